@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+#include "core/Download.h"
+#include "feed/CompareKeeps.h"
+#include "feed/KeepNames.h"
+
+namespace platform {
+class Dialogs;
+}
+
+namespace core {
+
+class ChangePresenter;
+
+struct PassSettings {
+    std::string feedBase;       // scheme, host and port of the feed server
+    std::string programFolder;  // where keepnames.ini lies
+    DownloadLimits limits;
+};
+
+// One refresh pass over all servers: download, compare with the saved copy, save, then hand the
+// change lines to the presenter. Keeps nothing between passes but the saved copies.
+class RefreshPass {
+public:
+    RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter);
+
+    void RefreshKeeps();
+
+    // The lines gathered so far; empty again after every pass.
+    const feed::MessageLines& MessageLines() const { return m_messageLines; }
+
+private:
+    bool VisitServer(const std::string& tempFolder, const std::string& server);
+
+    PassSettings m_settings;
+    feed::KeepNames m_names;
+    platform::Dialogs& m_dialogs;
+    ChangePresenter& m_presenter;
+    feed::MessageLines m_messageLines;
+};
+
+}  // namespace core

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+namespace core {
+
+// Drives the monitoring cycle: the first pass a given number of seconds after start, then each next
+// pass 600000 ms after the end of the previous one. The timer is stopped while a pass runs, so a pass
+// that lets UI events run can never start a second one inside itself.
+class RefreshTimer : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int RefreshTimerId = 0x10000;
+    static constexpr int kLaterDelayMs = 600000;
+
+    // owner carries the timer (the popup window, which lives for the whole run).
+    RefreshTimer(QObject* owner, std::function<void()> pass);
+
+    // Replaces any armed timer with one that fires after seconds * 1000 ms.
+    void StartRefreshTimer(int seconds);
+
+    // One tick: stop the timer, run the pass to its end, arm the timer again.
+    void RefreshTimerProc();
+
+    const QTimer& Timer() const { return m_timer; }
+
+private:
+    QTimer m_timer;
+    std::function<void()> m_pass;
+};
+
+}  // namespace core

@@ -1,0 +1,46 @@
+#include "feed/CompareKeeps.h"
+
+#include "feed/FeedDocument.h"
+#include "feed/KeepNames.h"
+#include "feed/ServerTable.h"
+
+namespace feed {
+
+std::string RealmColourCode(std::string_view realm) {
+    if (realm == "Albion") return "^r";
+    if (realm == "Midgard") return "^d";
+    if (realm == "Hibernia") return "^g";
+    if (realm == "0") return "^b";
+    return {};
+}
+
+std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_view serverName,
+                                        const std::string& savedCopyPath, const KeepNames& names,
+                                        MessageLines& lines) {
+    return CompareKeeps(FeedDocument::Parse(newFeed), serverName, savedCopyPath, names, lines);
+}
+
+std::optional<std::string> CompareKeeps(const FeedDocument& current, std::string_view serverName,
+                                        const std::string& savedCopyPath, const KeepNames& names,
+                                        MessageLines& lines) {
+    const FeedDocument previous = FeedDocument::Load(savedCopyPath);
+    if (!previous.IsFeed()) return "gespeicherte Kopie von " + std::string(serverName) + ": " + previous.Problem();
+    if (!current.IsFeed()) return "neuer Feed von " + std::string(serverName) + ": " + current.Problem();
+
+    try {
+        for (std::size_t i = 0; i < kFeedEntries; ++i) {
+            const std::string id = current.Attribute(i, "id");
+            if (id != previous.Attribute(i, "id")) continue;
+            const std::string newRealm = current.Attribute(i, "realm");
+            const std::string oldRealm = previous.Attribute(i, "realm");
+            if (newRealm == oldRealm) continue;
+            lines.push_back("^b" + ServerShortCode(serverName) + ": " + RealmColourCode(oldRealm) + names.KeepName(id) +
+                            "^Irechts" + RealmColourCode(newRealm) + newRealm);
+        }
+    } catch (const FeedError& error) {
+        return std::string(serverName) + ": " + error.what();
+    }
+    return std::nullopt;
+}
+
+}  // namespace feed

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace feed {
+
+// The keep-name catalogue "keepnames.ini" in the program's folder, section "keepnames", keyed by the
+// structure id. Looked up anew on every call, so an edited catalogue takes effect at once.
+class KeepNames {
+public:
+    static constexpr const char* kUnknown = "UNKNOWN";
+
+    explicit KeepNames(std::string programFolder);
+
+    // Display name of a structure id (decimal text), at most 255 characters; "UNKNOWN" when unlisted.
+    std::string KeepName(const std::string& id) const;
+
+    const std::string& CataloguePath() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+}  // namespace feed

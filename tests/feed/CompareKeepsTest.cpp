@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "feed/CompareKeeps.h"
+#include "feed/KeepNames.h"
+#include "tests/support/FeedBuilder.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using testing_support::FeedBuilder;
+
+class CompareKeepsTest : public ::testing::Test {
+protected:
+    CompareKeepsTest() : m_names(m_dir.path().toStdString()) {
+        testing_support::WriteFile(m_names.CataloguePath(), "[keepnames]\n0=Stonewatch\n3=Mill Tower\n7=Fenwick Spire\n40=Harrowgate\n");
+    }
+
+    std::optional<std::string> Compare(const FeedBuilder& previous, const FeedBuilder& current,
+                                       const std::string& server = "Logres") {
+        const std::string saved = m_dir.filePath("saved.xml").toStdString();
+        testing_support::WriteFile(saved, previous.Xml());
+        return feed::CompareKeeps(current.Xml(), server, saved, m_names, lines);
+    }
+
+    QTemporaryDir m_dir;
+    feed::KeepNames m_names;
+    feed::MessageLines lines;
+};
+
+TEST(RealmColourCode, MapsRealmsExactly) {
+    EXPECT_EQ(feed::RealmColourCode("Albion"), "^r");
+    EXPECT_EQ(feed::RealmColourCode("Midgard"), "^d");
+    EXPECT_EQ(feed::RealmColourCode("Hibernia"), "^g");
+    EXPECT_EQ(feed::RealmColourCode("0"), "^b");
+    EXPECT_EQ(feed::RealmColourCode("albion"), "");
+    EXPECT_EQ(feed::RealmColourCode(""), "");
+}
+
+TEST_F(CompareKeepsTest, IdenticalFeedsAndGuildChangesGiveNoLine) {
+    EXPECT_EQ(Compare(FeedBuilder(), FeedBuilder().Guild(4, "Other").Date("later")), std::nullopt);
+    EXPECT_TRUE(feed::IsArrayEmpty(lines));
+}
+
+TEST_F(CompareKeepsTest, OneLinePerRealmChangeInPositionOrder) {
+    EXPECT_EQ(Compare(FeedBuilder().Realm(7, "Midgard").Realm(40, "Hibernia"),
+                      FeedBuilder().Realm(3, "Midgard").Realm(40, "Midgard")),
+              std::nullopt);
+    EXPECT_EQ(lines, (feed::MessageLines{"^bLOG: ^rMill Tower^Irechts^dMidgard",
+                                         "^bLOG: ^dFenwick Spire^Irechts^rAlbion",
+                                         "^bLOG: ^gHarrowgate^Irechts^dMidgard"}));
+}
+
+TEST_F(CompareKeepsTest, UnusualRealmsKeepTheirTextWithoutColour) {
+    Compare(FeedBuilder(), FeedBuilder().Realm(0, "").Realm(3, "0").Realm(7, "albion").Realm(9, "Hibernia"));
+    EXPECT_EQ(lines, (feed::MessageLines{"^bLOG: ^rStonewatch^Irechts", "^bLOG: ^rMill Tower^Irechts^b0",
+                                         "^bLOG: ^rFenwick Spire^Irechtsalbion",
+                                         "^bLOG: ^rUNKNOWN^Irechts^gHibernia"}));
+}
+
+TEST_F(CompareKeepsTest, PositionsWhoseIdsDifferAreSkipped) {
+    Compare(FeedBuilder(), FeedBuilder().Id(7, "8").Realm(7, "Midgard"));
+    EXPECT_TRUE(lines.empty());
+    // A comment in front of the entries shifts every position, so nothing pairs.
+    EXPECT_EQ(Compare(FeedBuilder(), FeedBuilder().Before(0, "<!-- moved -->").Realm(5, "Midgard")), std::nullopt);
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(CompareKeepsTest, ShortPreviousCopyKeepsEarlierLinesAndReportsOnce) {
+    const auto failure = Compare(FeedBuilder().Count(50), FeedBuilder().Realm(3, "Midgard").Realm(60, "Midgard"), "Avalon");
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_NE(failure->find("50"), std::string::npos);
+    EXPECT_EQ(lines, (feed::MessageLines{"^bAVA: ^rMill Tower^Irechts^dMidgard"}));
+}
+
+TEST_F(CompareKeepsTest, DocumentsThatAreNoFeedAreReported) {
+    const std::string saved = m_dir.filePath("saved.xml").toStdString();
+    testing_support::WriteFile(saved, FeedBuilder().Xml());
+    EXPECT_TRUE(feed::CompareKeeps("<html>404</html>", "Dartmoor", saved, m_names, lines).has_value());
+    testing_support::WriteFile(saved, "<keeps");
+    EXPECT_TRUE(feed::CompareKeeps(FeedBuilder().Xml(), "Dartmoor", saved, m_names, lines).has_value());
+    EXPECT_TRUE(lines.empty());
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include "tools/feedsim/Frontier.h"
+
+#include <cstdio>
+
+#include "feed/ServerTable.h"
+
+namespace feedsim {
+namespace {
+
+constexpr const char* kRealms[] = {"Albion", "Midgard", "Hibernia"};
+
+// Guild names are Latin-1 bytes, as the feed carries them ("\xe4" is a-umlaut, and so on).
+constexpr const char* kGuilds[] = {
+    "Die Grauen Falken", "Ashen Vanguard", "Orden des Eisernen Horns", "Sturmkr\xe4hen", "Thistle and Thorn",
+    "Wolfsbanner", "The Lantern Watch", "Nebelreiter", "Br\xfc" "der der Furt", "Oakshield Company",
+    "Silberne Schwinge", "Copper Crows", "Hammerfaust", "Moorwardens", "\xd6" "stliche Wacht", "Riverborn",
+};
+
+// The realm that founded each keep group's structures at the start of the simulation.
+constexpr int kHomeRealm[21] = {1, 0, 1, 1, 1, 2, 1, 2, 2, 2, 0, 0, 0, 0, 2, 0, 0, 1, 1, 1, 0};
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Frontier::Frontier(std::uint32_t seed) : m_rng(seed * 0x9E3779B97F4A7C15ull + 1) {
+    for (int s = 0; s < kServers; ++s) {
+        for (int id = 0; id < kEntries; ++id) {
+            Holding& h = m_servers[s][id];
+            const bool lost = Next() % 6 == 0;  // some structures start in enemy hands
+            h.realm = kRealms[lost ? Next() % 3 : kHomeRealm[id / 5]];
+            h.guild = Next() % 4 == 0 ? "" : kGuilds[Next() % std::size(kGuilds)];
+        }
+    }
+}
+
+std::uint32_t Frontier::Next() {
+    // splitmix64: small, fast, and the same on every machine.
+    std::uint64_t z = (m_rng += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32);
+}
+
+void Frontier::Advance() {
+    ++m_steps;
+    for (int s = 0; s < kServers; ++s) {
+        const int captures = 1 + static_cast<int>(Next() % 3);
+        for (int c = 0; c < captures; ++c) {
+            Holding& h = m_servers[s][Next() % kEntries];
+            const std::string before = h.realm;
+            while (h.realm == before) h.realm = kRealms[Next() % 3];
+            h.guild = Next() % 3 == 0 ? "" : kGuilds[Next() % std::size(kGuilds)];
+        }
+        Holding& regrouped = m_servers[s][Next() % kEntries];
+        regrouped.guild = kGuilds[Next() % std::size(kGuilds)];
+    }
+}
+
+int Frontier::ServerIndex(std::string_view server) {
+    for (int i = 0; i < kServers; ++i) {
+        if (feed::ServerNames[i] == server) return i;
+    }
+    return -1;
+}
+
+std::string Frontier::FeedXml(int server) const {
+    // The time stamp moves ten minutes per step from a fixed start.
+    const int minutes = 8 * 60 + m_steps * 10;
+    char date[40];
+    std::snprintf(date, sizeof date, "%02d.12.2026 %02d:%02d:00", 8 + minutes / (24 * 60), minutes / 60 % 24, minutes % 60);
+    std::string xml = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<keeps date=\"";
+    xml += date;
+    xml += "\">\n";
+    for (int id = 0; id < kEntries; ++id) {
+        const Holding& h = m_servers[server][id];
+        xml += id % 5 == 0 ? "  <keep" : "  <tower";
+        xml += " id=\"" + std::to_string(id) + "\" realm=\"" + h.realm + "\" guildname=\"" + Escape(h.guild) + "\"/>\n";
+    }
+    xml += "</keeps>\n";
+    return xml;
+}
+
+}  // namespace feedsim
