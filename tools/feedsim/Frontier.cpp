@@ -17,7 +17,7 @@ constexpr const char* kGuilds[] = {
 };
 
 // The realm that founded each keep group's structures at the start of the simulation.
-constexpr int kHomeRealm[21] = {1, 0, 1, 1, 1, 2, 1, 2, 2, 2, 0, 0, 0, 0, 2, 0, 0, 1, 1, 1, 0};
+constexpr int kHomeRealm[21] = {1, 0, 1, 1, 1, 2, 2, 2, 2, 2, 0, 0, 0, 0, 2, 0, 2, 1, 1, 1, 0};
 
 std::string Escape(const std::string& text) {
     std::string out;

@@ -1,0 +1,33 @@
+#include "core/PopupPresenter.h"
+
+#include "notify/AlertSound.h"
+#include "notify/Fader.h"
+#include "notify/SplashFrm.h"
+#include "platform/Units.h"
+
+namespace core {
+
+int EndTimerInterval(int upperBound) {
+    if (upperBound < 5) return 8000;
+    if (upperBound < 10) return 12000;
+    if (upperBound < 15) return 14000;
+    return 20000;
+}
+
+float PopupHeightTwips(int lines, float twipsPerPixelY) {
+    return static_cast<float>(static_cast<double>(twipsPerPixelY) * 15.0 * lines + 570.0);
+}
+
+void PopupPresenter::PresentChanges(const feed::MessageLines& lines) {
+    const int n = static_cast<int>(lines.size());
+    m_popup.SetHeightTwips(PopupHeightTwips(n, static_cast<float>(platform::kTwipsPerPixel)));
+    m_popup.InitializeFrm();
+    m_popup.TileForm();
+    for (int k = 0; k < n; ++k) m_popup.DrawLine(QString::fromStdString(lines[k]), k);
+    m_sound.PlayWaveResource(QStringLiteral("halldrop"));
+    notify::FadeIn(&m_popup);
+    m_popup.EndTimer().setInterval(EndTimerInterval(n - 1));
+    m_popup.EndTimer().start();
+}
+
+}  // namespace core

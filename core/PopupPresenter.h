@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/ChangePresenter.h"
+
+namespace notify {
+class AlertSound;
+class SplashFrm;
+}  // namespace notify
+
+namespace core {
+
+// How long the popup stays, by the upper bound of the line list: up to 5 lines 8 s, up to 10 lines
+// 12 s, up to 15 lines 14 s, more 20 s.
+int EndTimerInterval(int upperBound);
+
+// Popup height in twips for n lines: 15 pixels a line plus 570 twips of skin.
+float PopupHeightTwips(int lines, float twipsPerPixelY);
+
+// The popup step of a pass: size and place the popup, draw skin and lines, sound, fade in, arm EndTimer.
+class PopupPresenter final : public ChangePresenter {
+public:
+    PopupPresenter(notify::SplashFrm& popup, notify::AlertSound& sound) : m_popup(popup), m_sound(sound) {}
+    void PresentChanges(const feed::MessageLines& lines) override;
+
+private:
+    notify::SplashFrm& m_popup;
+    notify::AlertSound& m_sound;
+};
+
+}  // namespace core

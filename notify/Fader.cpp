@@ -1,0 +1,54 @@
+#include "notify/Fader.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QWidget>
+#include <QWindow>
+
+namespace notify {
+namespace {
+
+void ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace
+
+int SetWindowAlpha(QWidget* window, std::int16_t& alpha) {
+    if (alpha < 0 || alpha > 255) return 1;
+    if (!window) return 2;
+    window->setWindowOpacity(alpha / 255.0);
+    if (QWindow* handle = window->windowHandle()) {
+        const bool passClicks = alpha == 0;
+        if (handle->flags().testFlag(Qt::WindowTransparentForInput) != passClicks) {
+            handle->setFlag(Qt::WindowTransparentForInput, passClicks);
+        }
+    }
+    return 0;
+}
+
+void FadeIn(QWidget* window) {
+    std::int16_t alpha = 0;
+    SetWindowAlpha(window, alpha);
+    ProcessPendingEvents();
+    ProcessPendingEvents();
+    for (alpha = 1; alpha <= 255; ++alpha) {
+        std::int16_t step = alpha;
+        SetWindowAlpha(window, step);
+        QThread::msleep(1);
+    }
+    ProcessPendingEvents();
+}
+
+void FadeOut(QWidget* window) {
+    std::int16_t alpha = 255;
+    SetWindowAlpha(window, alpha);
+    ProcessPendingEvents();
+    ProcessPendingEvents();
+    do {
+        --alpha;
+        std::int16_t step = alpha;
+        SetWindowAlpha(window, step);
+        QThread::msleep(1);
+    } while (alpha != 0);
+}
+
+}  // namespace notify

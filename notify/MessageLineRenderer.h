@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class QPainter;
+
+namespace notify {
+
+// Draws the icon "<symbolsFolder>/<name>.ico" upright at its natural size with its top-left corner at
+// (x, y) and returns its width in pixels. A missing file, a file that is not a picture, or a name that
+// would leave the symbols folder draws nothing and counts as 0 pixels wide.
+int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, std::int16_t x, std::int16_t y);
+
+// Draws one message line in its markup on row index: "^" starts a segment whose first character
+// selects black "b", green "g", blue "d", red "r" or an icon "I"; any other first character is drawn
+// as text, in black. Uses the painter's font; text runs have a transparent background.
+void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, std::int16_t index);
+
+// Top of row k: 15 * (k + 1) + 2.
+inline int RowTop(int index) { return 15 * (index + 1) + 2; }
+
+}  // namespace notify

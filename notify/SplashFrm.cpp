@@ -1,0 +1,134 @@
+#include "notify/SplashFrm.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "notify/Fader.h"
+#include "notify/MessageLineRenderer.h"
+#include "notify/PopupPlacement.h"
+#include "platform/Units.h"
+
+namespace notify {
+namespace {
+
+constexpr int kDesignWidthTwips = 6420;
+constexpr int kDesignHeightTwips = 3510;
+
+QFont PopupFont() {
+    QFont font(QStringLiteral("Trebuchet MS"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+}  // namespace
+
+SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      m_programFolder(std::move(programFolder)),
+      m_endTimer(this),
+      m_heightTwips(kDesignHeightTwips) {
+    setObjectName(QStringLiteral("SplashFrm"));
+    setWindowTitle(QStringLiteral("Warmap"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(PopupFont());
+    resize(platform::RoundEven(kDesignWidthTwips / platform::kTwipsPerPixel),
+           platform::RoundEven(kDesignHeightTwips / platform::kTwipsPerPixel));
+    ResizeSurface(size());
+
+    m_endTimer.setObjectName(QStringLiteral("EndTimer"));
+    m_endTimer.setSingleShot(true);
+    m_endTimer.setInterval(5000);
+    connect(&m_endTimer, &QTimer::timeout, this, &SplashFrm::OnEndTimer);
+
+    // Load: transparent first, then shown on top, then the skin.
+    create();
+    std::int16_t alpha = 0;
+    SetWindowAlpha(this, alpha);
+    show();
+    SetWindowAlpha(this, alpha);  // the window handle exists now: clicks pass through it
+    const char* files[] = {"/form/splash/top.gif", "/form/splash/mid.jpg", "/form/splash/bottom.jpg"};
+    for (size_t i = 0; i < m_skin.size(); ++i) m_skin[i] = platform::Picture::Load(m_programFolder + files[i]);
+}
+
+void SplashFrm::SetHeightTwips(float twips) {
+    m_heightTwips = twips;
+    const QSize newSize(width(), platform::RoundEven(twips / platform::kTwipsPerPixel));
+    resize(newSize);
+    ResizeSurface(newSize);
+}
+
+void SplashFrm::ResizeSurface(QSize size) {
+    if (m_surface.size() == size) return;
+    m_surface = QImage(size, QImage::Format_RGB32);
+    m_surface.fill(Qt::white);
+}
+
+std::optional<platform::TaskbarRect> SplashFrm::Taskbar() const {
+    if (m_taskbarOverride) return *m_taskbarOverride;
+    return platform::FindTaskbar(QGuiApplication::primaryScreen());
+}
+
+QSize SplashFrm::ScreenSize() const {
+    if (m_screenOverride) return *m_screenOverride;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize();
+}
+
+void SplashFrm::InitializeFrm() {
+    const float tx = static_cast<float>(platform::kTwipsPerPixel);
+    const float ty = tx;
+    const float widthTwips = kWidthPixels * tx;
+    resize(kWidthPixels, height());
+    ResizeSurface(size());
+    if (const auto taskbar = Taskbar()) {
+        const QSize screen = ScreenSize();
+        const auto position = PopupPosition(*taskbar, screen.width() * tx, screen.height() * ty, widthTwips,
+                                            m_heightTwips, tx, ty);
+        if (position) move(platform::RoundEven(position->left / tx), platform::RoundEven(position->top / ty));
+    }
+}
+
+void SplashFrm::TileForm() {
+    QPainter painter(&m_surface);
+    const auto& [top, mid, bottom] = m_skin;
+    if (mid && mid->RoundedWidth() > 0 && mid->RoundedHeight() > 0) {
+        const int w = mid->RoundedWidth();
+        const int h = mid->RoundedHeight();
+        for (int x = 0; x <= m_surface.width(); x += w) {
+            for (int y = 0; y <= m_surface.height(); y += h) mid->Draw(painter, x, y);
+        }
+    }
+    if (bottom) bottom->Draw(painter, 0, m_surface.height() - bottom->RoundedHeight());
+    if (top) top->Draw(painter, 0, 0);
+    update();
+}
+
+void SplashFrm::DrawLine(const QString& line, int index) {
+    QPainter painter(&m_surface);
+    painter.setFont(font());
+    DrawMessageLine(painter, m_programFolder + QStringLiteral("/symbols"), line, static_cast<std::int16_t>(index));
+    update();
+}
+
+void SplashFrm::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_surface);
+}
+
+void SplashFrm::mousePressEvent(QMouseEvent*) {
+    m_endTimer.stop();
+    FadeOut(this);
+}
+
+void SplashFrm::OnEndTimer() {
+    m_endTimer.stop();
+    FadeOut(this);
+}
+
+}  // namespace notify

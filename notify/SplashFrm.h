@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+#include "platform/Picture.h"
+#include "platform/Taskbar.h"
+
+namespace notify {
+
+// The change popup: frameless, always on top, 280 pixels wide, never focused and never on the taskbar.
+// It lives for the whole run at alpha 0 and becomes visible only by fading. Skin and lines are drawn on
+// a persistent surface that every repaint copies, so the lines stay until the fade-out ends.
+class SplashFrm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidthPixels = 280;
+
+    // programFolder holds form/splash/ and symbols/.
+    explicit SplashFrm(QString programFolder, QWidget* parent = nullptr);
+
+    // The height in twips, as the refresh pass sets it before placing the popup.
+    void SetHeightTwips(float twips);
+    float HeightTwips() const { return m_heightTwips; }
+
+    // Width 280 pixels; then placed 6 pixels clear of the taskbar in the corner next to it; with no
+    // taskbar it keeps its position.
+    void InitializeFrm();
+    // Tiles the mid picture over the surface, then draws the bottom and top pictures.
+    void TileForm();
+    // Draws one message line on row index.
+    void DrawLine(const QString& line, int index);
+
+    QTimer& EndTimer() { return m_endTimer; }
+    const QImage& Surface() const { return m_surface; }
+
+    // Stands in for the taskbar query in tests: returns this rectangle (or none) instead.
+    void SetTaskbarOverride(std::optional<std::optional<platform::TaskbarRect>> rect) { m_taskbarOverride = rect; }
+    // The screen size in pixels used for placement; the primary screen's unless overridden.
+    void SetScreenOverride(std::optional<QSize> size) { m_screenOverride = size; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void OnEndTimer();
+    void ResizeSurface(QSize size);
+    std::optional<platform::TaskbarRect> Taskbar() const;
+    QSize ScreenSize() const;
+
+    QString m_programFolder;
+    std::array<std::optional<platform::Picture>, 3> m_skin;  // top, mid, bottom
+    QImage m_surface;
+    QTimer m_endTimer;
+    float m_heightTwips;
+    std::optional<std::optional<platform::TaskbarRect>> m_taskbarOverride;
+    std::optional<QSize> m_screenOverride;
+};
+
+}  // namespace notify

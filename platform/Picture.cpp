@@ -1,0 +1,63 @@
+#include "platform/Picture.h"
+
+#include <QImageReader>
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/Units.h"
+
+namespace platform {
+
+std::optional<Picture> Picture::Load(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage image = reader.read();
+    if (image.isNull()) return std::nullopt;
+    return Picture(std::move(image));
+}
+
+Picture::Picture(QImage image)
+    : m_image(std::move(image)),
+      m_hiWidth(PixelsToHiMetric(m_image.width())),
+      m_hiHeight(PixelsToHiMetric(m_image.height())) {}
+
+double Picture::Width() const { return HiMetricToPixels(m_hiWidth); }
+double Picture::Height() const { return HiMetricToPixels(m_hiHeight); }
+int Picture::RoundedWidth() const { return RoundEven(Width()); }
+int Picture::RoundedHeight() const { return RoundEven(Height()); }
+
+void Picture::Render(QPainter& painter, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
+                     int srcHeight) const {
+    if (width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0 || m_image.isNull()) return;
+    // Source edges in image pixels, y measured downwards from the top.
+    const double sx = static_cast<double>(m_image.width()) / m_hiWidth;
+    const double sy = static_cast<double>(m_image.height()) / m_hiHeight;
+    const double x0 = srcX * sx;
+    const double x1 = (srcX + srcWidth) * sx;
+    const double y0 = (m_hiHeight - srcY) * sy;
+    const double y1 = (m_hiHeight - (srcY + srcHeight)) * sy;
+
+    // Each axis is mirrored when source and destination run in opposite directions.
+    const bool mirrorX = (x1 < x0) != (width < 0);
+    const bool mirrorY = (y1 < y0) != (height < 0);
+
+    const auto clampX = [&](double v) { return std::clamp(RoundEven(v), 0, m_image.width()); };
+    const auto clampY = [&](double v) { return std::clamp(RoundEven(v), 0, m_image.height()); };
+    QRect source(QPoint(clampX(std::min(x0, x1)), clampY(std::min(y0, y1))),
+                 QPoint(clampX(std::max(x0, x1)) - 1, clampY(std::max(y0, y1)) - 1));
+    if (mirrorX) source.moveLeft(m_image.width() - source.right() - 1);
+    if (mirrorY) source.moveTop(m_image.height() - source.bottom() - 1);
+
+    // A negative extent runs from the given edge backwards: x + width + 1 .. x.
+    const QRect target = width > 0 ? QRect(x, 0, width, 1) : QRect(x + width + 1, 0, -width, 1);
+    const QRect targetY = height > 0 ? QRect(0, y, 1, height) : QRect(0, y + height + 1, 1, -height);
+    const QRect destination(target.left(), targetY.top(), target.width(), targetY.height());
+
+    painter.drawImage(destination, m_image.mirrored(mirrorX, mirrorY), source);
+}
+
+void Picture::Draw(QPainter& painter, int x, int y) const {
+    Render(painter, x, y, RoundedWidth(), RoundedHeight(), 0, m_hiHeight, m_hiWidth, -m_hiHeight);
+}
+
+}  // namespace platform

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "core/PopupPresenter.h"
+#include "core/RefreshPass.h"
+#include "notify/AlertSound.h"
+#include "notify/SplashFrm.h"
+#include "tests/support/FeedSimProcess.h"
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+TEST(PopupPresenter, EndTimerIntervalsAndHeights) {
+    const std::pair<int, int> table[] = {{1, 8000},   {5, 8000},   {6, 12000},  {10, 12000},
+                                         {11, 14000}, {15, 14000}, {16, 20000}, {40, 20000}};
+    for (auto [lines, interval] : table) EXPECT_EQ(core::EndTimerInterval(lines - 1), interval) << lines;
+    EXPECT_FLOAT_EQ(core::PopupHeightTwips(1, 15), 795);
+    EXPECT_FLOAT_EQ(core::PopupHeightTwips(3, 15), 1245);
+}
+
+// A pass against the simulator whose owners changed since the saved copies.
+TEST(PopupPresenter, PassWithChangesShowsThePopup) {
+    testing_support::TempFolderScope temp;
+    testing_support::FeedSimProcess sim({"--seed", "5"});
+    ASSERT_TRUE(sim.Running());
+    testing_support::RecordingDialogs dialogs;
+    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
+    notify::AlertSound sound;
+    core::PopupPresenter presenter(popup, sound);
+    core::RefreshPass pass({sim.Base(), WARMAP_DATA_DIR, {}}, dialogs, presenter);
+
+    sim.Control("set?server=Dartmoor&id=35&realm=Midgard");
+    sim.Control("set?server=Logres&id=36&realm=Midgard");
+    sim.Control("set?server=Salisbury&id=0&realm=Albion");
+    pass.RefreshKeeps();
+    EXPECT_DOUBLE_EQ(popup.windowOpacity(), 0.0);  // first pass: nothing to show
+    sim.Control("set?server=Dartmoor&id=35&realm=Hibernia");
+    sim.Control("set?server=Logres&id=36&realm=Albion");
+    sim.Control("set?server=Salisbury&id=0&realm=Midgard");
+    pass.RefreshKeeps();
+
+    EXPECT_DOUBLE_EQ(popup.windowOpacity(), 1.0);
+    EXPECT_EQ(popup.size(), QSize(280, 15 * 3 + 38));
+    EXPECT_TRUE(popup.EndTimer().isActive());
+    EXPECT_EQ(popup.EndTimer().interval(), 8000);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // The same skin and lines drawn by hand on a second popup.
+    notify::SplashFrm reference(WARMAP_DATA_DIR);
+    reference.SetHeightTwips(1245);
+    reference.InitializeFrm();
+    reference.TileForm();
+    int k = 0;
+    for (const char* line : {"^bDM: ^dDun Glaswen^Irechts^gHibernia", "^bLOG: ^dGlaswen Watch^Irechts^rAlbion",
+                             "^bSAL: ^rCaer Hrimvald^Irechts^dMidgard"}) {
+        reference.DrawLine(QString::fromUtf8(line), k++);
+    }
+    EXPECT_EQ(popup.Surface(), reference.Surface());
+
+    // Changes while the popup is shown: redrawn taller and faded in again.
+    for (int id = 1; id <= 6; ++id) sim.Control("set?server=Avalon&id=" + std::to_string(id) + "&realm=0");
+    pass.RefreshKeeps();
+    EXPECT_EQ(popup.height(), 15 * 6 + 38);
+    EXPECT_EQ(popup.EndTimer().interval(), 12000);
+    EXPECT_DOUBLE_EQ(popup.windowOpacity(), 1.0);
+}
+
+}  // namespace

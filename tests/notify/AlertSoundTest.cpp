@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QtEndian>
+
+#include "notify/AlertSound.h"
+
+namespace {
+
+quint32 U32(const QByteArray& d, int at) { return qFromLittleEndian<quint32>(d.constData() + at); }
+quint16 U16(const QByteArray& d, int at) { return qFromLittleEndian<quint16>(d.constData() + at); }
+
+TEST(AlertSound, EmbeddedWaveHasTheExpectedLayout) {
+    const QString path = notify::AlertSound::FindWaveResource("halldrop");
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_EQ(notify::AlertSound::FindWaveResource("HallDrop"), path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray d = file.readAll();
+    ASSERT_EQ(d.size(), 20318);
+    EXPECT_EQ(d.mid(0, 4), "RIFF");
+    EXPECT_EQ(U32(d, 4), 20310u);
+    EXPECT_EQ(d.mid(8, 4), "WAVE");
+    EXPECT_EQ(d.mid(12, 4), "fmt ");
+    EXPECT_EQ(U32(d, 16), 16u);
+    EXPECT_EQ(U16(d, 20), 1u);
+    EXPECT_EQ(U16(d, 22), 1u);
+    EXPECT_EQ(U32(d, 24), 6000u);
+    EXPECT_EQ(U32(d, 28), 12000u);
+    EXPECT_EQ(U16(d, 32), 2u);
+    EXPECT_EQ(U16(d, 34), 16u);
+    EXPECT_EQ(d.mid(36, 4), "data");
+    EXPECT_EQ(U32(d, 40), 20248u);
+    EXPECT_EQ(d.mid(20292, 4), "LIST");
+    EXPECT_EQ(U32(d, 20296), 18u);
+    // Not silence: the chime reaches a good part of full scale.
+    int peak = 0;
+    for (int i = 44; i < 44 + 20248; i += 2) peak = std::max(peak, std::abs(int(qint16(U16(d, i)))));
+    EXPECT_GT(peak, 16000);
+}
+
+TEST(AlertSound, PlayingReturnsAtOnceEvenWithoutAudio) {
+    notify::AlertSound sound;
+    EXPECT_TRUE(sound.PlayWaveResource("halldrop"));
+    EXPECT_TRUE(sound.PlayWaveResource("HALLDROP"));  // a second call restarts it
+    EXPECT_FALSE(sound.PlayWaveResource("fanfare"));
+}
+
+}  // namespace

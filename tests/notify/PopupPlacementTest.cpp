@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "notify/PopupPlacement.h"
+#include "platform/Taskbar.h"
+
+namespace {
+
+using notify::PopupPosition;
+using notify::TaskbarEdge;
+using platform::TaskbarRect;
+
+// 1920 x 1080 at 15 twips per pixel, a 280-pixel popup of one line (795 twips).
+std::optional<std::pair<int, int>> PlacePixels(TaskbarRect r, float heightTwips = 795) {
+    const auto p = PopupPosition(r, 1920 * 15.0f, 1080 * 15.0f, 280 * 15.0f, heightTwips, 15, 15);
+    if (!p) return std::nullopt;
+    return std::pair<int, int>(static_cast<int>(p->left / 15), static_cast<int>(p->top / 15));
+}
+
+TEST(PopupPlacement, BottomTaskbar) {
+    const TaskbarRect r{0, 1040, 1920, 1080};
+    EXPECT_EQ(TaskbarEdge(r), 4);
+    const auto p = PopupPosition(r, 28800, 16200, 4200, 795, 15, 15);
+    ASSERT_TRUE(p);
+    EXPECT_FLOAT_EQ(p->left, 24510);
+    EXPECT_FLOAT_EQ(p->top, 14715);
+    EXPECT_EQ(PlacePixels(r), std::make_pair(1634, 981));
+}
+
+TEST(PopupPlacement, OtherEdges) {
+    EXPECT_EQ(TaskbarEdge({0, 0, 60, 1080}), 1);
+    EXPECT_EQ(PlacePixels({0, 0, 60, 1080}), std::make_pair(66, 1080 - 53 - 6));
+    EXPECT_EQ(TaskbarEdge({0, 0, 1920, 40}), 3);
+    EXPECT_EQ(PlacePixels({0, 0, 1920, 40}), std::make_pair(1920 - 280 - 6, 46));
+    EXPECT_EQ(TaskbarEdge({1860, 0, 1920, 1080}), 2);
+    EXPECT_EQ(PlacePixels({1860, 0, 1920, 1080}), std::make_pair(1860 - 280 - 6, 1080 - 53 - 6));
+}
+
+TEST(PopupPlacement, BarsReachingPastTheScreenAndOddShapes) {
+    EXPECT_EQ(TaskbarEdge({-2, 1038, 1922, 1082}), 4);
+    EXPECT_EQ(PlacePixels({-2, 1038, 1922, 1082}), std::make_pair(1634, 1038 - 53 - 6));
+    EXPECT_EQ(TaskbarEdge({10, 10, 500, 500}), 0);  // floating: no edge
+    EXPECT_EQ(TaskbarEdge({0, 0, 50, 50}), 0);      // square in the corner
+    EXPECT_FALSE(PlacePixels({10, 10, 500, 500}));
+}
+
+TEST(Taskbar, StripBetweenScreenAndAvailableArea) {
+    const QRect screen(0, 0, 1920, 1080);
+    const auto bottom = platform::TaskbarStrip(screen, QRect(0, 0, 1920, 1040));
+    ASSERT_TRUE(bottom);
+    EXPECT_EQ(bottom->top, 1040);
+    EXPECT_EQ(bottom->bottom, 1080);
+    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(60, 0, 1860, 1080))), 1);
+    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(0, 40, 1920, 1040))), 3);
+    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(0, 0, 1860, 1080))), 2);
+    EXPECT_FALSE(platform::TaskbarStrip(screen, screen));
+}
+
+}  // namespace

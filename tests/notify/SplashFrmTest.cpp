@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "notify/SplashFrm.h"
+
+namespace {
+
+// A skin whose three pictures are solid colours, so what covers what shows.
+class SplashTest : public ::testing::Test {
+protected:
+    SplashTest() {
+        QDir(m_dir.path()).mkpath("form/splash");
+        Solid(280, 20, Qt::red).save(m_dir.path() + "/form/splash/top.gif", "png");  // read by content
+        Solid(100, 30, Qt::green).save(m_dir.path() + "/form/splash/mid.jpg", "bmp");
+        Solid(280, 25, Qt::blue).save(m_dir.path() + "/form/splash/bottom.jpg", "bmp");
+    }
+    static QImage Solid(int w, int h, Qt::GlobalColor colour) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(SplashTest, StartsInvisibleOnTopWithEndTimerIdle) {
+    notify::SplashFrm popup(m_dir.path());
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_DOUBLE_EQ(popup.windowOpacity(), 0.0);
+    EXPECT_TRUE(popup.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(popup.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(popup.focusPolicy(), Qt::NoFocus);
+    EXPECT_FALSE(popup.EndTimer().isActive());
+    EXPECT_EQ(popup.EndTimer().interval(), 5000);
+    EXPECT_EQ(popup.findChild<QTimer*>("EndTimer"), &popup.EndTimer());
+}
+
+TEST_F(SplashTest, TilesThenBottomThenTopOnALowWindow) {
+    notify::SplashFrm popup(m_dir.path());
+    popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
+    popup.SetHeightTwips(1245);  // three lines
+    popup.InitializeFrm();
+    popup.TileForm();
+    EXPECT_EQ(popup.size(), QSize(280, 83));
+    const QImage& s = popup.Surface();
+    EXPECT_EQ(s.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(s.pixelColor(279, 19), QColor(Qt::red));
+    EXPECT_EQ(s.pixelColor(5, 30), QColor(Qt::green));
+    EXPECT_EQ(s.pixelColor(5, 83 - 25), QColor(Qt::blue));
+    EXPECT_EQ(s.pixelColor(279, 82), QColor(Qt::blue));
+
+    popup.SetHeightTwips(450);  // 30 pixels: the top picture covers the bottom one
+    popup.TileForm();
+    EXPECT_EQ(popup.Surface().pixelColor(5, 19), QColor(Qt::red));
+    EXPECT_EQ(popup.Surface().pixelColor(5, 20), QColor(Qt::blue));
+}
+
+TEST_F(SplashTest, PlacesAboveTheTaskbarOrStaysPut) {
+    notify::SplashFrm popup(m_dir.path());
+    popup.SetScreenOverride(QSize(1920, 1080));
+    popup.SetTaskbarOverride(platform::TaskbarRect{0, 1040, 1920, 1080});
+    popup.SetHeightTwips(795);
+    popup.InitializeFrm();
+    EXPECT_EQ(popup.pos(), QPoint(1634, 981));
+    popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
+    popup.SetHeightTwips(1245);
+    popup.InitializeFrm();
+    EXPECT_EQ(popup.pos(), QPoint(1634, 981));
+    EXPECT_EQ(popup.height(), 83);
+}
+
+TEST_F(SplashTest, MissingSkinDrawsNothing) {
+    QTemporaryDir empty;
+    notify::SplashFrm popup(empty.path());
+    popup.SetHeightTwips(795);
+    popup.TileForm();
+    EXPECT_EQ(popup.Surface().pixelColor(10, 10), QColor(Qt::white));
+}
+
+TEST_F(SplashTest, ClickFadesOutAndStopsTheEndTimer) {
+    notify::SplashFrm popup(m_dir.path());
+    popup.setWindowOpacity(1.0);
+    popup.EndTimer().start(8000);
+    QTest::mouseClick(&popup, Qt::LeftButton);
+    EXPECT_FALSE(popup.EndTimer().isActive());
+    EXPECT_DOUBLE_EQ(popup.windowOpacity(), 0.0);
+}
+
+}  // namespace

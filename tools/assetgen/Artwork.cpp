@@ -1,0 +1,357 @@
+#include "tools/assetgen/Artwork.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <functional>
+
+#include "tools/assetgen/Noise.h"
+
+namespace assetgen {
+namespace {
+
+const QColor kGold(214, 178, 92);
+const QColor kGoldDark(138, 104, 44);
+const QColor kWoodDark(46, 30, 20);
+const QColor kWood(84, 56, 34);
+const QColor kInk(28, 20, 14);
+
+struct RealmColours {
+    QColor fill, light, dark;
+};
+
+RealmColours ColoursOf(Realm realm) {
+    switch (realm) {
+        case Realm::Albion: return {QColor(200, 34, 34), QColor(244, 124, 112), QColor(86, 8, 8)};
+        case Realm::Midgard: return {QColor(38, 78, 220), QColor(136, 166, 255), QColor(10, 22, 96)};
+        case Realm::Hibernia: return {QColor(26, 142, 50), QColor(124, 214, 132), QColor(6, 62, 18)};
+    }
+    return {};
+}
+
+QImage Transparent(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// Wood grain: dark brown with long, slightly wavy streaks; periodic so tiles join.
+QColor WoodAt(const Noise& noise, int x, int y, int periodX, int periodY) {
+    const double grain = noise.Tiled(x / 3.0, y / 9.0, std::max(1, periodX / 3)) * 0.6 +
+                         noise.Tiled(x / 1.0, y / 3.0, std::max(1, periodX)) * 0.4;
+    (void)periodY;
+    const double t = 0.55 + 0.45 * grain;
+    return QColor(static_cast<int>(kWood.red() * t), static_cast<int>(kWood.green() * t), static_cast<int>(kWood.blue() * t));
+}
+
+void FillWood(QImage& image, std::uint32_t seed, bool streaksVertical) {
+    const Noise noise(seed);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = streaksVertical ? WoodAt(noise, y, x, image.height(), image.width())
+                                             : WoodAt(noise, x, y, image.width(), image.height());
+            image.setPixelColor(x, y, c);
+        }
+    }
+}
+
+void HLine(QImage& image, int y, int x0, int x1, const QColor& colour) {
+    for (int x = std::max(0, x0); x <= std::min(image.width() - 1, x1); ++x) image.setPixelColor(x, y, colour);
+}
+void VLine(QImage& image, int x, int y0, int y1, const QColor& colour) {
+    for (int y = std::max(0, y0); y <= std::min(image.height() - 1, y1); ++y) image.setPixelColor(x, y, colour);
+}
+
+// A gold trim line with a dark shadow below or to the right.
+void TrimH(QImage& image, int y, int x0, int x1) {
+    HLine(image, y, x0, x1, kGold);
+    HLine(image, y + 1, x0, x1, kGoldDark);
+}
+void TrimV(QImage& image, int x, int y0, int y1) {
+    VLine(image, x, y0, y1, kGold);
+    VLine(image, x + 1, y0, y1, kGoldDark);
+}
+
+// Fills a silhouette mask with a 1-pixel dark outline and a left-lit body.
+void PaintSilhouette(QImage& icon, const std::function<bool(int, int)>& inside, const RealmColours& c) {
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            if (!inside(x, y)) continue;
+            const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+            const bool lit = inside(x - 1, y) && !inside(x - 2, y);
+            icon.setPixelColor(x, y, edge ? c.dark : lit ? c.light : c.fill);
+        }
+    }
+}
+
+void Pixels(QImage& icon, const std::initializer_list<std::pair<int, int>>& points, const QColor& colour) {
+    for (auto [x, y] : points) icon.setPixelColor(x, y, colour);
+}
+
+// Each realm has its own roof and emblem, so the icons read without colour too:
+// Albion a crenellated top and a cross, Midgard a pointed roof and a triangle, Hibernia a dome and a ring.
+void PaintEmblem(QImage& icon, Realm realm, int cx, int cy) {
+    const QColor white(255, 255, 255);
+    switch (realm) {
+        case Realm::Albion: Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx, cy + 1}}, white); break;
+        case Realm::Midgard: Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx - 1, cy + 1}, {cx, cy + 1}, {cx + 1, cy + 1}}, white); break;
+        case Realm::Hibernia: Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx + 1, cy}, {cx, cy + 1}}, white); break;
+    }
+}
+
+}  // namespace
+
+QImage StructureIcon(Realm realm, bool keep) {
+    QImage icon = Transparent(16, 16);
+    const int left = keep ? 2 : 5, right = keep ? 13 : 10;  // body columns
+    const int bodyTop = keep ? 7 : 6;
+    const auto inside = [=](int x, int y) -> bool {
+        if (x < 0 || y < 0 || x > 15 || y > 15) return false;
+        if (x >= left && x <= right && y >= bodyTop && y <= 15) return true;
+        const double mid = (left + right) / 2.0;
+        switch (realm) {
+            case Realm::Albion: {  // merlons
+                if (y < bodyTop - 3 || y >= bodyTop) return false;
+                if (x < left || x > right) return false;
+                const int col = x - left;
+                return keep ? (col % 4 < 2 || x == right) : (col < 2 || x > right - 2);
+            }
+            case Realm::Midgard: {  // pointed roof, one pixel of eaves each side
+                const double half = (right - left) / 2.0 + 1.5;
+                const double height = keep ? 5.5 : 6.0;
+                const double dy = bodyTop - y;
+                return dy > 0 && dy <= height && std::abs(x - mid) <= half * (1.0 - (dy - 0.5) / height) + 0.3;
+            }
+            case Realm::Hibernia: {  // dome
+                const double rx = (right - left) / 2.0 + 0.5, ry = keep ? 4.5 : 4.0;
+                const double dx = (x - mid) / rx, dy = (y - bodyTop + 0.5) / ry;
+                return y < bodyTop && dx * dx + dy * dy <= 1.0;
+            }
+        }
+        return false;
+    };
+    const RealmColours colours = ColoursOf(realm);
+    PaintSilhouette(icon, inside, colours);
+    // Door: a dark arch at the foot of the body.
+    const int doorX = (left + right) / 2;
+    Pixels(icon, {{doorX, 14}, {doorX, 13}, {doorX + (keep ? 1 : 0), 14}, {doorX + (keep ? 1 : 0), 13}}, colours.dark);
+    PaintEmblem(icon, realm, doorX + (keep ? 0 : 0), keep ? 10 : 9);
+    return icon;
+}
+
+QImage UnclaimedOverlay(bool keep) {
+    // Only a small white diamond with a dark rim in the top corner: "no guild holds this".
+    QImage icon = Transparent(16, 16);
+    const int cx = keep ? 13 : 12, cy = 2;
+    const QColor rim(20, 20, 20), white(255, 255, 255);
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            const int d = std::abs(dx) + std::abs(dy);
+            if (d <= 2) icon.setPixelColor(cx + dx, cy + dy, d == 2 ? rim : white);
+        }
+    }
+    return icon;
+}
+
+QImage FrameCorner() {
+    QImage image(48, 24, QImage::Format_RGB32);
+    FillWood(image, 11, false);
+    TrimH(image, 2, 2, 47);
+    TrimV(image, 2, 2, 23);
+    TrimH(image, 20, 7, 47);
+    TrimV(image, 7, 20, 23);
+    // A shield of the three realms on the corner.
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shield;
+    shield.moveTo(14, 5);
+    shield.lineTo(28, 5);
+    shield.lineTo(28, 11);
+    shield.quadTo(28, 16, 21, 19);
+    shield.quadTo(14, 16, 14, 11);
+    shield.closeSubpath();
+    p.setClipPath(shield);
+    p.fillRect(QRectF(14, 5, 7, 8), ColoursOf(Realm::Albion).fill);
+    p.fillRect(QRectF(21, 5, 7, 8), ColoursOf(Realm::Midgard).fill);
+    p.fillRect(QRectF(14, 13, 14, 7), ColoursOf(Realm::Hibernia).fill);
+    p.setClipping(false);
+    p.setPen(QPen(kGold, 1.2));
+    p.drawPath(shield);
+    return image;
+}
+
+QImage FrameSidePiece() {
+    QImage image(10, 40, QImage::Format_RGB32);
+    FillWood(image, 12, true);
+    TrimV(image, 2, 0, 39);
+    TrimV(image, 7, 0, 39);
+    // A gold stud between the two lines.
+    Pixels(image, {{5, 18}, {4, 19}, {5, 19}, {6, 19}, {5, 20}}, kGold);
+    return image;
+}
+
+QImage FrameTopTile() {
+    QImage image(16, 24, QImage::Format_RGB32);
+    FillWood(image, 13, false);
+    TrimH(image, 2, 0, 15);
+    TrimH(image, 20, 0, 15);
+    return image;
+}
+
+QImage FrameLeftTile() {
+    QImage image(10, 16, QImage::Format_RGB32);
+    FillWood(image, 14, true);
+    TrimV(image, 2, 0, 15);
+    TrimV(image, 7, 0, 15);
+    return image;
+}
+
+namespace {
+
+QImage ButtonBase() {
+    QImage image(17, 17, QImage::Format_RGB32);
+    image.fill(kWoodDark);
+    for (int i = 0; i < 17; ++i) {
+        image.setPixelColor(i, 0, kGold);
+        image.setPixelColor(0, i, kGold);
+        image.setPixelColor(i, 16, kGoldDark);
+        image.setPixelColor(16, i, kGoldDark);
+    }
+    return image;
+}
+
+}  // namespace
+
+QImage CloseButton() {
+    QImage image = ButtonBase();
+    for (int i = 4; i <= 12; ++i) {
+        image.setPixelColor(i, i, kGold);
+        image.setPixelColor(i + 1 <= 12 ? i + 1 : i, i, kGold);
+        image.setPixelColor(16 - i, i, kGold);
+        image.setPixelColor(16 - i - 1 >= 4 ? 16 - i - 1 : 16 - i, i, kGold);
+    }
+    return image;
+}
+
+QImage MinimiseButton() {
+    QImage image = ButtonBase();
+    for (int x = 4; x <= 12; ++x) {
+        image.setPixelColor(x, 11, kGold);
+        image.setPixelColor(x, 12, kGold);
+    }
+    return image;
+}
+
+QImage MapCornerOrnament() {
+    QImage image = Transparent(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kGoldDark, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(2, 2), QPointF(29, 2));
+    p.drawLine(QPointF(2, 2), QPointF(2, 29));
+    p.setPen(QPen(kGold, 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(2, 2), QPointF(29, 2));
+    p.drawLine(QPointF(2, 2), QPointF(2, 29));
+    // A curl tucked into the corner.
+    QPainterPath curl;
+    curl.moveTo(6, 16);
+    curl.cubicTo(6, 8, 8, 6, 16, 6);
+    curl.moveTo(9, 13);
+    curl.cubicTo(9, 10, 10, 9, 13, 9);
+    p.setPen(QPen(kGold, 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawPath(curl);
+    p.setBrush(kGold);
+    p.setPen(QPen(kGoldDark, 0.8));
+    p.drawEllipse(QPointF(4.5, 4.5), 2.6, 2.6);
+    return image;
+}
+
+QImage WindowIcon(int size) {
+    QImage image = Transparent(size, size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    QPainterPath shield;
+    shield.moveTo(2, 1.2);
+    shield.lineTo(14, 1.2);
+    shield.lineTo(14, 7.5);
+    shield.quadTo(14, 12.5, 8, 15);
+    shield.quadTo(2, 12.5, 2, 7.5);
+    shield.closeSubpath();
+    p.setClipPath(shield);
+    p.fillRect(QRectF(0, 0, 8, 8), ColoursOf(Realm::Albion).fill);
+    p.fillRect(QRectF(8, 0, 8, 8), ColoursOf(Realm::Midgard).fill);
+    p.fillRect(QRectF(0, 8, 16, 8), ColoursOf(Realm::Hibernia).fill);
+    p.setClipping(false);
+    p.setPen(QPen(kGold, size >= 32 ? 1.0 : 1.3));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(shield);
+    return image;
+}
+
+QImage SplashTop() {
+    QImage image(280, 16, QImage::Format_RGB32);
+    FillWood(image, 21, false);
+    TrimH(image, 13, 0, 279);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPixelSize(10);
+    font.setBold(true);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
+    p.setFont(font);
+    p.setPen(kGold);
+    p.drawText(QRect(0, 0, 280, 13), Qt::AlignCenter, QStringLiteral("WARMAP \u00b7 FRONTBERICHT"));
+    return image;
+}
+
+QImage SplashMid() {
+    // Parchment, seamless from one tile to the next, framed by the wood edges of the top and bottom.
+    QImage image(280, 32, QImage::Format_RGB32);
+    const Noise noise(22);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double n = noise.Tiled(x / 7.0, y / 4.0, 40) * 0.6 + noise.Tiled(x / 2.0, y / 2.0, 140) * 0.4;
+            const double edge = std::min(x, 279 - x) < 14 ? (14 - std::min(x, 279 - x)) / 14.0 : 0.0;
+            const double t = 0.93 + 0.07 * n - 0.10 * edge * edge;
+            image.setPixelColor(x, y, QColor(static_cast<int>(240 * t), static_cast<int>(226 * t), static_cast<int>(188 * t)));
+        }
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        image.setPixelColor(0, y, kWoodDark);
+        image.setPixelColor(1, y, kGold);
+        image.setPixelColor(2, y, kGoldDark);
+        image.setPixelColor(277, y, kGoldDark);
+        image.setPixelColor(278, y, kGold);
+        image.setPixelColor(279, y, kWoodDark);
+    }
+    return image;
+}
+
+QImage SplashBottom() {
+    QImage image(280, 10, QImage::Format_RGB32);
+    FillWood(image, 23, false);
+    HLine(image, 0, 0, 279, kGoldDark);
+    HLine(image, 1, 0, 279, kGold);
+    return image;
+}
+
+QImage RightArrow() {
+    QImage image = Transparent(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    arrow.moveTo(1.5, 6);
+    arrow.lineTo(8.5, 6);
+    arrow.lineTo(8.5, 2.5);
+    arrow.lineTo(14.8, 8);
+    arrow.lineTo(8.5, 13.5);
+    arrow.lineTo(8.5, 10);
+    arrow.lineTo(1.5, 10);
+    arrow.closeSubpath();
+    p.setPen(QPen(QColor(70, 48, 18), 1.0));
+    p.setBrush(QColor(196, 150, 52));
+    p.drawPath(arrow);
+    return image;
+}
+
+}  // namespace assetgen

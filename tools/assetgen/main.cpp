@@ -1,0 +1,97 @@
+// assetgen: draws all of Warmap's artwork and writes its keep-name catalogue.
+//   assetgen DATA_DIR PACKAGING_DIR
+// The popup's top picture is written as PNG; tools/generate-assets.sh turns it into the GIF the
+// program loads (Qt cannot write GIF).
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <cstdio>
+
+#include "tools/assetgen/Artwork.h"
+#include "tools/assetgen/MapPainter.h"
+
+namespace {
+
+bool Save(const QImage& image, const QString& path, const char* format, int quality = -1) {
+    QDir().mkpath(QFileInfo(path).path());
+    QImageWriter writer(path, format);
+    if (quality >= 0) writer.setQuality(quality);
+    if (!writer.write(image)) {
+        std::fprintf(stderr, "assetgen: cannot write %s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
+        return false;
+    }
+    return true;
+}
+
+// Invented places of the frontier; the keep of each area, then its four towers.
+struct Area {
+    const char* keep;
+    const char* place;
+};
+constexpr Area kAreas[21] = {
+    {"Caer Hrimvald", "Hrimvald"},       {"Ravensmoor Hold", "Ravensmoor"},  {"Fort Kestrelfen", "Kestrelfen"},
+    {"Dunmarrow Keep", "Dunmarrow"},     {"Skarnholt", "Skarnholt"},        {"Brackenfold Keep", "Brackenfold"},
+    {"Thornhallow", "Thornhallow"},      {"Dun Glaswen", "Glaswen"},        {"Caer Mirewood", "Mirewood"},
+    {"Eldenford Keep", "Eldenford"},     {"Ashcombe Castle", "Ashcombe"},   {"Greywater Hold", "Greywater"},
+    {"Wyrmgate", "Wyrmgate"},            {"Carrowdale Keep", "Carrowdale"}, {"Dun Saltmarsh", "Saltmarsh"},
+    {"Oldbarrow Castle", "Oldbarrow"},   {"Duskwold Keep", "Duskwold"},     {"Frosthelm", "Frosthelm"},
+    {"Isenmere Hall", "Isenmere"},       {"Hawksreach", "Hawksreach"},      {"Stormcrag Keep", "Stormcrag"},
+};
+constexpr const char* kTowerKinds[4] = {"Watch", "Spire", "Lookout", "Beacon"};
+
+bool WriteKeepNames(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    QByteArray text = "; Names of the frontier's keeps and towers, by structure id.\r\n[keepnames]\r\n";
+    for (int g = 0; g < 21; ++g) {
+        text += QByteArray::number(5 * g) + "=" + kAreas[g].keep + "\r\n";
+        for (int t = 0; t < 4; ++t) {
+            text += QByteArray::number(5 * g + t + 1) + "=" + kAreas[g].place + " " + kTowerKinds[t] + "\r\n";
+        }
+    }
+    return file.write(text) == text.size();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: assetgen DATA_DIR PACKAGING_DIR\n");
+        return 2;
+    }
+    const QString data = QString::fromLocal8Bit(argv[1]);
+    const QString packaging = QString::fromLocal8Bit(argv[2]);
+    using namespace assetgen;
+    bool ok = true;
+    ok &= Save(FrontierMap(), data + "/form/warmap.jpg", "jpg", 92);
+    ok &= Save(FrameCorner(), data + "/form/top_top_left.bmp", "bmp");
+    ok &= Save(FrameSidePiece(), data + "/form/top_left_left.bmp", "bmp");
+    ok &= Save(FrameTopTile(), data + "/form/top_top_top.bmp", "bmp");
+    ok &= Save(FrameLeftTile(), data + "/form/left_left_left.bmp", "bmp");
+    ok &= Save(CloseButton(), data + "/form/sys_close.bmp", "bmp");
+    ok &= Save(MinimiseButton(), data + "/form/sys_min.bmp", "bmp");
+    ok &= Save(MapCornerOrnament(), data + "/form/corner_topleft.ico", "ico");
+    ok &= Save(WindowIcon(16), data + "/form/warmap.ico", "ico");
+    ok &= Save(SplashTop(), data + "/form/splash/top.png", "png");
+    ok &= Save(SplashMid(), data + "/form/splash/mid.jpg", "jpg", 92);
+    ok &= Save(SplashBottom(), data + "/form/splash/bottom.jpg", "jpg", 92);
+    ok &= Save(RightArrow(), data + "/symbols/rechts.ico", "ico");
+    const struct {
+        Realm realm;
+        const char* suffix;
+    } realms[] = {{Realm::Albion, "alb"}, {Realm::Midgard, "mid"}, {Realm::Hibernia, "hib"}};
+    for (const auto& r : realms) {
+        ok &= Save(StructureIcon(r.realm, true), data + "/symbols/keep_" + r.suffix + ".ico", "ico");
+        ok &= Save(StructureIcon(r.realm, false), data + "/symbols/tower_" + r.suffix + ".ico", "ico");
+    }
+    ok &= Save(UnclaimedOverlay(true), data + "/symbols/keep_unclaimed.ico", "ico");
+    ok &= Save(UnclaimedOverlay(false), data + "/symbols/tower_unclaimed.ico", "ico");
+    ok &= WriteKeepNames(data + "/keepnames.ini");
+    for (int size : {16, 32, 48, 64, 128}) {
+        ok &= Save(WindowIcon(size), packaging + QString("/icons/%1x%1/warmap.png").arg(size), "png");
+    }
+    return ok ? 0 : 1;
+}
