@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QPointer>
+#include <QScreen>
 
 #include "core/FeedConfig.h"
 #include "core/PopupPresenter.h"
@@ -8,6 +10,7 @@
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
+#include "warmap/WarmapFRM.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -17,6 +20,20 @@ int main(int argc, char* argv[]) {
 
     const QString programFolder = QString::fromStdString(platform::ProgramFolder());
     platform::ModalDialogs dialogs;
+
+    // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
+    QPointer<warmap::WarmapFRM> warmapWindow = new warmap::WarmapFRM(programFolder, dialogs);
+    warmapWindow->setAttribute(Qt::WA_DeleteOnClose);
+    if (const auto missing = warmapWindow->Load()) {
+        dialogs.Show({"Datei fehlt oder ist nicht lesbar: " + missing->toStdString(), platform::kApplicationTitle,
+                      platform::Message::Icon::Critical});
+        delete warmapWindow;
+        return 1;
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        warmapWindow->move(screen->geometry().center() - warmapWindow->rect().center());
+    }
+    warmapWindow->show();
 
     // The popup lives for the whole run and carries the refresh timer.
     notify::SplashFrm popup(programFolder);

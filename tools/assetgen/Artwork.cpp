@@ -66,9 +66,13 @@ void TrimH(QImage& image, int y, int x0, int x1) {
     HLine(image, y, x0, x1, kGold);
     HLine(image, y + 1, x0, x1, kGoldDark);
 }
-void TrimV(QImage& image, int x, int y0, int y1) {
-    VLine(image, x, y0, y1, kGold);
-    VLine(image, x + 1, y0, y1, kGoldDark);
+// The two gold lines of a side band, shaded towards each other. Symmetric, because the right band is
+// the left one unmirrored while the right corners and side pieces are mirrored.
+void TrimSides(QImage& image, int y0, int y1) {
+    VLine(image, 2, y0, y1, kGold);
+    VLine(image, 3, y0, y1, kGoldDark);
+    VLine(image, 6, y0, y1, kGoldDark);
+    VLine(image, 7, y0, y1, kGold);
 }
 
 // Fills a silhouette mask with a 1-pixel dark outline and a left-lit body.
@@ -153,55 +157,54 @@ QImage UnclaimedOverlay(bool keep) {
 }
 
 QImage FrameCorner() {
-    QImage image(48, 24, QImage::Format_RGB32);
+    QImage image(32, 24, QImage::Format_RGB32);
     FillWood(image, 11, false);
-    TrimH(image, 2, 2, 47);
-    TrimV(image, 2, 2, 23);
-    TrimH(image, 20, 7, 47);
-    TrimV(image, 7, 20, 23);
-    // A shield of the three realms on the corner.
+    TrimH(image, 2, 2, 31);
+    TrimH(image, 20, 6, 31);
+    VLine(image, 2, 2, 23, kGold);
+    VLine(image, 3, 3, 23, kGoldDark);
+    VLine(image, 6, 21, 23, kGoldDark);
+    VLine(image, 7, 20, 23, kGold);
+    // A round medallion of the three realms: it reads the same in every mirrored corner.
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shield;
-    shield.moveTo(14, 5);
-    shield.lineTo(28, 5);
-    shield.lineTo(28, 11);
-    shield.quadTo(28, 16, 21, 19);
-    shield.quadTo(14, 16, 14, 11);
-    shield.closeSubpath();
-    p.setClipPath(shield);
-    p.fillRect(QRectF(14, 5, 7, 8), ColoursOf(Realm::Albion).fill);
-    p.fillRect(QRectF(21, 5, 7, 8), ColoursOf(Realm::Midgard).fill);
-    p.fillRect(QRectF(14, 13, 14, 7), ColoursOf(Realm::Hibernia).fill);
-    p.setClipping(false);
-    p.setPen(QPen(kGold, 1.2));
-    p.drawPath(shield);
+    const QRectF disc(11.5, 4.5, 13, 13);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ColoursOf(Realm::Albion).fill);
+    p.drawPie(disc, 90 * 16, 120 * 16);
+    p.setBrush(ColoursOf(Realm::Hibernia).fill);
+    p.drawPie(disc, 210 * 16, 120 * 16);
+    p.setBrush(ColoursOf(Realm::Midgard).fill);
+    p.drawPie(disc, 330 * 16, 120 * 16);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kGold, 1.3));
+    p.drawEllipse(disc);
     return image;
 }
 
 QImage FrameSidePiece() {
-    QImage image(10, 40, QImage::Format_RGB32);
+    QImage image(10, 16, QImage::Format_RGB32);
     FillWood(image, 12, true);
-    TrimV(image, 2, 0, 39);
-    TrimV(image, 7, 0, 39);
+    TrimSides(image, 0, 15);
     // A gold stud between the two lines.
-    Pixels(image, {{5, 18}, {4, 19}, {5, 19}, {6, 19}, {5, 20}}, kGold);
+    Pixels(image, {{5, 7}, {4, 8}, {5, 8}, {6, 8}, {5, 9}}, kGold);
     return image;
 }
 
 QImage FrameTopTile() {
-    QImage image(16, 24, QImage::Format_RGB32);
+    // A tile at least as wide as the corner, less one pixel: the band's last tile then always reaches it.
+    QImage image(32, 24, QImage::Format_RGB32);
     FillWood(image, 13, false);
-    TrimH(image, 2, 0, 15);
-    TrimH(image, 20, 0, 15);
+    TrimH(image, 2, 0, 31);
+    TrimH(image, 20, 0, 31);
     return image;
 }
 
 QImage FrameLeftTile() {
-    QImage image(10, 16, QImage::Format_RGB32);
+    // As tall as the corner and side piece together, for the same reason.
+    QImage image(10, 40, QImage::Format_RGB32);
     FillWood(image, 14, true);
-    TrimV(image, 2, 0, 15);
-    TrimV(image, 7, 0, 15);
+    TrimSides(image, 0, 39);
     return image;
 }
 

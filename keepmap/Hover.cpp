@@ -1,0 +1,23 @@
+#include "keepmap/Hover.h"
+
+#include <cmath>
+
+#include "feed/KeepNames.h"
+#include "platform/Units.h"
+
+namespace keepmap {
+
+std::string HoverText(double x, double y, const KeepHitMap& hitMap, const KeepGuildTable& guilds,
+                      const feed::KeepNames& names) {
+    if (!std::isfinite(x) || !std::isfinite(y) || x < -1 || y < -1 || x > KeepHitMap::kSize || y > KeepHitMap::kSize) return {};
+    const int px = platform::RoundEven(x), py = platform::RoundEven(y);
+    if (!KeepHitMap::Contains(px, py)) return {};
+    const int value = hitMap.At(px, py);
+    if (value == 0) return {};
+    const int id = value - 1;
+    std::string text = names.KeepName(std::to_string(id));
+    if (!guilds[id].empty()) text += " (" + guilds[id] + ")";
+    return text;
+}
+
+}  // namespace keepmap

@@ -1,0 +1,110 @@
+#include "keepmap/KeepMap.h"
+
+#include <QPainter>
+#include <cmath>
+
+#include "feed/FeedDocument.h"
+#include "platform/Paths.h"
+#include "platform/Picture.h"
+#include "platform/Units.h"
+#include "warmap/PlacePicture.h"
+
+namespace keepmap {
+namespace {
+
+constexpr const char* kIconFiles[8] = {"keep_alb",  "tower_alb",  "keep_mid",       "tower_mid",
+                                       "keep_hib",  "tower_hib",  "keep_unclaimed", "tower_unclaimed"};
+
+// The id as a 16-bit whole number written in decimal; anything else is a failure.
+int ParseId(const std::string& text, std::size_t position) {
+    size_t begin = text.find_first_not_of(' ');
+    size_t end = text.find_last_not_of(' ');
+    const std::string digits = begin == std::string::npos ? "" : text.substr(begin, end - begin + 1);
+    int value = 0;
+    bool any = false;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        const char c = digits[i];
+        if (c < '0' || c > '9' || value > 32767) throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
+        value = value * 10 + (c - '0');
+        any = true;
+    }
+    if (!any || value > 32767) throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
+    return value;
+}
+
+platform::Picture LoadOrThrow(const QString& path) {
+    auto picture = platform::Picture::Load(path);
+    if (!picture) throw feed::FeedError("Datei nicht gefunden: " + path.toStdString());
+    return *std::move(picture);
+}
+
+}  // namespace
+
+int IconIndex(const std::string& realm, int id) {
+    const int base = realm == "Midgard" ? 2 : realm == "Hibernia" ? 4 : 0;
+    return base + (IsKeep(id) ? 0 : 1);
+}
+
+KeepMap::KeepMap(QString programFolder, const KeepPosTable& positions)
+    : m_programFolder(std::move(programFolder)), m_positions(positions) {}
+
+MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, const QImage& background) {
+    MapOutcome outcome;
+    if (!platform::FileExists(savedCopyPath)) {
+        outcome.status = MapOutcome::Status::NoSavedCopy;
+        return outcome;
+    }
+    try {
+        const feed::FeedDocument doc = feed::FeedDocument::Load(savedCopyPath);
+        outcome.date = doc.Date();
+
+        std::vector<platform::Picture> icons;
+        for (const char* name : kIconFiles) icons.push_back(LoadOrThrow(m_programFolder + "/symbols/" + name + ".ico"));
+
+        m_guild.fill(std::string());
+        surface = background.copy();
+        QPainter painter(&surface);
+
+        const platform::Picture ornament = LoadOrThrow(m_programFolder + "/form/corner_topleft.ico");
+        const int mapW = surface.width(), mapH = surface.height();
+        const int ow = ornament.RoundedWidth(), oh = ornament.RoundedHeight();
+        warmap::PlacePicture(painter, ornament, 0, 0, 0);
+        warmap::PlacePicture(painter, ornament, 0, static_cast<std::int16_t>(mapH - oh), 2);
+        warmap::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow), static_cast<std::int16_t>(mapH - oh), 3);
+        warmap::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow), 0, 1);
+
+        for (std::size_t i = 0; i < kStructures; ++i) {
+            const int id = ParseId(doc.Attribute(i, "id"), i);
+            const int icon = IconIndex(doc.Attribute(i, "realm"), id);
+            const std::string guild = doc.Attribute(i, "guildname");
+            if (id < 0 || id >= kStructures) throw feed::FeedError("id " + std::to_string(id) + " außerhalb 0 bis 104");
+            m_guild[id] = guild;
+
+            const platform::Picture& picture = icons[icon];
+            const int x = m_positions[id][0], y = m_positions[id][1];
+            const int halfW = static_cast<int>(std::floor(picture.Width() / 2));
+            const int halfH = static_cast<int>(std::floor(picture.Height() / 2));
+            const int left = x - halfW, top = y - halfH;
+            const int w = picture.RoundedWidth(), h = picture.RoundedHeight();
+            const int hi = picture.HiMetricHeight(), wi = picture.HiMetricWidth();
+            picture.Render(painter, left, top, w, h, 0, hi, wi, -hi);
+            if (guild.empty()) {
+                const platform::Picture& overlay = icons[IsKeep(id) ? 6 : 7];
+                overlay.Render(painter, left, top, w, h, 0, overlay.HiMetricHeight(), overlay.HiMetricWidth(),
+                               -overlay.HiMetricHeight());
+            }
+            for (int hx = x - halfW; hx <= x + halfW; ++hx) {
+                for (int hy = y - halfH; hy <= y + halfH; ++hy) {
+                    if (!KeepHitMap::Contains(hx, hy)) throw feed::FeedError("Trefferfläche außerhalb der Karte bei id " + std::to_string(id));
+                    m_hitMap.Set(hx, hy, static_cast<std::int16_t>(id + 1));
+                }
+            }
+        }
+    } catch (const feed::FeedError& error) {
+        outcome.status = MapOutcome::Status::Failed;
+        outcome.failure = error.what();
+    }
+    return outcome;
+}
+
+}  // namespace keepmap

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "keepmap/KeepPos.h"
+
+namespace keepmap {
+
+// Which structure covers each map pixel: 0 none, n the structure with id n - 1. 701 x 701 cells,
+// never cleared, so every rectangle ever drawn stays.
+class KeepHitMap {
+public:
+    static constexpr int kSize = 701;
+    KeepHitMap() : m_cells(kSize * kSize, 0) {}
+    static bool Contains(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
+    std::int16_t At(int x, int y) const { return m_cells[static_cast<size_t>(x) * kSize + y]; }
+    void Set(int x, int y, std::int16_t value) { m_cells[static_cast<size_t>(x) * kSize + y] = value; }
+
+private:
+    std::vector<std::int16_t> m_cells;
+};
+
+// Guild holding each structure on the server last drawn; empty when no guild holds it.
+using KeepGuildTable = std::array<std::string, kStructures>;
+
+// What one drawing of a server's map came to.
+struct MapOutcome {
+    enum class Status { Drawn, NoSavedCopy, Failed };
+    Status status = Status::Drawn;
+    std::optional<std::string> date;  // the feed's time stamp, once it was read
+    std::string failure;              // for a "Fehler: " box
+};
+
+// Draws the keeps and towers of one server from its saved feed copy onto the map surface, and records
+// guilds and hit rectangles for the hover text. Reads icons, ornament and feed anew every time.
+class KeepMap {
+public:
+    // programFolder holds symbols/ and form/corner_topleft.ico.
+    KeepMap(QString programFolder, const KeepPosTable& positions);
+
+    // surface is the map's persistent image; background the map picture it is cleared back to.
+    MapOutcome Draw(const std::string& savedCopyPath, QImage& surface, const QImage& background);
+
+    const KeepGuildTable& KeepGuild() const { return m_guild; }
+    const KeepHitMap& HitMap() const { return m_hitMap; }
+
+private:
+    QString m_programFolder;
+    const KeepPosTable& m_positions;
+    KeepGuildTable m_guild;
+    KeepHitMap m_hitMap;
+};
+
+// Icon index for a structure: 0/1 Albion (and any unknown realm), 2/3 Midgard, 4/5 Hibernia; odd for
+// towers.
+int IconIndex(const std::string& realm, int id);
+
+}  // namespace keepmap

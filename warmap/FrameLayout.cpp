@@ -1,0 +1,65 @@
+#include "warmap/FrameLayout.h"
+
+#include <cstdint>
+
+#include "platform/Units.h"
+
+namespace warmap {
+
+FrameLayout LayOutFrame(const FrameSizes& s) {
+    using platform::HiMetricToPixels;
+    using platform::RoundEven;
+    FrameLayout layout{};
+    const int t = RoundEven(HiMetricToPixels(s.cornerHeight));
+    const int sw = RoundEven(HiMetricToPixels(s.sideWidth));
+    layout.width = 2 * sw + s.mapWidth;
+    layout.height = 2 * t + s.mapHeight;
+    layout.mapLeft = sw;
+    layout.mapTop = t;
+    const double w = layout.width;
+    const double h = layout.height;
+    auto& out = layout.placements;
+
+    // Top and bottom bands.
+    const double c = HiMetricToPixels(s.cornerWidth);
+    const int tileWidth = RoundEven(HiMetricToPixels(s.topTileWidth));
+    if (tileWidth > 0) {
+        const int end = RoundEven(w - 2 * c);
+        int x = RoundEven(c);
+        for (; x <= end; x += tileWidth) {
+            out.push_back({FramePiece::TopTile, x, 0, 0});
+            out.push_back({FramePiece::TopTile, x, t + s.mapHeight, 2});
+        }
+        out.push_back({FramePiece::TopTile, x, 0, 0});
+        out.push_back({FramePiece::TopTile, x, t + s.mapHeight, 2});
+    }
+
+    // Left and right bands, below the corner and side piece.
+    const double v = HiMetricToPixels(static_cast<std::int16_t>(s.cornerHeight + s.sideHeight));
+    const int tileHeight = RoundEven(HiMetricToPixels(s.leftTileHeight));
+    if (tileHeight > 0) {
+        const int end = RoundEven(h - 2 * v);
+        int y = RoundEven(v);
+        for (; y <= end; y += tileHeight) {
+            out.push_back({FramePiece::LeftTile, 0, y, 0});
+            out.push_back({FramePiece::LeftTile, sw + s.mapWidth, y, 2});
+        }
+        out.push_back({FramePiece::LeftTile, 0, y, 0});
+        out.push_back({FramePiece::LeftTile, sw + s.mapWidth, y, 2});
+    }
+
+    // Corners and side pieces over the band ends.
+    const double cw = HiMetricToPixels(s.cornerWidth), ch = HiMetricToPixels(s.cornerHeight);
+    out.push_back({FramePiece::Corner, 0, 0, 0});
+    out.push_back({FramePiece::Corner, RoundEven(w - cw), 0, 1});
+    out.push_back({FramePiece::Corner, 0, RoundEven(h - ch), 2});
+    out.push_back({FramePiece::Corner, RoundEven(w - cw), RoundEven(h - ch), 3});
+    const double sideW = HiMetricToPixels(s.sideWidth), sideH = HiMetricToPixels(s.sideHeight);
+    out.push_back({FramePiece::SidePiece, 0, t, 0});
+    out.push_back({FramePiece::SidePiece, RoundEven(w - sideW), t, 1});
+    out.push_back({FramePiece::SidePiece, 0, RoundEven(h - sideH - t), 2});
+    out.push_back({FramePiece::SidePiece, RoundEven(w - sideW), RoundEven(h - sideH - t), 3});
+    return layout;
+}
+
+}  // namespace warmap

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <vector>
+
+namespace warmap {
+
+// The pieces of the window's skin frame.
+enum class FramePiece { Corner, SidePiece, TopTile, LeftTile };
+
+struct Placement {
+    FramePiece piece;
+    int x;
+    int y;
+    int mode;  // as PlacePicture takes it
+    bool operator==(const Placement&) const = default;
+};
+
+// Natural sizes of the frame pictures in HiMetric, and of the map in pixels.
+struct FrameSizes {
+    int cornerWidth, cornerHeight;
+    int sideWidth, sideHeight;
+    int topTileWidth;
+    int leftTileHeight;
+    int mapWidth, mapHeight;
+};
+
+struct FrameLayout {
+    int width, height;  // the window's drawing area: 2S + map width by 2T + map height
+    int mapLeft, mapTop;  // (S, T)
+    std::vector<Placement> placements;  // in drawing order: bands, corners, side pieces
+};
+
+// Lays the frame out around the map: top and bottom bands of tiles from the corner's width on, each
+// ending with one extra tile; left and right bands below the side pieces (the right one mirrored top to
+// bottom); then the four corners and four side pieces over the band ends.
+FrameLayout LayOutFrame(const FrameSizes& sizes);
+
+}  // namespace warmap

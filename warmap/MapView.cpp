@@ -1,0 +1,29 @@
+#include "warmap/MapView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace warmap {
+
+MapView::MapView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("WarmapPic"));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void MapView::SetBackground(QImage background) {
+    m_background = std::move(background);
+    m_surface = m_background.copy();
+    setFixedSize(m_background.size());
+}
+
+void MapView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), m_surface, event->rect());
+}
+
+void MapView::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove) onMouseMove(event->position());
+}
+
+}  // namespace warmap

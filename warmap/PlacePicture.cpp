@@ -1,0 +1,38 @@
+#include "warmap/PlacePicture.h"
+
+#include "platform/Picture.h"
+#include "platform/Units.h"
+
+namespace warmap {
+
+void PlacePicture(QPainter& painter, const platform::Picture& picture, std::int16_t x, std::int16_t y,
+                  std::int16_t mode) {
+    using platform::RoundEven;
+    const int wh = picture.HiMetricWidth();
+    const int hh = picture.HiMetricHeight();
+    const double w = picture.Width();
+    const double h = picture.Height();
+    // The source offsets of the mirrored modes: the twips-per-pixel factors taken as HiMetric.
+    const double tx = platform::kTwipsPerPixel;
+    const double ty = platform::kTwipsPerPixel;
+    switch (mode) {
+        case 0:
+            picture.Render(painter, x, y, RoundEven(w), RoundEven(h), 0, hh, wh, -hh);
+            break;
+        case 1:
+            picture.Render(painter, x, RoundEven(y + h - 1), RoundEven(w), RoundEven(-h), RoundEven(wh - tx),
+                           RoundEven(ty), -wh, hh);
+            break;
+        case 2:
+            picture.Render(painter, RoundEven(x + w - 1), y, RoundEven(-w), RoundEven(h), RoundEven(wh - tx),
+                           RoundEven(ty), -wh, hh);
+            break;
+        case 3:
+            picture.Render(painter, x, y, RoundEven(w + 1), RoundEven(h + 1), wh, 0, -wh, hh);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace warmap

@@ -1,0 +1,216 @@
+#include "warmap/WarmapFRM.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "feed/FeedPaths.h"
+#include "feed/ServerTable.h"
+#include "keepmap/Hover.h"
+#include "keepmap/KeepPos.h"
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+#include "platform/Picture.h"
+#include "warmap/FrameLayout.h"
+#include "warmap/MapView.h"
+#include "warmap/PlacePicture.h"
+
+namespace warmap {
+namespace {
+
+// A button that is just its picture, at the picture's size.
+class PictureButton : public QAbstractButton {
+public:
+    using QAbstractButton::QAbstractButton;
+    void SetPicture(const QImage& picture) {
+        m_picture = picture;
+        setFixedSize(picture.size());
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.drawImage(0, 0, m_picture);
+        if (isDown()) painter.fillRect(rect(), QColor(0, 0, 0, 60));
+    }
+
+private:
+    QImage m_picture;
+};
+
+QFont Verdana(double points, bool bold, bool italic = false) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+}  // namespace
+
+WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_programFolder(std::move(programFolder)),
+      m_dialogs(dialogs),
+      m_names(m_programFolder.toStdString()),
+      m_keepMap(m_programFolder, keepmap::KeepPos) {
+    setObjectName(QStringLiteral("WarmapFRM"));
+    setWindowTitle(QStringLiteral(".:: Warmap"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(Verdana(8.25, false));
+    resize(626, 624);
+
+    m_map = new MapView(this);
+    m_map->setGeometry(8, 16, 465, 577);
+    m_map->onMouseMove = [this](QPointF position) { WarmapPic_MouseMove(position); };
+
+    m_serverCmb = new QComboBox(m_map);
+    m_serverCmb->setObjectName(QStringLiteral("ServerCmb"));
+    m_serverCmb->setEditable(false);
+    m_serverCmb->setGeometry(10, 10, 90, 21);
+    m_serverCmb->setFont(Verdana(8.25, true, true));
+    connect(m_serverCmb, &QComboBox::activated, this, [this] { ServerCmb_Click(); });
+
+    m_datumLbl = new QLabel(QStringLiteral("&"), m_map);
+    m_datumLbl->setObjectName(QStringLiteral("DatumLbl"));
+    m_datumLbl->setGeometry(6, 40, 97, 33);
+    m_datumLbl->setToolTip(QStringLiteral("ORSKA-Zeitstempel"));
+    m_datumLbl->setFont(Verdana(6, false));
+    m_datumLbl->setTextFormat(Qt::PlainText);
+    m_datumLbl->setWordWrap(true);
+    m_datumLbl->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_datumLbl->setStyleSheet(QStringLiteral("color: rgb(70, 48, 26);"));
+
+    m_hoverLbl = new QLabel(QStringLiteral("_"), m_map);
+    m_hoverLbl->setObjectName(QStringLiteral("HoverLbl"));
+    m_hoverLbl->setGeometry(10, 165, 89, 49);
+    m_hoverLbl->setFont(Verdana(6.75, true));
+    m_hoverLbl->setTextFormat(Qt::PlainText);
+    m_hoverLbl->setWordWrap(true);
+    m_hoverLbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_hoverLbl->setStyleSheet(QStringLiteral("color: black;"));
+    // Labels lie on the map; let the pointer fall through so hovering goes on beneath them.
+    m_datumLbl->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_hoverLbl->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    const QPoint buttonPositions[2] = {{392, 2}, {376, 2}};
+    const char* tooltips[2] = {"schliessen", "minimieren"};
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new PictureButton(this);
+        button->setObjectName(QStringLiteral("SysBut"));
+        button->setProperty("index", i);
+        button->setToolTip(QString::fromUtf8(tooltips[i]));
+        button->setGeometry(QRect(buttonPositions[i], QSize(17, 17)));
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QAbstractButton::clicked, this, [this, i] { SysBut_Click(i); });
+        m_sysBut[i] = button;
+    }
+}
+
+std::optional<QString> WarmapFRM::Load() {
+    const QString skin = m_programFolder + QStringLiteral("/form/");
+    const auto load = [&](const char* name) { return platform::Picture::Load(skin + QString::fromLatin1(name)); };
+
+    m_serverCmb->setStyleSheet(QStringLiteral(
+        "QComboBox { background-color: rgb(186, 182, 146); color: rgb(64, 64, 64); border: 1px solid rgb(110, 80, 48);"
+        " padding-left: 3px; } QComboBox QAbstractItemView { background-color: rgb(186, 182, 146);"
+        " color: rgb(64, 64, 64); selection-background-color: rgb(120, 92, 52); }"));
+    m_serverCmb->clear();
+    for (std::string_view server : feed::ServerNames) m_serverCmb->addItem(QString::fromUtf8(server.data(), server.size()));
+
+    const char* files[] = {"sys_close.bmp", "sys_min.bmp", "warmap.jpg", "top_top_left.bmp", "top_left_left.bmp",
+                           "top_top_top.bmp", "left_left_left.bmp"};
+    std::optional<platform::Picture> pictures[7];
+    for (int i = 0; i < 7; ++i) {
+        pictures[i] = load(files[i]);
+        if (!pictures[i]) return skin + QString::fromLatin1(files[i]);
+    }
+    auto& [close, minimise, map, corner, side, topTile, leftTile] = pictures;
+    static_cast<PictureButton*>(m_sysBut[0])->SetPicture(close->Image());
+    static_cast<PictureButton*>(m_sysBut[1])->SetPicture(minimise->Image());
+
+    m_map->SetBackground(map->Image().convertToFormat(QImage::Format_RGB32)
+                             .scaled(map->RoundedWidth(), map->RoundedHeight()));
+
+    const FrameLayout layout = LayOutFrame({corner->HiMetricWidth(), corner->HiMetricHeight(), side->HiMetricWidth(),
+                                            side->HiMetricHeight(), topTile->HiMetricWidth(), leftTile->HiMetricHeight(),
+                                            map->RoundedWidth(), map->RoundedHeight()});
+    setFixedSize(layout.width, layout.height);
+    m_frame = QImage(layout.width, layout.height, QImage::Format_RGB32);
+    m_frame.fill(QColor(46, 30, 20));  // the window's own colour, wherever the skin leaves a gap
+    {
+        QPainter painter(&m_frame);
+        for (const Placement& p : layout.placements) {
+            const platform::Picture& piece = p.piece == FramePiece::Corner      ? *corner
+                                             : p.piece == FramePiece::SidePiece ? *side
+                                             : p.piece == FramePiece::TopTile   ? *topTile
+                                                                                : *leftTile;
+            PlacePicture(painter, piece, static_cast<std::int16_t>(p.x), static_cast<std::int16_t>(p.y),
+                         static_cast<std::int16_t>(p.mode));
+        }
+    }
+    m_map->move(layout.mapLeft, layout.mapTop);
+
+    if (const auto icon = platform::Picture::Load(skin + QStringLiteral("warmap.ico"))) {
+        setWindowIcon(QIcon(QPixmap::fromImage(icon->Image())));
+    }
+
+    m_serverCmb->setCurrentIndex(0);
+    ServerCmb_Click();
+    return std::nullopt;
+}
+
+void WarmapFRM::ServerCmb_Click() {
+    m_datumLbl->setText(QString());
+    const std::string path = feed::SavedCopyPath(platform::TempFolder(), m_serverCmb->currentText().toStdString());
+    const keepmap::MapOutcome outcome = m_keepMap.Draw(path, m_map->Surface(), m_map->Background());
+    if (outcome.date) m_datumLbl->setText(QString::fromStdString(*outcome.date));
+    switch (outcome.status) {
+        case keepmap::MapOutcome::Status::NoSavedCopy:
+            m_dialogs.Show({"noch keine daten geladen f\xc3\xbcr diesen Server", platform::kApplicationTitle,
+                            platform::Message::Icon::None});
+            break;
+        case keepmap::MapOutcome::Status::Failed:
+            m_dialogs.Show({"Fehler: " + outcome.failure, "Fehler", platform::Message::Icon::Critical});
+            break;
+        case keepmap::MapOutcome::Status::Drawn:
+            m_map->update();
+            break;
+    }
+}
+
+void WarmapFRM::WarmapPic_MouseMove(QPointF position) {
+    const std::string text =
+        keepmap::HoverText(position.x(), position.y(), m_keepMap.HitMap(), m_keepMap.KeepGuild(), m_names);
+    m_hoverLbl->setText(QString::fromStdString(text));
+}
+
+void WarmapFRM::SysBut_Click(int index) {
+    if (index == 0) close();
+    if (index == 1) showMinimized();
+}
+
+void WarmapFRM::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), m_frame, event->rect());
+}
+
+void WarmapFRM::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    // Let the window system move the window; where it cannot, follow the mouse ourselves.
+    if (windowHandle() && windowHandle()->startSystemMove()) return;
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void WarmapFRM::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragOffset && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - *m_dragOffset);
+}
+
+void WarmapFRM::mouseReleaseEvent(QMouseEvent*) { m_dragOffset.reset(); }
+
+}  // namespace warmap

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <optional>
+
+#include "feed/KeepNames.h"
+#include "keepmap/KeepMap.h"
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+
+namespace platform {
+class Dialogs;
+}
+
+namespace warmap {
+
+class MapView;
+
+// The Warmap window: frameless and skinned, the frontier map with the keeps of the chosen server, the
+// feed's time stamp and the hover label. Dragging the frame moves it; its two buttons minimise and close.
+class WarmapFRM : public QWidget {
+    Q_OBJECT
+public:
+    WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // The load step: skin, map, frame, server list, and the first server's map. Returns the path of a
+    // skin or map file that is missing or unreadable; the window is then unusable.
+    std::optional<QString> Load();
+
+    // Draws the map of the server chosen in the list from its saved copy.
+    void ServerCmb_Click();
+    // Updates the hover label for a pointer at map position (x, y).
+    void WarmapPic_MouseMove(QPointF position);
+
+    MapView* WarmapPic() const { return m_map; }
+    QComboBox* ServerCmb() const { return m_serverCmb; }
+    QLabel* DatumLbl() const { return m_datumLbl; }
+    QLabel* HoverLbl() const { return m_hoverLbl; }
+    QAbstractButton* SysBut(int index) const { return m_sysBut[index]; }
+    const QImage& FrameSurface() const { return m_frame; }
+    const keepmap::KeepMap& KeepMapData() const { return m_keepMap; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void SysBut_Click(int index);
+
+    QString m_programFolder;
+    platform::Dialogs& m_dialogs;
+    feed::KeepNames m_names;
+    keepmap::KeepMap m_keepMap;
+    QImage m_frame;
+    MapView* m_map;
+    QComboBox* m_serverCmb;
+    QLabel* m_datumLbl;
+    QLabel* m_hoverLbl;
+    QAbstractButton* m_sysBut[2];
+    std::optional<QPoint> m_dragOffset;
+};
+
+}  // namespace warmap
