@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/WindowSystem.h"
+
 namespace notify {
 namespace {
 
@@ -16,6 +18,11 @@ int SetWindowAlpha(QWidget* window, std::int16_t& alpha) {
     if (alpha < 0 || alpha > 255) return 1;
     if (!window) return 2;
     window->setWindowOpacity(alpha / 255.0);
+    // Where opacity is not shown, a transparent window is hidden instead, so it never covers the screen.
+    if (!platform::SupportsWindowOpacity()) {
+        if (alpha == 0 && window->isVisible()) window->hide();
+        if (alpha > 0 && !window->isVisible()) window->show();
+    }
     if (QWindow* handle = window->windowHandle()) {
         const bool passClicks = alpha == 0;
         if (handle->flags().testFlag(Qt::WindowTransparentForInput) != passClicks) {

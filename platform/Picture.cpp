@@ -41,10 +41,15 @@ void Picture::Render(QPainter& painter, int x, int y, int width, int height, int
     const bool mirrorX = (x1 < x0) != (width < 0);
     const bool mirrorY = (y1 < y0) != (height < 0);
 
-    const auto clampX = [&](double v) { return std::clamp(RoundEven(v), 0, m_image.width()); };
-    const auto clampY = [&](double v) { return std::clamp(RoundEven(v), 0, m_image.height()); };
-    QRect source(QPoint(clampX(std::min(x0, x1)), clampY(std::min(y0, y1))),
-                 QPoint(clampX(std::max(x0, x1)) - 1, clampY(std::max(y0, y1)) - 1));
+    // Snap to whole image pixels; a source shifted by a fraction of a pixel still shows the whole picture.
+    const auto span = [](double a, double b, int limit) {
+        const int length = std::min(limit, RoundEven(std::abs(b - a)));
+        const int start = std::clamp(RoundEven(std::min(a, b)), 0, limit - length);
+        return std::pair<int, int>(start, length);
+    };
+    const auto [left, sourceWidth] = span(x0, x1, m_image.width());
+    const auto [top, sourceHeight] = span(y0, y1, m_image.height());
+    QRect source(left, top, sourceWidth, sourceHeight);
     if (mirrorX) source.moveLeft(m_image.width() - source.right() - 1);
     if (mirrorY) source.moveTop(m_image.height() - source.bottom() - 1);
 

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "keepmap/KeepMap.h"
+#include "platform/Picture.h"
+#include "tests/support/FeedBuilder.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using keepmap::MapOutcome;
+using testing_support::FeedBuilder;
+
+// The real positions for the structures under test; every other one parked in a far corner, so
+// neighbours that overlap on the real map do not cover what a test looks at.
+keepmap::KeepPosTable Sparse(std::initializer_list<int> ids) {
+    keepmap::KeepPosTable table;
+    table.fill({430, 545});
+    for (int id : ids) table[id] = keepmap::KeepPos[id];
+    return table;
+}
+
+class KeepMapTest : public ::testing::Test {
+protected:
+    explicit KeepMapTest(keepmap::KeepPosTable table = Sparse({35, 36, 5, 50, 53, 84}))
+        : m_table(table), m_map(WARMAP_DATA_DIR, m_table) {
+        m_background = QImage(448, 560, QImage::Format_RGB32);
+        m_background.fill(QColor(200, 190, 150));
+        m_surface = m_background.copy();
+    }
+    MapOutcome Draw(const std::string& xml) {
+        const std::string path = m_dir.filePath("feed.xml").toStdString();
+        testing_support::WriteFile(path, xml);
+        return m_map.Draw(path, m_surface, m_background);
+    }
+    // The background with the icon (and overlay) drawn centred on (x, y), as the map should show it.
+    QImage Expected(const char* icon, int x, int y, const char* overlay = nullptr) const {
+        QImage image = m_background.copy(x - 7, y - 7, 16, 16);
+        QPainter painter(&image);
+        platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, 0, 0);
+        if (overlay) platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")->Draw(painter, 0, 0);
+        return image;
+    }
+    static void DrawIcon(QImage& image, const char* icon, int x, int y) {
+        QPainter painter(&image);
+        platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, x - 7, y - 7);
+    }
+    QImage At(int x, int y) const { return m_surface.copy(x - 7, y - 7, 16, 16); }
+
+    QTemporaryDir m_dir;
+    keepmap::KeepPosTable m_table;
+    keepmap::KeepMap m_map;
+    QImage m_background, m_surface;
+};
+
+class RealTableTest : public KeepMapTest {
+protected:
+    RealTableTest() : KeepMapTest(keepmap::KeepPos) {}
+};
+
+TEST_F(KeepMapTest, DrawsRealmIconsCentredOnTheirPositions) {
+    const auto outcome = Draw(FeedBuilder().Realm(35, "Midgard").Realm(36, "Hibernia").Realm(5, "albion").Xml());
+    ASSERT_EQ(outcome.status, MapOutcome::Status::Drawn);
+    EXPECT_EQ(outcome.date, "08.12.2026 08:00:00");
+    // Tower 36 is drawn after keep 35 and overlaps it.
+    QImage expected = m_background.copy();
+    DrawIcon(expected, "keep_mid", 297, 496);
+    DrawIcon(expected, "tower_hib", 288, 493);
+    EXPECT_EQ(m_surface.copy(260, 470, 60, 40), expected.copy(260, 470, 60, 40));
+    EXPECT_EQ(At(127, 191), Expected("keep_alb", 127, 191));  // unknown realms draw Albion's icons  // unknown realms draw Albion's icons
+    EXPECT_EQ(m_map.KeepGuild()[35], "G");
+}
+
+TEST_F(KeepMapTest, UnclaimedStructuresGetTheOverlay) {
+    Draw(FeedBuilder().Guild(50, "").Guild(53, "").Xml());
+    EXPECT_EQ(At(86, 423), Expected("keep_alb", 86, 423, "keep_unclaimed"));
+    EXPECT_EQ(At(56, 415), Expected("tower_alb", 56, 415, "tower_unclaimed"));
+    EXPECT_EQ(m_map.KeepGuild()[50], "");
+}
+
+TEST_F(KeepMapTest, PlacementFollowsTheIdNotThePosition) {
+    FeedBuilder feed;
+    feed.Id(0, "84").Id(84, "0").Realm(0, "Hibernia");  // position 0 now describes tower 84
+    ASSERT_EQ(Draw(feed.Xml()).status, MapOutcome::Status::Drawn);
+    EXPECT_EQ(At(138, 527), Expected("tower_hib", 138, 527));
+    EXPECT_EQ(m_map.HitMap().At(138, 527), 85);
+}
+
+TEST_F(RealTableTest, HitRectanglesAreFifteenPixelsAndLaterEntriesWin) {
+    Draw(FeedBuilder().Xml());
+    EXPECT_EQ(m_map.HitMap().At(56 - 7, 415 - 7), 54);
+    EXPECT_EQ(m_map.HitMap().At(56 + 7, 415 + 7), 54);
+    EXPECT_EQ(m_map.HitMap().At(56 - 8, 415), 0);
+    EXPECT_EQ(m_map.HitMap().At(56 + 8, 415), 0);
+    EXPECT_EQ(m_map.HitMap().At(290, 489), 37);  // keep 35 lies under tower 36 here
+    EXPECT_EQ(m_map.HitMap().At(0, 0), 0);
+}
+
+TEST_F(KeepMapTest, DuplicatesLaterWinAndExtraEntriesAreIgnored) {
+    FeedBuilder feed;
+    feed.Count(107).Id(104, "35").Realm(104, "Hibernia").Guild(104, "Later").Id(105, "999").Id(106, "x");
+    ASSERT_EQ(Draw(feed.Xml()).status, MapOutcome::Status::Drawn);
+    EXPECT_EQ(m_map.KeepGuild()[35], "Later");
+    QImage expected = m_background.copy();
+    DrawIcon(expected, "keep_alb", 297, 496);
+    DrawIcon(expected, "tower_alb", 288, 493);
+    DrawIcon(expected, "keep_hib", 297, 496);  // the later entry on top
+    EXPECT_EQ(m_surface.copy(260, 470, 60, 40), expected.copy(260, 470, 60, 40));
+}
+
+TEST_F(KeepMapTest, BadIdStopsAfterTheEarlierEntries) {
+    const auto outcome = Draw(FeedBuilder().Id(10, "105").Guild(20, "Kept").Xml());
+    EXPECT_EQ(outcome.status, MapOutcome::Status::Failed);
+    EXPECT_FALSE(outcome.failure.empty());
+    EXPECT_EQ(m_map.KeepGuild()[9], "G");    // drawn before the failure
+    EXPECT_EQ(m_map.KeepGuild()[20], "");    // never reached
+    EXPECT_EQ(At(245, 194), m_background.copy(245 - 7, 194 - 7, 16, 16));
+    EXPECT_EQ(Draw(FeedBuilder().Count(60).Xml()).status, MapOutcome::Status::Failed);
+    EXPECT_EQ(Draw("<html/>").status, MapOutcome::Status::Failed);
+}
+
+TEST_F(KeepMapTest, MissingSavedCopyChangesNothing) {
+    Draw(FeedBuilder().Guild(3, "Before").Xml());
+    const QImage before = m_surface;
+    const auto outcome = m_map.Draw(m_dir.filePath("absent.xml").toStdString(), m_surface, m_background);
+    EXPECT_EQ(outcome.status, MapOutcome::Status::NoSavedCopy);
+    EXPECT_FALSE(outcome.date);
+    EXPECT_EQ(m_surface, before);
+    EXPECT_EQ(m_map.KeepGuild()[3], "Before");
+}
+
+TEST(KeepPosTable, HoldsTheDocumentedExtremes) {
+    EXPECT_EQ(keepmap::KeepPos[50], (std::array<std::int16_t, 2>{86, 423}));
+    EXPECT_EQ(keepmap::KeepPos[53], (std::array<std::int16_t, 2>{56, 415}));
+    EXPECT_EQ(keepmap::KeepPos[84], (std::array<std::int16_t, 2>{138, 527}));
+    EXPECT_EQ(keepmap::KeepPos[87], (std::array<std::int16_t, 2>{315, 59}));
+    for (const auto& pos : keepmap::KeepPos) {
+        EXPECT_GE(pos[0], 56);
+        EXPECT_LE(pos[0], 405);
+        EXPECT_GE(pos[1], 59);
+        EXPECT_LE(pos[1], 527);
+    }
+    EXPECT_EQ(keepmap::IconIndex("Midgard", 36), 3);
+    EXPECT_EQ(keepmap::IconIndex("0", 40), 0);
+}
+
+}  // namespace

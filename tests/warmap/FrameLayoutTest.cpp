@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/Units.h"
+#include "warmap/FrameLayout.h"
+
+namespace {
+
+using platform::PixelsToHiMetric;
+using warmap::FramePiece;
+using warmap::Placement;
+
+warmap::FrameSizes Sizes(int mapWidth, int mapHeight) {
+    // A 30 x 20 corner, a 10 x 25 side piece, 10-pixel tiles.
+    return {PixelsToHiMetric(30), PixelsToHiMetric(20), PixelsToHiMetric(10), PixelsToHiMetric(25),
+            PixelsToHiMetric(10), PixelsToHiMetric(10), mapWidth, mapHeight};
+}
+
+std::vector<Placement> Of(const warmap::FrameLayout& layout, FramePiece piece) {
+    std::vector<Placement> out;
+    std::copy_if(layout.placements.begin(), layout.placements.end(), std::back_inserter(out),
+                 [&](const Placement& p) { return p.piece == piece; });
+    return out;
+}
+
+TEST(FrameLayout, SizesTheWindowAroundTheMap) {
+    const auto layout = warmap::LayOutFrame(Sizes(448, 560));
+    EXPECT_EQ(layout.width, 468);
+    EXPECT_EQ(layout.height, 600);
+    EXPECT_EQ(layout.mapLeft, 10);
+    EXPECT_EQ(layout.mapTop, 20);
+}
+
+TEST(FrameLayout, BandsEndWithOneExtraTile) {
+    const auto layout = warmap::LayOutFrame(Sizes(440, 560));  // drawing width 460
+    std::vector<int> topXs;
+    for (const Placement& p : Of(layout, FramePiece::TopTile)) {
+        if (p.y == 0) {
+            EXPECT_EQ(p.mode, 0);
+            topXs.push_back(p.x);
+        } else {
+            EXPECT_EQ(p.y, 20 + 560);
+            EXPECT_EQ(p.mode, 2);
+        }
+    }
+    std::vector<int> expected;
+    for (int x = 30; x <= 410; x += 10) expected.push_back(x);
+    EXPECT_EQ(topXs, expected);  // 30 ... 400, then 410; 420-429 stay bare before the corner at 430
+    const auto corners = Of(layout, FramePiece::Corner);
+    ASSERT_EQ(corners.size(), 4u);
+    EXPECT_EQ(corners[1], (Placement{FramePiece::Corner, 430, 0, 1}));
+    EXPECT_EQ(corners[2], (Placement{FramePiece::Corner, 0, 580, 2}));
+    EXPECT_EQ(corners[3], (Placement{FramePiece::Corner, 430, 580, 3}));
+}
+
+TEST(FrameLayout, RightBandIsMirroredTopToBottomOnly) {
+    const auto layout = warmap::LayOutFrame(Sizes(448, 560));
+    const auto tiles = Of(layout, FramePiece::LeftTile);
+    ASSERT_FALSE(tiles.empty());
+    EXPECT_EQ(tiles.front(), (Placement{FramePiece::LeftTile, 0, 45, 0}));  // below corner and side piece
+    EXPECT_EQ(tiles[1], (Placement{FramePiece::LeftTile, 458, 45, 2}));
+    EXPECT_EQ(tiles.back().y, tiles[tiles.size() - 3].y + 10);  // the extra tile
+    EXPECT_LE(tiles[tiles.size() - 3].y, 600 - 90);
+    const auto sides = Of(layout, FramePiece::SidePiece);
+    EXPECT_EQ(sides, (std::vector<Placement>{{FramePiece::SidePiece, 0, 20, 0},
+                                             {FramePiece::SidePiece, 458, 20, 1},
+                                             {FramePiece::SidePiece, 0, 555, 2},
+                                             {FramePiece::SidePiece, 458, 555, 3}}));
+    // Corners and side pieces come last, so they cover the band ends.
+    EXPECT_EQ(layout.placements.back().piece, FramePiece::SidePiece);
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "tests/support/FeedBuilder.h"
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/TempDir.h"
+#include "warmap/MapView.h"
+#include "warmap/WarmapFRM.h"
+
+namespace {
+
+using testing_support::FeedBuilder;
+
+class WarmapFRMTest : public ::testing::Test {
+protected:
+    void SaveFeed(const std::string& server, const FeedBuilder& feed) {
+        testing_support::WriteFile(m_temp.Path() + server + "_lastkeeps.xml", feed.Xml());
+    }
+    testing_support::TempFolderScope m_temp;
+    testing_support::RecordingDialogs m_dialogs;
+};
+
+TEST_F(WarmapFRMTest, LoadBuildsTheControlsAndDrawsDartmoor) {
+    SaveFeed("Dartmoor", FeedBuilder().Date("07.12.2026 21:40:00"));
+    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_EQ(window.Load(), std::nullopt);
+    EXPECT_EQ(window.windowTitle(), ".:: Warmap");
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window.size(), QSize(468, 608));
+    EXPECT_EQ(window.WarmapPic()->geometry(), QRect(10, 24, 448, 560));
+
+    auto* combo = window.findChild<QComboBox*>("ServerCmb");
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->parent(), window.WarmapPic());
+    ASSERT_EQ(combo->count(), 4);
+    EXPECT_EQ(combo->itemText(0), "Dartmoor");
+    EXPECT_EQ(combo->itemText(3), "Salisbury");
+    EXPECT_EQ(combo->currentText(), "Dartmoor");
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_TRUE(combo->font().bold() && combo->font().italic());
+    EXPECT_TRUE(combo->styleSheet().contains("rgb(186, 182, 146)"));
+
+    auto* date = window.findChild<QLabel*>("DatumLbl");
+    ASSERT_NE(date, nullptr);
+    EXPECT_EQ(date->text(), "07.12.2026 21:40:00");
+    EXPECT_EQ(date->toolTip(), "ORSKA-Zeitstempel");
+    EXPECT_EQ(window.findChild<QLabel*>("HoverLbl")->geometry(), QRect(10, 165, 89, 49));
+
+    const auto buttons = window.findChildren<QAbstractButton*>("SysBut");
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_EQ(window.SysBut(0)->toolTip(), "schliessen");
+    EXPECT_EQ(window.SysBut(1)->toolTip(), "minimieren");
+    EXPECT_EQ(window.SysBut(0)->geometry(), QRect(392, 2, 17, 17));
+    EXPECT_TRUE(m_dialogs.shown.empty());
+    // Keep 0 of Dartmoor is drawn: the map differs from its background there.
+    EXPECT_NE(window.WarmapPic()->Surface().pixelColor(387, 160), window.WarmapPic()->Background().pixelColor(387, 160));
+}
+
+TEST_F(WarmapFRMTest, FirstRunWithoutDataSaysSo) {
+    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_EQ(m_dialogs.shown.size(), 1u);
+    EXPECT_EQ(m_dialogs.shown[0].text, "noch keine daten geladen f\xc3\xbcr diesen Server");
+    EXPECT_EQ(m_dialogs.shown[0].caption, "Warmap");
+    EXPECT_EQ(m_dialogs.shown[0].icon, platform::Message::Icon::None);
+    EXPECT_EQ(window.DatumLbl()->text(), "");
+}
+
+TEST_F(WarmapFRMTest, ChoosingAServerWithoutDataKeepsThePreviousMap) {
+    SaveFeed("Dartmoor", FeedBuilder());
+    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_EQ(window.Load(), std::nullopt);
+    const QImage before = window.WarmapPic()->Surface();
+    window.ServerCmb()->setCurrentIndex(2);
+    window.ServerCmb_Click();
+    EXPECT_EQ(m_dialogs.shown.size(), 1u);
+    EXPECT_EQ(window.DatumLbl()->text(), "");
+    EXPECT_EQ(window.WarmapPic()->Surface(), before);
+}
+
+TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("form");
+    for (const char* file : {"sys_close.bmp", "sys_min.bmp", "top_top_left.bmp"}) {
+        QFile::copy(QString(WARMAP_DATA_DIR "/form/") + file, program.path() + "/form/" + file);
+    }
+    warmap::WarmapFRM window(program.path(), m_dialogs);
+    EXPECT_EQ(window.Load(), program.path() + "/form/warmap.jpg");
+}
+
+TEST_F(WarmapFRMTest, ButtonsMinimiseAndClose) {
+    QPointer<warmap::WarmapFRM> window = new warmap::WarmapFRM(WARMAP_DATA_DIR, m_dialogs);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    ASSERT_EQ(window->Load(), std::nullopt);
+    window->show();
+    QTest::mouseClick(window->SysBut(1), Qt::LeftButton);
+    EXPECT_TRUE(window->isMinimized());
+    window->showNormal();
+    QTest::mouseClick(window->SysBut(0), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(WarmapFRMTest, OnlyTheLeftButtonDragsTheFrame) {
+    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_EQ(window.Load(), std::nullopt);
+    window.move(100, 100);
+    window.show();
+    const QPoint onFrame(200, 5);
+    QTest::mousePress(&window, Qt::RightButton, {}, onFrame);
+    QTest::mouseMove(&window, onFrame + QPoint(40, 30));
+    QTest::mouseRelease(&window, Qt::RightButton, {}, onFrame + QPoint(40, 30));
+    EXPECT_EQ(window.pos(), QPoint(100, 100));
+
+    QTest::mousePress(&window, Qt::LeftButton, {}, onFrame);
+    QMouseEvent move(QEvent::MouseMove, QPointF(onFrame + QPoint(40, 30)), window.mapToGlobal(QPointF(onFrame + QPoint(40, 30))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &move);
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, onFrame + QPoint(40, 30));
+    EXPECT_EQ(window.pos(), QPoint(140, 130));
+}
+
+}  // namespace
