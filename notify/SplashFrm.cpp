@@ -32,7 +32,7 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
       m_endTimer(this),
       m_heightTwips(kDesignHeightTwips) {
     setObjectName(QStringLiteral("SplashFrm"));
-    setWindowTitle(QStringLiteral("Warmap"));
+    setWindowTitle(QStringLiteral("Warmap Frontbericht"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
