@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs into a temporary prefix and starts the installed program against the simulator.
+source "$(dirname "$0")/lib.sh"
+: "${BUILD_DIR:?}"
+
+PREFIX="$WORK/prefix"
+check "cmake --install into a temporary prefix" cmake --install "$BUILD_DIR" --prefix "$PREFIX" > "$WORK/install.log"
+check "bin/warmap links to lib/warmap/warmap" test "$(readlink "$PREFIX/bin/warmap")" = "../lib/warmap/warmap"
+for file in lib/warmap/keepnames.ini lib/warmap/form/warmap.jpg lib/warmap/form/splash/top.gif \
+            lib/warmap/symbols/rechts.ico share/applications/warmap.desktop share/icons/hicolor/48x48/apps/warmap.png; do
+    check "installed $file" test -s "$PREFIX/$file"
+done
+
+start_display
+start_feedsim --seed 14
+prepare_saved_copies 14 0
+start_warmap "$PREFIX/bin/warmap"
+check "the installed program shows its window" wait_for 15 has_visible_window "$MAIN_TITLE"
+MAIN=$(visible_window_id "$MAIN_TITLE")
+sleep 0.5
+screenshot "$ARTIFACTS/installed-warmap.png" "$MAIN"
+read -r x y w h < <(geometry "$MAIN")
+# Keep 0 of Dartmoor sits at (387, 160) on the map: the icon's pixels differ from the bare map's.
+icon_drawn() {
+    local colours
+    colours=$(import -window root -crop "12x12+$((x + 10 + 381))+$((y + 24 + 154))" +repage -format '%k' info:)
+    [ "$colours" -gt 20 ]
+}
+check "its map shows the keeps of Dartmoor" icon_drawn
+check "the feed's date is shown, so no message box hides the map" test -z "$(visible_window_id '^Warmap$')"
+finish
