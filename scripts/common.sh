@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${WARMAP_BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(cmake ninja-build g++ pkg-config libxcb1-dev qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libpugixml-dev
-          libgtest-dev libbenchmark-dev libgl-dev xvfb xauth xdotool x11-utils imagemagick sox)
+          libgtest-dev libbenchmark-dev libgl-dev xvfb xauth xdotool x11-utils imagemagick curl)
 
 install_missing() {
     local missing=()

@@ -16,7 +16,6 @@ no_main() { [ -z "$(visible_window_id "$MAIN_TITLE")" ]; }
 check "the close button removes the Warmap window" wait_for 5 no_main
 check "the program keeps running" kill -0 "$WARMAP_PID"
 POPUP=$(window_id "$POPUP_TITLE")
-popup_opaque() { [ "$(opacity "$POPUP")" = "4294967295" ]; }
 check "a following pass still brings the popup" wait_for 20 popup_opaque
 screenshot "$ARTIFACTS/2-popup-without-warmap.png"
 finish

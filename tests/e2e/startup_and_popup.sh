@@ -18,7 +18,6 @@ screenshot "$ARTIFACTS/1-warmap.png" "$MAIN"
 # The popup: find it, wait until it is opaque, then check where it sits and how tall it is.
 check "the popup window exists" wait_for 10 has_window "$POPUP_TITLE"
 POPUP=$(window_id "$POPUP_TITLE")
-popup_opaque() { [ "$(opacity "$POPUP")" = "4294967295" ]; }
 check "the popup fades in to opaque" wait_for 20 popup_opaque
 screenshot "$ARTIFACTS/2-popup.png" "$POPUP"
 
