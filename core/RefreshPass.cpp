@@ -39,7 +39,8 @@ void RefreshPass::RefreshKeeps() {
 
 // Returns false when the download failed, which ends the pass's server loop.
 bool RefreshPass::VisitServer(const std::string& tempFolder, const std::string& server) {
-    const std::string body = DownloadUrl(FeedUrl(m_settings.feedBase, server), kAccessDirect, m_dialogs, m_settings.limits);
+    const std::string body =
+        DownloadUrl(FeedUrl(m_settings.feedBase, server), kAccessDirect, m_dialogs, m_settings.limits);
     if (body.empty()) return false;
 
     const feed::FeedDocument current = feed::FeedDocument::Parse(body);

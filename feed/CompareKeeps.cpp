@@ -15,14 +15,12 @@ std::string RealmColourCode(std::string_view realm) {
 }
 
 std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_view serverName,
-                                        const std::string& savedCopyPath, const KeepNames& names,
-                                        MessageLines& lines) {
+                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines) {
     return CompareKeeps(FeedDocument::Parse(newFeed), serverName, savedCopyPath, names, lines);
 }
 
 std::optional<std::string> CompareKeeps(const FeedDocument& current, std::string_view serverName,
-                                        const std::string& savedCopyPath, const KeepNames& names,
-                                        MessageLines& lines) {
+                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines) {
     const FeedDocument previous = FeedDocument::Load(savedCopyPath);
     if (!previous.IsFeed()) return "gespeicherte Kopie von " + std::string(serverName) + ": " + previous.Problem();
     if (!current.IsFeed()) return "neuer Feed von " + std::string(serverName) + ": " + current.Problem();

@@ -13,7 +13,9 @@ class KeepNames;
 // The change lines of one pass, in the popup's markup. Empty means "without storage".
 using MessageLines = std::vector<std::string>;
 
-inline bool IsArrayEmpty(const MessageLines& lines) { return lines.empty(); }
+inline bool IsArrayEmpty(const MessageLines& lines) {
+    return lines.empty();
+}
 
 // Colour code of a realm: "^r" Albion, "^d" Midgard, "^g" Hibernia, "^b" for "0", else empty text.
 std::string RealmColourCode(std::string_view realm);
@@ -25,11 +27,9 @@ inline constexpr int kFeedEntries = 105;
 // lines, in position order. Returns the description of a failure (for a "Fehler: " box) when the
 // comparison had to stop; lines appended before it stay.
 std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_view serverName,
-                                        const std::string& savedCopyPath, const KeepNames& names,
-                                        MessageLines& lines);
+                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines);
 // The same with the new feed already parsed.
 std::optional<std::string> CompareKeeps(const FeedDocument& current, std::string_view serverName,
-                                        const std::string& savedCopyPath, const KeepNames& names,
-                                        MessageLines& lines);
+                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines);
 
 }  // namespace feed

@@ -42,7 +42,8 @@ std::optional<std::string> FindValue(const std::string& section, const std::stri
         if (trimmed.empty() || trimmed.front() == ';') continue;
         if (trimmed.front() == '[') {
             const auto close = trimmed.find(']');
-            const std::string name = Trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            const std::string name =
+                Trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
             inSection = EqualsIgnoringCase(name, wantedSection);
             continue;
         }

@@ -9,7 +9,8 @@ namespace keepmap {
 
 std::string HoverText(double x, double y, const KeepHitMap& hitMap, const KeepGuildTable& guilds,
                       const feed::KeepNames& names) {
-    if (!std::isfinite(x) || !std::isfinite(y) || x < -1 || y < -1 || x > KeepHitMap::kSize || y > KeepHitMap::kSize) return {};
+    if (!std::isfinite(x) || !std::isfinite(y) || x < -1 || y < -1 || x > KeepHitMap::kSize || y > KeepHitMap::kSize)
+        return {};
     const int px = platform::RoundEven(x), py = platform::RoundEven(y);
     if (!KeepHitMap::Contains(px, py)) return {};
     const int value = hitMap.At(px, py);

@@ -12,8 +12,8 @@
 namespace keepmap {
 namespace {
 
-constexpr const char* kIconFiles[8] = {"keep_alb",  "tower_alb",  "keep_mid",       "tower_mid",
-                                       "keep_hib",  "tower_hib",  "keep_unclaimed", "tower_unclaimed"};
+constexpr const char* kIconFiles[8] = {"keep_alb", "tower_alb", "keep_mid",       "tower_mid",
+                                       "keep_hib", "tower_hib", "keep_unclaimed", "tower_unclaimed"};
 
 // The id as a 16-bit whole number written in decimal; anything else is a failure.
 int ParseId(const std::string& text, std::size_t position) {
@@ -24,11 +24,13 @@ int ParseId(const std::string& text, std::size_t position) {
     bool any = false;
     for (size_t i = 0; i < digits.size(); ++i) {
         const char c = digits[i];
-        if (c < '0' || c > '9' || value > 32767) throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
+        if (c < '0' || c > '9' || value > 32767)
+            throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
         value = value * 10 + (c - '0');
         any = true;
     }
-    if (!any || value > 32767) throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
+    if (!any || value > 32767)
+        throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
     return value;
 }
 
@@ -70,7 +72,8 @@ MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, cons
         const int ow = ornament.RoundedWidth(), oh = ornament.RoundedHeight();
         warmap::PlacePicture(painter, ornament, 0, 0, 0);
         warmap::PlacePicture(painter, ornament, 0, static_cast<std::int16_t>(mapH - oh), 2);
-        warmap::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow), static_cast<std::int16_t>(mapH - oh), 3);
+        warmap::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow),
+                             static_cast<std::int16_t>(mapH - oh), 3);
         warmap::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow), 0, 1);
 
         for (std::size_t i = 0; i < kStructures; ++i) {
@@ -95,7 +98,8 @@ MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, cons
             }
             for (int hx = x - halfW; hx <= x + halfW; ++hx) {
                 for (int hy = y - halfH; hy <= y + halfH; ++hy) {
-                    if (!KeepHitMap::Contains(hx, hy)) throw feed::FeedError("Trefferfläche außerhalb der Karte bei id " + std::to_string(id));
+                    if (!KeepHitMap::Contains(hx, hy))
+                        throw feed::FeedError("Trefferfläche außerhalb der Karte bei id " + std::to_string(id));
                     m_hitMap.Set(hx, hy, static_cast<std::int16_t>(id + 1));
                 }
             }

@@ -35,6 +35,8 @@ inline constexpr KeepPosTable KeepPos = {{
     {131, 126}, {127, 141}, {163, 121}, {154, 139}, {147, 122},  // group 20
 }};
 
-inline bool IsKeep(int id) { return id % 5 == 0; }
+inline bool IsKeep(int id) {
+    return id % 5 == 0;
+}
 
 }  // namespace keepmap

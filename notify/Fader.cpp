@@ -10,7 +10,9 @@
 namespace notify {
 namespace {
 
-void ProcessPendingEvents() { QCoreApplication::processEvents(); }
+void ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
 
 }  // namespace
 

@@ -14,10 +14,14 @@ bool IsSafeSymbolName(const QString& name) {
 
 QColor CodeColour(QChar code) {
     switch (code.unicode()) {
-        case 'g': return QColor(0, 128, 0);
-        case 'd': return QColor(0, 0, 255);
-        case 'r': return QColor(255, 0, 0);
-        default: return QColor(0, 0, 0);
+        case 'g':
+            return QColor(0, 128, 0);
+        case 'd':
+            return QColor(0, 0, 255);
+        case 'r':
+            return QColor(255, 0, 0);
+        default:
+            return QColor(0, 0, 0);
     }
 }
 
@@ -40,7 +44,8 @@ void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QStr
         const QChar code = segment.front();
         if (code == 'I') {
             p += DrawSymbol(painter, symbolsFolder, segment.mid(1), static_cast<std::int16_t>(p + 16),
-                            static_cast<std::int16_t>(top)) - 10;
+                            static_cast<std::int16_t>(top)) -
+                 10;
             p += 16;
             continue;
         }

@@ -18,6 +18,8 @@ int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& n
 void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, std::int16_t index);
 
 // Top of row k: 15 * (k + 1) + 2.
-inline int RowTop(int index) { return 15 * (index + 1) + 2; }
+inline int RowTop(int index) {
+    return 15 * (index + 1) + 2;
+}
 
 }  // namespace notify

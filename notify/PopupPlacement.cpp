@@ -17,11 +17,16 @@ std::optional<PointTwips> PopupPosition(const platform::TaskbarRect& r, float sc
                                         float width, float height, float twipsX, float twipsY) {
     const float margin = 6.0f * twipsX;
     switch (TaskbarEdge(r)) {
-        case 1: return PointTwips{r.right * twipsY + margin, screenHeight - height - margin};
-        case 2: return PointTwips{r.left * twipsY - width - margin, screenHeight - height - margin};
-        case 3: return PointTwips{screenWidth - width - margin, r.bottom * twipsY + margin};
-        case 4: return PointTwips{screenWidth - width - margin, r.top * twipsY - height - margin};
-        default: return std::nullopt;
+        case 1:
+            return PointTwips{r.right * twipsY + margin, screenHeight - height - margin};
+        case 2:
+            return PointTwips{r.left * twipsY - width - margin, screenHeight - height - margin};
+        case 3:
+            return PointTwips{screenWidth - width - margin, r.bottom * twipsY + margin};
+        case 4:
+            return PointTwips{screenWidth - width - margin, r.top * twipsY - height - margin};
+        default:
+            return std::nullopt;
     }
 }
 

@@ -88,8 +88,8 @@ void SplashFrm::InitializeFrm() {
     ResizeSurface(size());
     if (const auto taskbar = Taskbar()) {
         const QSize screen = ScreenSize();
-        const auto position = PopupPosition(*taskbar, screen.width() * tx, screen.height() * ty, widthTwips,
-                                            m_heightTwips, tx, ty);
+        const auto position =
+            PopupPosition(*taskbar, screen.width() * tx, screen.height() * ty, widthTwips, m_heightTwips, tx, ty);
         if (position) move(platform::RoundEven(position->left / tx), platform::RoundEven(position->top / ty));
     }
 }

@@ -13,7 +13,9 @@ std::string TempFolder() {
     return folder.toStdString();
 }
 
-std::string ProgramFolder() { return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString(); }
+std::string ProgramFolder() {
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+}
 
 bool FileExists(const std::string& path) {
     std::error_code error;

@@ -21,10 +21,18 @@ Picture::Picture(QImage image)
       m_hiWidth(PixelsToHiMetric(m_image.width())),
       m_hiHeight(PixelsToHiMetric(m_image.height())) {}
 
-double Picture::Width() const { return HiMetricToPixels(m_hiWidth); }
-double Picture::Height() const { return HiMetricToPixels(m_hiHeight); }
-int Picture::RoundedWidth() const { return RoundEven(Width()); }
-int Picture::RoundedHeight() const { return RoundEven(Height()); }
+double Picture::Width() const {
+    return HiMetricToPixels(m_hiWidth);
+}
+double Picture::Height() const {
+    return HiMetricToPixels(m_hiHeight);
+}
+int Picture::RoundedWidth() const {
+    return RoundEven(Width());
+}
+int Picture::RoundedHeight() const {
+    return RoundEven(Height());
+}
 
 void Picture::Render(QPainter& painter, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
                      int srcHeight) const {

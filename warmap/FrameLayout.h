@@ -25,8 +25,8 @@ struct FrameSizes {
 };
 
 struct FrameLayout {
-    int width, height;  // the window's drawing area: 2S + map width by 2T + map height
-    int mapLeft, mapTop;  // (S, T)
+    int width, height;                  // the window's drawing area: 2S + map width by 2T + map height
+    int mapLeft, mapTop;                // (S, T)
     std::vector<Placement> placements;  // in drawing order: bands, corners, side pieces
 };
 

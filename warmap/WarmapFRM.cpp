@@ -121,10 +121,11 @@ std::optional<QString> WarmapFRM::Load() {
         " padding-left: 3px; } QComboBox QAbstractItemView { background-color: rgb(186, 182, 146);"
         " color: rgb(64, 64, 64); selection-background-color: rgb(120, 92, 52); }"));
     m_serverCmb->clear();
-    for (std::string_view server : feed::ServerNames) m_serverCmb->addItem(QString::fromUtf8(server.data(), server.size()));
+    for (std::string_view server : feed::ServerNames)
+        m_serverCmb->addItem(QString::fromUtf8(server.data(), server.size()));
 
-    const char* files[] = {"sys_close.bmp", "sys_min.bmp", "warmap.jpg", "top_top_left.bmp", "top_left_left.bmp",
-                           "top_top_top.bmp", "left_left_left.bmp"};
+    const char* files[] = {"sys_close.bmp",     "sys_min.bmp",     "warmap.jpg",        "top_top_left.bmp",
+                           "top_left_left.bmp", "top_top_top.bmp", "left_left_left.bmp"};
     std::optional<platform::Picture> pictures[7];
     for (int i = 0; i < 7; ++i) {
         pictures[i] = load(files[i]);
@@ -134,12 +135,12 @@ std::optional<QString> WarmapFRM::Load() {
     static_cast<PictureButton*>(m_sysBut[0])->SetPicture(close->Image());
     static_cast<PictureButton*>(m_sysBut[1])->SetPicture(minimise->Image());
 
-    m_map->SetBackground(map->Image().convertToFormat(QImage::Format_RGB32)
-                             .scaled(map->RoundedWidth(), map->RoundedHeight()));
+    m_map->SetBackground(
+        map->Image().convertToFormat(QImage::Format_RGB32).scaled(map->RoundedWidth(), map->RoundedHeight()));
 
-    const FrameLayout layout = LayOutFrame({corner->HiMetricWidth(), corner->HiMetricHeight(), side->HiMetricWidth(),
-                                            side->HiMetricHeight(), topTile->HiMetricWidth(), leftTile->HiMetricHeight(),
-                                            map->RoundedWidth(), map->RoundedHeight()});
+    const FrameLayout layout =
+        LayOutFrame({corner->HiMetricWidth(), corner->HiMetricHeight(), side->HiMetricWidth(), side->HiMetricHeight(),
+                     topTile->HiMetricWidth(), leftTile->HiMetricHeight(), map->RoundedWidth(), map->RoundedHeight()});
     setFixedSize(layout.width, layout.height);
     m_frame = QImage(layout.width, layout.height, QImage::Format_RGB32);
     m_frame.fill(QColor(46, 30, 20));  // the window's own colour, wherever the skin leaves a gap
@@ -211,6 +212,8 @@ void WarmapFRM::mouseMoveEvent(QMouseEvent* event) {
     if (m_dragOffset && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - *m_dragOffset);
 }
 
-void WarmapFRM::mouseReleaseEvent(QMouseEvent*) { m_dragOffset.reset(); }
+void WarmapFRM::mouseReleaseEvent(QMouseEvent*) {
+    m_dragOffset.reset();
+}
 
 }  // namespace warmap

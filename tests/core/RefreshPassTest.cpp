@@ -128,13 +128,16 @@ TEST_F(RefreshPassTest, MalformedFeedIsReportedNotSavedAndThePassGoesOn) {
     EXPECT_EQ(SavedBytes("Logres"), goodCopy);
     EXPECT_EQ(m_dialogs.CountStartingWith("Fehler: "), 1);
     EXPECT_EQ(m_dialogs.Count("fehler im inet"), 0);
-    EXPECT_EQ(SavedBytes("Salisbury"), testing_support::HttpGet(m_sim.Base() + "/herald/servers/Salisbury/keeps/keeps.xml"));
+    EXPECT_EQ(SavedBytes("Salisbury"),
+              testing_support::HttpGet(m_sim.Base() + "/herald/servers/Salisbury/keeps/keeps.xml"));
     ASSERT_EQ(m_presenter.handedOver.size(), 1u);
     const auto& lines = m_presenter.handedOver[0];
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
-                  return line == "^bSAL: ^rStonewatch^Irechts^b0" || line == "^bSAL: ^dStonewatch^Irechts^b0" ||
-                         line == "^bSAL: ^gStonewatch^Irechts^b0";
-              }),
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line == "^bSAL: ^rStonewatch^Irechts^b0" ||
+                                       line == "^bSAL: ^dStonewatch^Irechts^b0" ||
+                                       line == "^bSAL: ^gStonewatch^Irechts^b0";
+                            }),
               1);
 }
 

@@ -14,7 +14,8 @@ using testing_support::FeedBuilder;
 class CompareKeepsTest : public ::testing::Test {
 protected:
     CompareKeepsTest() : m_names(m_dir.path().toStdString()) {
-        testing_support::WriteFile(m_names.CataloguePath(), "[keepnames]\n0=Stonewatch\n3=Mill Tower\n7=Fenwick Spire\n40=Harrowgate\n");
+        testing_support::WriteFile(m_names.CataloguePath(),
+                                   "[keepnames]\n0=Stonewatch\n3=Mill Tower\n7=Fenwick Spire\n40=Harrowgate\n");
     }
 
     std::optional<std::string> Compare(const FeedBuilder& previous, const FeedBuilder& current,
@@ -47,16 +48,16 @@ TEST_F(CompareKeepsTest, OneLinePerRealmChangeInPositionOrder) {
     EXPECT_EQ(Compare(FeedBuilder().Realm(7, "Midgard").Realm(40, "Hibernia"),
                       FeedBuilder().Realm(3, "Midgard").Realm(40, "Midgard")),
               std::nullopt);
-    EXPECT_EQ(lines, (feed::MessageLines{"^bLOG: ^rMill Tower^Irechts^dMidgard",
-                                         "^bLOG: ^dFenwick Spire^Irechts^rAlbion",
-                                         "^bLOG: ^gHarrowgate^Irechts^dMidgard"}));
+    EXPECT_EQ(lines,
+              (feed::MessageLines{"^bLOG: ^rMill Tower^Irechts^dMidgard", "^bLOG: ^dFenwick Spire^Irechts^rAlbion",
+                                  "^bLOG: ^gHarrowgate^Irechts^dMidgard"}));
 }
 
 TEST_F(CompareKeepsTest, UnusualRealmsKeepTheirTextWithoutColour) {
     Compare(FeedBuilder(), FeedBuilder().Realm(0, "").Realm(3, "0").Realm(7, "albion").Realm(9, "Hibernia"));
-    EXPECT_EQ(lines, (feed::MessageLines{"^bLOG: ^rStonewatch^Irechts", "^bLOG: ^rMill Tower^Irechts^b0",
-                                         "^bLOG: ^rFenwick Spire^Irechtsalbion",
-                                         "^bLOG: ^rUNKNOWN^Irechts^gHibernia"}));
+    EXPECT_EQ(lines,
+              (feed::MessageLines{"^bLOG: ^rStonewatch^Irechts", "^bLOG: ^rMill Tower^Irechts^b0",
+                                  "^bLOG: ^rFenwick Spire^Irechtsalbion", "^bLOG: ^rUNKNOWN^Irechts^gHibernia"}));
 }
 
 TEST_F(CompareKeepsTest, PositionsWhoseIdsDifferAreSkipped) {
@@ -68,7 +69,8 @@ TEST_F(CompareKeepsTest, PositionsWhoseIdsDifferAreSkipped) {
 }
 
 TEST_F(CompareKeepsTest, ShortPreviousCopyKeepsEarlierLinesAndReportsOnce) {
-    const auto failure = Compare(FeedBuilder().Count(50), FeedBuilder().Realm(3, "Midgard").Realm(60, "Midgard"), "Avalon");
+    const auto failure =
+        Compare(FeedBuilder().Count(50), FeedBuilder().Realm(3, "Midgard").Realm(60, "Midgard"), "Avalon");
     ASSERT_TRUE(failure.has_value());
     EXPECT_NE(failure->find("50"), std::string::npos);
     EXPECT_EQ(lines, (feed::MessageLines{"^bAVA: ^rMill Tower^Irechts^dMidgard"}));

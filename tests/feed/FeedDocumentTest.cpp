@@ -9,8 +9,9 @@ using feed::FeedDocument;
 using feed::FeedError;
 
 TEST(FeedDocument, ReadsAttributesByPositionIgnoringWhitespace) {
-    const auto doc = FeedDocument::Parse("<keeps date=\"d1\">\n\n  <a id=\"4\" realm=\"Midgard\" guildname=\"\"/>\n"
-                                         "\t<b id=\"9\" realm=\"Hibernia\" guildname=\"X\"/></keeps>");
+    const auto doc = FeedDocument::Parse(
+        "<keeps date=\"d1\">\n\n  <a id=\"4\" realm=\"Midgard\" guildname=\"\"/>\n"
+        "\t<b id=\"9\" realm=\"Hibernia\" guildname=\"X\"/></keeps>");
     ASSERT_TRUE(doc.IsFeed());
     EXPECT_EQ(doc.EntryCount(), 2u);
     EXPECT_EQ(doc.Date(), "d1");
@@ -28,8 +29,9 @@ TEST(FeedDocument, CommentsTakeAPositionAndHaveNoAttributes) {
 }
 
 TEST(FeedDocument, HonoursTheDeclaredEncoding) {
-    const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><keeps date=\"x\">"
-                               "<k id=\"0\" realm=\"Albion\" guildname=\"Sturmkr\xe4hen\"/></keeps>";
+    const std::string latin1 =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><keeps date=\"x\">"
+        "<k id=\"0\" realm=\"Albion\" guildname=\"Sturmkr\xe4hen\"/></keeps>";
     EXPECT_EQ(FeedDocument::Parse(latin1).Attribute(0, "guildname"), "Sturmkr\xc3\xa4hen");  // UTF-8 inside
 }
 

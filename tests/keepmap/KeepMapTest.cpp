@@ -40,7 +40,8 @@ protected:
         QImage image = m_background.copy(x - 7, y - 7, 16, 16);
         QPainter painter(&image);
         platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, 0, 0);
-        if (overlay) platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")->Draw(painter, 0, 0);
+        if (overlay)
+            platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")->Draw(painter, 0, 0);
         return image;
     }
     static void DrawIcon(QImage& image, const char* icon, int x, int y) {
@@ -69,7 +70,9 @@ TEST_F(KeepMapTest, DrawsRealmIconsCentredOnTheirPositions) {
     DrawIcon(expected, "keep_mid", 297, 496);
     DrawIcon(expected, "tower_hib", 288, 493);
     EXPECT_EQ(m_surface.copy(260, 470, 60, 40), expected.copy(260, 470, 60, 40));
-    EXPECT_EQ(At(127, 191), Expected("keep_alb", 127, 191));  // unknown realms draw Albion's icons  // unknown realms draw Albion's icons
+    EXPECT_EQ(
+        At(127, 191),
+        Expected("keep_alb", 127, 191));  // unknown realms draw Albion's icons  // unknown realms draw Albion's icons
     EXPECT_EQ(m_map.KeepGuild()[35], "G");
 }
 
@@ -114,8 +117,8 @@ TEST_F(KeepMapTest, BadIdStopsAfterTheEarlierEntries) {
     const auto outcome = Draw(FeedBuilder().Id(10, "105").Guild(20, "Kept").Xml());
     EXPECT_EQ(outcome.status, MapOutcome::Status::Failed);
     EXPECT_FALSE(outcome.failure.empty());
-    EXPECT_EQ(m_map.KeepGuild()[9], "G");    // drawn before the failure
-    EXPECT_EQ(m_map.KeepGuild()[20], "");    // never reached
+    EXPECT_EQ(m_map.KeepGuild()[9], "G");  // drawn before the failure
+    EXPECT_EQ(m_map.KeepGuild()[20], "");  // never reached
     EXPECT_EQ(At(245, 194), m_background.copy(245 - 7, 194 - 7, 16, 16));
     EXPECT_EQ(Draw(FeedBuilder().Count(60).Xml()).status, MapOutcome::Status::Failed);
     EXPECT_EQ(Draw("<html/>").status, MapOutcome::Status::Failed);

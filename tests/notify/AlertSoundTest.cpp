@@ -7,8 +7,12 @@
 
 namespace {
 
-quint32 U32(const QByteArray& d, int at) { return qFromLittleEndian<quint32>(d.constData() + at); }
-quint16 U16(const QByteArray& d, int at) { return qFromLittleEndian<quint16>(d.constData() + at); }
+quint32 U32(const QByteArray& d, int at) {
+    return qFromLittleEndian<quint32>(d.constData() + at);
+}
+quint16 U16(const QByteArray& d, int at) {
+    return qFromLittleEndian<quint16>(d.constData() + at);
+}
 
 TEST(AlertSound, EmbeddedWaveHasTheExpectedLayout) {
     const QString path = notify::AlertSound::FindWaveResource("halldrop");

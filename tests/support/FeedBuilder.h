@@ -8,12 +8,30 @@ namespace testing_support {
 // Builds keep feed documents for tests: 105 entries, all "Albion" held by "G" unless changed.
 class FeedBuilder {
 public:
-    FeedBuilder& Realm(int position, const std::string& realm) { m_realms[position] = realm; return *this; }
-    FeedBuilder& Guild(int position, const std::string& guild) { m_guilds[position] = guild; return *this; }
-    FeedBuilder& Id(int position, const std::string& id) { m_ids[position] = id; return *this; }
-    FeedBuilder& Count(int count) { m_count = count; return *this; }
-    FeedBuilder& Date(const std::string& date) { m_date = date; return *this; }
-    FeedBuilder& Before(int position, const std::string& rawXml) { m_before[position] = rawXml; return *this; }
+    FeedBuilder& Realm(int position, const std::string& realm) {
+        m_realms[position] = realm;
+        return *this;
+    }
+    FeedBuilder& Guild(int position, const std::string& guild) {
+        m_guilds[position] = guild;
+        return *this;
+    }
+    FeedBuilder& Id(int position, const std::string& id) {
+        m_ids[position] = id;
+        return *this;
+    }
+    FeedBuilder& Count(int count) {
+        m_count = count;
+        return *this;
+    }
+    FeedBuilder& Date(const std::string& date) {
+        m_date = date;
+        return *this;
+    }
+    FeedBuilder& Before(int position, const std::string& rawXml) {
+        m_before[position] = rawXml;
+        return *this;
+    }
 
     std::string Xml() const {
         std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<keeps date=\"" + m_date + "\">\n";

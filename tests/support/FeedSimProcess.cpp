@@ -37,7 +37,9 @@ FeedSimProcess::~FeedSimProcess() {
     m_process.waitForFinished(5000);
 }
 
-std::string FeedSimProcess::Control(const std::string& request) const { return HttpGet(Base() + "/control/" + request); }
+std::string FeedSimProcess::Control(const std::string& request) const {
+    return HttpGet(Base() + "/control/" + request);
+}
 
 std::string FeedSimProcess::WrittenFeed(const QStringList& arguments, const std::string& server) {
     QTemporaryDir dir;

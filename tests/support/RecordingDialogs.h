@@ -14,7 +14,8 @@ public:
     void Show(const platform::Message& message) override { shown.push_back(message); }
 
     int Count(const std::string& text) const {
-        return static_cast<int>(std::count_if(shown.begin(), shown.end(), [&](const auto& m) { return m.text == text; }));
+        return static_cast<int>(
+            std::count_if(shown.begin(), shown.end(), [&](const auto& m) { return m.text == text; }));
     }
     int CountStartingWith(const std::string& prefix) const {
         return static_cast<int>(

@@ -20,8 +20,10 @@ TempFolderScope::TempFolderScope() : m_previous(qgetenv("TMPDIR")), m_hadPreviou
 }
 
 TempFolderScope::~TempFolderScope() {
-    if (m_hadPrevious) qputenv("TMPDIR", m_previous);
-    else qunsetenv("TMPDIR");
+    if (m_hadPrevious)
+        qputenv("TMPDIR", m_previous);
+    else
+        qunsetenv("TMPDIR");
 }
 
 }  // namespace testing_support

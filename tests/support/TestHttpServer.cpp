@@ -31,7 +31,8 @@ std::string TestHttpServer::Url(const std::string& path) const {
 }
 
 QByteArray TestHttpServer::Ok(const QByteArray& body) {
-    return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
+           body;
 }
 
 }  // namespace testing_support

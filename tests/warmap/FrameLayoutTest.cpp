@@ -13,8 +13,14 @@ using warmap::Placement;
 
 warmap::FrameSizes Sizes(int mapWidth, int mapHeight) {
     // A 30 x 20 corner, a 10 x 25 side piece, 10-pixel tiles.
-    return {PixelsToHiMetric(30), PixelsToHiMetric(20), PixelsToHiMetric(10), PixelsToHiMetric(25),
-            PixelsToHiMetric(10), PixelsToHiMetric(10), mapWidth, mapHeight};
+    return {PixelsToHiMetric(30),
+            PixelsToHiMetric(20),
+            PixelsToHiMetric(10),
+            PixelsToHiMetric(25),
+            PixelsToHiMetric(10),
+            PixelsToHiMetric(10),
+            mapWidth,
+            mapHeight};
 }
 
 std::vector<Placement> Of(const warmap::FrameLayout& layout, FramePiece piece) {

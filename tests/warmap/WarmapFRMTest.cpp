@@ -61,7 +61,8 @@ TEST_F(WarmapFRMTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     EXPECT_EQ(window.SysBut(0)->geometry(), QRect(392, 2, 17, 17));
     EXPECT_TRUE(m_dialogs.shown.empty());
     // Keep 0 of Dartmoor is drawn: the map differs from its background there.
-    EXPECT_NE(window.WarmapPic()->Surface().pixelColor(387, 160), window.WarmapPic()->Background().pixelColor(387, 160));
+    EXPECT_NE(window.WarmapPic()->Surface().pixelColor(387, 160),
+              window.WarmapPic()->Background().pixelColor(387, 160));
 }
 
 TEST_F(WarmapFRMTest, FirstRunWithoutDataSaysSo) {
@@ -121,8 +122,9 @@ TEST_F(WarmapFRMTest, OnlyTheLeftButtonDragsTheFrame) {
     EXPECT_EQ(window.pos(), QPoint(100, 100));
 
     QTest::mousePress(&window, Qt::LeftButton, {}, onFrame);
-    QMouseEvent move(QEvent::MouseMove, QPointF(onFrame + QPoint(40, 30)), window.mapToGlobal(QPointF(onFrame + QPoint(40, 30))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(onFrame + QPoint(40, 30)),
+                     window.mapToGlobal(QPointF(onFrame + QPoint(40, 30))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(&window, &move);
     QTest::mouseRelease(&window, Qt::LeftButton, {}, onFrame + QPoint(40, 30));
     EXPECT_EQ(window.pos(), QPoint(140, 130));

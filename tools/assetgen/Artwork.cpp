@@ -21,9 +21,12 @@ struct RealmColours {
 
 RealmColours ColoursOf(Realm realm) {
     switch (realm) {
-        case Realm::Albion: return {QColor(200, 34, 34), QColor(244, 124, 112), QColor(86, 8, 8)};
-        case Realm::Midgard: return {QColor(38, 78, 220), QColor(136, 166, 255), QColor(10, 22, 96)};
-        case Realm::Hibernia: return {QColor(26, 142, 50), QColor(124, 214, 132), QColor(6, 62, 18)};
+        case Realm::Albion:
+            return {QColor(200, 34, 34), QColor(244, 124, 112), QColor(86, 8, 8)};
+        case Realm::Midgard:
+            return {QColor(38, 78, 220), QColor(136, 166, 255), QColor(10, 22, 96)};
+        case Realm::Hibernia:
+            return {QColor(26, 142, 50), QColor(124, 214, 132), QColor(6, 62, 18)};
     }
     return {};
 }
@@ -40,7 +43,8 @@ QColor WoodAt(const Noise& noise, int x, int y, int periodX, int periodY) {
                          noise.Tiled(x / 1.0, y / 3.0, std::max(1, periodX)) * 0.4;
     (void)periodY;
     const double t = 0.55 + 0.45 * grain;
-    return QColor(static_cast<int>(kWood.red() * t), static_cast<int>(kWood.green() * t), static_cast<int>(kWood.blue() * t));
+    return QColor(static_cast<int>(kWood.red() * t), static_cast<int>(kWood.green() * t),
+                  static_cast<int>(kWood.blue() * t));
 }
 
 void FillWood(QImage& image, std::uint32_t seed, bool streaksVertical) {
@@ -96,9 +100,18 @@ void Pixels(QImage& icon, const std::initializer_list<std::pair<int, int>>& poin
 void PaintEmblem(QImage& icon, Realm realm, int cx, int cy) {
     const QColor white(255, 255, 255);
     switch (realm) {
-        case Realm::Albion: Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx, cy + 1}}, white); break;
-        case Realm::Midgard: Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx - 1, cy + 1}, {cx, cy + 1}, {cx + 1, cy + 1}}, white); break;
-        case Realm::Hibernia: Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx + 1, cy}, {cx, cy + 1}}, white); break;
+        case Realm::Albion:
+            Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx, cy + 1}}, white);
+            break;
+        case Realm::Midgard:
+            Pixels(
+                icon,
+                {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx - 1, cy + 1}, {cx, cy + 1}, {cx + 1, cy + 1}},
+                white);
+            break;
+        case Realm::Hibernia:
+            Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx + 1, cy}, {cx, cy + 1}}, white);
+            break;
     }
 }
 
@@ -316,7 +329,8 @@ QImage SplashMid() {
             const double n = noise.Tiled(x / 7.0, y / 4.0, 40) * 0.6 + noise.Tiled(x / 2.0, y / 2.0, 140) * 0.4;
             const double edge = std::min(x, 279 - x) < 14 ? (14 - std::min(x, 279 - x)) / 14.0 : 0.0;
             const double t = 0.93 + 0.07 * n - 0.10 * edge * edge;
-            image.setPixelColor(x, y, QColor(static_cast<int>(240 * t), static_cast<int>(226 * t), static_cast<int>(188 * t)));
+            image.setPixelColor(
+                x, y, QColor(static_cast<int>(240 * t), static_cast<int>(226 * t), static_cast<int>(188 * t)));
         }
     }
     for (int y = 0; y < image.height(); ++y) {

@@ -40,7 +40,9 @@ double DistanceToStructures(double x, double y) {
     return best;
 }
 
-bool InPanel(double x, double y) { return x < 112 && y < 224; }
+bool InPanel(double x, double y) {
+    return x < 112 && y < 224;
+}
 
 QPainterPath Smooth(const std::vector<QPointF>& points) {
     // Catmull-Rom through the points, as cubic Beziers.
@@ -71,9 +73,10 @@ void PaintTerrain(QImage& map, const Noise& noise) {
             // Darker towards the edges, like an old sheet.
             const double ex = std::min(x, kWidth - 1 - x) / 40.0, ey = std::min(y, kHeight - 1 - y) / 40.0;
             const double vignette = 0.80 + 0.20 * std::min(1.0, std::min(ex, ey));
-            map.setPixelColor(x, y, QColor(std::clamp(int(r * shade * vignette), 0, 255),
-                                           std::clamp(int(g * shade * vignette), 0, 255),
-                                           std::clamp(int(b * shade * vignette), 0, 255)));
+            map.setPixelColor(
+                x, y,
+                QColor(std::clamp(int(r * shade * vignette), 0, 255), std::clamp(int(g * shade * vignette), 0, 255),
+                       std::clamp(int(b * shade * vignette), 0, 255)));
         }
     }
 }
@@ -84,7 +87,8 @@ void PaintRealmBorders(QPainter& p, const Noise& noise) {
     for (int y = 1; y < kHeight - 1; y += 3) {
         for (int x = 1; x < kWidth - 1; x += 3) {
             const int here = RealmAt(noise, x, y);
-            if (here != RealmAt(noise, x + 3, y) || here != RealmAt(noise, x, y + 3)) p.drawEllipse(QPointF(x, y), 0.9, 0.9);
+            if (here != RealmAt(noise, x + 3, y) || here != RealmAt(noise, x, y + 3))
+                p.drawEllipse(QPointF(x, y), 0.9, 0.9);
         }
     }
 }
@@ -93,7 +97,8 @@ void PaintForestsAndHills(QPainter& p, const Noise& noise) {
     const Noise forest(57);
     for (int y = 8; y < kHeight - 8; y += 7) {
         for (int x = 8; x < kWidth - 8; x += 7) {
-            const double jx = x + (forest.At(x * 0.7, y * 0.3) - 0.5) * 5, jy = y + (forest.At(x * 0.3, y * 0.7) - 0.5) * 5;
+            const double jx = x + (forest.At(x * 0.7, y * 0.3) - 0.5) * 5,
+                         jy = y + (forest.At(x * 0.3, y * 0.7) - 0.5) * 5;
             if (InPanel(jx, jy) || DistanceToStructures(jx, jy) < 13) continue;
             const double height = noise.Fractal(jx / 90.0, jy / 90.0, 5);
             if (height > 0.66 && (x + y) % 14 == 0) {  // hills: small shaded humps

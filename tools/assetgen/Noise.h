@@ -35,7 +35,9 @@ public:
         const double fx = std::floor(x), fy = std::floor(y);
         const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
         const double tx = Smooth(x - fx), ty = Smooth(y - fy);
-        const auto h = [&](int i, int j) { return Hash(((i % period) + period) % period, ((j % period) + period) % period); };
+        const auto h = [&](int i, int j) {
+            return Hash(((i % period) + period) % period, ((j % period) + period) % period);
+        };
         const double a = h(ix, iy), b = h(ix + 1, iy), c = h(ix, iy + 1), d = h(ix + 1, iy + 1);
         return (a + (b - a) * tx) + ((c + (d - c) * tx) - (a + (b - a) * tx)) * ty;
     }
@@ -43,7 +45,8 @@ public:
 private:
     static double Smooth(double t) { return t * t * (3 - 2 * t); }
     double Hash(int x, int y) const {
-        std::uint32_t h = m_seed ^ (static_cast<std::uint32_t>(x) * 374761393u) ^ (static_cast<std::uint32_t>(y) * 668265263u);
+        std::uint32_t h =
+            m_seed ^ (static_cast<std::uint32_t>(x) * 374761393u) ^ (static_cast<std::uint32_t>(y) * 668265263u);
         h = (h ^ (h >> 13)) * 1274126177u;
         return ((h ^ (h >> 16)) & 0xffffff) / static_cast<double>(0xffffff);
     }

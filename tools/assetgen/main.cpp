@@ -30,13 +30,13 @@ struct Area {
     const char* place;
 };
 constexpr Area kAreas[21] = {
-    {"Caer Hrimvald", "Hrimvald"},       {"Ravensmoor Hold", "Ravensmoor"},  {"Fort Kestrelfen", "Kestrelfen"},
-    {"Dunmarrow Keep", "Dunmarrow"},     {"Skarnholt", "Skarnholt"},        {"Brackenfold Keep", "Brackenfold"},
-    {"Thornhallow", "Thornhallow"},      {"Dun Glaswen", "Glaswen"},        {"Caer Mirewood", "Mirewood"},
-    {"Eldenford Keep", "Eldenford"},     {"Ashcombe Castle", "Ashcombe"},   {"Greywater Hold", "Greywater"},
-    {"Wyrmgate", "Wyrmgate"},            {"Carrowdale Keep", "Carrowdale"}, {"Dun Saltmarsh", "Saltmarsh"},
-    {"Oldbarrow Castle", "Oldbarrow"},   {"Duskwold Keep", "Duskwold"},     {"Frosthelm", "Frosthelm"},
-    {"Isenmere Hall", "Isenmere"},       {"Hawksreach", "Hawksreach"},      {"Stormcrag Keep", "Stormcrag"},
+    {"Caer Hrimvald", "Hrimvald"},     {"Ravensmoor Hold", "Ravensmoor"}, {"Fort Kestrelfen", "Kestrelfen"},
+    {"Dunmarrow Keep", "Dunmarrow"},   {"Skarnholt", "Skarnholt"},        {"Brackenfold Keep", "Brackenfold"},
+    {"Thornhallow", "Thornhallow"},    {"Dun Glaswen", "Glaswen"},        {"Caer Mirewood", "Mirewood"},
+    {"Eldenford Keep", "Eldenford"},   {"Ashcombe Castle", "Ashcombe"},   {"Greywater Hold", "Greywater"},
+    {"Wyrmgate", "Wyrmgate"},          {"Carrowdale Keep", "Carrowdale"}, {"Dun Saltmarsh", "Saltmarsh"},
+    {"Oldbarrow Castle", "Oldbarrow"}, {"Duskwold Keep", "Duskwold"},     {"Frosthelm", "Frosthelm"},
+    {"Isenmere Hall", "Isenmere"},     {"Hawksreach", "Hawksreach"},      {"Stormcrag Keep", "Stormcrag"},
 };
 constexpr const char* kTowerKinds[4] = {"Watch", "Spire", "Lookout", "Beacon"};
 

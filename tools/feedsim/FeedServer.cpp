@@ -30,9 +30,9 @@ void CloseWhenWritten(QTcpSocket* socket) {
 
 bool ParseFault(const QString& name, Fault& fault) {
     static const QHash<QString, Fault> kNames = {
-        {"none", Fault::None},       {"404", Fault::NotFound}, {"500", Fault::ServerError},
-        {"refuse", Fault::Refuse},   {"stall", Fault::Stall},  {"trickle", Fault::Trickle},
-        {"cut", Fault::Cut},         {"huge", Fault::Huge},    {"malformed", Fault::Malformed}};
+        {"none", Fault::None},     {"404", Fault::NotFound}, {"500", Fault::ServerError},
+        {"refuse", Fault::Refuse}, {"stall", Fault::Stall},  {"trickle", Fault::Trickle},
+        {"cut", Fault::Cut},       {"huge", Fault::Huge},    {"malformed", Fault::Malformed}};
     const auto it = kNames.find(name);
     if (it == kNames.end()) return false;
     fault = *it;
@@ -43,7 +43,9 @@ FeedServer::FeedServer(Frontier& frontier, QObject* parent) : QObject(parent), m
     connect(&m_server, &QTcpServer::newConnection, this, &FeedServer::OnConnection);
 }
 
-bool FeedServer::Listen(quint16 port) { return m_server.listen(QHostAddress::LocalHost, port); }
+bool FeedServer::Listen(quint16 port) {
+    return m_server.listen(QHostAddress::LocalHost, port);
+}
 
 void FeedServer::OnConnection() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
@@ -60,8 +62,10 @@ void FeedServer::OnReadable(QTcpSocket* socket) {
     QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
     const qsizetype end = buffer.indexOf("\r\n\r\n");
     if (end < 0) {
-        if (buffer.size() > kMaxRequestHead) socket->abort();
-        else socket->setProperty("buffer", buffer);
+        if (buffer.size() > kMaxRequestHead)
+            socket->abort();
+        else
+            socket->setProperty("buffer", buffer);
         return;
     }
     socket->setProperty("answered", true);

@@ -11,9 +11,24 @@ constexpr const char* kRealms[] = {"Albion", "Midgard", "Hibernia"};
 
 // Guild names are Latin-1 bytes, as the feed carries them ("\xe4" is a-umlaut, and so on).
 constexpr const char* kGuilds[] = {
-    "Die Grauen Falken", "Ashen Vanguard", "Orden des Eisernen Horns", "Sturmkr\xe4hen", "Thistle and Thorn",
-    "Wolfsbanner", "The Lantern Watch", "Nebelreiter", "Br\xfc" "der der Furt", "Oakshield Company",
-    "Silberne Schwinge", "Copper Crows", "Hammerfaust", "Moorwardens", "\xd6" "stliche Wacht", "Riverborn",
+    "Die Grauen Falken",
+    "Ashen Vanguard",
+    "Orden des Eisernen Horns",
+    "Sturmkr\xe4hen",
+    "Thistle and Thorn",
+    "Wolfsbanner",
+    "The Lantern Watch",
+    "Nebelreiter",
+    "Br\xfc"
+    "der der Furt",
+    "Oakshield Company",
+    "Silberne Schwinge",
+    "Copper Crows",
+    "Hammerfaust",
+    "Moorwardens",
+    "\xd6"
+    "stliche Wacht",
+    "Riverborn",
 };
 
 // The realm that founded each keep group's structures at the start of the simulation.
@@ -23,10 +38,17 @@ std::string Escape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -79,7 +101,8 @@ std::string Frontier::FeedXml(int server) const {
     // The time stamp moves ten minutes per step from a fixed start.
     const int minutes = 8 * 60 + m_steps * 10;
     char date[40];
-    std::snprintf(date, sizeof date, "%02d.12.2026 %02d:%02d:00", 8 + minutes / (24 * 60), minutes / 60 % 24, minutes % 60);
+    std::snprintf(date, sizeof date, "%02d.12.2026 %02d:%02d:00", 8 + minutes / (24 * 60), minutes / 60 % 24,
+                  minutes % 60);
     std::string xml = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<keeps date=\"";
     xml += date;
     xml += "\">\n";

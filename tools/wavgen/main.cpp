@@ -55,8 +55,10 @@ int main(int argc, char** argv) {
     }
     std::string data;
     for (int i = 0; i < kSamples; ++i) {
-        const double tail = std::min(1.0, static_cast<double>(kSamples - 1 - i) / (0.06 * kRate));  // no click at the end
-        Put16(data, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(mix[i] / peak * 0.7 * tail * 32767))));
+        const double tail =
+            std::min(1.0, static_cast<double>(kSamples - 1 - i) / (0.06 * kRate));  // no click at the end
+        Put16(data,
+              static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(mix[i] / peak * 0.7 * tail * 32767))));
     }
     const std::string info = std::string("INFO") + "INAM" + std::string("\x06\0\0\0", 4) + std::string("chime\0", 6);
 
