@@ -100,3 +100,18 @@ TEST(DownloadUrl, DefaultLimitsAreTheDocumentedOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FeedConfig, EnvironmentOverridesTheBuiltInFeedHost) {
+    const QByteArray previous = qgetenv("WARMAP_FEED_BASE");
+    qputenv("WARMAP_FEED_BASE", "https://mirror.example:8443/");
+    EXPECT_EQ(core::FeedBase(), "https://mirror.example:8443");
+    EXPECT_EQ(core::FeedUrl(core::FeedBase(), "Avalon"),
+              "https://mirror.example:8443/herald/servers/Avalon/keeps/keeps.xml");
+    qunsetenv("WARMAP_FEED_BASE");
+    EXPECT_EQ(core::FeedBase(), "http://127.0.0.1:8642");  // the simulator, unless the build says otherwise
+    if (!previous.isEmpty()) qputenv("WARMAP_FEED_BASE", previous);
+}
+
+}  // namespace

@@ -2,10 +2,7 @@
 # Closing the Warmap window before the first pass: the pass still brings its popup.
 source "$(dirname "$0")/lib.sh"
 
-start_display
-start_feedsim --seed 13 --steps 1
-prepare_saved_copies 13 0
-start_warmap
+start_scenario 13
 
 check "the Warmap window appears" wait_for 15 has_visible_window "$MAIN_TITLE"
 MAIN=$(visible_window_id "$MAIN_TITLE")

@@ -2,10 +2,7 @@
 # Hovering over keeps names them in the hover label; between structures it is empty.
 source "$(dirname "$0")/lib.sh"
 
-start_display
-start_feedsim --seed 12 --steps 1
-prepare_saved_copies 12 0
-start_warmap
+start_scenario 12
 
 check "the Warmap window appears" wait_for 15 has_visible_window "$MAIN_TITLE"
 MAIN=$(visible_window_id "$MAIN_TITLE")

@@ -28,4 +28,19 @@ icon_drawn() {
 }
 check "its map shows the keeps of Dartmoor" icon_drawn
 check "the feed's date is shown, so no message box hides the map" test -z "$(visible_window_id '^Warmap$')"
+
+# Without its map picture the program says which file is missing and ends with a failure status.
+kill "$WARMAP_PID"
+wait "$WARMAP_PID" 2>/dev/null || true
+rm "$PREFIX/lib/warmap/form/warmap.jpg"
+start_warmap "$PREFIX/bin/warmap"
+check "a missing skin file brings a message box" wait_for 15 has_visible_window '^Warmap$'
+BOX=$(visible_window_id '^Warmap$')
+sleep 0.3
+screenshot "$ARTIFACTS/missing-file.png" "$BOX"
+xdotool key --window "$BOX" Return
+status=0
+wait "$WARMAP_PID" || status=$?
+check "the program then exits with a failure status ($status)" test "$status" -ne 0
+check "it never showed the Warmap window" test -z "$(visible_window_id "$MAIN_TITLE")"
 finish

@@ -60,3 +60,11 @@ start_warmap() {  # start_warmap [executable]
     WARMAP_PID=$!
     PIDS+=($WARMAP_PID)
 }
+
+# The usual scene: a display, the simulator one step ahead of the saved copies, and the program.
+start_scenario() {  # start_scenario seed
+    start_display
+    start_feedsim --seed "$1" --steps 1
+    prepare_saved_copies "$1" 0
+    start_warmap
+}

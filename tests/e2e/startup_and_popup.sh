@@ -2,10 +2,7 @@
 # Start-up, first pass and the change popup, as a user sees them.
 source "$(dirname "$0")/lib.sh"
 
-start_display
-start_feedsim --seed 11 --steps 1
-prepare_saved_copies 11 0
-start_warmap
+start_scenario 11
 
 check "the Warmap window appears" wait_for 15 has_visible_window "$MAIN_TITLE"
 MAIN=$(visible_window_id "$MAIN_TITLE")
