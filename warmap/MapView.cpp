@@ -26,4 +26,12 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
     if (onMouseMove) onMouseMove(event->position());
 }
 
+// The map handles its own presses, so they never reach the frame and never drag the window.
+void MapView::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+}
+
 }  // namespace warmap

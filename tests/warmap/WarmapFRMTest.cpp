@@ -128,6 +128,16 @@ TEST_F(WarmapFRMTest, OnlyTheLeftButtonDragsTheFrame) {
     QCoreApplication::sendEvent(&window, &move);
     QTest::mouseRelease(&window, Qt::LeftButton, {}, onFrame + QPoint(40, 30));
     EXPECT_EQ(window.pos(), QPoint(140, 130));
+
+    // A press on the map belongs to the map.
+    const QPoint onMap(200, 300);
+    QTest::mousePress(window.WarmapPic(), Qt::LeftButton, {}, onMap);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(onMap + QPoint(50, 50)),
+                     window.WarmapPic()->mapToGlobal(QPointF(onMap + QPoint(50, 50))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drag);
+    QTest::mouseRelease(window.WarmapPic(), Qt::LeftButton, {}, onMap + QPoint(50, 50));
+    EXPECT_EQ(window.pos(), QPoint(140, 130));
 }
 
 }  // namespace
