@@ -44,6 +44,21 @@ bool InPanel(double x, double y) {
     return x < 112 && y < 224;
 }
 
+// Where the realm names are written; kept clear of trees and hills.
+struct RealmLabel {
+    const char* name;
+    QPointF centre;
+    int realm;
+};
+const RealmLabel kRealmLabels[] = {{"ALBION", {72, 300}, 0}, {"MIDGARD", {384, 30}, 1}, {"HIBERNIA", {378, 540}, 2}};
+
+bool UnderLabel(double x, double y) {
+    for (const RealmLabel& label : kRealmLabels) {
+        if (std::abs(x - label.centre.x()) < 66 && std::abs(y - label.centre.y()) < 14) return true;
+    }
+    return false;
+}
+
 QPainterPath Smooth(const std::vector<QPointF>& points) {
     // Catmull-Rom through the points, as cubic Beziers.
     QPainterPath path(points.front());
@@ -99,7 +114,7 @@ void PaintForestsAndHills(QPainter& p, const Noise& noise) {
         for (int x = 8; x < kWidth - 8; x += 7) {
             const double jx = x + (forest.At(x * 0.7, y * 0.3) - 0.5) * 5,
                          jy = y + (forest.At(x * 0.3, y * 0.7) - 0.5) * 5;
-            if (InPanel(jx, jy) || DistanceToStructures(jx, jy) < 13) continue;
+            if (InPanel(jx, jy) || UnderLabel(jx, jy) || DistanceToStructures(jx, jy) < 13) continue;
             const double height = noise.Fractal(jx / 90.0, jy / 90.0, 5);
             if (height > 0.66 && (x + y) % 14 == 0) {  // hills: small shaded humps
                 QPainterPath hump;
@@ -183,12 +198,7 @@ void PaintLabels(QPainter& p) {
     font.setBold(true);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 3);
     p.setFont(font);
-    const struct {
-        const char* name;
-        QPointF centre;
-        int realm;
-    } labels[] = {{"ALBION", {72, 300}, 0}, {"MIDGARD", {384, 96}, 1}, {"HIBERNIA", {384, 520}, 2}};
-    for (const auto& label : labels) {
+    for (const RealmLabel& label : kRealmLabels) {
         QColor c = kRealmTints[label.realm].darker(170);
         c.setAlpha(150);
         p.setPen(c);

@@ -13,7 +13,10 @@
 
 namespace {
 
+bool SaveIco(const QImage& picture, const QString& path);
+
 bool Save(const QImage& image, const QString& path, const char* format, int quality = -1) {
+    if (QByteArray(format) == "ico") return SaveIco(image, path);
     QDir().mkpath(QFileInfo(path).path());
     QImageWriter writer(path, format);
     if (quality >= 0) writer.setQuality(quality);
@@ -22,6 +25,36 @@ bool Save(const QImage& image, const QString& path, const char* format, int qual
         return false;
     }
     return true;
+}
+
+// A 32-bit icon file written byte by byte, so the same picture always gives the same file (Qt's
+// writer leaves the mask's padding uninitialised).
+bool SaveIco(const QImage& picture, const QString& path) {
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    const int w = image.width(), h = image.height();
+    const int maskStride = ((w + 31) / 32) * 4;
+    QByteArray out;
+    auto put16 = [&](int v) { out.append(char(v & 0xff)).append(char((v >> 8) & 0xff)); };
+    auto put32 = [&](quint32 v) { put16(int(v & 0xffff)), put16(int(v >> 16)); };
+    const quint32 imageBytes = 40 + quint32(w * h * 4 + maskStride * h);
+    put16(0), put16(1), put16(1);  // icon directory, one image
+    out.append(char(w & 0xff)).append(char(h & 0xff)).append(char(0)).append(char(0));
+    put16(1), put16(32), put32(imageBytes), put32(6 + 16);                     // planes, depth, size, offset
+    put32(40), put32(quint32(w)), put32(quint32(h * 2)), put16(1), put16(32);  // bitmap header
+    put32(0), put32(quint32(w * h * 4)), put32(0), put32(0), put32(0), put32(0);
+    for (int y = h - 1; y >= 0; --y) {  // colours, bottom row first
+        for (int x = 0; x < w; ++x) put32(image.pixel(x, y));
+    }
+    for (int y = h - 1; y >= 0; --y) {  // the mask: set where fully transparent
+        QByteArray row(maskStride, '\0');
+        for (int x = 0; x < w; ++x) {
+            if (qAlpha(image.pixel(x, y)) == 0) row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+        }
+        out.append(row);
+    }
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(out) == out.size();
 }
 
 // Invented places of the frontier; the keep of each area, then its four towers.
