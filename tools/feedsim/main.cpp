@@ -42,12 +42,12 @@ int main(int argc, char* argv[]) {
     }
 
     feedsim::FeedServer server(frontier);
-    for (const QString& spec : parser.values(fault)) {
-        const QStringList parts = spec.split('=');
+    for (const QString& request : parser.values(fault)) {
+        const QStringList parts = request.split('=');
         feedsim::Fault kind;
         const int index = parts.size() == 2 ? feedsim::Frontier::ServerIndex(parts[0].toStdString()) : -1;
         if (index < 0 || !feedsim::ParseFault(parts[1], kind)) {
-            std::fprintf(stderr, "bad --fault %s\n", qPrintable(spec));
+            std::fprintf(stderr, "bad --fault %s\n", qPrintable(request));
             return 2;
         }
         server.SetFault(index, kind);
