@@ -9,6 +9,7 @@ namespace keepmap {
 
 std::string HoverText(double x, double y, const KeepHitMap& hitMap, const KeepGuildTable& guilds,
                       const feed::KeepNames& names) {
+    // Far-off or undefined positions never reach the rounding, which only fits int-sized values.
     if (!std::isfinite(x) || !std::isfinite(y) || x < -1 || y < -1 || x > KeepHitMap::kSize || y > KeepHitMap::kSize)
         return {};
     const int px = platform::RoundEven(x), py = platform::RoundEven(y);

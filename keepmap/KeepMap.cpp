@@ -1,6 +1,7 @@
 #include "keepmap/KeepMap.h"
 
 #include <QPainter>
+#include <charconv>
 #include <cmath>
 
 #include "feed/FeedDocument.h"
@@ -15,22 +16,17 @@ namespace {
 constexpr const char* kIconFiles[8] = {"keep_alb", "tower_alb", "keep_mid",       "tower_mid",
                                        "keep_hib", "tower_hib", "keep_unclaimed", "tower_unclaimed"};
 
-// The id as a 16-bit whole number written in decimal; anything else is a failure.
+// The id as a 16-bit whole number written in decimal, blanks around it allowed; anything else fails.
 int ParseId(const std::string& text, std::size_t position) {
-    size_t begin = text.find_first_not_of(' ');
-    size_t end = text.find_last_not_of(' ');
-    const std::string digits = begin == std::string::npos ? "" : text.substr(begin, end - begin + 1);
-    int value = 0;
-    bool any = false;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        const char c = digits[i];
-        if (c < '0' || c > '9' || value > 32767)
-            throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
-        value = value * 10 + (c - '0');
-        any = true;
-    }
-    if (!any || value > 32767)
+    const size_t begin = text.find_first_not_of(' ');
+    const size_t end = text.find_last_not_of(' ');
+    std::int16_t value = 0;
+    const char* first = text.data() + (begin == std::string::npos ? text.size() : begin);
+    const char* last = text.data() + (end == std::string::npos ? text.size() : end + 1);
+    const auto [stop, error] = std::from_chars(first, last, value);
+    if (first == last || error != std::errc() || stop != last || value < 0) {
         throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
+    }
     return value;
 }
 

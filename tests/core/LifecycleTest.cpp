@@ -4,27 +4,16 @@
 #include <QPointer>
 #include <QTest>
 
-#include "core/PopupPresenter.h"
-#include "core/RefreshPass.h"
-#include "notify/AlertSound.h"
-#include "notify/SplashFrm.h"
-#include "tests/support/FeedSimProcess.h"
-#include "tests/support/RecordingDialogs.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/PopupPassRig.h"
 #include "warmap/WarmapFRM.h"
 
 namespace {
 
 // Closing the Warmap window leaves the popup and the passes going.
 TEST(Lifecycle, PassesGoOnAfterTheWarmapWindowIsClosed) {
-    testing_support::TempFolderScope temp;
-    testing_support::FeedSimProcess sim({"--seed", "9"});
-    ASSERT_TRUE(sim.Running());
-    testing_support::RecordingDialogs dialogs;
-    notify::SplashFrm popup(WARMAP_DATA_DIR);
-    notify::AlertSound sound;
-    core::PopupPresenter presenter(popup, sound);
-    core::RefreshPass pass({sim.Base(), WARMAP_DATA_DIR, {}}, dialogs, presenter);
+    testing_support::PopupPassRig rig({"--seed", "9"});
+    ASSERT_TRUE(rig.sim.Running());
+    auto& [temp, sim, dialogs, popup, sound, presenter, pass] = rig;
     pass.RefreshKeeps();
 
     QPointer<warmap::WarmapFRM> window = new warmap::WarmapFRM(WARMAP_DATA_DIR, dialogs);

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/PopupPresenter.h"
-#include "core/RefreshPass.h"
-#include "notify/AlertSound.h"
 #include "notify/SplashFrm.h"
-#include "tests/support/FeedSimProcess.h"
-#include "tests/support/RecordingDialogs.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/PopupPassRig.h"
 
 namespace {
 
@@ -20,15 +16,10 @@ TEST(PopupPresenter, EndTimerIntervalsAndHeights) {
 
 // A pass against the simulator whose owners changed since the saved copies.
 TEST(PopupPresenter, PassWithChangesShowsThePopup) {
-    testing_support::TempFolderScope temp;
-    testing_support::FeedSimProcess sim({"--seed", "5"});
-    ASSERT_TRUE(sim.Running());
-    testing_support::RecordingDialogs dialogs;
-    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    testing_support::PopupPassRig rig({"--seed", "5"});
+    ASSERT_TRUE(rig.sim.Running());
+    auto& [temp, sim, dialogs, popup, sound, presenter, pass] = rig;
     popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
-    notify::AlertSound sound;
-    core::PopupPresenter presenter(popup, sound);
-    core::RefreshPass pass({sim.Base(), WARMAP_DATA_DIR, {}}, dialogs, presenter);
 
     sim.Control("set?server=Dartmoor&id=35&realm=Midgard");
     sim.Control("set?server=Logres&id=36&realm=Midgard");

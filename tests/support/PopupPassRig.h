@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+#include "core/PopupPresenter.h"
+#include "core/RefreshPass.h"
+#include "notify/AlertSound.h"
+#include "notify/SplashFrm.h"
+#include "tests/support/FeedSimProcess.h"
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/TempDir.h"
+
+namespace testing_support {
+
+// What the program wires together for a pass: a private temporary folder, the simulator, the popup
+// with its sound, and the pass, with message boxes recorded.
+struct PopupPassRig {
+    explicit PopupPassRig(const QStringList& simulatorArguments) : sim(simulatorArguments) {}
+
+    TempFolderScope temp;
+    FeedSimProcess sim;
+    RecordingDialogs dialogs;
+    notify::SplashFrm popup{WARMAP_DATA_DIR};
+    notify::AlertSound sound;
+    core::PopupPresenter presenter{popup, sound};
+    core::RefreshPass pass{{sim.Base(), WARMAP_DATA_DIR, {}}, dialogs, presenter};
+};
+
+}  // namespace testing_support
