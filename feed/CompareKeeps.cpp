@@ -2,6 +2,7 @@
 
 #include "feed/FeedDocument.h"
 #include "feed/KeepNames.h"
+#include "feed/SavedCopy.h"
 #include "feed/ServerTable.h"
 
 namespace feed {
@@ -21,7 +22,11 @@ std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_vi
 
 std::optional<std::string> CompareKeeps(const FeedDocument& current, std::string_view serverName,
                                         const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines) {
-    const FeedDocument previous = FeedDocument::Load(savedCopyPath);
+    return CompareKeeps(current, LoadSavedCopy(savedCopyPath), serverName, names, lines);
+}
+
+std::optional<std::string> CompareKeeps(const FeedDocument& current, const FeedDocument& previous,
+                                        std::string_view serverName, const KeepNames& names, MessageLines& lines) {
     if (!previous.IsFeed()) return "gespeicherte Kopie von " + std::string(serverName) + ": " + previous.Problem();
     if (!current.IsFeed()) return "neuer Feed von " + std::string(serverName) + ": " + current.Problem();
 

@@ -31,5 +31,8 @@ std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_vi
 // The same with the new feed already parsed.
 std::optional<std::string> CompareKeeps(const FeedDocument& current, std::string_view serverName,
                                         const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines);
+// The same with both documents already parsed.
+std::optional<std::string> CompareKeeps(const FeedDocument& current, const FeedDocument& previous,
+                                        std::string_view serverName, const KeepNames& names, MessageLines& lines);
 
 }  // namespace feed

@@ -1,66 +1,123 @@
 #include "feed/FeedDocument.h"
 
-#include <fstream>
-#include <iterator>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+
+#include <cstring>
+#include <mutex>
+#include <optional>
 
 namespace feed {
 namespace {
 
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+// Internal entities are expanded as the document model does; no DTD or entity is fetched, nothing
+// goes to the network, no error is printed, and the parser's amplification limits stay on.
+constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+xmlParserInputPtr RefuseExternal(const char*, const char*, xmlParserCtxtPtr) {
+    return nullptr;
+}
+
+void PrepareParser() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        // The loader is process-wide in libxml2; ours refuses every external entity and DTD.
+        xmlSetExternalEntityLoader(RefuseExternal);
+    });
+}
+
+bool IsWhitespaceOnly(const xmlChar* text) {
+    if (text == nullptr) return true;
+    for (; *text; ++text) {
+        if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n') return false;
+    }
+    return true;
+}
+
+bool IsNamed(const xmlNode* node, const char* name) {
+    return node->type == XML_ELEMENT_NODE && (node->ns == nullptr || node->ns->prefix == nullptr) &&
+           std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
+}
+
+// An attribute's value, or nothing when the element has no attribute of that name.
+std::optional<std::string> AttributeOf(xmlNode* node, const char* name) {
+    xmlChar* value = xmlGetNoNsProp(node, reinterpret_cast<const xmlChar*>(name));
+    if (value == nullptr) return std::nullopt;
+    std::string text(reinterpret_cast<const char*>(value));
+    xmlFree(value);
+    return text;
+}
+
+std::string Describe(const xmlError* error) {
+    if (error == nullptr || error->message == nullptr) return "Dokument nicht lesbar";
+    std::string message = error->message;
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+    return "Dokument nicht lesbar: " + message + " (Zeile " + std::to_string(error->line) + ")";
+}
 
 }  // namespace
 
+void FeedDocument::DocFree::operator()(_xmlDoc* doc) const {
+    xmlFreeDoc(doc);
+}
+
+FeedDocument::FeedDocument(FeedDocument&&) noexcept = default;
+FeedDocument& FeedDocument::operator=(FeedDocument&&) noexcept = default;
+FeedDocument::~FeedDocument() = default;
+
 FeedDocument FeedDocument::Parse(std::string_view bytes) {
+    PrepareParser();
     FeedDocument doc;
-    const pugi::xml_parse_result result =
-        doc.m_doc.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_auto);
-    if (!result) {
-        doc.m_problem = std::string("Dokument nicht lesbar: ") + result.description() + " (Byte " +
-                        std::to_string(result.offset) + ")";
-        return doc;
-    }
-    doc.Index();
+    if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return NotAFeed("Dokument zu groß");
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    if (context == nullptr) return NotAFeed("Dokument nicht lesbar");
+    doc.m_doc.reset(
+        xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kParseOptions));
+    if (!doc.m_doc) doc.m_problem = Describe(xmlCtxtGetLastError(context));
+    xmlFreeParserCtxt(context);
+    if (doc.m_doc) doc.Index();
     return doc;
 }
 
-FeedDocument FeedDocument::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        FeedDocument doc;
-        doc.m_problem = "Datei nicht lesbar: " + path;
-        return doc;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Parse(bytes);
+FeedDocument FeedDocument::NotAFeed(std::string problem) {
+    FeedDocument doc;
+    doc.m_problem = problem.empty() ? "Dokument nicht lesbar" : std::move(problem);
+    return doc;
 }
 
 void FeedDocument::Index() {
-    m_keeps = m_doc.child("keeps");
-    if (!m_keeps) {
+    for (xmlNode* node = m_doc->children; node != nullptr; node = node->next) {
+        if (IsNamed(node, "keeps")) {
+            m_keeps = node;
+            break;
+        }
+    }
+    if (m_keeps == nullptr) {
         m_problem = "Element \"keeps\" fehlt";
         return;
     }
-    for (pugi::xml_node child : m_keeps.children()) m_entries.push_back(child);
+    for (xmlNode* child = m_keeps->children; child != nullptr; child = child->next) {
+        if (child->type == XML_TEXT_NODE && IsWhitespaceOnly(child->content)) continue;
+        m_entries.push_back(child);
+    }
 }
 
 std::string FeedDocument::Attribute(std::size_t position, const char* name) const {
     if (position >= m_entries.size()) {
         throw FeedError("Eintrag " + std::to_string(position) + " fehlt");
     }
-    const pugi::xml_node node = m_entries[position];
-    if (node.type() != pugi::node_element) return {};
-    const pugi::xml_attribute attribute = node.attribute(name);
-    if (!attribute) {
-        throw FeedError(std::string("Attribut \"") + name + "\" fehlt bei Eintrag " + std::to_string(position));
-    }
-    return attribute.value();
+    xmlNode* node = m_entries[position];
+    if (node->type != XML_ELEMENT_NODE) return {};
+    if (auto value = AttributeOf(node, name)) return *std::move(value);
+    throw FeedError(std::string("Attribut \"") + name + "\" fehlt bei Eintrag " + std::to_string(position));
 }
 
 std::string FeedDocument::Date() const {
     if (!IsFeed()) throw FeedError(m_problem);
-    const pugi::xml_attribute date = m_keeps.attribute("date");
-    if (!date) throw FeedError("Attribut \"date\" fehlt");
-    return date.value();
+    if (auto date = AttributeOf(m_keeps, "date")) return *std::move(date);
+    throw FeedError("Attribut \"date\" fehlt");
 }
 
 }  // namespace feed

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <pugixml.hpp>
+// libxml2's types, kept out of every includer.
+struct _xmlDoc;
+struct _xmlNode;
 
 namespace feed {
 
@@ -18,15 +20,20 @@ public:
 };
 
 // One keep feed document: the root "keeps" and its child nodes by position, in document order.
-// Parsed from bytes honouring the declared encoding; comments and processing instructions count as
-// positions, whitespace-only text does not. External and DTD entities are never fetched or expanded.
+// Parsed from bytes by a conforming XML parser: a document that is not well-formed is no feed. The
+// declared encoding is honoured (any that iconv knows), internal entities are expanded within the
+// parser's amplification limits, and nothing external is ever loaded. Comments, processing
+// instructions and text that is not only whitespace count as positions; whitespace-only text does
+// not. All text comes back as UTF-8.
 class FeedDocument {
 public:
     static FeedDocument Parse(std::string_view bytes);
-    static FeedDocument Load(const std::string& path);
+    // A document that stands for a source that could not be read; problem says why.
+    static FeedDocument NotAFeed(std::string problem);
 
-    FeedDocument(FeedDocument&&) = default;
-    FeedDocument& operator=(FeedDocument&&) = default;
+    FeedDocument(FeedDocument&&) noexcept;
+    FeedDocument& operator=(FeedDocument&&) noexcept;
+    ~FeedDocument();
 
     // True when the bytes parsed and the document has its "keeps" element.
     bool IsFeed() const { return m_problem.empty(); }
@@ -44,12 +51,16 @@ public:
     std::string Date() const;
 
 private:
+    struct DocFree {
+        void operator()(_xmlDoc* doc) const;
+    };
+
     FeedDocument() = default;
     void Index();
 
-    pugi::xml_document m_doc;
-    pugi::xml_node m_keeps;
-    std::vector<pugi::xml_node> m_entries;
+    std::unique_ptr<_xmlDoc, DocFree> m_doc;
+    _xmlNode* m_keeps = nullptr;
+    std::vector<_xmlNode*> m_entries;
     std::string m_problem;
 };
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "feed/FeedDocument.h"
+#include "feed/SavedCopy.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
 #include "platform/Units.h"
@@ -53,7 +54,7 @@ MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, cons
         return outcome;
     }
     try {
-        const feed::FeedDocument doc = feed::FeedDocument::Load(savedCopyPath);
+        const feed::FeedDocument doc = feed::LoadSavedCopy(savedCopyPath);
         outcome.date = doc.Date();
 
         std::vector<platform::Picture> icons;

@@ -1,16 +1,50 @@
 #include "platform/Paths.h"
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDir>
+#include <cstdlib>
 #include <filesystem>
 
 namespace platform {
+namespace {
+
+std::string WithSeparator(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+bool IsFolder(const char* path) {
+    std::error_code error;
+    return path != nullptr && *path != '\0' && std::filesystem::is_directory(path, error);
+}
+
+// Only absolute paths count; a relative XDG_CACHE_HOME is ignored, as the base-directory rules say.
+std::string CacheHome() {
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    if (xdg != nullptr && xdg[0] == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') return std::string(home) + "/.cache";
+    return QDir::homePath().toStdString() + "/.cache";
+}
+
+// Creates every missing folder of the path with mode 0700; folders that exist are left as they are.
+void MakePrivateFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        ::mkdir(path.substr(0, slash).c_str(), 0700);
+        if (slash == std::string::npos) break;
+    }
+}
+
+}  // namespace
 
 std::string TempFolder() {
-    QString folder = QDir::toNativeSeparators(QDir::tempPath());
-    if (folder.isEmpty()) return ProgramFolder() + QDir::separator().toLatin1();
-    if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
-    return folder.toStdString();
+    if (const char* tmpdir = std::getenv("TMPDIR"); IsFolder(tmpdir)) return WithSeparator(tmpdir);
+    const std::string cache = CacheHome();
+    const std::string folder = cache + "/warmap";
+    MakePrivateFolders(folder);
+    return WithSeparator(folder);
 }
 
 std::string ProgramFolder() {

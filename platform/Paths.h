@@ -4,7 +4,9 @@
 
 namespace platform {
 
-// The user's temporary folder (honours TMPDIR), always ending with a separator.
+// Where the saved copies live, always ending with a separator: $TMPDIR when it names an existing
+// folder, else a private per-user folder that survives logout and reboot ($XDG_CACHE_HOME/warmap/,
+// else ~/.cache/warmap/), created with mode 0700. Never the shared /tmp by default.
 std::string TempFolder();
 
 // The folder of the running program; its data files lie beside it.

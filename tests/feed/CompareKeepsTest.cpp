@@ -85,4 +85,20 @@ TEST_F(CompareKeepsTest, DocumentsThatAreNoFeedAreReported) {
     EXPECT_TRUE(lines.empty());
 }
 
+// The same text in two encodings is the same text: no line, and the new realm arrives as UTF-8.
+TEST_F(CompareKeepsTest, ComparesTextNotEncodings) {
+    const auto declared = [](std::string xml, const char* encoding) {
+        return xml.replace(xml.find("UTF-8"), 5, encoding);
+    };
+    const std::string saved = m_dir.filePath("saved.xml").toStdString();
+    testing_support::WriteFile(saved, declared(FeedBuilder().Realm(3, "\xc5lfheim").Xml(), "windows-1252"));
+    EXPECT_EQ(feed::CompareKeeps(FeedBuilder().Realm(3, "\xc3\x85lfheim").Xml(), "Logres", saved, m_names, lines),
+              std::nullopt);
+    EXPECT_TRUE(lines.empty());
+    EXPECT_EQ(feed::CompareKeeps(declared(FeedBuilder().Realm(3, "\xa4").Xml(), "ISO-8859-15"), "Logres", saved,
+                                 m_names, lines),
+              std::nullopt);
+    EXPECT_EQ(lines, (feed::MessageLines{"^bLOG: Mill Tower^Irechts\xe2\x82\xac"}));
+}
+
 }  // namespace

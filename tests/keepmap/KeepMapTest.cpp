@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -132,6 +135,21 @@ TEST_F(KeepMapTest, MissingSavedCopyChangesNothing) {
     EXPECT_FALSE(outcome.date);
     EXPECT_EQ(m_surface, before);
     EXPECT_EQ(m_map.KeepGuild()[3], "Before");
+}
+
+// A saved copy in an odd state is a failed drawing with its box, never a hang or an abort.
+TEST_F(KeepMapTest, OddSavedCopiesFailCleanly) {
+    const std::string fifo = m_dir.filePath("fifo.xml").toStdString();
+    const std::string folder = m_dir.filePath("folder.xml").toStdString();
+    const std::string link = m_dir.filePath("zero.xml").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(::symlink("/dev/zero", link.c_str()), 0);
+    for (const std::string& path : {fifo, folder, link}) {
+        const auto outcome = m_map.Draw(path, m_surface, m_background);
+        EXPECT_EQ(outcome.status, MapOutcome::Status::Failed) << path;
+        EXPECT_NE(outcome.failure.find(path), std::string::npos) << outcome.failure;
+    }
 }
 
 TEST(KeepPosTable, HoldsTheDocumentedExtremes) {

@@ -1,0 +1,141 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <cerrno>
+#include <filesystem>
+
+#include "feed/FeedDocument.h"
+#include "feed/SavedCopy.h"
+#include "tests/support/FeedBuilder.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+class SavedCopyTest : public ::testing::Test {
+protected:
+    std::string Path(const char* name) const { return m_dir.filePath(name).toStdString(); }
+    // Names in the folder other than the given ones: leftovers of a failed save would show here.
+    std::vector<std::string> Others(std::initializer_list<std::string> known) const {
+        std::vector<std::string> others;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.path().toStdString())) {
+            const std::string name = entry.path().filename().string();
+            if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
+        }
+        return others;
+    }
+
+    QTemporaryDir m_dir;
+    const std::string m_feed = testing_support::FeedBuilder().Xml();
+};
+
+TEST_F(SavedCopyTest, ReadsARegularFileOfOurOwn) {
+    WriteFile(Path("Logres_lastkeeps.xml"), m_feed);
+    const feed::SavedCopyBytes copy = feed::ReadSavedCopy(Path("Logres_lastkeeps.xml"));
+    EXPECT_EQ(copy.problem, "");
+    EXPECT_EQ(copy.bytes, m_feed);
+    EXPECT_TRUE(feed::LoadSavedCopy(Path("Logres_lastkeeps.xml")).IsFeed());
+}
+
+// Each of these must be refused at once: no abort, no hang, no large allocation.
+TEST_F(SavedCopyTest, RefusesLinksFoldersFifosDevicesAndOversizedFiles) {
+    WriteFile(Path("other.xml"), m_feed);
+    ASSERT_EQ(::symlink(Path("other.xml").c_str(), Path("link.xml").c_str()), 0);
+    ASSERT_EQ(::symlink(Path("nowhere.xml").c_str(), Path("dangling.xml").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", Path("zero.xml").c_str()), 0);
+    ASSERT_EQ(::mkdir(Path("folder.xml").c_str(), 0700), 0);
+    ASSERT_EQ(::mkfifo(Path("fifo.xml").c_str(), 0600), 0);
+    // Sparse, so the test costs no disk: one byte over the cap.
+    WriteFile(Path("huge.xml"), "");
+    ASSERT_EQ(::truncate(Path("huge.xml").c_str(), static_cast<off_t>(feed::kMaxSavedCopyBytes + 1)), 0);
+    for (const char* name :
+         {"link.xml", "dangling.xml", "zero.xml", "folder.xml", "fifo.xml", "huge.xml", "none.xml"}) {
+        const feed::SavedCopyBytes copy = feed::ReadSavedCopy(Path(name));
+        EXPECT_NE(copy.problem, "") << name;
+        EXPECT_NE(copy.problem.find(Path(name)), std::string::npos) << copy.problem;
+        EXPECT_TRUE(copy.bytes.empty()) << name;
+        const feed::FeedDocument doc = feed::LoadSavedCopy(Path(name));
+        EXPECT_FALSE(doc.IsFeed()) << name;
+        EXPECT_EQ(doc.Problem(), copy.problem);
+    }
+    // A file of exactly the cap is still read.
+    ASSERT_EQ(::truncate(Path("huge.xml").c_str(), static_cast<off_t>(feed::kMaxSavedCopyBytes)), 0);
+    EXPECT_EQ(feed::ReadSavedCopy(Path("huge.xml")).bytes.size(), feed::kMaxSavedCopyBytes);
+}
+
+TEST_F(SavedCopyTest, RefusesAFileOwnedBySomeoneElse) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    WriteFile(Path("planted.xml"), m_feed);
+    ASSERT_EQ(::chown(Path("planted.xml").c_str(), 65534, 65534), 0);
+    EXPECT_NE(feed::ReadSavedCopy(Path("planted.xml")).problem.find("anderen Benutzer"), std::string::npos);
+}
+
+TEST_F(SavedCopyTest, WritesAPrivateFileAndReplacesALinkNotItsTarget) {
+    WriteFile(Path("victim.txt"), "precious");
+    ASSERT_EQ(::symlink(Path("victim.txt").c_str(), Path("copy.xml").c_str()), 0);
+    ::umask(022);
+    ASSERT_TRUE(feed::WriteSavedCopy(Path("copy.xml"), m_feed));
+    EXPECT_EQ(ReadFile(Path("victim.txt")), "precious");
+    struct stat info {};
+    ASSERT_EQ(::lstat(Path("copy.xml").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(ReadFile(Path("copy.xml")), m_feed);
+    EXPECT_TRUE(Others({"copy.xml", "victim.txt"}).empty());
+}
+
+// Fails the write after a number of bytes, the sync, or the rename, as a full or broken disk would.
+class FailingOps final : public feed::FileOps {
+public:
+    enum class Step { Write, Sync, Rename };
+    FailingOps(Step step, std::size_t bytesBeforeFailure = 0) : m_step(step), m_budget(bytesBeforeFailure) {}
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+        if (m_step != Step::Write) return FileOps::Write(fd, data, size);
+        if (m_budget == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t n = std::min(size, m_budget);  // a short write first, as a filling disk gives
+        m_budget -= n;
+        return FileOps::Write(fd, data, n);
+    }
+    int Sync(int fd) override {
+        if (m_step != Step::Sync) return FileOps::Sync(fd);
+        errno = EIO;
+        return -1;
+    }
+    int Rename(const char* from, const char* to) override {
+        if (m_step != Step::Rename) return FileOps::Rename(from, to);
+        errno = EXDEV;
+        return -1;
+    }
+
+private:
+    Step m_step;
+    std::size_t m_budget;
+};
+
+TEST_F(SavedCopyTest, AFailedSaveLeavesTheOldCopyByteForByte) {
+    const std::string old = testing_support::FeedBuilder().Realm(3, "Midgard").Guild(4, "Hammerfaust").Xml();
+    WriteFile(Path("Dartmoor_lastkeeps.xml"), old);
+    const std::pair<const char*, FailingOps> cases[] = {
+        {"disk full at once", FailingOps(FailingOps::Step::Write, 0)},
+        {"disk full mid-attribute", FailingOps(FailingOps::Step::Write, 4096)},
+        {"sync fails", FailingOps(FailingOps::Step::Sync)},
+        {"rename fails", FailingOps(FailingOps::Step::Rename)},
+    };
+    for (auto [what, ops] : cases) {
+        EXPECT_FALSE(feed::WriteSavedCopy(Path("Dartmoor_lastkeeps.xml"), m_feed, ops)) << what;
+        EXPECT_EQ(ReadFile(Path("Dartmoor_lastkeeps.xml")), old) << what;
+        EXPECT_TRUE(Others({"Dartmoor_lastkeeps.xml"}).empty()) << what;
+    }
+    EXPECT_FALSE(feed::WriteSavedCopy(m_dir.filePath("missing/x.xml").toStdString(), m_feed));
+}
+
+}  // namespace
