@@ -10,10 +10,11 @@ class Dialogs;
 
 namespace core {
 
-// Bounds that turn a hanging or hostile server into a failed download.
+// Bounds that turn a hanging or hostile server into a failed download. They measure the server, not
+// us: time spent handling UI events between reads (a message box held open, say) does not count.
 struct DownloadLimits {
-    std::chrono::milliseconds connectTimeout{60'000};
-    std::chrono::milliseconds stallTimeout{60'000};  // no byte moved for this long
+    std::chrono::milliseconds connectTimeout{60'000};  // no byte at all from the server for this long
+    std::chrono::milliseconds stallTimeout{60'000};    // no byte received since the last one for this long
     std::chrono::milliseconds totalTimeout{120'000};
     std::size_t maxBodyBytes = 8u << 20;
     long maxRedirects = 3;
@@ -22,11 +23,19 @@ struct DownloadLimits {
 // Access type of a direct connection without proxy.
 inline constexpr int kAccessDirect = 1;
 
+struct DownloadResult {
+    enum class Status {
+        Ok,            // body holds what the server sent (possibly nothing)
+        BadResponse,   // the server answered, but not with a whole 2xx body within the limits
+        NoConnection,  // no answer at all: refused, unresolvable, TLS failure, nothing within the time
+    };
+    Status status = Status::Ok;
+    std::string body;
+};
+
 // Fetches one document and returns its body bytes unchanged. Pending UI events run between reads.
-// Any failure (no connection, a status other than 2xx, a transfer cut short, a body over the size
-// limit, a time-out) shows the "fehler im inet" box once and returns empty bytes. An empty body
-// also returns empty bytes, without a box.
-std::string DownloadUrl(const std::string& url, int accessType, platform::Dialogs& dialogs,
-                        const DownloadLimits& limits = {});
+// Any failure shows the "fehler im inet" box once.
+DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dialogs& dialogs,
+                           const DownloadLimits& limits = {});
 
 }  // namespace core

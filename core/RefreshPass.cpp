@@ -1,29 +1,15 @@
 #include "core/RefreshPass.h"
 
-#include <QSaveFile>
-
 #include "core/ChangePresenter.h"
 #include "core/FeedConfig.h"
 #include "feed/FeedDocument.h"
 #include "feed/FeedPaths.h"
+#include "feed/SavedCopy.h"
 #include "feed/ServerTable.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 
 namespace core {
-namespace {
-
-// Replaces the saved copy in one step, so a crash or a full disk never leaves half a file behind.
-// A copy that cannot be written is skipped; the pass goes on.
-void SaveCopy(const std::string& path, const std::string& bytes) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return;
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    file.commit();
-}
-
-}  // namespace
-
 RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter)
     : m_settings(std::move(settings)), m_names(m_settings.programFolder), m_dialogs(dialogs), m_presenter(presenter) {}
 
@@ -37,11 +23,14 @@ void RefreshPass::RefreshKeeps() {
     m_messageLines.shrink_to_fit();
 }
 
-// Returns false when the download failed, which ends the pass's server loop.
+// Returns false when the server could not be reached or sent nothing, which ends the pass's server
+// loop. A server that answered badly is only skipped: nothing compared or saved for it.
 bool RefreshPass::VisitServer(const std::string& tempFolder, const std::string& server) {
-    const std::string body =
+    const DownloadResult download =
         DownloadUrl(FeedUrl(m_settings.feedBase, server), kAccessDirect, m_dialogs, m_settings.limits);
-    if (body.empty()) return false;
+    if (download.status == DownloadResult::Status::BadResponse) return true;
+    if (download.status == DownloadResult::Status::NoConnection || download.body.empty()) return false;
+    const std::string& body = download.body;
 
     const feed::FeedDocument current = feed::FeedDocument::Parse(body);
     const std::string savedCopy = feed::SavedCopyPath(tempFolder, server);
@@ -50,8 +39,8 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, const std::string& 
             m_dialogs.Show({"Fehler: " + *failure, "Fehler", platform::Message::Icon::Critical});
         }
     }
-    // Only a real feed replaces the last good copy.
-    if (current.IsFeed()) SaveCopy(savedCopy, body);
+    // Only a real feed replaces the last good copy. A copy that cannot be written is skipped quietly.
+    if (current.IsFeed()) feed::WriteSavedCopy(savedCopy, body);
     return true;
 }
 

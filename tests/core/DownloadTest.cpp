@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <functional>
+
 #include "core/Download.h"
 #include "core/FeedConfig.h"
 #include "tests/support/FeedSimProcess.h"
@@ -8,8 +13,15 @@
 
 namespace {
 
+using core::DownloadResult;
 using testing_support::RecordingDialogs;
 using testing_support::TestHttpServer;
+
+std::string Body(const std::string& url, platform::Dialogs& dialogs, const core::DownloadLimits& limits = {}) {
+    const DownloadResult result = core::DownloadUrl(url, core::kAccessDirect, dialogs, limits);
+    EXPECT_EQ(result.status, DownloadResult::Status::Ok) << url;
+    return result.body;
+}
 
 core::DownloadLimits ShortLimits() {
     core::DownloadLimits limits;
@@ -25,7 +37,7 @@ TEST(DownloadUrl, ReturnsBodiesWholeAcrossReadSizes) {
         for (int i = 0; i < size; ++i) body[i] = static_cast<char>('a' + i % 26);
         TestHttpServer server(TestHttpServer::Ok(body));
         RecordingDialogs dialogs;
-        EXPECT_EQ(core::DownloadUrl(server.Url(), core::kAccessDirect, dialogs), body.toStdString()) << size;
+        EXPECT_EQ(Body(server.Url(), dialogs), body.toStdString()) << size;
         EXPECT_TRUE(dialogs.shown.empty());
     }
 }
@@ -34,13 +46,13 @@ TEST(DownloadUrl, KeepsBytesUnchanged) {
     const QByteArray body("caf\xe9 \x00\xff end", 11);
     TestHttpServer server(TestHttpServer::Ok(body));
     RecordingDialogs dialogs;
-    EXPECT_EQ(core::DownloadUrl(server.Url(), core::kAccessDirect, dialogs), body.toStdString());
+    EXPECT_EQ(Body(server.Url(), dialogs), body.toStdString());
 }
 
 TEST(DownloadUrl, EmptyBodyIsEmptyWithoutAMessage) {
     TestHttpServer server(TestHttpServer::Ok(""));
     RecordingDialogs dialogs;
-    EXPECT_EQ(core::DownloadUrl(server.Url(), core::kAccessDirect, dialogs), "");
+    EXPECT_EQ(Body(server.Url(), dialogs), "");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -48,7 +60,7 @@ TEST(DownloadUrl, SendsAgentAndBypassesCaches) {
     testing_support::FeedSimProcess sim;
     ASSERT_TRUE(sim.Running());
     RecordingDialogs dialogs;
-    EXPECT_FALSE(core::DownloadUrl(core::FeedUrl(sim.Base(), "Logres"), core::kAccessDirect, dialogs).empty());
+    EXPECT_FALSE(Body(core::FeedUrl(sim.Base(), "Logres"), dialogs).empty());
     const std::string request = sim.Control("last-request");
     EXPECT_EQ(request.rfind("GET /herald/servers/Logres/keeps/keeps.xml HTTP/1.1\r\n", 0), 0u) << request;
     EXPECT_NE(request.find("\r\nUser-Agent: Varnolux/Warmap:1.0.0\r\n"), std::string::npos) << request;
@@ -57,7 +69,8 @@ TEST(DownloadUrl, SendsAgentAndBypassesCaches) {
     EXPECT_EQ(core::UserAgent(), "Varnolux/Warmap:1.0.0");
 }
 
-TEST(DownloadUrl, FailuresShowOneBoxAndReturnNothing) {
+// The server answered, but not with a whole 2xx body: the caller skips this server only.
+TEST(DownloadUrl, BadAnswersShowOneBoxAndReturnNothing) {
     struct Case {
         const char* what;
         QByteArray response;
@@ -68,13 +81,17 @@ TEST(DownloadUrl, FailuresShowOneBoxAndReturnNothing) {
         {"redirect loop", "HTTP/1.1 302 Found\r\nLocation: /doc\r\nContent-Length: 0\r\n\r\n"},
         {"redirect to file", "HTTP/1.1 302 Found\r\nLocation: file:///etc/hostname\r\nContent-Length: 0\r\n\r\n"},
         {"too large", TestHttpServer::Ok(QByteArray(64 * 1024, 'x'))},
+        {"too large, no length given", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + QByteArray(64 * 1024, 'x')},
+        {"500", "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 4\r\n\r\noops"},
     };
     for (const Case& c : cases) {
         TestHttpServer server(c.response);
         RecordingDialogs dialogs;
         core::DownloadLimits limits = ShortLimits();
         limits.maxBodyBytes = 32 * 1024;
-        EXPECT_EQ(core::DownloadUrl(server.Url(), core::kAccessDirect, dialogs, limits), "") << c.what;
+        const DownloadResult result = core::DownloadUrl(server.Url(), core::kAccessDirect, dialogs, limits);
+        EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.what;
+        EXPECT_EQ(result.body, "") << c.what;
         ASSERT_EQ(dialogs.shown.size(), 1u) << c.what;
         EXPECT_EQ(dialogs.shown[0].text, "fehler im inet");
         EXPECT_EQ(dialogs.shown[0].icon, platform::Message::Icon::Critical);
@@ -82,12 +99,74 @@ TEST(DownloadUrl, FailuresShowOneBoxAndReturnNothing) {
     }
 }
 
+// No answer at all: the caller ends its pass.
 TEST(DownloadUrl, RejectsOtherSchemesAndUnreachableHosts) {
-    for (const char* url : {"file:///etc/hostname", "ftp://127.0.0.1/x", "http://127.0.0.1:1/closed"}) {
+    for (const char* url :
+         {"file:///etc/hostname", "ftp://127.0.0.1/x", "http://127.0.0.1:1/closed", "http://no-such-host.invalid/x"}) {
         RecordingDialogs dialogs;
-        EXPECT_EQ(core::DownloadUrl(url, core::kAccessDirect, dialogs, ShortLimits()), "") << url;
+        const DownloadResult result = core::DownloadUrl(url, core::kAccessDirect, dialogs, ShortLimits());
+        EXPECT_EQ(result.status, DownloadResult::Status::NoConnection) << url;
+        EXPECT_EQ(result.body, "") << url;
         EXPECT_EQ(dialogs.Count("fehler im inet"), 1) << url;
     }
+}
+
+TEST(DownloadUrl, ASilentServerIsNoConnectionAndAStalledOneABadAnswer) {
+    testing_support::FeedSimProcess sim;
+    ASSERT_TRUE(sim.Running());
+    ASSERT_EQ(sim.Control("fault?server=Avalon&kind=stall"), "ok\n");
+    RecordingDialogs dialogs;
+    EXPECT_EQ(
+        core::DownloadUrl(core::FeedUrl(sim.Base(), "Avalon"), core::kAccessDirect, dialogs, ShortLimits()).status,
+        DownloadResult::Status::NoConnection);
+    // Head sent, then nothing more: the server answered and then stalled.
+    TestHttpServer stalled("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nabc", QByteArray(97, 'x'), 60'000);
+    EXPECT_EQ(core::DownloadUrl(stalled.Url(), core::kAccessDirect, dialogs, ShortLimits()).status,
+              DownloadResult::Status::BadResponse);
+    EXPECT_EQ(dialogs.Count("fehler im inet"), 2);
+}
+
+// A byte every 0.6 s never leaves the line quiet for the 1 s stall limit, though it is far below one
+// byte a second on average over some windows; it must complete.
+TEST(DownloadUrl, ASlowButMovingTransferCompletes) {
+    const QByteArray body = "<keeps/>";
+    TestHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: 8\r\nConnection: close\r\n\r\n", body, 600);
+    core::DownloadLimits limits = ShortLimits();
+    limits.stallTimeout = std::chrono::milliseconds(1000);
+    limits.totalTimeout = std::chrono::milliseconds(20'000);
+    RecordingDialogs dialogs;
+    EXPECT_EQ(Body(server.Url(), dialogs, limits), body.toStdString());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A modal box opened from the download's own event handling (a server chosen in the map window, say)
+// is held open well past the total limit while the server sends everything. The time in the box is
+// ours, not the server's: the transfer completes when the box closes.
+TEST(DownloadUrl, TimeSpentInANestedBoxDoesNotCountAgainstTheServer) {
+    const QByteArray body = "<keeps date=\"d\"/>";
+    // The whole body arrives within about 1.2 s of the request, while the box is open.
+    TestHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n", body,
+                          60);
+    const core::DownloadLimits limits = ShortLimits();  // 2 s to connect, 1 s stall, 3 s in all
+    bool boxShown = false;
+    std::function<void()> openBoxOnceAsked = [&] {
+        if (server.Requests() == 0) {
+            QTimer::singleShot(5, openBoxOnceAsked);
+            return;
+        }
+        boxShown = true;
+        QEventLoop box;  // what QMessageBox::exec runs
+        QTimer::singleShot(4000, &box, &QEventLoop::quit);
+        box.exec();
+    };
+    QTimer::singleShot(0, openBoxOnceAsked);
+    RecordingDialogs dialogs;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(Body(server.Url(), dialogs, limits), body.toStdString());
+    EXPECT_TRUE(boxShown);
+    EXPECT_GT(clock.elapsed(), limits.totalTimeout.count());  // the box outlasted the total limit
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST(DownloadUrl, DefaultLimitsAreTheDocumentedOnes) {

@@ -1,4 +1,13 @@
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 
 #include <QTemporaryDir>
 
@@ -86,8 +95,8 @@ TEST_F(RefreshPassTest, SecondPassHandsOverChangesInServerOrder) {
     EXPECT_EQ(m_presenter.handedOver.size(), 1u);
 }
 
-TEST_F(RefreshPassTest, FailureAtAvalonStopsThePassAfterLogres) {
-    ASSERT_EQ(m_sim.Control("fault?server=Avalon&kind=404"), "ok\n");
+TEST_F(RefreshPassTest, NoConnectionAtAvalonStopsThePassAfterLogres) {
+    ASSERT_EQ(m_sim.Control("fault?server=Avalon&kind=refuse"), "ok\n");
     auto pass = MakePass();
     pass.RefreshKeeps();
     EXPECT_TRUE(Exists("Dartmoor"));
@@ -98,21 +107,56 @@ TEST_F(RefreshPassTest, FailureAtAvalonStopsThePassAfterLogres) {
     EXPECT_EQ(m_dialogs.shown.size(), 1u);
 }
 
+// One server's error page must not silence the others for as long as it lasts.
+TEST_F(RefreshPassTest, AnErrorAnswerSkipsOnlyThatServer) {
+    ASSERT_TRUE(m_sim.Running());
+    auto pass = MakePass();
+    pass.RefreshKeeps();
+    const std::string dartmoor = SavedBytes("Dartmoor");
+    ASSERT_EQ(m_sim.Control("fault?server=Dartmoor&kind=404"), "ok\n");
+    ASSERT_EQ(m_sim.Control("set?server=Logres&id=7&realm=Hibernia"), "ok\n");
+    ASSERT_EQ(m_sim.Control("set?server=Salisbury&id=0&realm=0"), "ok\n");
+    pass.RefreshKeeps();
+    EXPECT_EQ(m_dialogs.Count("fehler im inet"), 1);
+    EXPECT_EQ(m_dialogs.shown.size(), 1u);
+    EXPECT_EQ(SavedBytes("Dartmoor"), dartmoor);
+    ASSERT_EQ(m_presenter.handedOver.size(), 1u);
+    const auto& lines = m_presenter.handedOver[0];
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("^bLOG: ", 0), 0u);
+    EXPECT_NE(lines[0].find("Fenwick Spire^Irechts^gHibernia"), std::string::npos);
+    EXPECT_EQ(lines[1].rfind("^bSAL: ", 0), 0u);
+    EXPECT_NE(lines[1].find("Stonewatch^Irechts^b0"), std::string::npos);
+}
+
 TEST_F(RefreshPassTest, EveryMisbehaviourLeavesTheSavedCopiesAsTheyWere) {
     ASSERT_TRUE(m_sim.Running());
     auto pass = MakePass();
     pass.RefreshKeeps();
     m_sim.Control("advance?steps=3");
-    for (const char* kind : {"404", "500", "refuse", "stall", "trickle", "cut", "huge"}) {
+    // A bad answer skips Dartmoor; no answer at all ends the pass there.
+    for (const auto& [kind, endsPass] : std::map<std::string, bool>{{"404", false},
+                                                                    {"500", false},
+                                                                    {"trickle", false},
+                                                                    {"cut", false},
+                                                                    {"huge", false},
+                                                                    {"refuse", true},
+                                                                    {"stall", true}}) {
         std::map<std::string_view, std::string> before;
         for (std::string_view server : feed::ServerNames) before[server] = SavedBytes(server);
         m_dialogs.shown.clear();
-        ASSERT_EQ(m_sim.Control(std::string("fault?server=Dartmoor&kind=") + kind), "ok\n");
+        m_presenter.handedOver.clear();
+        ASSERT_EQ(m_sim.Control("fault?server=Dartmoor&kind=" + kind), "ok\n");
         pass.RefreshKeeps();
-        for (std::string_view server : feed::ServerNames) EXPECT_EQ(SavedBytes(server), before[server]) << kind;
+        EXPECT_EQ(SavedBytes("Dartmoor"), before["Dartmoor"]) << kind;
+        for (std::string_view server : {"Logres", "Avalon", "Salisbury"}) {
+            const std::string served =
+                testing_support::HttpGet(m_sim.Base() + "/herald/servers/" + std::string(server) + "/keeps/keeps.xml");
+            EXPECT_EQ(SavedBytes(server), endsPass ? before[server] : served) << kind << " " << server;
+        }
         EXPECT_EQ(m_dialogs.Count("fehler im inet"), 1) << kind;
         EXPECT_EQ(m_dialogs.shown.size(), 1u) << kind;
-        EXPECT_TRUE(m_presenter.handedOver.empty()) << kind;
+        m_sim.Control("advance");
     }
 }
 
@@ -151,13 +195,71 @@ TEST_F(RefreshPassTest, BrokenSavedCopyIsReportedAndReplaced) {
     EXPECT_EQ(SavedBytes("Dartmoor"), FeedSimProcess::WrittenFeed({"--seed", "7"}, "Dartmoor"));
 }
 
-TEST_F(RefreshPassTest, UnwritableTempFolderSkipsSavingQuietly) {
+// Files planted in the folder by someone else, or left there in odd states, are never trusted or
+// followed: one "Fehler: " box, no invented lines, and our own copy takes their place where it can.
+TEST_F(RefreshPassTest, PlantedAndOddSavedCopiesAreNeverTrusted) {
     ASSERT_TRUE(m_sim.Running());
-    qputenv("TMPDIR", QByteArray(m_temp.Path().c_str()) + "missing/folder");
+    QTemporaryDir elsewhere;
+    const std::string victim = elsewhere.filePath("victim.txt").toStdString();
+    testing_support::WriteFile(victim, "precious");
+    ASSERT_EQ(::symlink(victim.c_str(), Saved("Dartmoor").c_str()), 0);
+    ASSERT_EQ(::mkfifo(Saved("Logres").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir(Saved("Avalon").c_str(), 0700), 0);
+    // A fake copy that claims every structure changed hands.
+    testing_support::WriteFile(Saved("Salisbury"), testing_support::FeedBuilder().Realm(0, "Midgard").Xml());
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot) ASSERT_EQ(::chown(Saved("Salisbury").c_str(), 65534, 65534), 0);
+
     auto pass = MakePass();
     pass.RefreshKeeps();
-    EXPECT_TRUE(m_dialogs.shown.empty());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(m_temp.Path() + "missing")));
+    EXPECT_EQ(m_dialogs.CountStartingWith("Fehler: "), asRoot ? 4 : 3);
+    EXPECT_EQ(testing_support::ReadFile(victim), "precious");
+    if (asRoot) EXPECT_TRUE(m_presenter.handedOver.empty());
+    for (std::string_view server : {"Dartmoor", "Logres", "Salisbury"}) {
+        EXPECT_EQ(SavedBytes(server), FeedSimProcess::WrittenFeed({"--seed", "7"}, std::string(server))) << server;
+    }
+
+    m_dialogs.shown.clear();
+    pass.RefreshKeeps();  // the folder where a copy should be stays, and says so; the rest is ours now
+    EXPECT_EQ(m_dialogs.CountStartingWith("Fehler: "), 1);
+    EXPECT_NE(m_dialogs.shown.at(0).text.find("Avalon_lastkeeps.xml"), std::string::npos);
+}
+
+// A full disk must never tear a copy: the old one stays byte for byte, and the pass says nothing.
+TEST_F(RefreshPassTest, AFullDiskLeavesEveryCopyWhole) {
+    ASSERT_TRUE(m_sim.Running());
+    const std::string disk = m_temp.Path() + "disk";
+    ASSERT_EQ(::mkdir(disk.c_str(), 0700), 0);
+    if (::mount("warmap-test", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+    }
+    const std::unique_ptr<const char, void (*)(const char*)> unmount(disk.c_str(), [](const char* p) { ::umount(p); });
+    qputenv("TMPDIR", QByteArray::fromStdString(disk));
+    auto pass = MakePass();
+    pass.RefreshKeeps();
+    std::map<std::string, std::string> before;
+    for (std::string_view server : feed::ServerNames) {
+        before[std::string(server)] = testing_support::ReadFile(feed::SavedCopyPath(disk + "/", server));
+        ASSERT_FALSE(before[std::string(server)].empty()) << server;
+    }
+    m_sim.Control("advance?steps=5");
+    for (std::size_t freeBytes : {std::size_t(0), std::size_t(4096)}) {
+        // Fill the disk, then give back what should stay free.
+        const std::string filler = disk + "/filler";
+        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const std::string block(4096, 'x');
+        while (::write(fd, block.data(), block.size()) > 0) {
+        }
+        if (freeBytes > 0) ASSERT_EQ(::ftruncate(fd, ::lseek(fd, 0, SEEK_END) - static_cast<off_t>(freeBytes)), 0);
+        ::close(fd);
+        m_dialogs.shown.clear();
+        pass.RefreshKeeps();
+        for (const auto& [server, bytes] : before) {
+            EXPECT_EQ(testing_support::ReadFile(feed::SavedCopyPath(disk + "/", server)), bytes) << freeBytes;
+        }
+        EXPECT_TRUE(m_dialogs.shown.empty()) << freeBytes;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk), {}), 5) << "a temporary file was left";
+    }
 }
 
 }  // namespace

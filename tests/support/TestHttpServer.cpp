@@ -2,10 +2,20 @@
 
 #include <QHostAddress>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace testing_support {
 
 TestHttpServer::TestHttpServer(QByteArray rawResponse) : m_response(std::move(rawResponse)) {
+    Serve();
+}
+
+TestHttpServer::TestHttpServer(QByteArray head, QByteArray body, int intervalMs)
+    : m_response(std::move(head)), m_dripBody(std::move(body)), m_dripIntervalMs(intervalMs) {
+    Serve();
+}
+
+void TestHttpServer::Serve() {
     m_server.listen(QHostAddress::LocalHost, 0);
     QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
@@ -17,13 +27,29 @@ TestHttpServer::TestHttpServer(QByteArray rawResponse) : m_response(std::move(ra
                 socket->setProperty("done", true);
                 m_lastRequest = head;
                 ++m_requests;
-                socket->write(m_response);
-                QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
-                    if (socket->bytesToWrite() == 0) socket->disconnectFromHost();
-                });
+                Answer(socket);
             });
         }
     });
+}
+
+void TestHttpServer::Answer(QTcpSocket* socket) {
+    socket->write(m_response);
+    if (m_dripIntervalMs == 0) {
+        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
+            if (socket->bytesToWrite() == 0) socket->disconnectFromHost();
+        });
+        return;
+    }
+    auto* timer = new QTimer(socket);
+    timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer, &QTimer::timeout, socket, [this, socket, timer, sent = qsizetype(0)]() mutable {
+        socket->write(m_dripBody.mid(sent++, 1));
+        if (sent < m_dripBody.size()) return;
+        timer->stop();
+        socket->disconnectFromHost();
+    });
+    timer->start(m_dripIntervalMs);
 }
 
 std::string TestHttpServer::Url(const std::string& path) const {

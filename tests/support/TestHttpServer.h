@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <string>
 
 namespace testing_support {
@@ -12,6 +13,8 @@ class TestHttpServer {
 public:
     // rawResponse is sent as is (status line, headers and body) to every request.
     explicit TestHttpServer(QByteArray rawResponse);
+    // Sends the head at once and then the body one byte every interval, like a slow but live server.
+    TestHttpServer(QByteArray head, QByteArray body, int intervalMs);
 
     std::string Url(const std::string& path = "/doc") const;
     const QByteArray& LastRequest() const { return m_lastRequest; }
@@ -21,7 +24,12 @@ public:
 
 private:
     QTcpServer m_server;
+    void Serve();
+    void Answer(QTcpSocket* socket);
+
     QByteArray m_response;
+    QByteArray m_dripBody;
+    int m_dripIntervalMs = 0;
     QByteArray m_lastRequest;
     int m_requests = 0;
 };
