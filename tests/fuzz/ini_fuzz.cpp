@@ -1,0 +1,32 @@
+// Feeds arbitrary bytes to the INI reader as the keep-name catalogue, and looks up names in it.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+#include "feed/IniReader.h"
+#include "feed/KeepNames.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string folder = [] {
+        char pattern[] = "/tmp/warmap-ini-fuzz.XXXXXX";
+        return std::string(::mkdtemp(pattern));
+    }();
+    const std::string path = folder + "/keepnames.ini";
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    const feed::KeepNames names(folder);
+    for (const char* id : {"0", "7", "104", "", " 35 "}) {
+        const std::string name = names.KeepName(id);
+        if (name.size() > 255) __builtin_trap();  // a catalogue name never outgrows its buffer
+    }
+    for (std::int16_t buffer : {std::int16_t(1), std::int16_t(3), std::int16_t(256)}) {
+        const std::string value = feed::ReadIniString("keepnames", "5", "fallback", path, buffer);
+        if (value.size() >= static_cast<std::size_t>(buffer)) __builtin_trap();
+    }
+    return 0;
+}
