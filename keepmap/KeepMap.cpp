@@ -8,8 +8,8 @@
 #include "feed/SavedCopy.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
+#include "platform/PlacePicture.h"
 #include "platform/Units.h"
-#include "warmap/PlacePicture.h"
 
 namespace keepmap {
 namespace {
@@ -67,11 +67,11 @@ MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, cons
         const platform::Picture ornament = LoadOrThrow(m_programFolder + "/form/corner_topleft.ico");
         const int mapW = surface.width(), mapH = surface.height();
         const int ow = ornament.RoundedWidth(), oh = ornament.RoundedHeight();
-        warmap::PlacePicture(painter, ornament, 0, 0, 0);
-        warmap::PlacePicture(painter, ornament, 0, static_cast<std::int16_t>(mapH - oh), 2);
-        warmap::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow),
-                             static_cast<std::int16_t>(mapH - oh), 3);
-        warmap::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow), 0, 1);
+        platform::PlacePicture(painter, ornament, 0, 0, 0);
+        platform::PlacePicture(painter, ornament, 0, static_cast<std::int16_t>(mapH - oh), 2);
+        platform::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow),
+                               static_cast<std::int16_t>(mapH - oh), 3);
+        platform::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow), 0, 1);
 
         for (std::size_t i = 0; i < kStructures; ++i) {
             const int id = ParseId(doc.Attribute(i, "id"), i);

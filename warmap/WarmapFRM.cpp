@@ -14,9 +14,9 @@
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
+#include "platform/PlacePicture.h"
 #include "warmap/FrameLayout.h"
 #include "warmap/MapView.h"
-#include "warmap/PlacePicture.h"
 
 namespace warmap {
 namespace {
@@ -151,8 +151,8 @@ std::optional<QString> WarmapFRM::Load() {
                                              : p.piece == FramePiece::SidePiece ? *side
                                              : p.piece == FramePiece::TopTile   ? *topTile
                                                                                 : *leftTile;
-            PlacePicture(painter, piece, static_cast<std::int16_t>(p.x), static_cast<std::int16_t>(p.y),
-                         static_cast<std::int16_t>(p.mode));
+            platform::PlacePicture(painter, piece, static_cast<std::int16_t>(p.x), static_cast<std::int16_t>(p.y),
+                                   static_cast<std::int16_t>(p.mode));
         }
     }
     m_map->move(layout.mapLeft, layout.mapTop);

@@ -1,12 +1,11 @@
-#include "warmap/PlacePicture.h"
+#include "platform/PlacePicture.h"
 
 #include "platform/Picture.h"
 #include "platform/Units.h"
 
-namespace warmap {
+namespace platform {
 
-void PlacePicture(QPainter& painter, const platform::Picture& picture, std::int16_t x, std::int16_t y,
-                  std::int16_t mode) {
+void PlacePicture(QPainter& painter, const Picture& picture, std::int16_t x, std::int16_t y, std::int16_t mode) {
     using platform::RoundEven;
     const int wh = picture.HiMetricWidth();
     const int hh = picture.HiMetricHeight();
@@ -35,4 +34,4 @@ void PlacePicture(QPainter& painter, const platform::Picture& picture, std::int1
     }
 }
 
-}  // namespace warmap
+}  // namespace platform

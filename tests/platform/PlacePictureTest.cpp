@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "platform/Picture.h"
-#include "warmap/PlacePicture.h"
+#include "platform/PlacePicture.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ QImage Place(int mode) {
     QImage surface(40, 40, QImage::Format_RGB32);
     surface.fill(Qt::white);
     QPainter painter(&surface);
-    warmap::PlacePicture(painter, platform::Picture(Asymmetric()), 5, 7, static_cast<std::int16_t>(mode));
+    platform::PlacePicture(painter, platform::Picture(Asymmetric()), 5, 7, static_cast<std::int16_t>(mode));
     return surface;
 }
 
