@@ -1,7 +1,7 @@
 #include "core/PopupPresenter.h"
 
-#include "notify/AlertSound.h"
 #include "notify/Fader.h"
+#include "notify/Sound.h"
 #include "notify/SplashFrm.h"
 #include "platform/Units.h"
 

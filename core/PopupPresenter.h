@@ -3,7 +3,7 @@
 #include "core/ChangePresenter.h"
 
 namespace notify {
-class AlertSound;
+class Sound;
 class SplashFrm;
 }  // namespace notify
 
@@ -19,12 +19,12 @@ float PopupHeightTwips(int lines, float twipsPerPixelY);
 // The popup step of a pass: size and place the popup, draw skin and lines, sound, fade in, arm EndTimer.
 class PopupPresenter final : public ChangePresenter {
 public:
-    PopupPresenter(notify::SplashFrm& popup, notify::AlertSound& sound) : m_popup(popup), m_sound(sound) {}
+    PopupPresenter(notify::SplashFrm& popup, notify::Sound& sound) : m_popup(popup), m_sound(sound) {}
     void PresentChanges(const feed::MessageLines& lines) override;
 
 private:
     notify::SplashFrm& m_popup;
-    notify::AlertSound& m_sound;
+    notify::Sound& m_sound;
 };
 
 }  // namespace core

@@ -27,7 +27,7 @@ void RefreshPass::RefreshKeeps() {
 // loop. A server that answered badly is only skipped: nothing compared or saved for it.
 bool RefreshPass::VisitServer(const std::string& tempFolder, const std::string& server) {
     const DownloadResult download =
-        DownloadUrl(FeedUrl(m_settings.feedBase, server), kAccessDirect, m_dialogs, m_settings.limits);
+        m_settings.download(FeedUrl(m_settings.feedBase, server), kAccessDirect, m_dialogs, m_settings.limits);
     if (download.status == DownloadResult::Status::BadResponse) return true;
     if (download.status == DownloadResult::Status::NoConnection || download.body.empty()) return false;
     const std::string& body = download.body;

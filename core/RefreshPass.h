@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/Download.h"
+#include "core/PluginDownload.h"
 #include "feed/CompareKeeps.h"
 #include "feed/KeepNames.h"
 
@@ -14,10 +16,14 @@ namespace core {
 
 class ChangePresenter;
 
+using Downloader = std::function<DownloadResult(const std::string& url, int accessType, platform::Dialogs& dialogs,
+                                                const DownloadLimits& limits)>;
+
 struct PassSettings {
     std::string feedBase;       // scheme, host and port of the feed server
     std::string programFolder;  // where keepnames.ini lies
     DownloadLimits limits;
+    Downloader download = DownloadThroughPlugin;
 };
 
 // One refresh pass over all servers: download, compare with the saved copy, save, then hand the

@@ -6,7 +6,7 @@
 #include "core/PopupPresenter.h"
 #include "core/RefreshPass.h"
 #include "core/RefreshTimer.h"
-#include "notify/AlertSound.h"
+#include "notify/LazySound.h"
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
 
     // The popup lives for the whole run and carries the refresh timer.
     notify::SplashFrm popup(programFolder);
-    notify::AlertSound sound;
+    notify::LazySound sound;
     core::PopupPresenter presenter(popup, sound);
     core::RefreshPass pass({core::FeedBase(), programFolder.toStdString(), {}}, dialogs, presenter);
     core::RefreshTimer timer(&popup, [&pass] { pass.RefreshKeeps(); });

@@ -3,21 +3,21 @@
 #include <QString>
 #include <memory>
 
+#include "notify/Sound.h"
+
 class QSoundEffect;
 
 namespace notify {
 
-// Plays sounds carried inside the program (Qt resources under ":/wave/"), without waiting for them.
+// Plays sounds carried inside the program (Qt resources under ":/wave/") through Qt Multimedia.
 // The effect and its data stay alive as long as this object, so playback never reads freed memory.
-class AlertSound {
+// With no audio device nothing is heard and no other sound is played instead.
+class AlertSound final : public Sound {
 public:
     AlertSound();
-    ~AlertSound();
+    ~AlertSound() override;
 
-    // Starts the named sound (name matched without regard to case) and returns at once; a new call
-    // restarts it. Returns false when no such sound exists. With no audio device nothing is heard and
-    // no other sound is played instead.
-    bool PlayWaveResource(const QString& name);
+    bool PlayWaveResource(const QString& name) override;
 
     // The resource path of a named sound, or empty text.
     static QString FindWaveResource(const QString& name);

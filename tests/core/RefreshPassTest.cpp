@@ -208,13 +208,17 @@ TEST_F(RefreshPassTest, PlantedAndOddSavedCopiesAreNeverTrusted) {
     // A fake copy that claims every structure changed hands.
     testing_support::WriteFile(Saved("Salisbury"), testing_support::FeedBuilder().Realm(0, "Midgard").Xml());
     const bool asRoot = ::geteuid() == 0;
-    if (asRoot) ASSERT_EQ(::chown(Saved("Salisbury").c_str(), 65534, 65534), 0);
+    if (asRoot) {
+        ASSERT_EQ(::chown(Saved("Salisbury").c_str(), 65534, 65534), 0);
+    }
 
     auto pass = MakePass();
     pass.RefreshKeeps();
     EXPECT_EQ(m_dialogs.CountStartingWith("Fehler: "), asRoot ? 4 : 3);
     EXPECT_EQ(testing_support::ReadFile(victim), "precious");
-    if (asRoot) EXPECT_TRUE(m_presenter.handedOver.empty());
+    if (asRoot) {
+        EXPECT_TRUE(m_presenter.handedOver.empty());
+    }
     for (std::string_view server : {"Dartmoor", "Logres", "Salisbury"}) {
         EXPECT_EQ(SavedBytes(server), FeedSimProcess::WrittenFeed({"--seed", "7"}, std::string(server))) << server;
     }
@@ -250,7 +254,9 @@ TEST_F(RefreshPassTest, AFullDiskLeavesEveryCopyWhole) {
         const std::string block(4096, 'x');
         while (::write(fd, block.data(), block.size()) > 0) {
         }
-        if (freeBytes > 0) ASSERT_EQ(::ftruncate(fd, ::lseek(fd, 0, SEEK_END) - static_cast<off_t>(freeBytes)), 0);
+        if (freeBytes > 0) {
+            ASSERT_EQ(::ftruncate(fd, ::lseek(fd, 0, SEEK_END) - static_cast<off_t>(freeBytes)), 0);
+        }
         ::close(fd);
         m_dialogs.shown.clear();
         pass.RefreshKeeps();

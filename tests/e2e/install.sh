@@ -7,12 +7,13 @@ PREFIX="$WORK/prefix"
 check "cmake --install into a temporary prefix" cmake --install "$BUILD_DIR" --prefix "$PREFIX" > "$WORK/install.log"
 check "bin/warmap links to lib/warmap/warmap" test "$(readlink "$PREFIX/bin/warmap")" = "../lib/warmap/warmap"
 for file in lib/warmap/keepnames.ini lib/warmap/form/warmap.jpg lib/warmap/form/splash/top.gif \
-            lib/warmap/symbols/rechts.ico share/applications/warmap.desktop share/icons/hicolor/48x48/apps/warmap.png; do
+            lib/warmap/symbols/rechts.ico lib/warmap/libwarmap-fetch.so lib/warmap/libwarmap-sound.so \
+            share/applications/warmap.desktop share/icons/hicolor/48x48/apps/warmap.png; do
     check "installed $file" test -s "$PREFIX/$file"
 done
 
 start_display
-start_feedsim --seed 14
+start_feedsim --seed 14 --steps 1
 prepare_saved_copies 14 0
 start_warmap "$PREFIX/bin/warmap"
 check "the installed program shows its window" wait_for 15 has_visible_window "$MAIN_TITLE"
@@ -28,6 +29,11 @@ icon_drawn() {
 }
 check "its map shows the keeps of Dartmoor" icon_drawn
 check "the feed's date is shown, so no message box hides the map" test -z "$(visible_window_id '^Warmap$')"
+# The network and audio libraries beside it are loaded by the first pass: it fetches, saves and alerts.
+saved_as_served() { cmp -s <(served Salisbury) "$TEMP_FOLDER/Salisbury_lastkeeps.xml"; }
+check "its first pass saves what the simulator serves" wait_for 15 saved_as_served
+check "and shows the changes in the popup" wait_for 10 popup_opaque
+check "without a word about a missing library" test -z "$(grep -i 'warmap:' "$WORK/warmap.log")"
 
 # Without its map picture the program says which file is missing and ends with a failure status.
 kill "$WARMAP_PID"

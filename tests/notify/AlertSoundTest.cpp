@@ -4,6 +4,7 @@
 #include <QtEndian>
 
 #include "notify/AlertSound.h"
+#include "notify/LazySound.h"
 
 namespace {
 
@@ -47,6 +48,13 @@ TEST(AlertSound, PlayingReturnsAtOnceEvenWithoutAudio) {
     notify::AlertSound sound;
     EXPECT_TRUE(sound.PlayWaveResource("halldrop"));
     EXPECT_TRUE(sound.PlayWaveResource("HALLDROP"));  // a second call restarts it
+    EXPECT_FALSE(sound.PlayWaveResource("fanfare"));
+}
+
+// The program's own sound loads the audio library beside the program on its first use.
+TEST(LazySound, LoadsTheAudioLibraryOnTheFirstSound) {
+    notify::LazySound sound;
+    EXPECT_TRUE(sound.PlayWaveResource("halldrop"));
     EXPECT_FALSE(sound.PlayWaveResource("fanfare"));
 }
 

@@ -1,0 +1,21 @@
+#include "core/PluginDownload.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Plugin.h"
+
+namespace core {
+
+DownloadResult DownloadThroughPlugin(const std::string& url, int accessType, platform::Dialogs& dialogs,
+                                     const DownloadLimits& limits) {
+    using Download = void (*)(const std::string&, int, platform::Dialogs&, const DownloadLimits&, DownloadResult&);
+    static const auto download =
+        reinterpret_cast<Download>(platform::LoadPluginFunction("warmap-fetch", "WarmapDownloadUrl"));
+    DownloadResult result{DownloadResult::Status::NoConnection, {}};
+    if (download)
+        download(url, accessType, dialogs, limits, result);
+    else
+        dialogs.Show({"fehler im inet", platform::kApplicationTitle, platform::Message::Icon::Critical});
+    return result;
+}
+
+}  // namespace core
