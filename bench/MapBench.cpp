@@ -1,0 +1,47 @@
+// Warmap window costs: drawing a server's map from its saved copy when it is chosen, and the hover
+// text for a pointer over a structure.
+#include <benchmark/benchmark.h>
+
+#include <QComboBox>
+
+#include "feed/FeedPaths.h"
+#include "keepmap/KeepPos.h"
+#include "tests/support/FeedSimProcess.h"
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/TempDir.h"
+#include "warmap/WarmapFRM.h"
+
+namespace {
+
+struct LoadedWindow {
+    LoadedWindow() : window(WARMAP_DATA_DIR, dialogs) {
+        for (const char* server : {"Dartmoor", "Logres"}) {
+            testing_support::WriteFile(feed::SavedCopyPath(temp.Path(), server),
+                                       testing_support::FeedSimProcess::WrittenFeed({"--seed", "1"}, server));
+        }
+        loaded = !window.Load().has_value();
+    }
+    testing_support::TempFolderScope temp;
+    testing_support::RecordingDialogs dialogs;
+    warmap::WarmapFRM window;
+    bool loaded = false;
+};
+
+void BM_ServerCmbClick(benchmark::State& state) {
+    LoadedWindow w;
+    if (!w.loaded) state.SkipWithError("load step failed");
+    w.window.ServerCmb()->setCurrentIndex(1);
+    for (auto _ : state) w.window.ServerCmb_Click();
+    if (!w.dialogs.shown.empty()) state.SkipWithError("the drawing reported a failure");
+}
+BENCHMARK(BM_ServerCmbClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_WarmapPicMouseMove(benchmark::State& state) {
+    LoadedWindow w;
+    if (!w.loaded) state.SkipWithError("load step failed");
+    const QPointF overKeep(keepmap::KeepPos[35][0], keepmap::KeepPos[35][1]);
+    for (auto _ : state) w.window.WarmapPic_MouseMove(overKeep);
+}
+BENCHMARK(BM_WarmapPicMouseMove)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
