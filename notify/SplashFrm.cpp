@@ -52,8 +52,6 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     SetWindowAlpha(this, alpha);
     show();
     SetWindowAlpha(this, alpha);  // the window handle exists now: clicks pass through it
-    const char* files[] = {"/form/splash/top.gif", "/form/splash/mid.jpg", "/form/splash/bottom.jpg"};
-    for (size_t i = 0; i < m_skin.size(); ++i) m_skin[i] = platform::Picture::Load(m_programFolder + files[i]);
 }
 
 void SplashFrm::SetHeightTwips(float twips) {
@@ -95,6 +93,12 @@ void SplashFrm::InitializeFrm() {
 }
 
 void SplashFrm::TileForm() {
+    // The skin is read when the first popup needs it, so start-up only creates the window.
+    if (!m_skinLoaded) {
+        const char* files[] = {"/form/splash/top.gif", "/form/splash/mid.jpg", "/form/splash/bottom.jpg"};
+        for (size_t i = 0; i < m_skin.size(); ++i) m_skin[i] = platform::Picture::Load(m_programFolder + files[i]);
+        m_skinLoaded = true;
+    }
     QPainter painter(&m_surface);
     const auto& [top, mid, bottom] = m_skin;
     if (mid && mid->RoundedWidth() > 0 && mid->RoundedHeight() > 0) {

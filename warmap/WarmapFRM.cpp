@@ -14,8 +14,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
-#include "platform/PlacePicture.h"
-#include "warmap/FrameLayout.h"
 #include "warmap/MapView.h"
 
 namespace warmap {
@@ -113,9 +111,10 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
 }
 
 std::optional<QString> WarmapFRM::Load() {
-    const QString skin = m_programFolder + QStringLiteral("/form/");
-    const auto load = [&](const char* name) { return platform::Picture::Load(skin + QString::fromLatin1(name)); };
+    return Load(LoadSkin(m_programFolder));
+}
 
+std::optional<QString> WarmapFRM::Load(Skin skin) {
     m_serverCmb->setStyleSheet(QStringLiteral(
         "QComboBox { background-color: rgb(186, 182, 146); color: rgb(64, 64, 64); border: 1px solid rgb(110, 80, 48);"
         " padding-left: 3px; } QComboBox QAbstractItemView { background-color: rgb(186, 182, 146);"
@@ -124,42 +123,14 @@ std::optional<QString> WarmapFRM::Load() {
     for (std::string_view server : feed::ServerNames)
         m_serverCmb->addItem(QString::fromUtf8(server.data(), server.size()));
 
-    const char* files[] = {"sys_close.bmp",     "sys_min.bmp",     "warmap.jpg",        "top_top_left.bmp",
-                           "top_left_left.bmp", "top_top_top.bmp", "left_left_left.bmp"};
-    std::optional<platform::Picture> pictures[7];
-    for (int i = 0; i < 7; ++i) {
-        pictures[i] = load(files[i]);
-        if (!pictures[i]) return skin + QString::fromLatin1(files[i]);
-    }
-    auto& [close, minimise, map, corner, side, topTile, leftTile] = pictures;
-    static_cast<PictureButton*>(m_sysBut[0])->SetPicture(close->Image());
-    static_cast<PictureButton*>(m_sysBut[1])->SetPicture(minimise->Image());
-
-    m_map->SetBackground(
-        map->Image().convertToFormat(QImage::Format_RGB32).scaled(map->RoundedWidth(), map->RoundedHeight()));
-
-    const FrameLayout layout =
-        LayOutFrame({corner->HiMetricWidth(), corner->HiMetricHeight(), side->HiMetricWidth(), side->HiMetricHeight(),
-                     topTile->HiMetricWidth(), leftTile->HiMetricHeight(), map->RoundedWidth(), map->RoundedHeight()});
-    setFixedSize(layout.width, layout.height);
-    m_frame = QImage(layout.width, layout.height, QImage::Format_RGB32);
-    m_frame.fill(QColor(46, 30, 20));  // the window's own colour, wherever the skin leaves a gap
-    {
-        QPainter painter(&m_frame);
-        for (const Placement& p : layout.placements) {
-            const platform::Picture& piece = p.piece == FramePiece::Corner      ? *corner
-                                             : p.piece == FramePiece::SidePiece ? *side
-                                             : p.piece == FramePiece::TopTile   ? *topTile
-                                                                                : *leftTile;
-            platform::PlacePicture(painter, piece, static_cast<std::int16_t>(p.x), static_cast<std::int16_t>(p.y),
-                                   static_cast<std::int16_t>(p.mode));
-        }
-    }
-    m_map->move(layout.mapLeft, layout.mapTop);
-
-    if (const auto icon = platform::Picture::Load(skin + QStringLiteral("warmap.ico"))) {
-        setWindowIcon(QIcon(QPixmap::fromImage(icon->Image())));
-    }
+    if (skin.missing) return skin.missing;
+    static_cast<PictureButton*>(m_sysBut[0])->SetPicture(skin.closeButton);
+    static_cast<PictureButton*>(m_sysBut[1])->SetPicture(skin.minimiseButton);
+    m_map->SetBackground(std::move(skin.mapBackground));
+    m_frame = std::move(skin.frame);
+    setFixedSize(m_frame.size());
+    m_map->move(skin.mapLeft, skin.mapTop);
+    if (skin.windowIcon) setWindowIcon(QIcon(QPixmap::fromImage(*skin.windowIcon)));
 
     m_serverCmb->setCurrentIndex(0);
     ServerCmb_Click();

@@ -7,6 +7,7 @@
 
 #include "feed/KeepNames.h"
 #include "keepmap/KeepMap.h"
+#include "warmap/Skin.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -30,6 +31,8 @@ public:
     // The load step: skin, map, frame, server list, and the first server's map. Returns the path of a
     // skin or map file that is missing or unreadable; the window is then unusable.
     std::optional<QString> Load();
+    // The same with the skin already read (start-up reads it on another thread meanwhile).
+    std::optional<QString> Load(Skin skin);
 
     // Draws the map of the server chosen in the list from its saved copy.
     void ServerCmb_Click();
