@@ -30,6 +30,13 @@ void BM_CompareKeeps(benchmark::State& state) {
 }
 BENCHMARK(BM_CompareKeeps)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// The part of the comparison that parses one feed.
+void BM_ParseFeed(benchmark::State& state) {
+    const std::string xml = testing_support::FeedSimProcess::WrittenFeed({"--seed", "1"}, "Avalon");
+    for (auto _ : state) benchmark::DoNotOptimize(feed::FeedDocument::Parse(xml));
+}
+BENCHMARK(BM_ParseFeed)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 void BM_KeepName(benchmark::State& state) {
     const feed::KeepNames names(WARMAP_DATA_DIR);
     int id = 0;

@@ -13,7 +13,8 @@ namespace {
 
 // Internal entities are expanded as the document model does; no DTD or entity is fetched, nothing
 // goes to the network, no error is printed, and the parser's amplification limits stay on.
-constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+constexpr int kParseOptions =
+    XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
 xmlParserInputPtr RefuseExternal(const char*, const char*, xmlParserCtxtPtr) {
     return nullptr;
