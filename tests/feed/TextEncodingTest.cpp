@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "feed/KeepNames.h"
+#include "feed/TextEncoding.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+TEST(TextEncoding, UndeclaredTextIsUtf8WhenItCanBeElseWindows1252) {
+    EXPECT_EQ(feed::DecodeUndeclared("Caer S\xc3\xad"
+                                     "di"),
+              "Caer S\xc3\xad"
+              "di");
+    EXPECT_EQ(feed::DecodeUndeclared("Caer S\xed"
+                                     "di"),
+              "Caer S\xc3\xad"
+              "di");
+    EXPECT_EQ(feed::DecodeUndeclared("\x80 \x8a\x9f \xff"), "\xe2\x82\xac \xc5\xa0\xc5\xb8 \xc3\xbf");
+    // A UTF-8 value cut inside its last character by the buffer loses that character only.
+    EXPECT_EQ(feed::DecodeUndeclared("Br\xc3\xbc"
+                                     "cke \xe2\x82"),
+              "Br\xc3\xbc"
+              "cke ");
+    // Overlong forms and surrogates are no UTF-8.
+    EXPECT_FALSE(feed::IsUtf8("\xc0\xaf"));
+    EXPECT_FALSE(feed::IsUtf8("\xed\xa0\x80"));
+    EXPECT_TRUE(feed::IsUtf8("\xf0\x9f\x8f\xb0"));
+    for (int b = 0; b < 256; ++b) {
+        EXPECT_TRUE(feed::IsUtf8(feed::DecodeUndeclared(std::string(1, static_cast<char>(b))))) << b;
+    }
+}
+
+TEST(TextEncoding, ASingleByteCatalogueReadsAsUtf8) {
+    QTemporaryDir dir;
+    testing_support::WriteFile(dir.filePath("keepnames.ini").toStdString(),
+                               "[keepnames]\n5=Caer S\xed"
+                               "di\n6=Caer S\xc3\xad"
+                               "di Watch\n");
+    const feed::KeepNames names(dir.path().toStdString());
+    EXPECT_EQ(names.KeepName("5"),
+              "Caer S\xc3\xad"
+              "di");
+    EXPECT_EQ(names.KeepName("6"),
+              "Caer S\xc3\xad"
+              "di Watch");
+}
+
+}  // namespace
