@@ -8,8 +8,9 @@
 namespace notify {
 namespace {
 
+// Without a separator a name stays inside symbols/; only "." and ".." would name a folder instead.
 bool IsSafeSymbolName(const QString& name) {
-    return !name.contains('/') && !name.contains('\\') && !name.contains(QStringLiteral(".."));
+    return !name.contains('/') && !name.contains('\\') && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
 QColor CodeColour(QChar code) {

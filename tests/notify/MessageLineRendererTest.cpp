@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <QDir>
 #include <QFontMetrics>
 #include <QPainter>
@@ -95,6 +97,18 @@ TEST_F(RendererTest, MissingOrForbiddenIconsAreSkipped) {
     EXPECT_EQ(Render("^bA^Inothere^bB", 0), expected);
     EXPECT_EQ(Render("^bA^I../outside/secret^bB", 0), expected);
     EXPECT_EQ(Render("^bA^Irechts and more^bB", 0), expected);  // the name includes the words
+    EXPECT_EQ(Render("^bA^I..^bB", 0), expected);
+    EXPECT_EQ(Render("^bA^I.^bB", 0), expected);
+}
+
+// Dots inside a name cannot leave the folder; such names are ordinary icons.
+TEST_F(RendererTest, DotsInsideANameAreFine) {
+    for (const char* name : {"a..b", "x..", "..x"}) {
+        QFile::copy(Symbols() + "/rechts.ico", Symbols() + "/" + name + ".ico");
+        QImage image = Blank();
+        QPainter painter(&image);
+        EXPECT_EQ(notify::DrawSymbol(painter, Symbols(), name, 5, 7), 12) << name;
+    }
 }
 
 TEST_F(RendererTest, DrawSymbolReturnsTheIconWidth) {
