@@ -5,7 +5,8 @@ namespace core {
 RefreshTimer::RefreshTimer(QObject* owner, std::function<void()> pass) : QObject(owner), m_pass(std::move(pass)) {
     m_timer.setObjectName(QStringLiteral("RefreshTimer"));
     m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::CoarseTimer);
+    // Still one wake-up per interval, but on time: a coarse timer may drift by 5 %.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &RefreshTimer::RefreshTimerProc);
 }
 

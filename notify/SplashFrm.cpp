@@ -43,6 +43,7 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
 
     m_endTimer.setObjectName(QStringLiteral("EndTimer"));
     m_endTimer.setSingleShot(true);
+    m_endTimer.setTimerType(Qt::PreciseTimer);  // it promises 8 to 20 s, not "about"
     m_endTimer.setInterval(5000);
     connect(&m_endTimer, &QTimer::timeout, this, &SplashFrm::OnEndTimer);
 
@@ -99,6 +100,8 @@ void SplashFrm::TileForm() {
         for (size_t i = 0; i < m_skin.size(); ++i) m_skin[i] = platform::Picture::Load(m_programFolder + files[i]);
         m_skinLoaded = true;
     }
+    // Start from a clean surface: a skin with a missing piece must never show an earlier popup's lines.
+    m_surface.fill(Qt::white);
     QPainter painter(&m_surface);
     const auto& [top, mid, bottom] = m_skin;
     if (mid && mid->RoundedWidth() > 0 && mid->RoundedHeight() > 0) {

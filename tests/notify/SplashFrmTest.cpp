@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -77,6 +78,21 @@ TEST_F(SplashTest, MissingSkinDrawsNothing) {
     popup.SetHeightTwips(795);
     popup.TileForm();
     EXPECT_EQ(popup.Surface().pixelColor(10, 10), QColor(Qt::white));
+}
+
+// Without its mid picture the skin leaves most of the surface bare: an earlier popup's lines must not
+// show through there.
+TEST_F(SplashTest, EveryPopupStartsFromACleanSurface) {
+    QFile::remove(m_dir.path() + "/form/splash/mid.jpg");
+    notify::SplashFrm popup(m_dir.path());
+    popup.SetHeightTwips(15 * 15 * 5 + 570);
+    popup.TileForm();
+    const QImage bare = popup.Surface();
+    for (int k = 0; k < 5; ++k) popup.DrawLine(QStringLiteral("^rEarlier line with many words %1").arg(k), k);
+    ASSERT_NE(popup.Surface(), bare);
+    popup.SetHeightTwips(15 * 15 * 5 + 570);  // the same height: the surface is kept
+    popup.TileForm();
+    EXPECT_EQ(popup.Surface(), bare);
 }
 
 TEST_F(SplashTest, ClickFadesOutAndStopsTheEndTimer) {
