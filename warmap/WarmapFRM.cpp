@@ -151,9 +151,10 @@ void WarmapFRM::ServerCmb_Click() {
             m_dialogs.Show({"Fehler: " + outcome.failure, "Fehler", platform::Message::Icon::Critical});
             break;
         case keepmap::MapOutcome::Status::Drawn:
-            m_map->update();
             break;
     }
+    // A failed drawing shows too: what was drawn before the failure, never the previous server's map.
+    m_map->update();
 }
 
 void WarmapFRM::WarmapPic_MouseMove(QPointF position) {

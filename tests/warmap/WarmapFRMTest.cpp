@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -85,6 +87,40 @@ TEST_F(WarmapFRMTest, ChoosingAServerWithoutDataKeepsThePreviousMap) {
     EXPECT_EQ(m_dialogs.shown.size(), 1u);
     EXPECT_EQ(window.DatumLbl()->text(), "");
     EXPECT_EQ(window.WarmapPic()->Surface(), before);
+}
+
+// What the window system shows of the map (right of the controls that lie on it), not what the
+// widget would paint if asked.
+const QRect kClearOfControls(120, 0, 328, 560);
+QImage OnScreenMap(warmap::WarmapFRM& window) {
+    QCoreApplication::processEvents();
+    const QRect map = window.WarmapPic()->geometry();
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(window.winId())
+        .toImage()
+        .copy(kClearOfControls.translated(map.topLeft()))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// A drawing that fails part-way still reaches the screen: the entries before the failure on the bare
+// map, never the previous server's icons under the new server's name.
+TEST_F(WarmapFRMTest, AFailedDrawingIsShownToo) {
+    SaveFeed("Dartmoor", FeedBuilder());
+    SaveFeed("Avalon", FeedBuilder().Realm(45, "Midgard").Realm(50, "Hibernia").Realm(60, "Midgard"));
+    SaveFeed("Logres", FeedBuilder().Id(40, "x"));
+    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_EQ(window.Load(), std::nullopt);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.ServerCmb()->setCurrentIndex(2);
+    window.ServerCmb_Click();
+    const QImage avalon = OnScreenMap(window);
+    window.ServerCmb()->setCurrentIndex(1);
+    window.ServerCmb_Click();
+    EXPECT_EQ(m_dialogs.CountStartingWith("Fehler: "), 1);
+    const QImage logres = OnScreenMap(window);
+    EXPECT_NE(logres, avalon);
+    EXPECT_EQ(logres, window.WarmapPic()->Surface().copy(kClearOfControls).convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
