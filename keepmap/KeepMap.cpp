@@ -17,18 +17,28 @@ namespace {
 constexpr const char* kIconFiles[8] = {"keep_alb", "tower_alb", "keep_mid",       "tower_mid",
                                        "keep_hib", "tower_hib", "keep_unclaimed", "tower_unclaimed"};
 
-// The id as a 16-bit whole number written in decimal, blanks around it allowed; anything else fails.
+// The id converted as a number to a 16-bit whole number: blanks around it, a sign and decimals are
+// allowed, halves round to even ("2.5" is 2, "+5" and "5.0" are 5). Anything that is not a number, or
+// lies outside the 16-bit range, fails.
 int ParseId(const std::string& text, std::size_t position) {
-    const size_t begin = text.find_first_not_of(' ');
-    const size_t end = text.find_last_not_of(' ');
-    std::int16_t value = 0;
-    const char* first = text.data() + (begin == std::string::npos ? text.size() : begin);
-    const char* last = text.data() + (end == std::string::npos ? text.size() : end + 1);
-    const auto [stop, error] = std::from_chars(first, last, value);
-    if (first == last || error != std::errc() || stop != last || value < 0) {
-        throw feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
+    const auto invalid = [&] {
+        return feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
+    };
+    const std::size_t begin = text.find_first_not_of(' ');
+    const std::size_t end = text.find_last_not_of(' ');
+    if (begin == std::string::npos) throw invalid();
+    const char* first = text.data() + begin;
+    const char* last = text.data() + end + 1;
+    if (*first == '+') {
+        ++first;
+        if (first == last || *first == '-' || *first == '+') throw invalid();
     }
-    return value;
+    double value = 0;
+    const auto [stop, error] = std::from_chars(first, last, value, std::chars_format::general);
+    if (error != std::errc() || stop != last || !std::isfinite(value)) throw invalid();
+    const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
+    if (rounded < -32768 || rounded > 32767) throw invalid();
+    return static_cast<int>(rounded);
 }
 
 platform::Picture LoadOrThrow(const QString& path) {

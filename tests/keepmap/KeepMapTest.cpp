@@ -127,6 +127,27 @@ TEST_F(KeepMapTest, BadIdStopsAfterTheEarlierEntries) {
     EXPECT_EQ(Draw("<html/>").status, MapOutcome::Status::Failed);
 }
 
+// Ids convert as numbers do: sign, blanks and decimals are fine, halves go to the even neighbour.
+TEST_F(KeepMapTest, IdsConvertAsNumbers) {
+    const auto drawnAs = [&](const std::string& id) {
+        const auto outcome = Draw(FeedBuilder().Id(104, id).Guild(104, "Marker " + id).Xml());  // the later entry wins
+        for (int k = 0; k < 105; ++k) {
+            if (m_map.KeepGuild()[k] == "Marker " + id) return outcome.status == MapOutcome::Status::Drawn ? k : -1;
+        }
+        return -2;
+    };
+    EXPECT_EQ(drawnAs("+5"), 5);
+    EXPECT_EQ(drawnAs("5.0"), 5);
+    EXPECT_EQ(drawnAs(" 7 "), 7);
+    EXPECT_EQ(drawnAs("2.5"), 2);
+    EXPECT_EQ(drawnAs("3.5"), 4);
+    EXPECT_EQ(drawnAs("-0.4"), 0);
+    for (const char* bad : {"x", "", "5x", "++5", "+-5", "inf", "nan", "0x10", "40000", "-1", "104.6"}) {
+        const auto outcome = Draw(FeedBuilder().Id(0, bad).Xml());
+        EXPECT_EQ(outcome.status, MapOutcome::Status::Failed) << bad;
+    }
+}
+
 TEST_F(KeepMapTest, MissingSavedCopyChangesNothing) {
     Draw(FeedBuilder().Guild(3, "Before").Xml());
     const QImage before = m_surface;
