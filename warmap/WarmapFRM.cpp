@@ -92,9 +92,11 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
     m_hoverLbl->setWordWrap(true);
     m_hoverLbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_hoverLbl->setStyleSheet(QStringLiteral("color: black;"));
-    // Labels lie on the map; let the pointer fall through so hovering goes on beneath them.
-    m_datumLbl->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Labels lie on the map; hovering goes on beneath them. The date label keeps the pointer for its
+    // tooltip and hands every move on to the map.
     m_hoverLbl->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_datumLbl->setMouseTracking(true);
+    m_datumLbl->installEventFilter(this);
 
     const QPoint buttonPositions[2] = {{392, 2}, {376, 2}};
     const char* tooltips[2] = {"schliessen", "minimieren"};
@@ -161,6 +163,13 @@ void WarmapFRM::WarmapPic_MouseMove(QPointF position) {
     const std::string text =
         keepmap::HoverText(position.x(), position.y(), m_keepMap.HitMap(), m_keepMap.KeepGuild(), m_names);
     m_hoverLbl->setText(QString::fromStdString(text));
+}
+
+bool WarmapFRM::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_datumLbl && event->type() == QEvent::MouseMove) {
+        WarmapPic_MouseMove(m_datumLbl->mapTo(m_map, static_cast<QMouseEvent*>(event)->position()));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void WarmapFRM::SysBut_Click(int index) {

@@ -48,6 +48,7 @@ public:
     const keepmap::KeepMap& KeepMapData() const { return m_keepMap; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

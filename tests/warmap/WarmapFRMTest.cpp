@@ -4,7 +4,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QToolTip>
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
@@ -121,6 +125,29 @@ TEST_F(WarmapFRMTest, AFailedDrawingIsShownToo) {
     const QImage logres = OnScreenMap(window);
     EXPECT_NE(logres, avalon);
     EXPECT_EQ(logres, window.WarmapPic()->Surface().copy(kClearOfControls).convertToFormat(QImage::Format_RGB32));
+}
+
+// The date label is reached by the pointer, so its tooltip shows, and hovering goes on beneath it.
+TEST_F(WarmapFRMTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
+    SaveFeed("Dartmoor", FeedBuilder());
+    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_EQ(window.Load(), std::nullopt);
+    QLabel* date = window.DatumLbl();
+    const QPoint inLabel(20, 10);
+    EXPECT_EQ(window.childAt(date->mapTo(&window, inLabel)), date);
+
+    QHelpEvent help(QEvent::ToolTip, inLabel, date->mapToGlobal(inLabel));
+    QApplication::sendEvent(date, &help);
+    EXPECT_EQ(QToolTip::text(), "ORSKA-Zeitstempel");
+
+    const QPointF onMap = date->mapTo(window.WarmapPic(), QPointF(inLabel));
+    window.WarmapPic_MouseMove(onMap);
+    const QString expected = window.HoverLbl()->text();
+    window.HoverLbl()->setText("before");
+    QMouseEvent move(QEvent::MouseMove, QPointF(inLabel), date->mapToGlobal(QPointF(inLabel)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(date, &move);
+    EXPECT_EQ(window.HoverLbl()->text(), expected);
 }
 
 TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
