@@ -20,11 +20,10 @@ int SetWindowAlpha(QWidget* window, std::int16_t& alpha) {
     if (alpha < 0 || alpha > 255) return 1;
     if (!window) return 2;
     window->setWindowOpacity(alpha / 255.0);
-    // Where opacity is not shown, a transparent window is hidden instead, so it never covers the screen.
-    if (!platform::SupportsWindowOpacity()) {
-        if (alpha == 0 && window->isVisible()) window->hide();
-        if (alpha > 0 && !window->isVisible()) window->show();
-    }
+    // Any alpha above 0 must be seen, even if the window was hidden while no compositor ran. Where
+    // opacity is not shown at this moment, a transparent window is hidden, so it never covers the screen.
+    if (alpha > 0 && !window->isVisible()) window->show();
+    if (alpha == 0 && window->isVisible() && !platform::SupportsWindowOpacity()) window->hide();
     if (QWindow* handle = window->windowHandle()) {
         const bool passClicks = alpha == 0;
         if (handle->flags().testFlag(Qt::WindowTransparentForInput) != passClicks) {

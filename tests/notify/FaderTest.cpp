@@ -24,6 +24,20 @@ TEST(Fader, AlphaOutsideTheRangeChangesNothing) {
     EXPECT_EQ(notify::SetWindowAlpha(nullptr, zero), 2);
 }
 
+// A popup hidden while no compositor ran must still be seen once a compositor shows opacity (the
+// offscreen platform does): every alpha above 0 maps it.
+TEST(Fader, AnyVisibleAlphaShowsAHiddenWindow) {
+    QWidget window;
+    window.show();
+    window.hide();
+    std::int16_t alpha = 1;
+    notify::SetWindowAlpha(&window, alpha);
+    EXPECT_TRUE(window.isVisible());
+    alpha = 0;
+    notify::SetWindowAlpha(&window, alpha);
+    EXPECT_TRUE(window.isVisible());  // opacity is shown here: transparent, but mapped
+}
+
 TEST(Fader, TransparentWindowsLetClicksThrough) {
     QWidget window;
     window.show();
