@@ -30,7 +30,11 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       m_programFolder(std::move(programFolder)),
       m_endTimer(this),
-      m_heightTwips(kDesignHeightTwips) {
+      m_heightTwips(kDesignHeightTwips),
+      // A transparent popup left mapped would cover the screen once nothing shows opacity any more.
+      m_compositorWatch([this] {
+          if (isVisible() && windowOpacity() == 0.0) hide();
+      }) {
     setObjectName(QStringLiteral("SplashFrm"));
     setWindowTitle(QStringLiteral("Warmap Frontbericht"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -53,6 +57,11 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     SetWindowAlpha(this, alpha);
     show();
     SetWindowAlpha(this, alpha);  // the window handle exists now: clicks pass through it
+}
+
+void SplashFrm::setVisible(bool visible) {
+    if (visible && !isVisible()) platform::KeepOffTaskbar(this);
+    QWidget::setVisible(visible);
 }
 
 void SplashFrm::SetHeightTwips(float twips) {

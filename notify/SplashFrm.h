@@ -8,6 +8,7 @@
 
 #include "platform/Picture.h"
 #include "platform/Taskbar.h"
+#include "platform/WindowSystem.h"
 
 namespace notify {
 
@@ -42,6 +43,9 @@ public:
     // The screen size in pixels used for placement; the primary screen's unless overridden.
     void SetScreenOverride(std::optional<QSize> size) { m_screenOverride = size; }
 
+    // Showing it keeps it off the taskbar and the pager.
+    void setVisible(bool visible) override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -60,6 +64,7 @@ private:
     float m_heightTwips;
     std::optional<std::optional<platform::TaskbarRect>> m_taskbarOverride;
     std::optional<QSize> m_screenOverride;
+    platform::CompositorWatch m_compositorWatch;
 };
 
 }  // namespace notify

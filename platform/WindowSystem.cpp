@@ -1,29 +1,44 @@
 #include "platform/WindowSystem.h"
 
 #include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 namespace {
 
-bool X11CompositorRunning() {
+template <class T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+xcb_connection_t* X11Connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (!connection) return false;
-    // A compositing manager owns the selection _NET_WM_CM_S<screen>.
-    const std::string name = "_NET_WM_CM_S0";
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t Atom(xcb_connection_t* connection, const std::string& name) {
+    Reply<xcb_intern_atom_reply_t> atom(
         xcb_intern_atom_reply(
             connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr),
         &std::free);
-    if (!atom) return false;
-    std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr),
-        &std::free);
+    return atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// A compositing manager owns the selection _NET_WM_CM_S<screen>.
+bool X11CompositorRunning() {
+    xcb_connection_t* connection = X11Connection();
+    if (!connection) return false;
+    const xcb_atom_t selection = Atom(connection, "_NET_WM_CM_S0");
+    if (selection == XCB_ATOM_NONE) return false;
+    Reply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr), &std::free);
     return owner && owner->owner != XCB_NONE;
 }
 
@@ -34,6 +49,62 @@ bool SupportsWindowOpacity() {
     if (platform == QLatin1String("xcb")) return X11CompositorRunning();
     if (platform.startsWith(QLatin1String("wayland"))) return false;
     return true;
+}
+
+void KeepOffTaskbar(QWidget* window) {
+    xcb_connection_t* connection = X11Connection();
+    if (!connection || !window) return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t state = Atom(connection, "_NET_WM_STATE");
+    std::vector<xcb_atom_t> atoms;
+    Reply<xcb_get_property_reply_t> current(
+        xcb_get_property_reply(connection, xcb_get_property(connection, 0, id, state, XCB_ATOM_ATOM, 0, 64), nullptr),
+        &std::free);
+    if (current && current->format == 32) {
+        const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(current.get()));
+        atoms.assign(data, data + xcb_get_property_value_length(current.get()) / 4);
+    }
+    for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+        const xcb_atom_t atom = Atom(connection, name);
+        if (std::find(atoms.begin(), atoms.end(), atom) == atoms.end()) atoms.push_back(atom);
+    }
+    // Before mapping the property itself is what the window manager reads (after that it takes requests).
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(atoms.size()), atoms.data());
+    xcb_flush(connection);
+}
+
+CompositorWatch::CompositorWatch(std::function<void()> onCompositorGone, QObject* parent)
+    : QObject(parent), m_onGone(std::move(onCompositorGone)) {
+    xcb_connection_t* connection = X11Connection();
+    if (!connection) return;
+    const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(connection, &xcb_xfixes_id);
+    if (!xfixes || !xfixes->present) return;
+    Reply<xcb_xfixes_query_version_reply_t> version(
+        xcb_xfixes_query_version_reply(connection, xcb_xfixes_query_version(connection, 1, 0), nullptr), &std::free);
+    if (!version) return;
+    m_selection = Atom(connection, "_NET_WM_CM_S0");
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_xfixes_select_selection_input(connection, root, m_selection,
+                                      XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+    xcb_flush(connection);
+    m_selectionNotify = xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY;
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+CompositorWatch::~CompositorWatch() {
+    if (m_selectionNotify && QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool CompositorWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (m_selectionNotify == 0 || eventType != "xcb_generic_event_t") return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != m_selectionNotify) return false;
+    const auto* notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event);
+    if (notify->selection == m_selection && notify->owner == XCB_NONE && m_onGone) m_onGone();
+    return false;  // Qt watches selections too
 }
 
 }  // namespace platform

@@ -1,9 +1,35 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+
 namespace platform {
 
-// Whether the window system shows a window's opacity. An X11 desktop without a compositing manager,
-// and Wayland, ignore it: there a "transparent" window would still cover the screen.
+// Whether the window system shows a window's opacity at this moment. An X11 desktop without a
+// compositing manager, and Wayland, ignore it: there a "transparent" window would still cover the
+// screen.
 bool SupportsWindowOpacity();
+
+// Keeps a window that is about to be shown off the taskbar and the pager (X11; elsewhere nothing).
+void KeepOffTaskbar(QWidget* window);
+
+// Tells when a compositing manager goes away, from the X server's selection-owner events (XFixes),
+// without polling. Does nothing where there is no X11.
+class CompositorWatch final : public QObject, public QAbstractNativeEventFilter {
+public:
+    explicit CompositorWatch(std::function<void()> onCompositorGone, QObject* parent = nullptr);
+    ~CompositorWatch() override;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    std::function<void()> m_onGone;
+    std::uint8_t m_selectionNotify = 0;  // the XFixes event code; 0 when not watching
+    std::uint32_t m_selection = 0;
+};
 
 }  // namespace platform

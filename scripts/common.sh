@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${WARMAP_BUILD_DIR:-$ROOT/build}"
 
-PACKAGES=(cmake ninja-build g++ pkg-config libxcb1-dev qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libxml2-dev
+PACKAGES=(cmake ninja-build g++ pkg-config libxcb1-dev libxcb-xfixes0-dev qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libxml2-dev
           libgtest-dev libbenchmark-dev libgl-dev xvfb xauth xdotool x11-utils imagemagick curl)
 
 install_missing() {
