@@ -13,6 +13,7 @@
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
+#include "platform/WindowSystem.h"
 #include "warmap/WarmapFRM.h"
 
 namespace {
@@ -30,6 +31,7 @@ void WaitForFirstFrame(QWidget& window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    platform::PreferX11WhereWaylandAlsoOffersIt();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Warmap"));
     // Closing the Warmap window leaves the popup and the refresh cycle running.

@@ -19,7 +19,8 @@ void ProcessPendingEvents() {
 int SetWindowAlpha(QWidget* window, std::int16_t& alpha) {
     if (alpha < 0 || alpha > 255) return 1;
     if (!window) return 2;
-    window->setWindowOpacity(alpha / 255.0);
+    // Wayland ignores opacity and would say so at every step: there visibility alone stands for it.
+    if (!platform::OnWayland()) window->setWindowOpacity(alpha / 255.0);
     // Any alpha above 0 must be seen, even if the window was hidden while no compositor ran. Where
     // opacity is not shown at this moment, a transparent window is hidden, so it never covers the screen.
     if (alpha > 0 && !window->isVisible()) window->show();

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <cstdio>
 
 #include "notify/Fader.h"
 #include "notify/MessageLineRenderer.h"
@@ -27,7 +28,8 @@ QFont PopupFont() {
 }  // namespace
 
 SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                          Qt::X11BypassWindowManagerHint),
       m_programFolder(std::move(programFolder)),
       m_endTimer(this),
       m_heightTwips(kDesignHeightTwips),
@@ -89,6 +91,12 @@ QSize SplashFrm::ScreenSize() const {
 }
 
 void SplashFrm::InitializeFrm() {
+    if (platform::OnWayland() && !m_toldUnplaceable) {
+        m_toldUnplaceable = true;
+        std::fprintf(stderr,
+                     "warmap: this Wayland session lets no program place its own windows; the change popup "
+                     "appears where the compositor puts it, not above the taskbar\n");
+    }
     const float tx = static_cast<float>(platform::kTwipsPerPixel);
     const float ty = tx;
     const float widthTwips = kWidthPixels * tx;

@@ -59,6 +59,7 @@ private:
     QString m_programFolder;
     std::array<std::optional<platform::Picture>, 3> m_skin;  // top, mid, bottom
     bool m_skinLoaded = false;
+    bool m_toldUnplaceable = false;
     QImage m_surface;
     QTimer m_endTimer;
     float m_heightTwips;

@@ -42,12 +42,29 @@ bool X11CompositorRunning() {
     return owner && owner->owner != XCB_NONE;
 }
 
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
 }  // namespace
+
+void PreferX11WhereWaylandAlsoOffersIt() {
+    if (IsSet("WAYLAND_DISPLAY") && IsSet("DISPLAY") && !IsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+bool OnWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 bool SupportsWindowOpacity() {
     const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("xcb")) return X11CompositorRunning();
-    if (platform.startsWith(QLatin1String("wayland"))) return false;
+    // Under XWayland the Wayland compositor's window manager owns the compositor selection, but not
+    // every one honours opacity (weston does not): only an unmapped window is sure to be invisible.
+    if (platform == QLatin1String("xcb")) return !IsSet("WAYLAND_DISPLAY") && X11CompositorRunning();
+    if (OnWayland()) return false;
     return true;
 }
 

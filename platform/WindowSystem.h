@@ -9,9 +9,18 @@ class QWidget;
 
 namespace platform {
 
-// Whether the window system shows a window's opacity at this moment. An X11 desktop without a
-// compositing manager, and Wayland, ignore it: there a "transparent" window would still cover the
-// screen.
+// In a Wayland session that also offers X11 (XWayland), and unless the user chose a platform with
+// QT_QPA_PLATFORM, runs the program through X11: Wayland lets no client place its own windows or set
+// their opacity, which the popup needs. Call before the application object exists.
+void PreferX11WhereWaylandAlsoOffersIt();
+
+// True on a Wayland platform, where the popup cannot be placed by the program.
+bool OnWayland();
+
+// Whether the window system shows a window's opacity at this moment, so that a window at alpha 0 is
+// invisible while mapped. An X11 desktop without a compositing manager, and Wayland, ignore opacity:
+// there a "transparent" window would still cover the screen. Under XWayland it depends on the
+// compositor, so the answer there is no.
 bool SupportsWindowOpacity();
 
 // Keeps a window that is about to be shown off the taskbar and the pager (X11; elsewhere nothing).
