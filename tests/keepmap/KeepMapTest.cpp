@@ -173,6 +173,25 @@ TEST_F(KeepMapTest, OddSavedCopiesFailCleanly) {
     }
 }
 
+// The unclaimed mark must read at a glance on any ground: a real shape, white with a black edge.
+TEST(UnclaimedMark, IsLargeAndHasContrastOnEveryGround) {
+    for (const char* name : {"keep_unclaimed", "tower_unclaimed"}) {
+        const QImage mark(QString(WARMAP_DATA_DIR "/symbols/") + name + ".ico");
+        ASSERT_EQ(mark.size(), QSize(16, 16)) << name;
+        int white = 0, black = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const QColor c = mark.pixelColor(x, y);
+                if (c.alpha() < 255) continue;
+                white += c.lightness() > 230;
+                black += c.lightness() < 40;
+            }
+        }
+        EXPECT_GE(white, 12) << name;
+        EXPECT_GE(black, 20) << name;
+    }
+}
+
 TEST(KeepPosTable, HoldsTheDocumentedExtremes) {
     EXPECT_EQ(keepmap::KeepPos[50], (std::array<std::int16_t, 2>{86, 423}));
     EXPECT_EQ(keepmap::KeepPos[53], (std::array<std::int16_t, 2>{56, 415}));

@@ -150,6 +150,21 @@ TEST_F(WarmapFRMTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
     EXPECT_EQ(window.HoverLbl()->text(), expected);
 }
 
+// The window asks for a 16 x 16 icon of 256 colours.
+TEST(WarmapIcon, IsSixteenPixelsWith256Colours) {
+    QFile file(WARMAP_DATA_DIR "/form/warmap.ico");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray ico = file.readAll();
+    ASSERT_GT(ico.size(), 22 + 40 + 1024);
+    EXPECT_EQ(uchar(ico[6]), 16);  // width
+    EXPECT_EQ(uchar(ico[7]), 16);  // height
+    EXPECT_EQ(uchar(ico[12]) | uchar(ico[13]) << 8, 8);  // bits a pixel in the directory
+    EXPECT_EQ(uchar(ico[22 + 14]) | uchar(ico[22 + 15]) << 8, 8);  // and in the bitmap itself
+    const QImage image(WARMAP_DATA_DIR "/form/warmap.ico");
+    EXPECT_EQ(image.size(), QSize(16, 16));
+    EXPECT_TRUE(image.hasAlphaChannel());  // the mask still cuts the shield out
+}
+
 TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
     QTemporaryDir program;
     QDir(program.path()).mkpath("form");

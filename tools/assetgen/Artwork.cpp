@@ -156,14 +156,20 @@ QImage StructureIcon(Realm realm, bool keep) {
 }
 
 QImage UnclaimedOverlay(bool keep) {
-    // Only a small white diamond with a dark rim in the top corner: "no guild holds this".
+    // "No guild holds this": a white pennant on a black pole, outlined in black, so it reads on the
+    // pale Midgard ground, on the parchment and on every icon colour alike.
     QImage icon = Transparent(16, 16);
-    const int cx = keep ? 13 : 12, cy = 2;
-    const QColor rim(20, 20, 20), white(255, 255, 255);
-    for (int dy = -2; dy <= 2; ++dy) {
-        for (int dx = -2; dx <= 2; ++dx) {
-            const int d = std::abs(dx) + std::abs(dy);
-            if (d <= 2) icon.setPixelColor(cx + dx, cy + dy, d == 2 ? rim : white);
+    const QColor black(16, 16, 16), white(255, 255, 255);
+    const int pole = keep ? 8 : 7;
+    for (int y = 0; y <= 10; ++y) icon.setPixelColor(pole, y, black);
+    // Rows of the pennant, from the pole to its tip halfway down.
+    constexpr int kLength[7] = {2, 4, 6, 7, 6, 4, 2};
+    for (int row = 0; row < 7; ++row) {
+        const int y = 1 + row;
+        for (int k = 1; k <= kLength[row]; ++k) {
+            const bool edge = row == 0 || row == 6 || k == kLength[row] ||
+                              (row > 0 && k > kLength[row - 1]) || (row < 6 && k > kLength[row + 1]);
+            icon.setPixelColor(pole + k, y, edge ? black : white);
         }
     }
     return icon;

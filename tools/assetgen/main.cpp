@@ -57,6 +57,53 @@ bool SaveIco(const QImage& picture, const QString& path) {
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(out) == out.size();
 }
 
+// A 256-colour icon (8 bits a pixel, a palette, and the 1-bit mask for transparency), as a window
+// icon of the classic kind. A 16 x 16 picture has at most 256 colours, so the palette holds them
+// exactly, in the order they first appear; pixels less than half opaque become transparent.
+bool SaveIco256(const QImage& picture, const QString& path) {
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    const int w = image.width(), h = image.height();
+    QList<QRgb> palette;
+    QByteArray indices;
+    for (int y = h - 1; y >= 0; --y) {  // bottom row first
+        for (int x = 0; x < w; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            const QRgb colour = qAlpha(pixel) < 128 ? qRgb(0, 0, 0) : qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+            qsizetype index = palette.indexOf(colour);
+            if (index < 0) {
+                if (palette.size() == 256) return false;
+                index = palette.size();
+                palette.append(colour);
+            }
+            indices.append(char(index));
+        }
+        while (indices.size() % 4) indices.append('\0');  // rows end on four bytes
+    }
+    while (palette.size() < 256) palette.append(qRgb(0, 0, 0));
+    const int maskStride = ((w + 31) / 32) * 4;
+    QByteArray out;
+    auto put16 = [&](int v) { out.append(char(v & 0xff)).append(char((v >> 8) & 0xff)); };
+    auto put32 = [&](quint32 v) { put16(int(v & 0xffff)), put16(int(v >> 16)); };
+    const quint32 imageBytes = 40 + 256 * 4 + quint32(indices.size() + maskStride * h);
+    put16(0), put16(1), put16(1);
+    out.append(char(w & 0xff)).append(char(h & 0xff)).append(char(0)).append(char(0));  // 0: 256 colours
+    put16(1), put16(8), put32(imageBytes), put32(6 + 16);
+    put32(40), put32(quint32(w)), put32(quint32(h * 2)), put16(1), put16(8);
+    put32(0), put32(quint32(indices.size() + maskStride * h)), put32(0), put32(0), put32(256), put32(0);
+    for (QRgb colour : palette) out.append(char(qBlue(colour))).append(char(qGreen(colour))).append(char(qRed(colour))).append('\0');
+    out.append(indices);
+    for (int y = h - 1; y >= 0; --y) {
+        QByteArray row(maskStride, '\0');
+        for (int x = 0; x < w; ++x) {
+            if (qAlpha(image.pixel(x, y)) < 128) row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+        }
+        out.append(row);
+    }
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(out) == out.size();
+}
+
 // Invented places of the frontier; the keep of each area, then its four towers.
 struct Area {
     const char* keep;
@@ -107,7 +154,7 @@ int main(int argc, char* argv[]) {
     ok &= Save(CloseButton(), data + "/form/sys_close.bmp", "bmp");
     ok &= Save(MinimiseButton(), data + "/form/sys_min.bmp", "bmp");
     ok &= Save(MapCornerOrnament(), data + "/form/corner_topleft.ico", "ico");
-    ok &= Save(WindowIcon(16), data + "/form/warmap.ico", "ico");
+    ok &= SaveIco256(WindowIcon(16), data + "/form/warmap.ico");
     ok &= Save(SplashTop(), data + "/form/splash/top.png", "png");
     ok &= Save(SplashMid(), data + "/form/splash/mid.jpg", "jpg", 92);
     ok &= Save(SplashBottom(), data + "/form/splash/bottom.jpg", "jpg", 92);
