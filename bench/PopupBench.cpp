@@ -1,10 +1,15 @@
-// Popup drawing costs: one change line (icon read from disk each time, as the program does), a whole
-// popup of 20 lines without the fades, and one fade-in.
+// Popup costs: one change line (icon read from disk each time, as the program does), a whole popup of
+// 20 lines without the fades, one fade-in, and how long EndTimer really holds the popup.
 #include <benchmark/benchmark.h>
 
 #include <QPainter>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "core/PopupPresenter.h"
 #include "notify/Fader.h"
+#include "notify/LazySound.h"
 #include "notify/MessageLineRenderer.h"
 #include "notify/SplashFrm.h"
 
@@ -44,5 +49,48 @@ void BM_FadeIn(benchmark::State& state) {
     for (auto _ : state) notify::FadeIn(&popup);
 }
 BENCHMARK(BM_FadeIn)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+namespace {
+
+// How long a popup really stays: from EndTimer's start to its tick, for 5 and 16 lines (8 s and 20 s
+// promised). Reported as manual time, one popup per repetition.
+class TickWatch final : public QObject {
+public:
+    explicit TickWatch(QElapsedTimer& clock) : m_clock(clock) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Timer && held < 0) held = m_clock.nsecsElapsed() / 1e9;
+        return false;
+    }
+    double held = -1;
+
+private:
+    QElapsedTimer& m_clock;
+};
+
+void BM_EndTimerHold(benchmark::State& state) {
+    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    notify::LazySound sound;
+    core::PopupPresenter presenter(popup, sound);
+    const feed::MessageLines lines(static_cast<std::size_t>(state.range(0)), kLine.toStdString());
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        TickWatch watch(clock);
+        popup.EndTimer().installEventFilter(&watch);
+        presenter.PresentChanges(lines);
+        clock.start();  // EndTimer was started as the last step
+        while (watch.held < 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        popup.EndTimer().removeEventFilter(&watch);
+        state.SetIterationTime(watch.held);
+    }
+}
+BENCHMARK(BM_EndTimerHold)
+    ->Arg(5)
+    ->Arg(16)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5);
 
 }  // namespace

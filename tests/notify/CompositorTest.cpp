@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QProcess>
+#include <QScreen>
 #include <QTest>
 #include <cstdlib>
 #include <memory>
@@ -53,6 +54,12 @@ std::vector<std::string> AtomNames(QWidget& window, const char* property) {
     return names;
 }
 
+// Keeps a picture of the whole screen beside the other end-to-end artefacts, when the run asks for it.
+void SaveScreen(const char* name) {
+    const QByteArray folder = qgetenv("ARTIFACTS");
+    if (!folder.isEmpty()) QGuiApplication::primaryScreen()->grabWindow(0).save(folder + "/" + name);
+}
+
 class CompositorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -77,8 +84,15 @@ TEST_F(CompositorTest, ThePopupFollowsACompositorThatComesAndGoes) {
     EXPECT_FALSE(Mapped(popup));  // no compositor: transparent means unmapped
 
     StartCompositor();
-    notify::FadeIn(&popup);  // a pass with changes
+    popup.SetHeightTwips(15 * 15 * 3 + 570);  // a pass with three changes
+    popup.InitializeFrm();
+    popup.TileForm();
+    popup.DrawLine(QStringLiteral("^bLOG: ^dGreywater Spire^Irechts^rAlbion"), 0);
+    popup.DrawLine(QStringLiteral("^bAVA: ^rOldbarrow Castle^Irechts^gHibernia"), 1);
+    popup.DrawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 2);
+    notify::FadeIn(&popup);
     QCoreApplication::processEvents();
+    SaveScreen("compositor-arrived-popup-shown.png");
     EXPECT_TRUE(Mapped(popup));
     EXPECT_DOUBLE_EQ(popup.windowOpacity(), 1.0);
     const auto states = AtomNames(popup, "_NET_WM_STATE");
@@ -93,6 +107,7 @@ TEST_F(CompositorTest, ThePopupFollowsACompositorThatComesAndGoes) {
     StopCompositor();  // no pass runs: the popup must react to the compositor leaving by itself
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Mapped(popup); }, 3000));
     EXPECT_FALSE(popup.isVisible());
+    SaveScreen("compositor-left-popup-gone.png");
 
     notify::FadeIn(&popup);  // and a later pass without a compositor still shows it
     QCoreApplication::processEvents();
