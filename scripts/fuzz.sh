@@ -17,8 +17,10 @@ for target in ${TARGETS[*]}; do
     corpus="$BUILD_DIR/corpus/$target"
     mkdir -p "$corpus"
     echo "== $target for ${SECONDS_EACH}s"
+    status=0
     "$BUILD_DIR/tests/fuzz/$target" -max_total_time="$SECONDS_EACH" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
-        -artifact_prefix="$BUILD_DIR/findings/$target-" -print_final_stats=1 "$corpus" "$seeds" 2>&1 |
-        grep -E '^(#[0-9]+ +DONE|stat::|==|SUMMARY|artifact)' || true
-    test "${PIPESTATUS[0]}" -eq 0 || { echo "$target found a fault; see $BUILD_DIR/findings/"; exit 1; }
+        -artifact_prefix="$BUILD_DIR/findings/$target-" -print_final_stats=1 "$corpus" "$seeds" > "$BUILD_DIR/$target.log" 2>&1 ||
+        status=$?
+    grep -E '^(#[0-9]+ +DONE|stat::|==|SUMMARY|artifact)' "$BUILD_DIR/$target.log" || true
+    [ "$status" -eq 0 ] || { echo "$target found a fault (status $status); see $BUILD_DIR/findings/"; exit 1; }
 done

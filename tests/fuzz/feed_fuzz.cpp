@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const feed::KeepNames names("/nonexistent");  // every name reads "UNKNOWN"
     feed::MessageLines lines;
     feed::CompareKeeps(current, previous, "Avalon", names, lines);
-    feed::CompareKeeps(current, current, "Avalon", names, lines);
-    if (current.IsFeed() && !lines.empty()) __builtin_trap();  // a feed never differs from itself
+    feed::MessageLines ownLines;
+    feed::CompareKeeps(current, current, "Avalon", names, ownLines);
+    if (!ownLines.empty()) __builtin_trap();  // a feed never differs from itself
     return 0;
 }
