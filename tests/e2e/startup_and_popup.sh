@@ -16,6 +16,9 @@ screenshot "$ARTIFACTS/1-warmap.png" "$MAIN"
 check "the popup window exists" wait_for 10 has_window "$POPUP_TITLE"
 POPUP=$(window_id "$POPUP_TITLE")
 check "the popup fades in to opaque" wait_for 20 popup_opaque
+states=$(xprop -id "$POPUP" _NET_WM_STATE)
+check "it asks to stay off taskbars and pagers ($states)" \
+    test -n "$(grep _NET_WM_STATE_SKIP_TASKBAR <<< "$states" | grep _NET_WM_STATE_SKIP_PAGER)"
 screenshot "$ARTIFACTS/2-popup.png" "$POPUP"
 
 expected_lines() {  # realm changes between the saved copies and what the simulator serves now
