@@ -101,12 +101,8 @@ RunOutcome Run(CURLM* multi, CURL* easy, const DownloadLimits& limits) {
     return {end, result, BytesReceived(easy) > 0};
 }
 
-void ReportFailure(platform::Dialogs& dialogs) {
-    dialogs.Show({"fehler im inet", platform::kApplicationTitle, platform::Message::Icon::Critical});
-}
-
 DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status) {
-    ReportFailure(dialogs);
+    ReportDownloadFailure(dialogs);
     return {status, {}};
 }
 

@@ -33,6 +33,9 @@ struct DownloadResult {
     std::string body;
 };
 
+// The one box every failed download shows.
+void ReportDownloadFailure(platform::Dialogs& dialogs);
+
 // Fetches one document and returns its body bytes unchanged. Pending UI events run between reads.
 // Any failure shows the "fehler im inet" box once.
 DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dialogs& dialogs,

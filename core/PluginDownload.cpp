@@ -5,6 +5,10 @@
 
 namespace core {
 
+void ReportDownloadFailure(platform::Dialogs& dialogs) {
+    dialogs.Show({"fehler im inet", platform::kApplicationTitle, platform::Message::Icon::Critical});
+}
+
 DownloadResult DownloadThroughPlugin(const std::string& url, int accessType, platform::Dialogs& dialogs,
                                      const DownloadLimits& limits) {
     using Download = void (*)(const std::string&, int, platform::Dialogs&, const DownloadLimits&, DownloadResult&);
@@ -14,7 +18,7 @@ DownloadResult DownloadThroughPlugin(const std::string& url, int accessType, pla
     if (download)
         download(url, accessType, dialogs, limits, result);
     else
-        dialogs.Show({"fehler im inet", platform::kApplicationTitle, platform::Message::Icon::Critical});
+        ReportDownloadFailure(dialogs);
     return result;
 }
 
