@@ -1,6 +1,7 @@
 #include "platform/Paths.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,14 +38,27 @@ void MakePrivateFolders(const std::string& path) {
     }
 }
 
+std::string PrivateCacheFolder() {
+    const std::string folder = CacheHome() + "/warmap";
+    MakePrivateFolders(folder);
+    return folder;
+}
+
 }  // namespace
 
 std::string TempFolder() {
     if (const char* tmpdir = std::getenv("TMPDIR"); IsFolder(tmpdir)) return WithSeparator(tmpdir);
-    const std::string cache = CacheHome();
-    const std::string folder = cache + "/warmap";
-    MakePrivateFolders(folder);
-    return WithSeparator(folder);
+    return WithSeparator(PrivateCacheFolder());
+}
+
+std::string RuntimeFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat info {};
+    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::geteuid() && (info.st_mode & 077) == 0) {
+        return runtime;
+    }
+    return PrivateCacheFolder();
 }
 
 std::string ProgramFolder() {

@@ -9,6 +9,11 @@ namespace platform {
 // else ~/.cache/warmap/), created with mode 0700. Never the shared /tmp by default.
 std::string TempFolder();
 
+// Where per-user run-time files (the single-instance lock and socket) live, without a separator:
+// $XDG_RUNTIME_DIR when it is an absolute folder of our own that nobody else may enter, else the
+// private cache folder ($XDG_CACHE_HOME/warmap, else ~/.cache/warmap, created with mode 0700).
+std::string RuntimeFolder();
+
 // The folder of the running program; its data files lie beside it.
 std::string ProgramFolder();
 

@@ -9,35 +9,11 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "tests/support/EnvScope.h"
 
 namespace {
 
-// Sets environment variables for one test and puts them back afterwards.
-class EnvScope {
-public:
-    void Set(const char* name, const QByteArray& value) {
-        Remember(name);
-        qputenv(name, value);
-    }
-    void Unset(const char* name) {
-        Remember(name);
-        qunsetenv(name);
-    }
-    ~EnvScope() {
-        for (const auto& [name, value] : m_saved) {
-            if (value)
-                qputenv(name, *value);
-            else
-                qunsetenv(name);
-        }
-    }
-
-private:
-    void Remember(const char* name) {
-        m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-    }
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
-};
+using testing_support::EnvScope;
 
 unsigned ModeOf(const std::string& path) {
     struct stat info {};
@@ -74,6 +50,37 @@ TEST(TempFolder, OtherwiseIsAPrivateFolderInTheUsersCache) {
     env.Set("TMPDIR", dir.filePath("home/.cache/warmap").toLocal8Bit() + "/../../../file");
     ::close(::creat(dir.filePath("file").toLocal8Bit().constData(), 0600));
     EXPECT_EQ(platform::TempFolder(), dir.filePath("home/.cache/warmap/").toStdString());
+}
+
+// The lock and socket of the one running instance: only a runtime folder nobody else can enter.
+TEST(RuntimeFolder, IsXdgRuntimeDirOnlyWhenPrivateAndOurs) {
+    QTemporaryDir dir;
+    EnvScope env;
+    env.Set("XDG_CACHE_HOME", dir.filePath("cache").toLocal8Bit());
+    const std::string fallback = dir.filePath("cache/warmap").toStdString();
+    const std::string runtime = dir.filePath("run").toStdString();
+    ::mkdir(runtime.c_str(), 0700);
+
+    env.Set("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+    EXPECT_EQ(platform::RuntimeFolder(), runtime);
+
+    ::chmod(runtime.c_str(), 0770);  // others may enter: they could plant or steal the socket
+    EXPECT_EQ(platform::RuntimeFolder(), fallback);
+    EXPECT_EQ(ModeOf(fallback), 0700u);
+    ::chmod(runtime.c_str(), 0700);
+
+    env.Set("XDG_RUNTIME_DIR", "relative/run");
+    EXPECT_EQ(platform::RuntimeFolder(), fallback);
+    env.Set("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime + "/missing"));
+    EXPECT_EQ(platform::RuntimeFolder(), fallback);
+    env.Unset("XDG_RUNTIME_DIR");
+    EXPECT_EQ(platform::RuntimeFolder(), fallback);
+
+    if (::geteuid() == 0) {  // another user's folder
+        ASSERT_EQ(::chown(runtime.c_str(), 65534, 65534), 0);
+        env.Set("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+        EXPECT_EQ(platform::RuntimeFolder(), fallback);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,208 @@
+#include "platform/SingleInstance.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+namespace platform {
+namespace {
+
+constexpr char kRequest[] = "show\n";
+constexpr char kAnswer[] = "ok\n";
+
+// False when the path does not fit a socket address (about 107 bytes).
+bool SocketAddress(const std::string& path, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path)) return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+int PollFor(int fd, short events, std::chrono::milliseconds timeout) {
+    pollfd entry{fd, events, 0};
+    int result;
+    do {
+        result = ::poll(&entry, 1, static_cast<int>(std::max<std::chrono::milliseconds::rep>(timeout.count(), 0)));
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+// One attempt: connect, send the request, wait for the answer until the deadline.
+enum class Attempt { Confirmed, NoListener, NoAnswer };
+Attempt AskOnce(const sockaddr_un& address, std::chrono::steady_clock::time_point deadline) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return Attempt::NoListener;
+    Attempt outcome = Attempt::NoListener;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
+        outcome = Attempt::NoAnswer;
+        if (::send(fd, kRequest, sizeof(kRequest) - 1, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof(kRequest) - 1)) {
+            std::string answer;
+            char buffer[16];
+            while (answer.size() < sizeof(kAnswer) - 1) {
+                const auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+                if (left.count() <= 0 || PollFor(fd, POLLIN, left) <= 0) break;
+                const ssize_t n = ::recv(fd, buffer, sizeof(buffer), 0);
+                if (n <= 0) break;
+                answer.append(buffer, static_cast<std::size_t>(n));
+            }
+            if (answer == kAnswer) outcome = Attempt::Confirmed;
+        }
+    }
+    ::close(fd);
+    return outcome;
+}
+
+}  // namespace
+
+// A later start talking to us; it has a moment to send its request.
+struct SingleInstance::Connection {
+    int fd;
+    std::string received;
+    std::unique_ptr<QSocketNotifier> notifier;
+};
+
+SingleInstance::SingleInstance(std::string folder) : m_folder(std::move(folder)) {}
+
+SingleInstance::~SingleInstance() {
+    for (auto& connection : m_connections) ::close(connection->fd);
+    if (m_listenFd >= 0) {
+        ::close(m_listenFd);
+        ::unlink(SocketPath(m_folder).c_str());
+    }
+    if (m_lockFd >= 0) ::close(m_lockFd);  // also releases the lock
+}
+
+std::string SingleInstance::LockPath(const std::string& folder) {
+    return folder + "/warmap.lock";
+}
+
+std::string SingleInstance::SocketPath(const std::string& folder) {
+    return folder + "/warmap.socket";
+}
+
+bool SingleInstance::Claim() {
+    if (m_lockFd >= 0) return true;
+    const std::string lockPath = LockPath(m_folder);
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (fd < 0) {
+        // Without a lock file there is no telling whether another instance runs: run rather than not.
+        std::fprintf(stderr, "warmap: cannot open %s (%s); not checking for another running Warmap\n", lockPath.c_str(),
+                     std::strerror(errno));
+        return true;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_lockFd = fd;
+
+    // Holding the lock, any socket left at the path belongs to an instance that is gone.
+    const std::string socketPath = SocketPath(m_folder);
+    sockaddr_un address;
+    if (!SocketAddress(socketPath, address)) {
+        std::fprintf(stderr, "warmap: %s is too long for a socket; a second start cannot find this one\n",
+                     socketPath.c_str());
+        return true;
+    }
+    ::unlink(socketPath.c_str());
+    const int listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (listenFd < 0 || ::bind(listenFd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(socketPath.c_str(), 0600) != 0 || ::listen(listenFd, 4) != 0) {
+        std::fprintf(stderr, "warmap: cannot listen on %s (%s); a second start cannot find this one\n",
+                     socketPath.c_str(), std::strerror(errno));
+        if (listenFd >= 0) ::close(listenFd);
+        return true;
+    }
+    m_listenFd = listenFd;
+    return true;
+}
+
+void SingleInstance::Serve(std::function<void()> onShowRequested) {
+    m_onShowRequested = std::move(onShowRequested);
+    if (m_listenFd < 0 || m_notifier) return;
+    m_notifier = new QSocketNotifier(m_listenFd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SingleInstance::Accept);
+    Accept();  // whoever asked while we were starting
+}
+
+void SingleInstance::Accept() {
+    for (;;) {
+        const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) return;
+        // Only our own user may ask (the folder is private too, unless it is a fallback on a shared disk).
+        ucred peer{};
+        socklen_t size = sizeof(peer);
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != ::geteuid() ||
+            m_connections.size() >= 8) {
+            ::close(fd);
+            continue;
+        }
+        auto connection = std::make_unique<Connection>();
+        connection->fd = fd;
+        connection->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        Connection* raw = connection.get();
+        connect(connection->notifier.get(), &QSocketNotifier::activated, this, [this, raw] { Read(raw); });
+        m_connections.push_back(std::move(connection));
+        Read(raw);
+    }
+}
+
+void SingleInstance::Read(Connection* connection) {
+    char buffer[16];
+    for (;;) {
+        const ssize_t n = ::recv(connection->fd, buffer, sizeof(buffer), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // more to come
+        if (n <= 0) return Drop(connection);
+        connection->received.append(buffer, static_cast<std::size_t>(n));
+        if (connection->received.size() >= sizeof(kRequest) - 1) break;
+    }
+    if (connection->received == kRequest) {
+        ::send(connection->fd, kAnswer, sizeof(kAnswer) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+        Drop(connection);
+        if (m_onShowRequested) m_onShowRequested();
+        return;
+    }
+    Drop(connection);
+}
+
+void SingleInstance::Drop(Connection* connection) {
+    connection->notifier->setEnabled(false);
+    ::close(connection->fd);
+    // Deleting a notifier inside its own signal is not allowed; let the event loop do it.
+    connection->notifier.release()->deleteLater();
+    std::erase_if(m_connections, [connection](const auto& c) { return c.get() == connection; });
+}
+
+bool SingleInstance::AskToShow(const std::string& folder, std::chrono::milliseconds patience) {
+    sockaddr_un address;
+    if (!SocketAddress(SocketPath(folder), address)) return false;
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    do {
+        switch (AskOnce(address, deadline)) {
+            case Attempt::Confirmed:
+                return true;
+            case Attempt::NoAnswer:
+                return false;
+            case Attempt::NoListener:  // still starting, or just ended
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                break;
+        }
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+}  // namespace platform

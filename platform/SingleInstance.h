@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QSocketNotifier;
+
+namespace platform {
+
+// One Warmap per user. The first start holds a lock on "warmap.lock" for its whole run and listens on
+// "warmap.socket" beside it; a later start finds the lock taken and asks the first, through the socket,
+// to show its window. The kernel drops the lock with the process, so what a crash leaves behind never
+// blocks the next start.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(std::string folder);
+    ~SingleInstance() override;
+
+    // Takes the lock and opens the socket for later starts. False when another instance holds the
+    // lock. Needs no application object, so a later start ends before it would open a display.
+    bool Claim();
+    // Whether later starts can reach this instance (Claim succeeded and the socket listens).
+    bool Listening() const { return m_listenFd >= 0; }
+
+    // Answers later starts from the event loop from now on; onShowRequested runs for each of them.
+    void Serve(std::function<void()> onShowRequested);
+
+    // What a later start does: asks the instance holding the lock to show its window, retrying while
+    // that instance may still be starting. True once it has confirmed within patience.
+    static bool AskToShow(const std::string& folder, std::chrono::milliseconds patience);
+
+    static std::string LockPath(const std::string& folder);
+    static std::string SocketPath(const std::string& folder);
+
+private:
+    struct Connection;
+    void Accept();
+    void Read(Connection* connection);
+    void Drop(Connection* connection);
+
+    std::string m_folder;
+    int m_lockFd = -1;
+    int m_listenFd = -1;
+    QSocketNotifier* m_notifier = nullptr;
+    std::function<void()> m_onShowRequested;
+    std::vector<std::unique_ptr<Connection>> m_connections;
+};
+
+}  // namespace platform

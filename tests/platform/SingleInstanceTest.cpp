@@ -1,0 +1,170 @@
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstring>
+#include <future>
+
+#include "platform/SingleInstance.h"
+
+namespace {
+
+using platform::SingleInstance;
+using namespace std::chrono_literals;
+
+// Runs the event loop until the condition holds or two seconds have passed.
+template <typename Condition>
+bool ProcessEventsUntil(Condition condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+
+// A later start talks to us from its own process; here a thread stands in for it.
+std::future<bool> AskFromElsewhere(const std::string& folder, std::chrono::milliseconds patience) {
+    return std::async(std::launch::async, [folder, patience] { return SingleInstance::AskToShow(folder, patience); });
+}
+
+// Connects and sends the bytes, as a confused or hostile client of our own user might.
+int SendRaw(const std::string& socketPath, const std::string& bytes) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, socketPath.c_str());
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) return -1;
+    ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    return fd;
+}
+
+TEST(SingleInstance, ALaterStartHandsOverToTheFirst) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    SingleInstance first(folder);
+    ASSERT_TRUE(first.Claim());
+    EXPECT_TRUE(first.Listening());
+    int shown = 0;
+    first.Serve([&shown] { ++shown; });
+
+    SingleInstance second(folder);
+    EXPECT_FALSE(second.Claim());
+    auto answer = AskFromElsewhere(folder, 2s);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
+    EXPECT_TRUE(answer.get());
+
+    // And again: every later start is answered.
+    answer = AskFromElsewhere(folder, 2s);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 2; }));
+    EXPECT_TRUE(answer.get());
+}
+
+TEST(SingleInstance, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    SingleInstance first(folder);
+    ASSERT_TRUE(first.Claim());
+    auto answer = AskFromElsewhere(folder, 3s);
+    std::this_thread::sleep_for(200ms);  // the first is still building its window
+    int shown = 0;
+    first.Serve([&shown] { ++shown; });
+    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
+    EXPECT_TRUE(answer.get());
+}
+
+TEST(SingleInstance, WhatACrashLeavesBehindDoesNotBlockTheNextStart) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    {
+        // A crashed instance: its lock file stays (unlocked, the kernel dropped the lock) and so does
+        // its socket file, with nobody listening.
+        ::close(::open(SingleInstance::LockPath(folder).c_str(), O_CREAT | O_WRONLY, 0600));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, SingleInstance::SocketPath(folder).c_str());
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        ::close(fd);
+    }
+    EXPECT_FALSE(SingleInstance::AskToShow(folder, 300ms));  // nobody answers the stale socket
+
+    SingleInstance next(folder);
+    ASSERT_TRUE(next.Claim());
+    EXPECT_TRUE(next.Listening());
+    int shown = 0;
+    next.Serve([&shown] { ++shown; });
+    auto answer = AskFromElsewhere(folder, 2s);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
+    EXPECT_TRUE(answer.get());
+}
+
+TEST(SingleInstance, TheLockGoesWithTheInstance) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    {
+        SingleInstance first(folder);
+        ASSERT_TRUE(first.Claim());
+        EXPECT_FALSE(SingleInstance(folder).Claim());
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(SingleInstance::SocketPath(folder))));
+    SingleInstance next(folder);
+    EXPECT_TRUE(next.Claim());
+}
+
+TEST(SingleInstance, OnlyTheExactRequestShowsTheWindow) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    SingleInstance first(folder);
+    ASSERT_TRUE(first.Claim());
+    int shown = 0;
+    first.Serve([&shown] { ++shown; });
+
+    const int garbage = SendRaw(SingleInstance::SocketPath(folder), "quit now please\n");
+    const int silent = SendRaw(SingleInstance::SocketPath(folder), "");
+    ASSERT_GE(garbage, 0);
+    ASSERT_GE(silent, 0);
+    // The garbage connection is closed without an answer; the silent one keeps nothing else from working.
+    char byte;
+    QElapsedTimer clock;
+    clock.start();
+    ssize_t got = -1;
+    while (clock.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        got = ::recv(garbage, &byte, 1, MSG_DONTWAIT);
+        if (got == 0) break;
+    }
+    EXPECT_EQ(got, 0);
+    auto answer = AskFromElsewhere(folder, 2s);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
+    EXPECT_TRUE(answer.get());
+    EXPECT_EQ(shown, 1);
+    ::close(garbage);
+    ::close(silent);
+}
+
+TEST(SingleInstance, NobodyToAskMeansNoHandOver) {
+    QTemporaryDir dir;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(SingleInstance::AskToShow(dir.path().toStdString(), 300ms));
+    EXPECT_GE(clock.elapsed(), 250);  // it kept trying while a first might still be starting
+}
+
+TEST(SingleInstance, AFolderTooDeepForASocketStillRunsOneInstance) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/" + std::string(120, 'd');
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+    SingleInstance first(folder);
+    EXPECT_TRUE(first.Claim());
+    EXPECT_FALSE(first.Listening());
+    EXPECT_FALSE(SingleInstance(folder).Claim());
+    EXPECT_FALSE(SingleInstance::AskToShow(folder, 100ms));
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace testing_support {
+
+// Sets environment variables for one test and puts them back afterwards.
+class EnvScope {
+public:
+    void Set(const char* name, const QByteArray& value) {
+        Remember(name);
+        qputenv(name, value);
+    }
+    void Unset(const char* name) {
+        Remember(name);
+        qunsetenv(name);
+    }
+    ~EnvScope() {
+        for (const auto& [name, value] : m_saved) {
+            if (value)
+                qputenv(name, *value);
+            else
+                qunsetenv(name);
+        }
+    }
+
+private:
+    void Remember(const char* name) {
+        m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    }
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
+};
+
+}  // namespace testing_support
