@@ -14,11 +14,18 @@ RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, Chan
     : m_settings(std::move(settings)), m_names(m_settings.programFolder), m_dialogs(dialogs), m_presenter(presenter) {}
 
 void RefreshPass::RefreshKeeps() {
+    if (m_stopRequested || m_running) return;
+    m_running = true;
     const std::string tempFolder = platform::TempFolder();
     for (std::string_view server : feed::ServerNames) {
-        if (!VisitServer(tempFolder, std::string(server))) break;
+        // A download lets UI events run, so the request to end can come in the middle of a server.
+        if (!VisitServer(tempFolder, std::string(server)) || m_stopRequested) break;
     }
-    if (!feed::IsArrayEmpty(m_messageLines)) m_presenter.PresentChanges(m_messageLines);
+    if (!m_stopRequested) {
+        if (!feed::IsArrayEmpty(m_messageLines)) m_presenter.PresentChanges(m_messageLines);
+        if (onPassEnded) onPassEnded(m_messageLines);
+    }
+    m_running = false;
     m_messageLines.clear();
     m_messageLines.shrink_to_fit();
 }

@@ -34,6 +34,14 @@ public:
 
     void RefreshKeeps();
 
+    // Asks a running pass to end after the server it is visiting, without presenting anything; every
+    // later pass ends at once. The program asks this when it is told to end.
+    void RequestStop() { m_stopRequested = true; }
+    bool Running() const { return m_running; }
+
+    // Told at the end of every pass that was not stopped, with its lines (empty when nothing changed).
+    std::function<void(const feed::MessageLines& lines)> onPassEnded;
+
     // The lines gathered so far; empty again after every pass.
     const feed::MessageLines& MessageLines() const { return m_messageLines; }
 
@@ -45,6 +53,8 @@ private:
     platform::Dialogs& m_dialogs;
     ChangePresenter& m_presenter;
     feed::MessageLines m_messageLines;
+    bool m_stopRequested = false;
+    bool m_running = false;
 };
 
 }  // namespace core

@@ -1,5 +1,7 @@
 #include "core/RefreshTimer.h"
 
+#include <utility>
+
 namespace core {
 
 RefreshTimer::RefreshTimer(QObject* owner, std::function<void()> pass) : QObject(owner), m_pass(std::move(pass)) {
@@ -12,13 +14,30 @@ RefreshTimer::RefreshTimer(QObject* owner, std::function<void()> pass) : QObject
 
 void RefreshTimer::StartRefreshTimer(int seconds) {
     m_timer.stop();
-    m_timer.start(seconds * 1000);
+    if (!m_finished) m_timer.start(seconds * 1000);
 }
 
 void RefreshTimer::RefreshTimerProc() {
     m_timer.stop();
+    if (m_finished || m_inPass) return;
+    m_inPass = true;
     m_pass();
-    m_timer.start(kLaterDelayMs);
+    m_inPass = false;
+    if (!m_finished) {
+        m_timer.start(kLaterDelayMs);
+    } else if (m_afterPass) {
+        std::exchange(m_afterPass, nullptr)();
+    }
+}
+
+void RefreshTimer::Finish(std::function<void()> then) {
+    m_finished = true;
+    m_timer.stop();
+    if (m_inPass) {
+        m_afterPass = std::move(then);
+    } else if (then) {
+        then();
+    }
 }
 
 }  // namespace core

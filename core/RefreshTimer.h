@@ -24,11 +24,18 @@ public:
     // One tick: stop the timer, run the pass to its end, arm the timer again.
     void RefreshTimerProc();
 
+    // Stops the cycle for good: no pass starts any more. then() runs at once, or, when a pass is
+    // running (a download lets UI events in), as soon as that pass has returned.
+    void Finish(std::function<void()> then);
+
     const QTimer& Timer() const { return m_timer; }
 
 private:
     QTimer m_timer;
     std::function<void()> m_pass;
+    bool m_inPass = false;
+    bool m_finished = false;
+    std::function<void()> m_afterPass;
 };
 
 }  // namespace core

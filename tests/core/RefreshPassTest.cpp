@@ -268,4 +268,62 @@ TEST_F(RefreshPassTest, AFullDiskLeavesEveryCopyWhole) {
     }
 }
 
+// "Beenden" during a download: the pass ends after that server, whole, and presents nothing.
+TEST_F(RefreshPassTest, AStopRequestedDuringADownloadEndsThePassAfterThatServer) {
+    ASSERT_TRUE(m_sim.Running());
+    core::PassSettings settings{m_sim.Base(), m_program.path().toStdString(), {}};
+    core::RefreshPass* running = nullptr;
+    std::vector<std::string> fetched;
+    bool stopAtLogres = false;
+    settings.download = [&](const std::string& url, int accessType, platform::Dialogs& dialogs,
+                            const core::DownloadLimits& limits) {
+        fetched.push_back(url);
+        if (stopAtLogres && url.find("/Logres/") != std::string::npos) running->RequestStop();
+        return core::DownloadThroughPlugin(url, accessType, dialogs, limits);
+    };
+    core::RefreshPass pass(settings, m_dialogs, m_presenter);
+    running = &pass;
+    std::vector<feed::MessageLines> ended;
+    pass.onPassEnded = [&](const feed::MessageLines& lines) { ended.push_back(lines); };
+
+    pass.RefreshKeeps();
+    ASSERT_EQ(ended.size(), 1u);
+    EXPECT_TRUE(ended[0].empty());  // told of a pass without changes too
+    std::map<std::string, std::string> before;
+    for (std::string_view server : feed::ServerNames) before[std::string(server)] = SavedBytes(server);
+
+    m_sim.Control("advance?steps=4");
+    fetched.clear();
+    stopAtLogres = true;
+    pass.RefreshKeeps();
+    EXPECT_FALSE(pass.Running());
+    ASSERT_EQ(fetched.size(), 2u);
+    for (std::string_view server : {"Dartmoor", "Logres"}) {
+        EXPECT_EQ(SavedBytes(server), m_sim.Served(std::string(server))) << server;
+        EXPECT_NE(SavedBytes(server), before[std::string(server)]) << server;
+    }
+    for (std::string_view server : {"Avalon", "Salisbury"}) {
+        EXPECT_EQ(SavedBytes(server), before[std::string(server)]) << server;
+    }
+    EXPECT_TRUE(m_presenter.handedOver.empty());
+    EXPECT_EQ(ended.size(), 1u);
+
+    pass.RefreshKeeps();  // a stopped pass never starts again
+    EXPECT_EQ(fetched.size(), 2u);
+}
+
+TEST_F(RefreshPassTest, EveryPassTellsItsLinesWhenItEnds) {
+    ASSERT_TRUE(m_sim.Running());
+    auto pass = MakePass();
+    std::vector<feed::MessageLines> ended;
+    pass.onPassEnded = [&](const feed::MessageLines& lines) { ended.push_back(lines); };
+    pass.RefreshKeeps();
+    ASSERT_EQ(m_sim.Control("set?server=Logres&id=7&realm=Hibernia"), "ok\n");
+    pass.RefreshKeeps();
+    ASSERT_EQ(ended.size(), 2u);
+    EXPECT_TRUE(ended[0].empty());
+    ASSERT_EQ(m_presenter.handedOver.size(), 1u);
+    EXPECT_EQ(ended[1], m_presenter.handedOver[0]);
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <string>
+#include <vector>
 
 #include "core/RefreshTimer.h"
 
@@ -41,6 +43,40 @@ TEST(RefreshTimer, StartingAgainReplacesTheArmedTimer) {
     // One tick ran the pass; the replaced 3 s timer is gone, so the next one waits ten minutes.
     EXPECT_EQ(passes, 1);
     EXPECT_EQ(timer.Timer().interval(), 600000);
+}
+
+// Ending the program: no pass starts any more, and one under way finishes before the end comes.
+TEST(RefreshTimer, FinishWaitsForARunningPassAndArmsNothing) {
+    QObject owner;
+    core::RefreshTimer* timer = nullptr;
+    std::vector<std::string> events;
+    timer = new core::RefreshTimer(&owner, [&] {
+        events.push_back("pass begins");
+        timer->Finish([&] { events.push_back("end"); });  // chosen from the menu during a download
+        events.push_back("pass ends");
+    });
+    timer->StartRefreshTimer(3);
+    timer->RefreshTimerProc();
+    EXPECT_EQ(events, (std::vector<std::string>{"pass begins", "pass ends", "end"}));
+    EXPECT_FALSE(timer->Timer().isActive());
+
+    timer->StartRefreshTimer(3);
+    EXPECT_FALSE(timer->Timer().isActive());
+    timer->RefreshTimerProc();
+    EXPECT_EQ(events.size(), 3u);
+}
+
+TEST(RefreshTimer, FinishBetweenPassesEndsAtOnce) {
+    QObject owner;
+    int passes = 0;
+    bool ended = false;
+    core::RefreshTimer timer(&owner, [&] { ++passes; });
+    timer.StartRefreshTimer(0);
+    timer.Finish([&] { ended = true; });
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(timer.Timer().isActive());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(passes, 0);
 }
 
 }  // namespace
