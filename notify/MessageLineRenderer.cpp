@@ -28,6 +28,14 @@ QColor CodeColour(QChar code) {
 
 }  // namespace
 
+QFont MessageLineFont() {
+    QFont font(QStringLiteral("Trebuchet MS"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, std::int16_t x, std::int16_t y) {
     if (!IsSafeSymbolName(name)) return 0;
     const auto icon = platform::Picture::Load(symbolsFolder + '/' + name + QStringLiteral(".ico"));

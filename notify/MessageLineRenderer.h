@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 
+class QFont;
 class QPainter;
 
 namespace notify {
@@ -16,6 +17,9 @@ int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& n
 // selects black "b", green "g", blue "d", red "r" or an icon "I"; any other first character is drawn
 // as text, in black. Uses the painter's font; text runs have a transparent background.
 void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, std::int16_t index);
+
+// The font message lines are drawn in, in the popup and wherever they are shown again.
+QFont MessageLineFont();
 
 // Top of row k: 15 * (k + 1) + 2.
 inline int RowTop(int index) {

@@ -17,14 +17,6 @@ namespace {
 constexpr int kDesignWidthTwips = 6420;
 constexpr int kDesignHeightTwips = 3510;
 
-QFont PopupFont() {
-    QFont font(QStringLiteral("Trebuchet MS"));
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 }  // namespace
 
 SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
@@ -42,7 +34,7 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
-    setFont(PopupFont());
+    setFont(MessageLineFont());
     resize(platform::RoundEven(kDesignWidthTwips / platform::kTwipsPerPixel),
            platform::RoundEven(kDesignHeightTwips / platform::kTwipsPerPixel));
     ResizeSurface(size());

@@ -1,0 +1,77 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "tests/support/EnvScope.h"
+#include "tests/support/TempDir.h"
+#include "tray/Autostart.h"
+
+namespace {
+
+using testing_support::EnvScope;
+
+TEST(Autostart, LivesInTheUsersAutostartFolder) {
+    EnvScope env;
+    env.Set("XDG_CONFIG_HOME", "/home/someone/conf");
+    env.Set("HOME", "/home/someone");
+    EXPECT_EQ(tray::AutostartFilePath(), "/home/someone/conf/autostart/warmap.desktop");
+    env.Set("XDG_CONFIG_HOME", "conf");  // relative: ignored
+    EXPECT_EQ(tray::AutostartFilePath(), "/home/someone/.config/autostart/warmap.desktop");
+    env.Unset("XDG_CONFIG_HOME");
+    EXPECT_EQ(tray::AutostartFilePath(), "/home/someone/.config/autostart/warmap.desktop");
+}
+
+TEST(Autostart, SwitchingOnWritesTheEntryAndOffRemovesIt) {
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("config/autostart/warmap.desktop").toStdString();
+    EXPECT_FALSE(tray::AutostartEnabled(file));
+
+    EXPECT_EQ(tray::SetAutostart(file, "/opt/warmap/lib/warmap/warmap", true), std::nullopt);  // folder created
+    EXPECT_TRUE(tray::AutostartEnabled(file));
+    const std::string entry = testing_support::ReadFile(file);
+    EXPECT_EQ(entry, tray::AutostartEntry("/opt/warmap/lib/warmap/warmap"));
+    EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
+    EXPECT_NE(entry.find("\nType=Application\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nExec=\"/opt/warmap/lib/warmap/warmap\"\n"), std::string::npos);
+
+    EXPECT_EQ(tray::SetAutostart(file, "/opt/warmap/lib/warmap/warmap", true), std::nullopt);  // again: same file
+    EXPECT_EQ(testing_support::ReadFile(file), entry);
+
+    EXPECT_EQ(tray::SetAutostart(file, "", false), std::nullopt);
+    EXPECT_FALSE(tray::AutostartEnabled(file));
+    EXPECT_EQ(tray::SetAutostart(file, "", false), std::nullopt);  // nothing there: nothing to do
+}
+
+TEST(Autostart, WhatCannotBeWrittenIsSaidAndNothingIsClaimed) {
+    QTemporaryDir dir;
+    // Where the folder should be lies a file.
+    testing_support::WriteFile(dir.filePath("config").toStdString(), "");
+    const std::string file = dir.filePath("config/autostart/warmap.desktop").toStdString();
+    const auto problem = tray::SetAutostart(file, "/usr/bin/warmap", true);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_NE(problem->find("config/autostart"), std::string::npos);
+    EXPECT_FALSE(tray::AutostartEnabled(file));
+
+    // A folder at the file's name is no entry, and cannot be removed as one.
+    const std::string other = dir.filePath("other/autostart/warmap.desktop").toStdString();
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(other)));
+    EXPECT_FALSE(tray::AutostartEnabled(other));
+    testing_support::WriteFile(other + "/keep", "");
+    EXPECT_TRUE(tray::SetAutostart(other, "", false).has_value());
+}
+
+TEST(Autostart, ExecQuotesEveryPathSoItRunsThatProgram) {
+    EXPECT_EQ(tray::DesktopExecArgument("/usr/lib/warmap/warmap"), "\"/usr/lib/warmap/warmap\"");
+    EXPECT_EQ(tray::DesktopExecArgument("/home/Jo Ann/Spiele/warmap"), "\"/home/Jo Ann/Spiele/warmap\"");
+    // Quote, backquote and dollar get one backslash inside the quotes; the key's own escaping doubles it.
+    EXPECT_EQ(tray::DesktopExecArgument("/a\"b`c$d"), "\"/a\\\\\"b\\\\`c\\\\$d\"");
+    // A backslash: two for the quotes, each doubled for the key: four.
+    EXPECT_EQ(tray::DesktopExecArgument("/a\\b"), "\"/a\\\\\\\\b\"");
+    EXPECT_EQ(tray::DesktopExecArgument("/100%/warmap"), "\"/100%%/warmap\"");
+    EXPECT_EQ(tray::DesktopExecArgument("/line\nbreak"), "\"/line\\nbreak\"");
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QTemporaryDir>
+
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/TempDir.h"
+#include "tray/Autostart.h"
+#include "tray/TrayIcon.h"
+
+namespace {
+
+using tray::TrayIcon;
+
+class TrayIconTest : public ::testing::Test {
+protected:
+    std::string AutostartFile() const { return m_config.filePath("autostart/warmap.desktop").toStdString(); }
+
+    QTemporaryDir m_config;
+    std::string m_program = "/opt/warmap/warmap";
+    testing_support::RecordingDialogs m_dialogs;
+};
+
+TEST_F(TrayIconTest, TheMenuSpeaksThePlayersLanguage) {
+    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), AutostartFile(), m_program, m_dialogs);
+    QStringList items;
+    for (QAction* action : icon.Menu().actions()) {
+        if (!action->isSeparator()) items << action->text();
+    }
+    EXPECT_EQ(items, (QStringList{"Karte zeigen", "Letzte Meldungen", "Beim Anmelden starten", "Beenden"}));
+    EXPECT_TRUE(icon.Action(TrayIcon::StartAtLogin)->isCheckable());
+    EXPECT_EQ(icon.Menu().defaultAction(), icon.Action(TrayIcon::ShowMap));
+    EXPECT_FALSE(icon.Icon().icon().isNull());
+    EXPECT_EQ(icon.Icon().contextMenu(), &icon.Menu());
+}
+
+TEST_F(TrayIconTest, ItemsAndALeftClickReachTheProgram) {
+    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), AutostartFile(), m_program, m_dialogs);
+    std::vector<std::string> calls;
+    icon.onShowMap = [&] { calls.push_back("map"); };
+    icon.onShowRecent = [&] { calls.push_back("recent"); };
+    icon.onQuit = [&] { calls.push_back("quit"); };
+    icon.Action(TrayIcon::ShowRecent)->trigger();
+    icon.Action(TrayIcon::ShowMap)->trigger();
+    emit const_cast<QSystemTrayIcon&>(icon.Icon()).activated(QSystemTrayIcon::Trigger);  // left click
+    emit const_cast<QSystemTrayIcon&>(icon.Icon()).activated(QSystemTrayIcon::Context);  // right click: the menu only
+    icon.Action(TrayIcon::Quit)->trigger();
+    EXPECT_EQ(calls, (std::vector<std::string>{"recent", "map", "map", "quit"}));
+}
+
+TEST_F(TrayIconTest, StartAtLoginFollowsTheFile) {
+    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), AutostartFile(), m_program, m_dialogs);
+    QAction* startAtLogin = icon.Action(TrayIcon::StartAtLogin);
+    EXPECT_FALSE(startAtLogin->isChecked());
+
+    startAtLogin->trigger();
+    EXPECT_TRUE(startAtLogin->isChecked());
+    EXPECT_EQ(testing_support::ReadFile(AutostartFile()), tray::AutostartEntry(m_program));
+
+    startAtLogin->trigger();
+    EXPECT_FALSE(startAtLogin->isChecked());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(AutostartFile())));
+
+    // Put there by hand meanwhile: the menu shows it the next time it opens.
+    tray::SetAutostart(AutostartFile(), m_program, true);
+    emit icon.Menu().aboutToShow();
+    EXPECT_TRUE(startAtLogin->isChecked());
+    EXPECT_TRUE(m_dialogs.shown.empty());
+}
+
+TEST_F(TrayIconTest, AnAutostartThatCannotBeWrittenSaysSoAndStaysOff) {
+    // A file where the autostart folder should be.
+    testing_support::WriteFile(m_config.filePath("autostart").toStdString(), "");
+    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), AutostartFile(), m_program, m_dialogs);
+    icon.Action(TrayIcon::StartAtLogin)->trigger();
+    EXPECT_FALSE(icon.Action(TrayIcon::StartAtLogin)->isChecked());
+    ASSERT_EQ(m_dialogs.shown.size(), 1u);
+    EXPECT_EQ(m_dialogs.shown[0].text.rfind("Fehler: ", 0), 0u);
+    EXPECT_EQ(m_dialogs.shown[0].caption, "Fehler");
+}
+
+TEST(TrayToolTip, NamesTheLastPassAndWhatItBrought) {
+    const QDateTime when(QDate(2026, 12, 8), QTime(14, 3, 9));
+    EXPECT_EQ(tray::TrayToolTip(std::nullopt, 0), "Warmap\nNoch kein Abgleich seit dem Start");
+    EXPECT_EQ(tray::TrayToolTip(when, 0), "Warmap\nLetzter Abgleich 08.12.2026 14:03:09: keine \u00c4nderungen");
+    EXPECT_EQ(tray::TrayToolTip(when, 1), "Warmap\nLetzter Abgleich 08.12.2026 14:03:09: 1 \u00c4nderung");
+    EXPECT_EQ(tray::TrayToolTip(when, 12), "Warmap\nLetzter Abgleich 08.12.2026 14:03:09: 12 \u00c4nderungen");
+
+    testing_support::RecordingDialogs dialogs;
+    tray::TrayIcon icon(QIcon(), "/nonexistent/warmap.desktop", "/usr/bin/warmap", dialogs);
+    EXPECT_EQ(icon.Icon().toolTip(), tray::TrayToolTip(std::nullopt, 0));
+    icon.SetLastPass(when, 3);
+    EXPECT_EQ(icon.Icon().toolTip(), tray::TrayToolTip(when, 3));
+}
+
+}  // namespace

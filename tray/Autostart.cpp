@@ -1,0 +1,90 @@
+#include "tray/Autostart.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "feed/SavedCopy.h"
+
+namespace tray {
+
+std::string AutostartFilePath() {
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+        config = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+        config = std::string(home) + "/.config";
+    } else {
+        config = "/.config";
+    }
+    return config + "/autostart/warmap.desktop";
+}
+
+bool AutostartEnabled(const std::string& file) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error);
+}
+
+std::string DesktopExecArgument(const std::string& path) {
+    std::string quoted = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    quoted += '"';
+    // Then the escapes of a desktop entry's string values, and "%" which Exec reserves for its codes.
+    std::string value;
+    for (char c : quoted) {
+        switch (c) {
+            case '\\':
+                value += "\\\\";
+                break;
+            case '\n':
+                value += "\\n";
+                break;
+            case '\t':
+                value += "\\t";
+                break;
+            case '\r':
+                value += "\\r";
+                break;
+            case '%':
+                value += "%%";
+                break;
+            default:
+                value += c;
+        }
+    }
+    return value;
+}
+
+std::string AutostartEntry(const std::string& program) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Warmap\n"
+           "Comment=Meldet, wenn an der Front eine Burg oder ein Turm den Besitzer wechselt\n"
+           "Exec=" +
+           DesktopExecArgument(program) +
+           "\n"
+           "Icon=warmap\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}
+
+std::optional<std::string> SetAutostart(const std::string& file, const std::string& program, bool enabled) {
+    std::error_code error;
+    if (!enabled) {
+        if (std::filesystem::remove(file, error) || !error) return std::nullopt;
+        return "Die Datei " + file + " konnte nicht entfernt werden: " + error.message();
+    }
+    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+    std::filesystem::create_directories(folder, error);
+    if (error) return "Der Ordner " + folder.string() + " konnte nicht angelegt werden: " + error.message();
+    if (!feed::WriteSavedCopy(file, AutostartEntry(program))) {
+        return "Die Datei " + file + " konnte nicht geschrieben werden.";
+    }
+    return std::nullopt;
+}
+
+}  // namespace tray

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tray {
+
+// The change lines of one pass, as the popup showed them.
+struct PassChanges {
+    std::chrono::system_clock::time_point time;
+    std::vector<std::string> lines;
+};
+
+// What the last passes with changes brought, newest first, so a popup missed is not a change lost.
+// Kept in memory only, for the run.
+class RecentChanges {
+public:
+    static constexpr std::size_t kMaxPasses = 50;
+
+    // Keeps the pass when it brought lines; the oldest pass goes once there are more than kMaxPasses.
+    void Record(std::chrono::system_clock::time_point time, const std::vector<std::string>& lines);
+
+    const std::deque<PassChanges>& Passes() const { return m_passes; }
+
+    // Told after every pass that was kept.
+    std::function<void()> onChanged;
+
+private:
+    std::deque<PassChanges> m_passes;
+};
+
+}  // namespace tray

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "tray/RecentChanges.h"
+
+namespace tray {
+
+// Where the recent-changes window puts things, top to bottom: each pass's heading, then its lines,
+// one 15-pixel row each as in the popup, then a gap before the next pass.
+struct RecentRow {
+    enum class Kind { Heading, Line };
+    Kind kind;
+    int top;
+    std::size_t pass;
+    std::size_t line;  // for Kind::Line
+};
+
+inline constexpr int kRecentMarginTop = 8;
+inline constexpr int kRecentHeadingHeight = 20;
+inline constexpr int kRecentLineHeight = 15;
+inline constexpr int kRecentPassGap = 12;
+
+std::vector<RecentRow> LayOutRecentChanges(const std::deque<PassChanges>& passes);
+
+// The height all rows need, margins included.
+int RecentChangesHeight(const std::deque<PassChanges>& passes);
+
+// The heading of a pass: its local time and how many changes it brought.
+std::string RecentHeading(const PassChanges& pass);
+
+}  // namespace tray

@@ -1,0 +1,73 @@
+#include "tray/TrayIcon.h"
+
+#include "platform/Dialogs.h"
+#include "tray/Autostart.h"
+
+namespace tray {
+
+QString TrayToolTip(const std::optional<QDateTime>& lastPass, std::size_t changes) {
+    if (!lastPass) return QStringLiteral("Warmap\nNoch kein Abgleich seit dem Start");
+    const QString count = changes == 0   ? QStringLiteral("keine \u00c4nderungen")
+                          : changes == 1 ? QStringLiteral("1 \u00c4nderung")
+                                         : QStringLiteral("%1 \u00c4nderungen").arg(changes);
+    return QStringLiteral("Warmap\nLetzter Abgleich %1: %2")
+        .arg(lastPass->toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), count);
+}
+
+TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string program, platform::Dialogs& dialogs,
+                   QObject* parent)
+    : QObject(parent),
+      m_autostartFile(std::move(autostartFile)),
+      m_program(std::move(program)),
+      m_dialogs(dialogs),
+      m_icon(icon) {
+    m_icon.setObjectName(QStringLiteral("TrayIcon"));
+    m_icon.setToolTip(TrayToolTip(std::nullopt, 0));
+
+    m_actions[ShowMap] = m_menu.addAction(QStringLiteral("Karte zeigen"), this, [this] {
+        if (onShowMap) onShowMap();
+    });
+    m_actions[ShowRecent] = m_menu.addAction(QStringLiteral("Letzte Meldungen"), this, [this] {
+        if (onShowRecent) onShowRecent();
+    });
+    m_menu.addSeparator();
+    m_actions[StartAtLogin] = m_menu.addAction(QStringLiteral("Beim Anmelden starten"));
+    m_actions[StartAtLogin]->setCheckable(true);
+    connect(m_actions[StartAtLogin], &QAction::triggered, this, &TrayIcon::SwitchStartAtLogin);
+    m_menu.addSeparator();
+    m_actions[Quit] = m_menu.addAction(QStringLiteral("Beenden"), this, [this] {
+        if (onQuit) onQuit();
+    });
+    // What a left click does, in bold.
+    m_menu.setDefaultAction(m_actions[ShowMap]);
+
+    // The file may have been added or removed by hand meanwhile.
+    auto readStartAtLogin = [this] { m_actions[StartAtLogin]->setChecked(AutostartEnabled(m_autostartFile)); };
+    readStartAtLogin();
+    connect(&m_menu, &QMenu::aboutToShow, this, readStartAtLogin);
+
+    m_icon.setContextMenu(&m_menu);
+    connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger && onShowMap) onShowMap();
+    });
+}
+
+bool TrayIcon::ShowIfTrayAvailable() {
+    // Without a tray nothing shows; a tray that starts later, as panels at login often do, gets the
+    // icon then (the window system tells Qt), so it is asked for in any case.
+    m_icon.show();
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::SetLastPass(const QDateTime& when, std::size_t changes) {
+    m_icon.setToolTip(TrayToolTip(when, changes));
+}
+
+void TrayIcon::SwitchStartAtLogin(bool wanted) {
+    if (const auto problem = SetAutostart(m_autostartFile, m_program, wanted)) {
+        m_dialogs.Show({"Fehler: " + *problem, "Fehler", platform::Message::Icon::Critical});
+    }
+    m_actions[StartAtLogin]->setChecked(AutostartEnabled(m_autostartFile));
+}
+
+}  // namespace tray

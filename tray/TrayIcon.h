@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDateTime>
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace platform {
+class Dialogs;
+}
+
+namespace tray {
+
+// The tooltip: when the last pass ran and how many changes it brought.
+QString TrayToolTip(const std::optional<QDateTime>& lastPass, std::size_t changes);
+
+// The way back to a program without a visible window: an icon in the system tray whose menu shows
+// the map, the recent changes, switches the start at login and ends the program. A left click shows
+// the map.
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    enum Item { ShowMap, ShowRecent, StartAtLogin, Quit, ItemCount };
+
+    // autostartFile is switched by "Beim Anmelden starten" and points at program.
+    TrayIcon(const QIcon& icon, std::string autostartFile, std::string program, platform::Dialogs& dialogs,
+             QObject* parent = nullptr);
+
+    std::function<void()> onShowMap;
+    std::function<void()> onShowRecent;
+    std::function<void()> onQuit;
+
+    // Shows the icon in the desktop's tray, now or when one appears; without a tray the program goes
+    // on as if there was none. True when a tray is there now.
+    bool ShowIfTrayAvailable();
+    void Hide() { m_icon.hide(); }
+
+    void SetLastPass(const QDateTime& when, std::size_t changes);
+
+    QMenu& Menu() { return m_menu; }
+    QAction* Action(Item item) const { return m_actions[item]; }
+    const QSystemTrayIcon& Icon() const { return m_icon; }
+
+private:
+    void SwitchStartAtLogin(bool wanted);
+
+    std::string m_autostartFile;
+    std::string m_program;
+    platform::Dialogs& m_dialogs;
+    QMenu m_menu;
+    QSystemTrayIcon m_icon;
+    QAction* m_actions[ItemCount];
+};
+
+}  // namespace tray
