@@ -1,36 +1,71 @@
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QPointer>
-#include <QScreen>
+#include <QStyle>
 #include <QWindow>
+#include <chrono>
+#include <cstdio>
 #include <future>
+#include <optional>
 
 #include "core/FeedConfig.h"
 #include "core/PopupPresenter.h"
 #include "core/RefreshPass.h"
 #include "core/RefreshTimer.h"
+#include "core/WarmapWindowKeeper.h"
 #include "notify/LazySound.h"
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
+#include "platform/SingleInstance.h"
 #include "platform/WindowSystem.h"
-#include "warmap/WarmapFRM.h"
+#include "tray/Autostart.h"
+#include "tray/RecentChanges.h"
+#include "tray/RecentChangesWindow.h"
+#include "tray/TrayIcon.h"
 
 namespace {
 
 // Lets the window system show the Warmap window before the rest of start-up: the popup and the
 // timer are not needed for the first frame. Waits a second at most (a window manager may keep the
 // window hidden).
-void WaitForFirstFrame(QWidget& window) {
+void WaitForFirstFrame(QWidget* window) {
     const QDeadlineTimer deadline(1000);
-    while (!deadline.hasExpired() && !(window.windowHandle() && window.windowHandle()->isExposed())) {
+    while (window && !deadline.hasExpired() && !(window->windowHandle() && window->windowHandle()->isExposed())) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
+}
+
+// A second start hands over to the running Warmap and ends. Returns the exit status then, nothing
+// when this is the only Warmap. Retries in case the running one ends meanwhile.
+std::optional<int> HandOverToRunningInstance(platform::SingleInstance& instance, const std::string& folder) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (instance.Claim()) return std::nullopt;
+        if (platform::SingleInstance::AskToShow(folder, std::chrono::seconds(2))) {
+            std::fprintf(stderr, "Warmap l\u00e4uft schon; sein Fenster wird gezeigt.\n");
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "warmap: Warmap l\u00e4uft schon, antwortet aber nicht.\n");
+    return 1;
+}
+
+// The window icon; the installed icon theme has the same picture in larger sizes.
+QIcon TrayPicture(const QString& programFolder) {
+    const QString windowIcon = programFolder + QStringLiteral("/form/warmap.ico");
+    const QIcon fallback = QFileInfo::exists(windowIcon) ? QIcon(windowIcon)
+                                                         : QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
+    return QIcon::fromTheme(QStringLiteral("warmap"), fallback);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const std::string runtimeFolder = platform::RuntimeFolder();
+    platform::SingleInstance instance(runtimeFolder);
+    if (const auto status = HandOverToRunningInstance(instance, runtimeFolder)) return *status;
+
     platform::PreferX11WhereWaylandAlsoOffersIt();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Warmap"));
@@ -44,19 +79,13 @@ int main(int argc, char* argv[]) {
     std::future<warmap::Skin> skin = std::async(std::launch::async, warmap::LoadSkin, programFolder);
 
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
-    QPointer<warmap::WarmapFRM> warmapWindow = new warmap::WarmapFRM(programFolder, dialogs);
-    warmapWindow->setAttribute(Qt::WA_DeleteOnClose);
-    if (const auto missing = warmapWindow->Load(skin.get())) {
-        dialogs.Show({"Datei fehlt oder ist nicht lesbar: " + missing->toStdString(), platform::kApplicationTitle,
-                      platform::Message::Icon::Critical});
-        delete warmapWindow;
+    core::WarmapWindowKeeper warmapWindow(programFolder, dialogs);
+    if (const auto missing = warmapWindow.Open(skin.get())) {
+        dialogs.Show({core::MissingFileText(*missing), platform::kApplicationTitle, platform::Message::Icon::Critical});
         return 1;
     }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        warmapWindow->move(screen->geometry().center() - warmapWindow->rect().center());
-    }
-    warmapWindow->show();
-    WaitForFirstFrame(*warmapWindow);
+    WaitForFirstFrame(warmapWindow.Window());
+    instance.Serve([&warmapWindow] { warmapWindow.ShowWarmapWindow(); });
 
     // The popup lives for the whole run and carries the refresh timer.
     notify::SplashFrm popup(programFolder);
@@ -64,6 +93,36 @@ int main(int argc, char* argv[]) {
     core::PopupPresenter presenter(popup, sound);
     core::RefreshPass pass({core::FeedBase(), programFolder.toStdString(), {}}, dialogs, presenter);
     core::RefreshTimer timer(&popup, [&pass] { pass.RefreshKeeps(); });
+
+    // The way back once the window is closed: tray icon, recent changes, start at login, the end.
+    tray::RecentChanges recentChanges;
+    QPointer<tray::RecentChangesWindow> recentWindow;
+    tray::TrayIcon trayIcon(TrayPicture(programFolder), tray::AutostartFilePath(),
+                            QCoreApplication::applicationFilePath().toStdString(), dialogs);
+    trayIcon.onShowMap = [&warmapWindow] { warmapWindow.ShowWarmapWindow(); };
+    trayIcon.onShowRecent = [&] {
+        if (!recentWindow) recentWindow = new tray::RecentChangesWindow(recentChanges, programFolder);
+        recentWindow->show();
+        recentWindow->raise();
+        recentWindow->activateWindow();
+    };
+    trayIcon.onQuit = [&] {
+        // A pass under way ends after its current server; its copies are always written whole.
+        pass.RequestStop();
+        warmapWindow.Close();
+        delete recentWindow;
+        trayIcon.Hide();
+        timer.Finish([] { QCoreApplication::quit(); });
+    };
+    recentChanges.onChanged = [&recentWindow] {
+        if (recentWindow) recentWindow->Refresh();
+    };
+    pass.onPassEnded = [&](const feed::MessageLines& lines) {
+        recentChanges.Record(std::chrono::system_clock::now(), lines);
+        trayIcon.SetLastPass(QDateTime::currentDateTime(), lines.size());
+    };
+    trayIcon.ShowIfTrayAvailable();
+
     timer.StartRefreshTimer(3);
     return app.exec();
 }

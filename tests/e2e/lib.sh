@@ -54,6 +54,10 @@ prepare_saved_copies() {  # prepare_saved_copies seed steps
     done
 }
 
+# Every test has its own user folders: the single-instance lock and socket, the autostart folder.
+export XDG_RUNTIME_DIR="$WORK/xdg-runtime" XDG_CONFIG_HOME="$WORK/xdg-config"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
+
 start_warmap() {  # start_warmap [executable]
     mkdir -p "${TEMP_FOLDER:=$WORK/tmp}"
     TMPDIR="$TEMP_FOLDER" WARMAP_FEED_BASE="$FEED_BASE" "${1:-$WARMAP_BIN}" > "$WORK/warmap.log" 2>&1 &

@@ -1,0 +1,49 @@
+#include "core/WarmapWindowKeeper.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/Dialogs.h"
+
+namespace core {
+
+std::string MissingFileText(const QString& path) {
+    return "Datei fehlt oder ist nicht lesbar: " + path.toStdString();
+}
+
+WarmapWindowKeeper::WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
+    : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
+
+std::optional<QString> WarmapWindowKeeper::Open(warmap::Skin skin) {
+    auto* window = new warmap::WarmapFRM(m_programFolder, m_dialogs);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto missing = window->Load(std::move(skin))) {
+        delete window;
+        return missing;
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window->move(screen->geometry().center() - window->rect().center());
+    }
+    m_window = window;
+    window->show();
+    return std::nullopt;
+}
+
+void WarmapWindowKeeper::ShowWarmapWindow() {
+    if (!m_window) {
+        if (const auto missing = Open(warmap::LoadSkin(m_programFolder))) {
+            m_dialogs.Show({MissingFileText(*missing), platform::kApplicationTitle, platform::Message::Icon::Critical});
+        }
+        if (!m_window) return;
+    }
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void WarmapWindowKeeper::Close() {
+    if (m_window) m_window->close();
+}
+
+}  // namespace core

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <optional>
+
+#include "warmap/Skin.h"
+#include "warmap/WarmapFRM.h"
+
+namespace platform {
+class Dialogs;
+}
+
+namespace core {
+
+// Holds the one Warmap window. Closing it destroys it; showing it again creates a new one and runs
+// the load step again, as at start-up.
+class WarmapWindowKeeper {
+public:
+    WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs);
+
+    // Creates, loads and shows the window centred on the screen. Returns the skin or map file that is
+    // missing or unreadable; there is no window then.
+    std::optional<QString> Open(warmap::Skin skin);
+
+    // Shows the window, restored and raised; creates it first when there is none. A file missing by
+    // now is reported in a message box and the program goes on without the window.
+    void ShowWarmapWindow();
+
+    // Closes the window, if there is one.
+    void Close();
+
+    warmap::WarmapFRM* Window() const { return m_window; }
+
+private:
+    QString m_programFolder;
+    platform::Dialogs& m_dialogs;
+    QPointer<warmap::WarmapFRM> m_window;
+};
+
+// The message for a skin or map file that is missing or unreadable.
+std::string MissingFileText(const QString& path);
+
+}  // namespace core

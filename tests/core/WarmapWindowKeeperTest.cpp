@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/WarmapWindowKeeper.h"
+#include "tests/support/FeedBuilder.h"
+#include "tests/support/RecordingDialogs.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using testing_support::FeedBuilder;
+
+void CloseWithItsButton(warmap::WarmapFRM* window) {
+    QTest::mouseClick(window->SysBut(0), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// "Karte zeigen" after the window was closed: a new window, loaded as at start-up.
+TEST(WarmapWindowKeeper, ShowingAfterCloseCreatesAndLoadsTheWindowAgain) {
+    testing_support::TempFolderScope temp;
+    testing_support::WriteFile(temp.Path() + "Dartmoor_lastkeeps.xml", FeedBuilder().Date("08.12.2026 10:00:00").Xml());
+    testing_support::RecordingDialogs dialogs;
+    core::WarmapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
+    ASSERT_EQ(keeper.Open(warmap::LoadSkin(WARMAP_DATA_DIR)), std::nullopt);
+    ASSERT_NE(keeper.Window(), nullptr);
+    EXPECT_TRUE(keeper.Window()->isVisible());
+
+    CloseWithItsButton(keeper.Window());
+    EXPECT_EQ(keeper.Window(), nullptr);
+
+    testing_support::WriteFile(temp.Path() + "Dartmoor_lastkeeps.xml", FeedBuilder().Date("08.12.2026 10:10:00").Xml());
+    keeper.ShowWarmapWindow();
+    ASSERT_NE(keeper.Window(), nullptr);
+    EXPECT_TRUE(keeper.Window()->isVisible());
+    EXPECT_EQ(keeper.Window()->DatumLbl()->text(), "08.12.2026 10:10:00");  // the load step ran again
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // Minimised, it comes back restored; there is still one window.
+    warmap::WarmapFRM* window = keeper.Window();
+    window->showMinimized();
+    keeper.ShowWarmapWindow();
+    EXPECT_EQ(keeper.Window(), window);
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isVisible());
+    CloseWithItsButton(window);
+}
+
+TEST(WarmapWindowKeeper, AFileGoneSinceStartIsReportedAndTheProgramGoesOn) {
+    testing_support::TempFolderScope temp;
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("form");
+    for (const QString& file : QDir(WARMAP_DATA_DIR "/form").entryList(QDir::Files)) {
+        QFile::copy(WARMAP_DATA_DIR "/form/" + file, program.path() + "/form/" + file);
+    }
+    testing_support::RecordingDialogs dialogs;
+    core::WarmapWindowKeeper keeper(program.path(), dialogs);
+    ASSERT_EQ(keeper.Open(warmap::LoadSkin(program.path())), std::nullopt);
+    dialogs.shown.clear();
+    CloseWithItsButton(keeper.Window());
+
+    QFile::remove(program.path() + "/form/warmap.jpg");
+    keeper.ShowWarmapWindow();
+    EXPECT_EQ(keeper.Window(), nullptr);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Datei fehlt oder ist nicht lesbar: " + program.path().toStdString() + "/form/warmap.jpg");
+    EXPECT_EQ(dialogs.shown[0].caption, "Warmap");
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# With a system tray: the icon, its menu, the recent changes, a second start, a crash, and the end.
+source "$(dirname "$0")/lib.sh"
+
+start_display
+trayer --edge top --align right --widthtype request --height 24 --transparent false --tint 0x3a2a1a \
+    > "$WORK/trayer.log" 2>&1 &
+PIDS+=($!)
+start_feedsim --seed 15 --steps 1
+prepare_saved_copies 15 0
+start_warmap
+
+# The icon is a window of ours embedded in trayer's panel.
+tray_icon() { xwininfo -root -tree | sed -n '/("panel" "trayer")/,$p' | awk '/\("warmap" "Warmap"\)/{print $1; exit}'; }
+has_tray_icon() { [ -n "$(tray_icon)" ]; }
+check "the Warmap window appears" wait_for 15 has_visible_window "$MAIN_TITLE"
+check "the icon appears in the tray" wait_for 10 has_tray_icon
+ICON=$(tray_icon)
+read -r ix iy iw ih < <(geometry "$ICON")
+check "the first pass brings its popup" wait_for 20 popup_opaque
+
+# The menu: opened by a right click on the icon; keys pick its items (Down from the top, Up from the end).
+menu_window() {
+    local id w h popup
+    popup=$(window_id "$POPUP_TITLE")
+    for id in $(xdotool search --onlyvisible --classname '^warmap$' 2> /dev/null); do
+        read -r _ _ w h < <(geometry "$id")
+        if [ "$id" != "$popup" ] && [ "$h" -gt 60 ] && [ "$h" -lt 300 ] && [ "$w" -lt 400 ]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 0
+}
+has_menu() { [ -n "$(menu_window)" ]; }
+open_menu() {
+    xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
+    wait_for 5 has_menu
+}
+choose() {  # choose keys...
+    open_menu || return 1
+    sleep 0.3
+    xdotool key "$@"
+}
+
+no_main() { [ -z "$(visible_window_id "$MAIN_TITLE")" ]; }
+close_main() {  # with its close button, at (392, 2) on the window
+    read -r x y w h < <(geometry "$(visible_window_id "$MAIN_TITLE")")
+    xdotool mousemove $((x + 400)) $((y + 10)) click 1
+    wait_for 5 no_main
+}
+check "the close button removes the Warmap window" close_main
+
+check "a right click opens the tray menu" open_menu
+MENU=$(menu_window)
+read -r mx my mw mh < <(geometry "$MENU")
+import -window root -crop "$((mw + 60))x$((mh + 40))+$((mx - 30))+0" +repage "$ARTIFACTS/1-tray-menu.png"
+xdotool key Escape
+sleep 0.3
+
+check "\"Karte zeigen\" is chosen" choose Down Return
+check "the Warmap window is there again" wait_for 10 has_visible_window "$MAIN_TITLE"
+MAIN=$(visible_window_id "$MAIN_TITLE")
+read -r x y w h < <(geometry "$MAIN")
+sleep 0.5
+screenshot "$ARTIFACTS/2-window-again.png" "$MAIN"
+# Keep 0 of Dartmoor sits at (387, 160) on the map: the icon's pixels differ from the bare map's.
+icon_drawn() {
+    local colours
+    colours=$(import -window root -crop "12x12+$((x + 10 + 381))+$((y + 24 + 154))" +repage -format '%k' info:)
+    [ "$colours" -gt 20 ]
+}
+check "with the map drawn" icon_drawn
+
+RECENT_TITLE='Letzte Meldungen$'
+choose Down Down Return
+check "\"Letzte Meldungen\" opens the recent changes" wait_for 10 has_visible_window "$RECENT_TITLE"
+sleep 0.5
+screenshot "$ARTIFACTS/3-recent-changes.png" "$(visible_window_id "$RECENT_TITLE")"
+
+AUTOSTART="$XDG_CONFIG_HOME/autostart/warmap.desktop"
+choose Down Down Down Return
+check "\"Beim Anmelden starten\" writes the autostart entry" wait_for 5 test -s "$AUTOSTART"
+check "which starts this program" grep -qxF "Exec=\"$(readlink -f "$WARMAP_BIN")\"" "$AUTOSTART"
+choose Down Down Down Return
+check "choosing it again removes it" wait_for 5 test ! -e "$AUTOSTART"
+
+# A second start shows the running program's window and ends.
+check "the window is closed again" close_main
+status=0
+TMPDIR="$TEMP_FOLDER" WARMAP_FEED_BASE="$FEED_BASE" timeout 20 "$WARMAP_BIN" > "$WORK/second.log" 2>&1 || status=$?
+check "a second start ends with status 0 (saw $status)" test "$status" -eq 0
+check "after the first showed its window" wait_for 10 has_visible_window "$MAIN_TITLE"
+check "and only one program runs" test "$(pgrep -c -f "^$WARMAP_BIN\$")" -eq 1
+
+# A crash leaves its lock file and socket behind; they do not keep the next start from running.
+kill -KILL "$WARMAP_PID"
+wait "$WARMAP_PID" 2> /dev/null || true
+check "the crash left the lock file and the socket" test -e "$XDG_RUNTIME_DIR/warmap.lock" -a -S "$XDG_RUNTIME_DIR/warmap.socket"
+gone() { ! has_window "$MAIN_TITLE"; }
+wait_for 5 gone
+control advance
+start_warmap
+check "the next start runs anyway" wait_for 15 has_visible_window "$MAIN_TITLE"
+check "and has its icon in the tray" wait_for 10 has_tray_icon
+ICON=$(tray_icon)
+read -r ix iy iw ih < <(geometry "$ICON")
+check "its first pass has run and found the next changes" wait_for 20 popup_opaque
+
+# "Beenden": the program ends with status 0 and every saved copy whole.
+choose Up Return
+status=0
+ended() { ! kill -0 "$WARMAP_PID" 2> /dev/null; }
+check "\"Beenden\" ends the program" wait_for 15 ended
+wait "$WARMAP_PID" || status=$?
+check "with status 0 (saw $status)" test "$status" -eq 0
+for server in Dartmoor Logres Avalon Salisbury; do
+    check "the saved copy of $server is what was served" cmp -s "$TEMP_FOLDER/${server}_lastkeeps.xml" <(served "$server")
+done
+check "the icon has left the tray" wait_for 5 bash -c "! xwininfo -root -tree | sed -n '/(\"panel\" \"trayer\")/,\$p' | grep -q '(\"warmap\" \"Warmap\")'"
+finish
