@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,7 +29,11 @@ public:
     }
 
 private:
+    // Only the value before the first change counts.
     void Remember(const char* name) {
+        for (const auto& saved : m_saved) {
+            if (std::string_view(saved.first) == name) return;
+        }
         m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
     }
     std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
