@@ -35,6 +35,9 @@ HEADLESS=0
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     HEADLESS=1
     start_display
+    # A Warmap of the user's desktop session must not answer for this one.
+    mkdir -m 700 "$WORK/runtime"
+    export XDG_RUNTIME_DIR="$WORK/runtime"
     echo "No display: running on Xvfb $DISPLAY"
 fi
 

@@ -39,7 +39,9 @@ mkdir -p "$WORK/tmp"
 for server in Dartmoor Logres Avalon Salisbury; do  # saved copies equal to the feed: no popup, pure idling
     "$BIN/feedsim" --seed 1 --write "$server" "$WORK/tmp/${server}_lastkeeps.xml"
 done
-export TMPDIR="$WORK/tmp" WARMAP_FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
+# A private runtime folder: a Warmap the user runs meanwhile must not answer for the one measured.
+mkdir -m 700 "$WORK/runtime"
+export XDG_RUNTIME_DIR="$WORK/runtime" TMPDIR="$WORK/tmp" WARMAP_FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
