@@ -11,7 +11,10 @@
 
 namespace core {
 RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter)
-    : m_settings(std::move(settings)), m_names(m_settings.programFolder), m_dialogs(dialogs), m_presenter(presenter) {}
+    : m_settings(std::move(settings)),
+      m_names(m_settings.programFolder),
+      m_dialogs(dialogs, m_stopRequested),
+      m_presenter(presenter) {}
 
 void RefreshPass::RefreshKeeps() {
     if (m_stopRequested || m_running) return;

@@ -8,9 +8,7 @@
 #include "feed/CompareKeeps.h"
 #include "feed/KeepNames.h"
 
-namespace platform {
-class Dialogs;
-}
+#include "platform/Dialogs.h"
 
 namespace core {
 
@@ -48,13 +46,27 @@ public:
 private:
     bool VisitServer(const std::string& tempFolder, const std::string& server);
 
+    // The pass's message boxes: none once the user has asked the program to end.
+    class PassDialogs final : public platform::Dialogs {
+    public:
+        PassDialogs(platform::Dialogs& boxes, const bool& stopRequested)
+            : m_boxes(boxes), m_stopRequested(stopRequested) {}
+        void Show(const platform::Message& message) override {
+            if (!m_stopRequested) m_boxes.Show(message);
+        }
+
+    private:
+        platform::Dialogs& m_boxes;
+        const bool& m_stopRequested;
+    };
+
     PassSettings m_settings;
     feed::KeepNames m_names;
-    platform::Dialogs& m_dialogs;
-    ChangePresenter& m_presenter;
-    feed::MessageLines m_messageLines;
     bool m_stopRequested = false;
     bool m_running = false;
+    PassDialogs m_dialogs;
+    ChangePresenter& m_presenter;
+    feed::MessageLines m_messageLines;
 };
 
 }  // namespace core

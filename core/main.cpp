@@ -109,6 +109,7 @@ int main(int argc, char* argv[]) {
     trayIcon.onQuit = [&] {
         // A pass under way ends after its current server; its copies are always written whole.
         pass.RequestStop();
+        instance.Release();
         warmapWindow.Close();
         delete recentWindow;
         trayIcon.Hide();

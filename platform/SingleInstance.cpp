@@ -77,12 +77,21 @@ struct SingleInstance::Connection {
 SingleInstance::SingleInstance(std::string folder) : m_folder(std::move(folder)) {}
 
 SingleInstance::~SingleInstance() {
+    Release();
+}
+
+void SingleInstance::Release() {
     for (auto& connection : m_connections) ::close(connection->fd);
+    m_connections.clear();
+    delete m_notifier;
+    m_notifier = nullptr;
     if (m_listenFd >= 0) {
         ::close(m_listenFd);
         ::unlink(SocketPath(m_folder).c_str());
+        m_listenFd = -1;
     }
     if (m_lockFd >= 0) ::close(m_lockFd);  // also releases the lock
+    m_lockFd = -1;
 }
 
 std::string SingleInstance::LockPath(const std::string& folder) {

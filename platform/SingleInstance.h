@@ -30,6 +30,10 @@ public:
     // Answers later starts from the event loop from now on; onShowRequested runs for each of them.
     void Serve(std::function<void()> onShowRequested);
 
+    // Lets go of the lock and the socket before the program has quite ended, so a start meanwhile
+    // runs as the new instance instead of talking to one on its way out.
+    void Release();
+
     // What a later start does: asks the instance holding the lock to show its window, retrying while
     // that instance may still be starting. True once it has confirmed within patience.
     static bool AskToShow(const std::string& folder, std::chrono::milliseconds patience);

@@ -326,4 +326,25 @@ TEST_F(RefreshPassTest, EveryPassTellsItsLinesWhenItEnds) {
     EXPECT_EQ(ended[1], m_presenter.handedOver[0]);
 }
 
+// Once the user has chosen to end the program, a server failing meanwhile brings no box to answer.
+TEST_F(RefreshPassTest, AfterAStopRequestNoBoxHoldsTheEndUp) {
+    ASSERT_EQ(m_sim.Control("fault?server=Avalon&kind=404"), "ok\n");
+    core::PassSettings settings{m_sim.Base(), m_program.path().toStdString(), {}};
+    core::RefreshPass* running = nullptr;
+    int fetched = 0;
+    settings.download = [&](const std::string& url, int accessType, platform::Dialogs& dialogs,
+                            const core::DownloadLimits& limits) {
+        ++fetched;
+        if (url.find("/Avalon/") != std::string::npos) running->RequestStop();
+        return core::DownloadThroughPlugin(url, accessType, dialogs, limits);
+    };
+    core::RefreshPass pass(settings, m_dialogs, m_presenter);
+    running = &pass;
+    pass.RefreshKeeps();
+    EXPECT_EQ(fetched, 3);
+    EXPECT_TRUE(m_dialogs.shown.empty());
+    EXPECT_FALSE(Exists("Avalon"));
+    EXPECT_FALSE(Exists("Salisbury"));
+}
+
 }  // namespace

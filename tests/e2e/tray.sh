@@ -92,6 +92,12 @@ TMPDIR="$TEMP_FOLDER" WARMAP_FEED_BASE="$FEED_BASE" timeout 20 "$WARMAP_BIN" > "
 check "a second start ends with status 0 (saw $status)" test "$status" -eq 0
 check "after the first showed its window" wait_for 10 has_visible_window "$MAIN_TITLE"
 check "and only one program runs" test "$(pgrep -c -f "^$WARMAP_BIN\$")" -eq 1
+# The hand-over needs no display: a start from a terminal without one brings the window back too.
+check "the window is closed once more" close_main
+status=0
+env -u DISPLAY TMPDIR="$TEMP_FOLDER" WARMAP_FEED_BASE="$FEED_BASE" timeout 20 "$WARMAP_BIN" > "$WORK/third.log" 2>&1 || status=$?
+check "a start without a display hands over too (status $status)" test "$status" -eq 0
+check "and the window is back" wait_for 10 has_visible_window "$MAIN_TITLE"
 
 # A crash leaves its lock file and socket behind; they do not keep the next start from running.
 kill -KILL "$WARMAP_PID"

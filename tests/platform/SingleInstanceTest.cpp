@@ -117,6 +117,19 @@ TEST(SingleInstance, TheLockGoesWithTheInstance) {
     EXPECT_TRUE(next.Claim());
 }
 
+TEST(SingleInstance, OneOnItsWayOutLetsTheNextStartRun) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    SingleInstance ending(folder);
+    ASSERT_TRUE(ending.Claim());
+    ending.Serve([] {});
+    ending.Release();
+    EXPECT_FALSE(SingleInstance::AskToShow(folder, 100ms));
+    SingleInstance next(folder);
+    EXPECT_TRUE(next.Claim());
+    EXPECT_TRUE(next.Listening());
+}
+
 TEST(SingleInstance, OnlyTheExactRequestShowsTheWindow) {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
