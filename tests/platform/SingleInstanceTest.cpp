@@ -33,6 +33,14 @@ std::future<bool> AskFromElsewhere(const std::string& folder, std::chrono::milli
     return std::async(std::launch::async, [folder, patience] { return SingleInstance::AskToShow(folder, patience); });
 }
 
+// A later start asks; the instance shows its window once more and confirms.
+void ExpectHandOver(const std::string& folder, const int& shown) {
+    const int before = shown;
+    auto answer = AskFromElsewhere(folder, 2s);
+    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == before + 1; }));
+    EXPECT_TRUE(answer.get());
+}
+
 // Connects and sends the bytes, as a confused or hostile client of our own user might.
 int SendRaw(const std::string& socketPath, const std::string& bytes) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -55,14 +63,9 @@ TEST(SingleInstance, ALaterStartHandsOverToTheFirst) {
 
     SingleInstance second(folder);
     EXPECT_FALSE(second.Claim());
-    auto answer = AskFromElsewhere(folder, 2s);
-    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
-    EXPECT_TRUE(answer.get());
+    ExpectHandOver(folder, shown);
 
-    // And again: every later start is answered.
-    answer = AskFromElsewhere(folder, 2s);
-    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 2; }));
-    EXPECT_TRUE(answer.get());
+    ExpectHandOver(folder, shown);  // and again: every later start is answered
 }
 
 TEST(SingleInstance, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {
@@ -99,9 +102,7 @@ TEST(SingleInstance, WhatACrashLeavesBehindDoesNotBlockTheNextStart) {
     EXPECT_TRUE(next.Listening());
     int shown = 0;
     next.Serve([&shown] { ++shown; });
-    auto answer = AskFromElsewhere(folder, 2s);
-    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
-    EXPECT_TRUE(answer.get());
+    ExpectHandOver(folder, shown);
 }
 
 TEST(SingleInstance, TheLockGoesWithTheInstance) {
@@ -153,9 +154,7 @@ TEST(SingleInstance, OnlyTheExactRequestShowsTheWindow) {
         if (got == 0) break;
     }
     EXPECT_EQ(got, 0);
-    auto answer = AskFromElsewhere(folder, 2s);
-    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
-    EXPECT_TRUE(answer.get());
+    ExpectHandOver(folder, shown);
     EXPECT_EQ(shown, 1);
     ::close(garbage);
     ::close(silent);
