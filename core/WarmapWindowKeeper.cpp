@@ -14,10 +14,10 @@ std::string MissingFileText(const QString& path) {
 WarmapWindowKeeper::WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
     : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
-std::optional<QString> WarmapWindowKeeper::Open(warmap::Skin skin) {
+std::optional<QString> WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin) {
     auto* window = new warmap::WarmapFRM(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    if (auto missing = window->Load(std::move(skin))) {
+    if (auto missing = window->Load(skin())) {
         delete window;
         return missing;
     }
@@ -31,7 +31,7 @@ std::optional<QString> WarmapWindowKeeper::Open(warmap::Skin skin) {
 
 void WarmapWindowKeeper::ShowWarmapWindow() {
     if (!m_window) {
-        if (const auto missing = Open(warmap::LoadSkin(m_programFolder))) {
+        if (const auto missing = Open([this] { return warmap::LoadSkin(m_programFolder); })) {
             m_dialogs.Show({MissingFileText(*missing), platform::kApplicationTitle, platform::Message::Icon::Critical});
         }
         if (!m_window) return;

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "warmap/Skin.h"
@@ -19,9 +20,10 @@ class WarmapWindowKeeper {
 public:
     WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs);
 
-    // Creates, loads and shows the window centred on the screen. Returns the skin or map file that is
-    // missing or unreadable; there is no window then.
-    std::optional<QString> Open(warmap::Skin skin);
+    // Creates, loads and shows the window centred on the screen. skin() is asked for the skin once the
+    // window is built, so start-up can read it on another thread meanwhile. Returns the skin or map
+    // file that is missing or unreadable; there is no window then.
+    std::optional<QString> Open(const std::function<warmap::Skin()>& skin);
 
     // Shows the window, restored and raised; creates it first when there is none. A file missing by
     // now is reported in a message box and the program goes on without the window.

@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
 
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
     core::WarmapWindowKeeper warmapWindow(programFolder, dialogs);
-    if (const auto missing = warmapWindow.Open(skin.get())) {
+    if (const auto missing = warmapWindow.Open([&skin] { return skin.get(); })) {
         dialogs.Show({core::MissingFileText(*missing), platform::kApplicationTitle, platform::Message::Icon::Critical});
         return 1;
     }

@@ -27,7 +27,7 @@ TEST(WarmapWindowKeeper, ShowingAfterCloseCreatesAndLoadsTheWindowAgain) {
     testing_support::WriteFile(temp.Path() + "Dartmoor_lastkeeps.xml", FeedBuilder().Date("08.12.2026 10:00:00").Xml());
     testing_support::RecordingDialogs dialogs;
     core::WarmapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
-    ASSERT_EQ(keeper.Open(warmap::LoadSkin(WARMAP_DATA_DIR)), std::nullopt);
+    ASSERT_EQ(keeper.Open([] { return warmap::LoadSkin(WARMAP_DATA_DIR); }), std::nullopt);
     ASSERT_NE(keeper.Window(), nullptr);
     EXPECT_TRUE(keeper.Window()->isVisible());
 
@@ -60,7 +60,7 @@ TEST(WarmapWindowKeeper, AFileGoneSinceStartIsReportedAndTheProgramGoesOn) {
     }
     testing_support::RecordingDialogs dialogs;
     core::WarmapWindowKeeper keeper(program.path(), dialogs);
-    ASSERT_EQ(keeper.Open(warmap::LoadSkin(program.path())), std::nullopt);
+    ASSERT_EQ(keeper.Open([&program] { return warmap::LoadSkin(program.path()); }), std::nullopt);
     dialogs.shown.clear();
     CloseWithItsButton(keeper.Window());
 
