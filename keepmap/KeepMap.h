@@ -4,6 +4,10 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,13 +21,27 @@ namespace keepmap {
 class KeepHitMap {
 public:
     static constexpr int kSize = 701;
-    KeepHitMap() : m_cells(kSize * kSize, 0) {}
+    // calloc, not a filled vector: the kernel hands out zeroed pages, so only the pages that keeps are
+    // drawn on ever get touched (a filled megabyte costs start-up a few milliseconds).
+    KeepHitMap() : m_cells(static_cast<std::int16_t*>(std::calloc(kSize * kSize, sizeof(std::int16_t)))) {
+        if (!m_cells) throw std::bad_alloc();
+    }
+    KeepHitMap(const KeepHitMap& other) : KeepHitMap() {
+        std::memcpy(m_cells.get(), other.m_cells.get(), kSize * kSize * sizeof(std::int16_t));
+    }
+    KeepHitMap& operator=(const KeepHitMap& other) {
+        if (this != &other) std::memcpy(m_cells.get(), other.m_cells.get(), kSize * kSize * sizeof(std::int16_t));
+        return *this;
+    }
     static bool Contains(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
     std::int16_t At(int x, int y) const { return m_cells[static_cast<size_t>(x) * kSize + y]; }
     void Set(int x, int y, std::int16_t value) { m_cells[static_cast<size_t>(x) * kSize + y] = value; }
 
 private:
-    std::vector<std::int16_t> m_cells;
+    struct Free {
+        void operator()(std::int16_t* cells) const { std::free(cells); }
+    };
+    std::unique_ptr<std::int16_t[], Free> m_cells;
 };
 
 // Guild holding each structure on the server last drawn; empty when no guild holds it.
