@@ -17,7 +17,10 @@ WarmapWindowKeeper::WarmapWindowKeeper(QString programFolder, platform::Dialogs&
 std::optional<QString> WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin) {
     auto* window = new warmap::WarmapFRM(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    if (auto missing = window->Load(skin())) {
+    m_opening = true;
+    auto missing = window->Load(skin());
+    m_opening = false;
+    if (missing) {
         delete window;
         return missing;
     }
@@ -30,6 +33,8 @@ std::optional<QString> WarmapWindowKeeper::Open(const std::function<warmap::Skin
 }
 
 void WarmapWindowKeeper::ShowWarmapWindow() {
+    // Asked again while the load step waits in a message box: the window comes when that is answered.
+    if (m_opening) return;
     if (!m_window) {
         if (const auto missing = Open([this] { return warmap::LoadSkin(m_programFolder); })) {
             m_dialogs.Show({MissingFileText(*missing), platform::kApplicationTitle, platform::Message::Icon::Critical});

@@ -26,7 +26,8 @@ public:
     std::optional<QString> Open(const std::function<warmap::Skin()>& skin);
 
     // Shows the window, restored and raised; creates it first when there is none. A file missing by
-    // now is reported in a message box and the program goes on without the window.
+    // now is reported in a message box and the program goes on without the window. While the window
+    // is being loaded (its load step may wait in a message box) it does nothing.
     void ShowWarmapWindow();
 
     // Closes the window, if there is one.
@@ -38,6 +39,7 @@ private:
     QString m_programFolder;
     platform::Dialogs& m_dialogs;
     QPointer<warmap::WarmapFRM> m_window;
+    bool m_opening = false;
 };
 
 // The message for a skin or map file that is missing or unreadable.

@@ -80,12 +80,13 @@ int main(int argc, char* argv[]) {
 
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
     core::WarmapWindowKeeper warmapWindow(programFolder, dialogs);
+    // Answer later starts from here on, also while a message box of the load step waits for the user.
+    instance.Serve([&warmapWindow] { warmapWindow.ShowWarmapWindow(); });
     if (const auto missing = warmapWindow.Open([&skin] { return skin.get(); })) {
         dialogs.Show({core::MissingFileText(*missing), platform::kApplicationTitle, platform::Message::Icon::Critical});
         return 1;
     }
     WaitForFirstFrame(warmapWindow.Window());
-    instance.Serve([&warmapWindow] { warmapWindow.ShowWarmapWindow(); });
 
     // The popup lives for the whole run and carries the refresh timer.
     notify::SplashFrm popup(programFolder);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -71,6 +72,29 @@ TEST(WarmapWindowKeeper, AFileGoneSinceStartIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(dialogs.shown[0].text,
               "Datei fehlt oder ist nicht lesbar: " + program.path().toStdString() + "/form/warmap.jpg");
     EXPECT_EQ(dialogs.shown[0].caption, "Warmap");
+}
+
+// A second start asking while the first run's "no data yet" box waits: one window, once it is answered.
+TEST(WarmapWindowKeeper, ARequestDuringTheLoadStepBringsNoSecondWindow) {
+    testing_support::TempFolderScope temp;  // no saved copy: the load step says so in a box
+    struct AskingDialogs final : platform::Dialogs {
+        core::WarmapWindowKeeper* keeper = nullptr;
+        int shown = 0;
+        void Show(const platform::Message&) override {
+            ++shown;
+            keeper->ShowWarmapWindow();
+        }
+    } dialogs;
+    core::WarmapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
+    dialogs.keeper = &keeper;
+    ASSERT_EQ(keeper.Open([] { return warmap::LoadSkin(WARMAP_DATA_DIR); }), std::nullopt);
+    EXPECT_EQ(dialogs.shown, 1);
+    ASSERT_NE(keeper.Window(), nullptr);
+    const auto windows = QApplication::topLevelWidgets();
+    EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
+                            [](QWidget* w) { return qobject_cast<warmap::WarmapFRM*>(w) != nullptr; }),
+              1);
+    CloseWithItsButton(keeper.Window());
 }
 
 }  // namespace
