@@ -43,15 +43,11 @@ start_warmap "$PREFIX/bin/warmap"
 check "a missing skin file brings a message box" wait_for 15 has_visible_window '^Warmap$'
 sleep 0.5
 screenshot "$ARTIFACTS/missing-file.png" "$(visible_window_id '^Warmap$')" || true
-# Press Return on the box; it may have been re-created since it was found, so look it up each time.
-answer_box() {
-    local box
-    box=$(visible_window_id '^Warmap$')
-    [ -n "$box" ] && xdotool key --window "$box" Return 2> /dev/null
-    sleep 0.3
+box_answered_and_ended() {
+    answer_box
     ! kill -0 "$WARMAP_PID" 2> /dev/null
 }
-check "OK closes the box" wait_for 10 answer_box
+check "OK closes the box" wait_for 10 box_answered_and_ended
 status=0
 wait "$WARMAP_PID" || status=$?
 check "the program then exits with a failure status ($status)" test "$status" -ne 0

@@ -42,6 +42,14 @@ start_feedsim() {  # start_feedsim args...
     FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
 }
 
+# Presses Return on the program's message box, looked up anew each time: Qt may replace its window.
+answer_box() {
+    local box
+    box=$(visible_window_id '^Warmap$')
+    [ -n "$box" ] && xdotool key --window "$box" Return 2> /dev/null
+    sleep 0.3
+}
+
 control() { curl -fsS --noproxy '*' "$FEED_BASE/control/$1" > /dev/null; }
 served() { curl -fsS --noproxy '*' "$FEED_BASE/herald/servers/$1/keeps/keeps.xml"; }
 
