@@ -124,4 +124,28 @@ for server in Dartmoor Logres Avalon Salisbury; do
     check "the saved copy of $server is what was served" cmp -s "$TEMP_FOLDER/${server}_lastkeeps.xml" <(served "$server")
 done
 check "the icon has left the tray" wait_for 5 bash -c "! xwininfo -root -tree | sed -n '/(\"panel\" \"trayer\")/,\$p' | grep -q '(\"warmap\" \"Warmap\")'"
+
+# Two passes with changes, ten minutes apart: the same program on a clock that runs a hundred times
+# faster (libfaketime), so the second pass comes six seconds after the first.
+FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
+same_as_served() { cmp -s "$TEMP_FOLDER/Salisbury_lastkeeps.xml" <(served Salisbury 2> /dev/null); }
+control advance
+LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x100" start_warmap
+check "on the fast clock the icon appears" wait_for 15 has_tray_icon
+check "the first pass saves the next changes" wait_for 10 same_as_served
+control advance
+check "ten minutes later the second pass saves the ones after" wait_for 20 same_as_served
+ICON=$(tray_icon)
+read -r ix iy iw ih < <(geometry "$ICON")
+choose Down Down Return
+check "\"Letzte Meldungen\" opens" wait_for 10 has_visible_window "$RECENT_TITLE"
+sleep 0.5
+RECENT=$(visible_window_id "$RECENT_TITLE")
+screenshot "$ARTIFACTS/4-recent-changes-after-two-passes.png" "$RECENT"
+# Each pass is headed by a rule in the ink colour across the parchment: two passes, two rules.
+rules=$(convert "$ARTIFACTS/4-recent-changes-after-two-passes.png" -crop "1x1000+140+0" +repage txt:- |
+    grep -c -i '#46301A' || true)
+check "it holds both passes under two headings (saw $rules rules)" test "$rules" -eq 2
+choose Up Return
+check "and \"Beenden\" ends it" wait_for 15 bash -c "! kill -0 $WARMAP_PID 2> /dev/null"
 finish
