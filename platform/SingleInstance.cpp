@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -150,6 +151,12 @@ void SingleInstance::Serve(std::function<void()> onShowRequested) {
 void SingleInstance::Accept() {
     for (;;) {
         const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0 && errno == EINTR) continue;
+        if (fd < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != ECONNABORTED && m_notifier) {
+            // Out of descriptors or memory: the waiting start stays readable, and would spin us.
+            m_notifier->setEnabled(false);
+            QTimer::singleShot(1000, m_notifier, [notifier = m_notifier] { notifier->setEnabled(true); });
+        }
         if (fd < 0) return;
         // Only our own user may ask (the folder is private too, unless it is a fallback on a shared disk).
         ucred peer{};

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -8,8 +9,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstring>
+#include <ctime>
 #include <future>
 
 #include "platform/SingleInstance.h"
@@ -158,6 +162,41 @@ TEST(SingleInstance, OnlyTheExactRequestShowsTheWindow) {
     EXPECT_EQ(shown, 1);
     ::close(garbage);
     ::close(silent);
+}
+
+// With no descriptor left to accept a later start, the instance waits instead of spinning, and
+// answers once descriptors are free again.
+TEST(SingleInstance, RunningOutOfDescriptorsDoesNotSpin) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    SingleInstance first(folder);
+    ASSERT_TRUE(first.Claim());
+    int shown = 0;
+    first.Serve([&shown] { ++shown; });
+    const int client = SendRaw(SingleInstance::SocketPath(folder), "show\n");
+    ASSERT_GE(client, 0);
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int probe = ::dup(0);  // the lowest free descriptor: none from here on
+    ::close(probe);
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(probe);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    const std::clock_t cpuBefore = std::clock();
+    QEventLoop idle;
+    QTimer::singleShot(400, &idle, &QEventLoop::quit);
+    idle.exec();
+    const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    EXPECT_EQ(shown, 0);
+    EXPECT_LT(cpuMs, 150.0) << "the event loop spun on the waiting start";
+
+    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
+    char answer[8] = {};
+    EXPECT_EQ(::recv(client, answer, sizeof(answer), 0), 3);
+    EXPECT_STREQ(answer, "ok\n");
+    ::close(client);
 }
 
 TEST(SingleInstance, NobodyToAskMeansNoHandOver) {
