@@ -312,20 +312,6 @@ TEST_F(RefreshPassTest, AStopRequestedDuringADownloadEndsThePassAfterThatServer)
     EXPECT_EQ(fetched.size(), 2u);
 }
 
-TEST_F(RefreshPassTest, EveryPassTellsItsLinesWhenItEnds) {
-    ASSERT_TRUE(m_sim.Running());
-    auto pass = MakePass();
-    std::vector<feed::MessageLines> ended;
-    pass.onPassEnded = [&](const feed::MessageLines& lines) { ended.push_back(lines); };
-    pass.RefreshKeeps();
-    ASSERT_EQ(m_sim.Control("set?server=Logres&id=7&realm=Hibernia"), "ok\n");
-    pass.RefreshKeeps();
-    ASSERT_EQ(ended.size(), 2u);
-    EXPECT_TRUE(ended[0].empty());
-    ASSERT_EQ(m_presenter.handedOver.size(), 1u);
-    EXPECT_EQ(ended[1], m_presenter.handedOver[0]);
-}
-
 // Once the user has chosen to end the program, a server failing meanwhile brings no box to answer.
 TEST_F(RefreshPassTest, AfterAStopRequestNoBoxHoldsTheEndUp) {
     ASSERT_EQ(m_sim.Control("fault?server=Avalon&kind=404"), "ok\n");

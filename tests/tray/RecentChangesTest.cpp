@@ -38,24 +38,6 @@ TEST(RecentChanges, KeepsPassesWithChangesNewestFirstAndNoMoreThanFifty) {
     }
 }
 
-TEST(RecentChangesLayout, HeadingsThenLinesInFifteenPixelRows) {
-    const std::deque<tray::PassChanges> passes{{At(20), {"a", "b", "c"}}, {At(10), {"d"}}};
-    const auto rows = tray::LayOutRecentChanges(passes);
-    using Kind = tray::RecentRow::Kind;
-    ASSERT_EQ(rows.size(), 6u);
-    const int firstLine = tray::kRecentMarginTop + tray::kRecentHeadingHeight;
-    EXPECT_EQ(rows[0].kind, Kind::Heading);
-    EXPECT_EQ(rows[0].top, tray::kRecentMarginTop);
-    EXPECT_EQ(rows[1].top, firstLine);
-    EXPECT_EQ(rows[3].top, firstLine + 2 * 15);
-    EXPECT_EQ(rows[3].line, 2u);
-    EXPECT_EQ(rows[4].kind, Kind::Heading);
-    EXPECT_EQ(rows[4].pass, 1u);
-    EXPECT_EQ(rows[4].top, firstLine + 3 * 15 + tray::kRecentPassGap);
-    EXPECT_EQ(rows[5].top, rows[4].top + tray::kRecentHeadingHeight);
-    EXPECT_EQ(tray::RecentChangesHeight(passes), rows[5].top + 15 + tray::kRecentPassGap);
-}
-
 TEST(RecentChangesLayout, TheHeadingNamesTheLocalTimeAndTheCount) {
     const char* previous = std::getenv("TZ");
     const std::string saved = previous ? previous : "";
