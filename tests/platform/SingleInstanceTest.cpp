@@ -207,4 +207,15 @@ TEST(SingleInstance, AFolderTooDeepForASocketStillRunsOneInstance) {
     EXPECT_FALSE(SingleInstance::AskToShow(folder, 100ms));
 }
 
+// A lock that cannot be opened (here a folder sits at its name, as another user's or a broken file
+// might): the program runs rather than refusing to start, and says why on stderr.
+TEST(SingleInstance, ALockThatCannotBeOpenedDoesNotKeepTheProgramFromRunning) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(SingleInstance::LockPath(folder))));
+    SingleInstance first(folder);
+    EXPECT_TRUE(first.Claim());
+    EXPECT_TRUE(SingleInstance(folder).Claim());
+}
+
 }  // namespace
