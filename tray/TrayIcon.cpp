@@ -1,5 +1,7 @@
 #include "tray/TrayIcon.h"
 
+#include <QGuiApplication>
+
 #include "platform/Dialogs.h"
 #include "tray/Autostart.h"
 
@@ -53,10 +55,11 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
 }
 
 bool TrayIcon::ShowIfTrayAvailable() {
-    // Without a tray nothing shows; a tray that starts later, as panels at login often do, gets the
-    // icon then (the window system tells Qt), so it is asked for in any case.
-    m_icon.show();
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    // On X11 Qt watches for a tray that starts later, as panels at login often do, and embeds the icon
+    // then; so there it is asked for in any case. Elsewhere only a tray that is there now can take it.
+    if (available || QGuiApplication::platformName() == QLatin1String("xcb")) m_icon.show();
+    return available;
 }
 
 void TrayIcon::SetLastPass(const QDateTime& when, std::size_t changes) {

@@ -33,8 +33,8 @@ public:
     std::function<void()> onShowRecent;
     std::function<void()> onQuit;
 
-    // Shows the icon in the desktop's tray, now or when one appears; without a tray the program goes
-    // on as if there was none. True when a tray is there now.
+    // Shows the icon in the desktop's tray, now or (on X11) when one appears; without a tray the
+    // program goes on as if there was none. True when a tray is there now.
     bool ShowIfTrayAvailable();
     void Hide() { m_icon.hide(); }
 

@@ -38,7 +38,7 @@ read -r px py pw ph < <(geometry "$POPUP")
 check "it sits bottom-right, 6 px above the panel (saw $px,$py ${pw}x$ph)" \
     test "$px" -eq $((SCREEN_W - 280 - 6)) -a $((py + ph)) -eq $((SCREEN_H - TASKBAR_H - 6))
 import -window "$POPUP" "$ARTIFACTS/xwayland-popup.png"
-check "nothing about opacity or placement on stderr" test -z "$(grep -i -E 'opacity|place' "$WORK/warmap.log")"
+check "nothing about opacity, placement or a tray on stderr" test -z "$(grep -i -E 'opacity|place|tray' "$WORK/warmap.log")"
 kill "$WARMAP_PID"
 wait "$WARMAP_PID" 2> /dev/null || true
 
@@ -51,5 +51,6 @@ check "with Wayland alone the first pass runs" wait_for 20 pass_saved
 sleep 2  # the popup's fade-in
 check "it says once that the popup cannot be placed" test "$(grep -c 'cannot place\|no program place' "$WORK/warmap.log")" -eq 1
 check "and never warns per fade step" test "$(grep -c -i 'opacity' "$WORK/warmap.log")" -eq 0
+check "nor about a tray it does not have" test "$(grep -c -i 'tray' "$WORK/warmap.log")" -eq 0
 check "the program is still running" kill -0 "$WARMAP_PID"
 finish
