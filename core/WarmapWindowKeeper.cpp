@@ -7,14 +7,10 @@
 
 namespace core {
 
-std::string MissingFileText(const QString& path) {
-    return "Datei fehlt oder ist nicht lesbar: " + path.toStdString();
-}
-
 WarmapWindowKeeper::WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
     : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
-std::optional<QString> WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin) {
+bool WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin) {
     auto* window = new warmap::WarmapFRM(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_opening = true;
@@ -22,25 +18,22 @@ std::optional<QString> WarmapWindowKeeper::Open(const std::function<warmap::Skin
     m_opening = false;
     if (missing) {
         delete window;
-        return missing;
+        m_dialogs.Show({"Datei fehlt oder ist nicht lesbar: " + missing->toStdString(), platform::kApplicationTitle,
+                        platform::Message::Icon::Critical});
+        return false;
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         window->move(screen->geometry().center() - window->rect().center());
     }
     m_window = window;
     window->show();
-    return std::nullopt;
+    return true;
 }
 
 void WarmapWindowKeeper::ShowWarmapWindow() {
     // Asked again while the load step waits in a message box: the window comes when that is answered.
     if (m_opening) return;
-    if (!m_window) {
-        if (const auto missing = Open([this] { return warmap::LoadSkin(m_programFolder); })) {
-            m_dialogs.Show({MissingFileText(*missing), platform::kApplicationTitle, platform::Message::Icon::Critical});
-        }
-        if (!m_window) return;
-    }
+    if (!m_window && !Open([this] { return warmap::LoadSkin(m_programFolder); })) return;
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();

@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
-#include <optional>
 
 #include "warmap/Skin.h"
 #include "warmap/WarmapFRM.h"
@@ -21,9 +20,9 @@ public:
     WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs);
 
     // Creates, loads and shows the window centred on the screen. skin() is asked for the skin once the
-    // window is built, so start-up can read it on another thread meanwhile. Returns the skin or map
-    // file that is missing or unreadable; there is no window then.
-    std::optional<QString> Open(const std::function<warmap::Skin()>& skin);
+    // window is built, so start-up can read it on another thread meanwhile. When a skin or map file is
+    // missing or unreadable, a message box names it, there is no window, and false is returned.
+    bool Open(const std::function<warmap::Skin()>& skin);
 
     // Shows the window, restored and raised; creates it first when there is none. A file missing by
     // now is reported in a message box and the program goes on without the window. While the window
@@ -41,8 +40,5 @@ private:
     QPointer<warmap::WarmapFRM> m_window;
     bool m_opening = false;
 };
-
-// The message for a skin or map file that is missing or unreadable.
-std::string MissingFileText(const QString& path);
 
 }  // namespace core

@@ -82,10 +82,7 @@ int main(int argc, char* argv[]) {
     core::WarmapWindowKeeper warmapWindow(programFolder, dialogs);
     // Answer later starts from here on, also while a message box of the load step waits for the user.
     instance.Serve([&warmapWindow] { warmapWindow.ShowWarmapWindow(); });
-    if (const auto missing = warmapWindow.Open([&skin] { return skin.get(); })) {
-        dialogs.Show({core::MissingFileText(*missing), platform::kApplicationTitle, platform::Message::Icon::Critical});
-        return 1;
-    }
+    if (!warmapWindow.Open([&skin] { return skin.get(); })) return 1;
     WaitForFirstFrame(warmapWindow.Window());
 
     // The popup lives for the whole run and carries the refresh timer.

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -25,13 +24,6 @@ public:
     // drawn on ever get touched (a filled megabyte costs start-up a few milliseconds).
     KeepHitMap() : m_cells(static_cast<std::int16_t*>(std::calloc(kSize * kSize, sizeof(std::int16_t)))) {
         if (!m_cells) throw std::bad_alloc();
-    }
-    KeepHitMap(const KeepHitMap& other) : KeepHitMap() {
-        std::memcpy(m_cells.get(), other.m_cells.get(), kSize * kSize * sizeof(std::int16_t));
-    }
-    KeepHitMap& operator=(const KeepHitMap& other) {
-        if (this != &other) std::memcpy(m_cells.get(), other.m_cells.get(), kSize * kSize * sizeof(std::int16_t));
-        return *this;
     }
     static bool Contains(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
     std::int16_t At(int x, int y) const { return m_cells[static_cast<size_t>(x) * kSize + y]; }

@@ -21,13 +21,13 @@ bool IsFolder(const char* path) {
     return path != nullptr && *path != '\0' && std::filesystem::is_directory(path, error);
 }
 
-// Only absolute paths count; a relative XDG_CACHE_HOME is ignored, as the base-directory rules say.
-std::string CacheHome() {
-    const char* xdg = std::getenv("XDG_CACHE_HOME");
+// Only absolute paths count; a relative XDG_*_HOME is ignored, as the base-directory rules say.
+std::string XdgHome(const char* variable, const char* underHome) {
+    const char* xdg = std::getenv(variable);
     if (xdg != nullptr && xdg[0] == '/') return xdg;
     const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') return std::string(home) + "/.cache";
-    return QDir::homePath().toStdString() + "/.cache";
+    if (home != nullptr && home[0] == '/') return std::string(home) + underHome;
+    return QDir::homePath().toStdString() + underHome;
 }
 
 // Creates every missing folder of the path with mode 0700; folders that exist are left as they are.
@@ -39,12 +39,16 @@ void MakePrivateFolders(const std::string& path) {
 }
 
 std::string PrivateCacheFolder() {
-    const std::string folder = CacheHome() + "/warmap";
+    const std::string folder = XdgHome("XDG_CACHE_HOME", "/.cache") + "/warmap";
     MakePrivateFolders(folder);
     return folder;
 }
 
 }  // namespace
+
+std::string ConfigHome() {
+    return XdgHome("XDG_CONFIG_HOME", "/.config");
+}
 
 std::string TempFolder() {
     if (const char* tmpdir = std::getenv("TMPDIR"); IsFolder(tmpdir)) return WithSeparator(tmpdir);

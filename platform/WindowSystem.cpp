@@ -59,11 +59,14 @@ bool OnWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+bool OnX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 bool SupportsWindowOpacity() {
-    const QString platform = QGuiApplication::platformName();
     // Under XWayland the Wayland compositor's window manager owns the compositor selection, but not
     // every one honours opacity (weston does not): only an unmapped window is sure to be invisible.
-    if (platform == QLatin1String("xcb")) return !IsSet("WAYLAND_DISPLAY") && X11CompositorRunning();
+    if (OnX11()) return !IsSet("WAYLAND_DISPLAY") && X11CompositorRunning();
     if (OnWayland()) return false;
     return true;
 }

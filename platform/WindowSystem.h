@@ -16,6 +16,8 @@ void PreferX11WhereWaylandAlsoOffersIt();
 
 // True on a Wayland platform, where the popup cannot be placed by the program.
 bool OnWayland();
+// True on X11 (XWayland included).
+bool OnX11();
 
 // Whether the window system shows a window's opacity at this moment, so that a window at alpha 0 is
 // invisible while mapped. An X11 desktop without a compositing manager, and Wayland, ignore opacity:

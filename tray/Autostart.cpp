@@ -1,24 +1,14 @@
 #include "tray/Autostart.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "feed/SavedCopy.h"
+#include "platform/Paths.h"
 
 namespace tray {
 
 std::string AutostartFilePath() {
-    std::string config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
-        config = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-        config = std::string(home) + "/.config";
-    } else {
-        config = "/.config";
-    }
-    return config + "/autostart/warmap.desktop";
+    return platform::ConfigHome() + "/autostart/warmap.desktop";
 }
 
 bool AutostartEnabled(const std::string& file) {

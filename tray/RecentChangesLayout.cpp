@@ -4,6 +4,10 @@
 
 namespace tray {
 
+int RecentRowHeight(const RecentRow& row) {
+    return row.kind == RecentRow::Kind::Heading ? kRecentHeadingHeight : kRecentLineHeight;
+}
+
 std::vector<RecentRow> LayOutRecentChanges(const std::deque<PassChanges>& passes) {
     std::vector<RecentRow> rows;
     int top = kRecentMarginTop;
@@ -20,11 +24,10 @@ std::vector<RecentRow> LayOutRecentChanges(const std::deque<PassChanges>& passes
 }
 
 int RecentChangesHeight(const std::deque<PassChanges>& passes) {
-    int height = kRecentMarginTop;
-    for (const PassChanges& pass : passes) {
-        height += kRecentHeadingHeight + kRecentLineHeight * static_cast<int>(pass.lines.size()) + kRecentPassGap;
-    }
-    return height;
+    const std::vector<RecentRow> rows = LayOutRecentChanges(passes);
+    if (rows.empty()) return kRecentMarginTop;
+    const RecentRow& last = rows.back();
+    return last.top + RecentRowHeight(last) + kRecentPassGap;
 }
 
 std::string RecentHeading(const PassChanges& pass) {

@@ -26,6 +26,8 @@ inline constexpr int kRecentPassGap = 12;
 
 std::vector<RecentRow> LayOutRecentChanges(const std::deque<PassChanges>& passes);
 
+int RecentRowHeight(const RecentRow& row);
+
 // The height all rows need, margins included.
 int RecentChangesHeight(const std::deque<PassChanges>& passes);
 

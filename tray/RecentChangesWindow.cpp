@@ -51,7 +51,7 @@ protected:
             return;
         }
         for (const RecentRow& row : LayOutRecentChanges(passes)) {
-            const int height = row.kind == RecentRow::Kind::Heading ? kRecentHeadingHeight : kRecentLineHeight;
+            const int height = RecentRowHeight(row);
             if (row.top > exposed.bottom()) break;
             if (row.top + height < exposed.top()) continue;
             const PassChanges& pass = passes[row.pass];

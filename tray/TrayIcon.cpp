@@ -1,8 +1,7 @@
 #include "tray/TrayIcon.h"
 
-#include <QGuiApplication>
-
 #include "platform/Dialogs.h"
+#include "platform/WindowSystem.h"
 #include "tray/Autostart.h"
 
 namespace tray {
@@ -58,7 +57,7 @@ bool TrayIcon::ShowIfTrayAvailable() {
     const bool available = QSystemTrayIcon::isSystemTrayAvailable();
     // On X11 Qt watches for a tray that starts later, as panels at login often do, and embeds the icon
     // then; so there it is asked for in any case. Elsewhere only a tray that is there now can take it.
-    if (available || QGuiApplication::platformName() == QLatin1String("xcb")) m_icon.show();
+    if (available || platform::OnX11()) m_icon.show();
     return available;
 }
 
