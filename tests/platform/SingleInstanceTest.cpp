@@ -37,14 +37,6 @@ std::future<bool> AskFromElsewhere(const std::string& folder, std::chrono::milli
     return std::async(std::launch::async, [folder, patience] { return SingleInstance::AskToShow(folder, patience); });
 }
 
-// A later start asks; the instance shows its window once more and confirms.
-void ExpectHandOver(const std::string& folder, const int& shown) {
-    const int before = shown;
-    auto answer = AskFromElsewhere(folder, 2s);
-    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == before + 1; }));
-    EXPECT_TRUE(answer.get());
-}
-
 // Connects and sends the bytes, as a confused or hostile client of our own user might.
 int SendRaw(const std::string& socketPath, const std::string& bytes) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -56,89 +48,92 @@ int SendRaw(const std::string& socketPath, const std::string& bytes) {
     return fd;
 }
 
-TEST(SingleInstance, ALaterStartHandsOverToTheFirst) {
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString();
-    SingleInstance first(folder);
-    ASSERT_TRUE(first.Claim());
-    EXPECT_TRUE(first.Listening());
-    int shown = 0;
-    first.Serve([&shown] { ++shown; });
+// Each test has its own runtime folder and counts how often its instance was asked for the window.
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    // Takes the lock and answers later starts.
+    void ServeAsFirst(SingleInstance& instance) {
+        ASSERT_TRUE(instance.Claim());
+        EXPECT_TRUE(instance.Listening());
+        instance.Serve([this] { ++m_shown; });
+    }
+    // A later start asks; the instance shows its window once more and confirms.
+    void ExpectHandOver() {
+        const int before = m_shown;
+        auto answer = AskFromElsewhere(m_folder, 2s);
+        EXPECT_TRUE(ProcessEventsUntil([&] { return m_shown == before + 1; }));
+        EXPECT_TRUE(answer.get());
+    }
 
-    SingleInstance second(folder);
+    QTemporaryDir m_dir;
+    const std::string m_folder = m_dir.path().toStdString();
+    int m_shown = 0;
+};
+
+TEST_F(SingleInstanceTest, ALaterStartHandsOverToTheFirst) {
+    SingleInstance first(m_folder);
+    ServeAsFirst(first);
+
+    SingleInstance second(m_folder);
     EXPECT_FALSE(second.Claim());
-    ExpectHandOver(folder, shown);
+    ExpectHandOver();
 
-    ExpectHandOver(folder, shown);  // and again: every later start is answered
+    ExpectHandOver();  // and again: every later start is answered
 }
 
-TEST(SingleInstance, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString();
-    SingleInstance first(folder);
+TEST_F(SingleInstanceTest, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {
+    SingleInstance first(m_folder);
     ASSERT_TRUE(first.Claim());
-    auto answer = AskFromElsewhere(folder, 3s);
+    auto answer = AskFromElsewhere(m_folder, 3s);
     std::this_thread::sleep_for(200ms);  // the first is still building its window
-    int shown = 0;
-    first.Serve([&shown] { ++shown; });
-    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
+    first.Serve([this] { ++m_shown; });
+    EXPECT_TRUE(ProcessEventsUntil([&] { return m_shown == 1; }));
     EXPECT_TRUE(answer.get());
 }
 
-TEST(SingleInstance, WhatACrashLeavesBehindDoesNotBlockTheNextStart) {
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString();
+TEST_F(SingleInstanceTest, WhatACrashLeavesBehindDoesNotBlockTheNextStart) {
     {
         // A crashed instance: its lock file stays (unlocked, the kernel dropped the lock) and so does
         // its socket file, with nobody listening.
-        ::close(::open(SingleInstance::LockPath(folder).c_str(), O_CREAT | O_WRONLY, 0600));
+        ::close(::open(SingleInstance::LockPath(m_folder).c_str(), O_CREAT | O_WRONLY, 0600));
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        std::strcpy(address.sun_path, SingleInstance::SocketPath(folder).c_str());
+        std::strcpy(address.sun_path, SingleInstance::SocketPath(m_folder).c_str());
         ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
         ::close(fd);
     }
-    EXPECT_FALSE(SingleInstance::AskToShow(folder, 300ms));  // nobody answers the stale socket
+    EXPECT_FALSE(SingleInstance::AskToShow(m_folder, 300ms));  // nobody answers the stale socket
 
-    SingleInstance next(folder);
-    ASSERT_TRUE(next.Claim());
-    EXPECT_TRUE(next.Listening());
-    int shown = 0;
-    next.Serve([&shown] { ++shown; });
-    ExpectHandOver(folder, shown);
+    SingleInstance next(m_folder);
+    ServeAsFirst(next);
+    ExpectHandOver();
 }
 
 // The lock and the socket go with the instance: at its end, or at once when it is told to end.
-TEST(SingleInstance, TheLockGoesWithTheInstance) {
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString();
+TEST_F(SingleInstanceTest, TheLockGoesWithTheInstance) {
     {
-        SingleInstance first(folder);
+        SingleInstance first(m_folder);
         ASSERT_TRUE(first.Claim());
-        EXPECT_FALSE(SingleInstance(folder).Claim());
+        EXPECT_FALSE(SingleInstance(m_folder).Claim());
     }
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(SingleInstance::SocketPath(folder))));
-    SingleInstance ending(folder);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(SingleInstance::SocketPath(m_folder))));
+    SingleInstance ending(m_folder);
     ASSERT_TRUE(ending.Claim());
     ending.Serve([] {});
     ending.Release();
-    EXPECT_FALSE(SingleInstance::AskToShow(folder, 100ms));
-    SingleInstance next(folder);
+    EXPECT_FALSE(SingleInstance::AskToShow(m_folder, 100ms));
+    SingleInstance next(m_folder);
     EXPECT_TRUE(next.Claim());
     EXPECT_TRUE(next.Listening());
 }
 
-TEST(SingleInstance, OnlyTheExactRequestShowsTheWindow) {
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString();
-    SingleInstance first(folder);
-    ASSERT_TRUE(first.Claim());
-    int shown = 0;
-    first.Serve([&shown] { ++shown; });
+TEST_F(SingleInstanceTest, OnlyTheExactRequestShowsTheWindow) {
+    SingleInstance first(m_folder);
+    ServeAsFirst(first);
 
-    const int garbage = SendRaw(SingleInstance::SocketPath(folder), "quit now please\n");
-    const int silent = SendRaw(SingleInstance::SocketPath(folder), "");
+    const int garbage = SendRaw(SingleInstance::SocketPath(m_folder), "quit now please\n");
+    const int silent = SendRaw(SingleInstance::SocketPath(m_folder), "");
     ASSERT_GE(garbage, 0);
     ASSERT_GE(silent, 0);
     // The garbage connection is closed without an answer; the silent one keeps nothing else from working.
@@ -152,25 +147,21 @@ TEST(SingleInstance, OnlyTheExactRequestShowsTheWindow) {
         if (got == 0) break;
     }
     EXPECT_EQ(got, 0);
-    ExpectHandOver(folder, shown);
-    EXPECT_EQ(shown, 1);
+    ExpectHandOver();
+    EXPECT_EQ(m_shown, 1);
     ::close(garbage);
     ::close(silent);
 }
 
 // With no descriptor left to accept a later start, the instance waits instead of spinning, and
 // answers once descriptors are free again.
-TEST(SingleInstance, RunningOutOfDescriptorsDoesNotSpin) {
+TEST_F(SingleInstanceTest, RunningOutOfDescriptorsDoesNotSpin) {
 #ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "the sanitizer runtime needs descriptors of its own to check memory";
 #endif
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString();
-    SingleInstance first(folder);
-    ASSERT_TRUE(first.Claim());
-    int shown = 0;
-    first.Serve([&shown] { ++shown; });
-    const int client = SendRaw(SingleInstance::SocketPath(folder), "show\n");
+    SingleInstance first(m_folder);
+    ServeAsFirst(first);
+    const int client = SendRaw(SingleInstance::SocketPath(m_folder), "show\n");
     ASSERT_GE(client, 0);
 
     rlimit saved{};
@@ -186,36 +177,33 @@ TEST(SingleInstance, RunningOutOfDescriptorsDoesNotSpin) {
     idle.exec();
     const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(m_shown, 0);
     EXPECT_LT(cpuMs, 150.0) << "the event loop spun on the waiting start";
 
-    EXPECT_TRUE(ProcessEventsUntil([&] { return shown == 1; }));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return m_shown == 1; }));
     char answer[8] = {};
     EXPECT_EQ(::recv(client, answer, sizeof(answer), 0), 3);
     EXPECT_STREQ(answer, "ok\n");
     ::close(client);
 }
 
-TEST(SingleInstance, AFolderTooDeepForASocketStillRunsOneInstance) {
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString() + "/" + std::string(120, 'd');
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
-    SingleInstance first(folder);
+TEST_F(SingleInstanceTest, AFolderTooDeepForASocketStillRunsOneInstance) {
+    const std::string deep = m_folder + "/" + std::string(120, 'd');
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(deep)));
+    SingleInstance first(deep);
     EXPECT_TRUE(first.Claim());
     EXPECT_FALSE(first.Listening());
-    EXPECT_FALSE(SingleInstance(folder).Claim());
-    EXPECT_FALSE(SingleInstance::AskToShow(folder, 100ms));
+    EXPECT_FALSE(SingleInstance(deep).Claim());
+    EXPECT_FALSE(SingleInstance::AskToShow(deep, 100ms));
 }
 
 // A lock that cannot be opened (here a folder sits at its name, as another user's or a broken file
 // might): the program runs rather than refusing to start, and says why on stderr.
-TEST(SingleInstance, ALockThatCannotBeOpenedDoesNotKeepTheProgramFromRunning) {
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString();
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(SingleInstance::LockPath(folder))));
-    SingleInstance first(folder);
+TEST_F(SingleInstanceTest, ALockThatCannotBeOpenedDoesNotKeepTheProgramFromRunning) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(SingleInstance::LockPath(m_folder))));
+    SingleInstance first(m_folder);
     EXPECT_TRUE(first.Claim());
-    EXPECT_TRUE(SingleInstance(folder).Claim());
+    EXPECT_TRUE(SingleInstance(m_folder).Claim());
 }
 
 }  // namespace
