@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "feed/FeedDocument.h"
 #include "feed/SavedCopy.h"
@@ -47,6 +48,17 @@ platform::Picture LoadOrThrow(const QString& path) {
     return *std::move(picture);
 }
 
+// Starts the surface over from the background, in its own pixels when it already has the background's
+// shape: a fresh copy would cost a new megabyte of memory every time a server is chosen.
+void ResetSurface(QImage& surface, const QImage& background) {
+    if (!surface.isDetached() || surface.size() != background.size() || surface.format() != background.format() ||
+        surface.bytesPerLine() != background.bytesPerLine()) {
+        surface = background.copy();
+        return;
+    }
+    std::memcpy(surface.bits(), background.constBits(), static_cast<std::size_t>(background.sizeInBytes()));
+}
+
 }  // namespace
 
 int IconIndex(const std::string& realm, int id) {
@@ -71,7 +83,7 @@ MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, cons
         for (const char* name : kIconFiles) icons.push_back(LoadOrThrow(m_programFolder + "/symbols/" + name + ".ico"));
 
         m_guild.fill(std::string());
-        surface = background.copy();
+        ResetSurface(surface, background);
         QPainter painter(&surface);
 
         const platform::Picture ornament = LoadOrThrow(m_programFolder + "/form/corner_topleft.ico");

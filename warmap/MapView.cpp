@@ -13,7 +13,7 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
 
 void MapView::SetBackground(QImage background) {
     m_background = std::move(background);
-    m_surface = m_background.copy();
+    m_surface = m_background;  // shares the pixels until keeps are drawn on it
     setFixedSize(m_background.size());
 }
 

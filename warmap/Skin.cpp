@@ -3,9 +3,7 @@
 #include <QColor>
 #include <QPainter>
 
-#include "platform/Picture.h"
 #include "platform/PlacePicture.h"
-#include "warmap/FrameLayout.h"
 
 namespace warmap {
 
@@ -28,25 +26,27 @@ Skin LoadSkin(const QString& programFolder) {
     skin.mapBackground =
         map->Image().convertToFormat(QImage::Format_RGB32).scaled(map->RoundedWidth(), map->RoundedHeight());
 
-    const FrameLayout layout =
+    FrameLayout layout =
         LayOutFrame({corner->HiMetricWidth(), corner->HiMetricHeight(), side->HiMetricWidth(), side->HiMetricHeight(),
                      topTile->HiMetricWidth(), leftTile->HiMetricHeight(), map->RoundedWidth(), map->RoundedHeight()});
-    skin.frame = QImage(layout.width, layout.height, QImage::Format_RGB32);
-    skin.frame.fill(QColor(46, 30, 20));  // the window's own colour, wherever the skin leaves a gap
-    QPainter painter(&skin.frame);
-    for (const Placement& p : layout.placements) {
-        const platform::Picture& piece = p.piece == FramePiece::Corner      ? *corner
-                                         : p.piece == FramePiece::SidePiece ? *side
-                                         : p.piece == FramePiece::TopTile   ? *topTile
-                                                                            : *leftTile;
-        platform::PlacePicture(painter, piece, static_cast<std::int16_t>(p.x), static_cast<std::int16_t>(p.y),
-                               static_cast<std::int16_t>(p.mode));
-    }
+    skin.frame.size = QSize(layout.width, layout.height);
+    skin.frame.placements = std::move(layout.placements);
+    // In FramePiece order.
+    skin.frame.pieces = {std::move(*corner), std::move(*side), std::move(*topTile), std::move(*leftTile)};
     skin.mapLeft = layout.mapLeft;
     skin.mapTop = layout.mapTop;
     if (const auto icon = platform::Picture::Load(folder + QStringLiteral("warmap.ico")))
         skin.windowIcon = icon->Image();
     return skin;
+}
+
+void DrawFrame(QPainter& painter, const SkinFrame& frame) {
+    painter.fillRect(QRect(QPoint(0, 0), frame.size), QColor(46, 30, 20));
+    for (const Placement& p : frame.placements) {
+        platform::PlacePicture(painter, frame.pieces[static_cast<std::size_t>(p.piece)],
+                               static_cast<std::int16_t>(p.x), static_cast<std::int16_t>(p.y),
+                               static_cast<std::int16_t>(p.mode));
+    }
 }
 
 }  // namespace warmap

@@ -1,24 +1,42 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <optional>
+#include <vector>
+
+#include "platform/Picture.h"
+#include "warmap/FrameLayout.h"
+
+class QPainter;
 
 namespace warmap {
 
-// The Warmap window's pictures, read and composed: button faces, the map background, the frame with
-// its pieces laid out around the map, and the window icon. Only files and image arithmetic, no widget,
-// so start-up can do it on another thread while the window is being built.
+// The frame around the map: its pieces and where they go. It is drawn straight onto the window when
+// that paints, so no window-sized picture of it is composed or kept.
+struct SkinFrame {
+    QSize size;                              // the whole drawing area, map area included
+    std::vector<Placement> placements;       // in drawing order
+    std::vector<platform::Picture> pieces;  // indexed by FramePiece
+};
+
+// The Warmap window's pictures, read and laid out: button faces, the map background, the frame and the
+// window icon. Only files and image arithmetic, no widget, so start-up can do it on another thread
+// while the window is being built.
 struct Skin {
     std::optional<QString> missing;  // the picture that is missing or unreadable; nothing else is set then
     QImage closeButton, minimiseButton;
     QImage mapBackground;  // the map picture at its natural size
-    QImage frame;          // the whole drawing area, map area left for the map view
+    SkinFrame frame;
     int mapLeft = 0, mapTop = 0;
     std::optional<QImage> windowIcon;
 };
 
 // Reads form/ of the program's folder.
 Skin LoadSkin(const QString& programFolder);
+
+// Paints the frame: the window's own colour wherever the skin leaves a gap, then every piece.
+void DrawFrame(QPainter& painter, const SkinFrame& frame);
 
 }  // namespace warmap

@@ -130,7 +130,7 @@ std::optional<QString> WarmapFRM::Load(Skin skin) {
     static_cast<PictureButton*>(m_sysBut[1])->SetPicture(skin.minimiseButton);
     m_map->SetBackground(std::move(skin.mapBackground));
     m_frame = std::move(skin.frame);
-    setFixedSize(m_frame.size());
+    setFixedSize(m_frame.size);
     m_map->move(skin.mapLeft, skin.mapTop);
     if (skin.windowIcon) setWindowIcon(QIcon(QPixmap::fromImage(*skin.windowIcon)));
 
@@ -177,9 +177,10 @@ void WarmapFRM::SysBut_Click(int index) {
     if (index == 1) showMinimized();
 }
 
-void WarmapFRM::paintEvent(QPaintEvent* event) {
+void WarmapFRM::paintEvent(QPaintEvent*) {
+    // Only the exposed part is touched: the window system clips the painter to it.
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_frame, event->rect());
+    DrawFrame(painter, m_frame);
 }
 
 void WarmapFRM::mousePressEvent(QMouseEvent* event) {

@@ -44,7 +44,6 @@ public:
     QLabel* DatumLbl() const { return m_datumLbl; }
     QLabel* HoverLbl() const { return m_hoverLbl; }
     QAbstractButton* SysBut(int index) const { return m_sysBut[index]; }
-    const QImage& FrameSurface() const { return m_frame; }
     const keepmap::KeepMap& KeepMapData() const { return m_keepMap; }
 
 protected:
@@ -61,7 +60,7 @@ private:
     platform::Dialogs& m_dialogs;
     feed::KeepNames m_names;
     keepmap::KeepMap m_keepMap;
-    QImage m_frame;
+    SkinFrame m_frame;
     MapView* m_map;
     QComboBox* m_serverCmb;
     QLabel* m_datumLbl;
