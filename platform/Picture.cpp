@@ -1,16 +1,45 @@
 #include "platform/Picture.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/Units.h"
 
 namespace platform {
 
+namespace {
+
+// The format named by a file's first bytes, whatever its name says. Naming it spares the reader from
+// loading every image plugin to ask each whether it knows the file; unknown bytes leave the asking to it.
+QByteArray FormatOf(const QByteArray& head) {
+    if (head.startsWith("BM")) return "bmp";
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) return "gif";
+    if (head.startsWith("\xff\xd8\xff")) return "jpeg";
+    if (head.startsWith(QByteArray("\0\0\1\0", 4))) return "ico";
+    return {};
+}
+
+}  // namespace
+
 std::optional<Picture> Picture::Load(const QString& path) {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
+    // Only a regular file is read, and opening never waits: a FIFO in a picture's place must not hang
+    // the program, a device or folder is no picture.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat status {};
+    QFile file;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QImageReader reader(&file, FormatOf(file.peek(6)));
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
     return Picture(std::move(image));

@@ -43,9 +43,8 @@ Skin LoadSkin(const QString& programFolder) {
 void DrawFrame(QPainter& painter, const SkinFrame& frame) {
     painter.fillRect(QRect(QPoint(0, 0), frame.size), QColor(46, 30, 20));
     for (const Placement& p : frame.placements) {
-        platform::PlacePicture(painter, frame.pieces[static_cast<std::size_t>(p.piece)],
-                               static_cast<std::int16_t>(p.x), static_cast<std::int16_t>(p.y),
-                               static_cast<std::int16_t>(p.mode));
+        platform::PlacePicture(painter, frame.pieces[static_cast<std::size_t>(p.piece)], static_cast<std::int16_t>(p.x),
+                               static_cast<std::int16_t>(p.y), static_cast<std::int16_t>(p.mode));
     }
 }
 

@@ -16,8 +16,8 @@ namespace warmap {
 // The frame around the map: its pieces and where they go. It is drawn straight onto the window when
 // that paints, so no window-sized picture of it is composed or kept.
 struct SkinFrame {
-    QSize size;                              // the whole drawing area, map area included
-    std::vector<Placement> placements;       // in drawing order
+    QSize size;                             // the whole drawing area, map area included
+    std::vector<Placement> placements;      // in drawing order
     std::vector<platform::Picture> pieces;  // indexed by FramePiece
 };
 

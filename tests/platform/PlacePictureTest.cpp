@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QPainter>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include "platform/Picture.h"
 #include "platform/PlacePicture.h"
@@ -59,6 +64,33 @@ TEST(Picture, SizesGoThroughHiMetric) {
     EXPECT_NEAR(icon.Width(), 15.99, 0.005);
     EXPECT_EQ(icon.RoundedWidth(), 16);
     EXPECT_FALSE(platform::Picture::Load("/nonexistent.ico"));
+}
+
+TEST(Picture, TheContentDecidesAndOnlyRegularFilesAreRead) {
+    const QString form = QStringLiteral(WARMAP_DATA_DIR "/form/");
+    EXPECT_EQ(platform::Picture::Load(form + "warmap.jpg")->Image().size(), QSize(448, 560));
+    EXPECT_EQ(platform::Picture::Load(form + "warmap.ico")->Image().size(), QSize(16, 16));
+    EXPECT_TRUE(platform::Picture::Load(form + "splash/top.gif"));
+
+    QTemporaryDir dir;
+    const QString folder = dir.path() + '/';
+    // A bitmap under a JPEG's name is still a bitmap; a link to a picture is that picture.
+    ASSERT_TRUE(QFile::copy(form + "sys_close.bmp", folder + "button.jpg"));
+    EXPECT_EQ(platform::Picture::Load(folder + "button.jpg")->Image().size(), QSize(17, 17));
+    ASSERT_TRUE(QFile::link(form + "warmap.jpg", folder + "link.jpg"));
+    EXPECT_EQ(platform::Picture::Load(folder + "link.jpg")->Image().size(), QSize(448, 560));
+
+    // Unknown bytes, a folder, a FIFO nobody writes to (opening it must not wait) and a device are none.
+    QFile garbage(folder + "garbage.bmp");
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("BM this is no bitmap");
+    garbage.close();
+    EXPECT_FALSE(platform::Picture::Load(folder + "garbage.bmp"));
+    ASSERT_TRUE(QDir(folder).mkdir("folder.bmp"));
+    EXPECT_FALSE(platform::Picture::Load(folder + "folder.bmp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "fifo.jpg").constData(), 0600), 0);
+    EXPECT_FALSE(platform::Picture::Load(folder + "fifo.jpg"));
+    EXPECT_FALSE(platform::Picture::Load("/dev/zero"));
 }
 
 }  // namespace
