@@ -73,10 +73,22 @@ TEST_F(KeepMapTest, DrawsRealmIconsCentredOnTheirPositions) {
     DrawIcon(expected, "keep_mid", 297, 496);
     DrawIcon(expected, "tower_hib", 288, 493);
     EXPECT_EQ(m_surface.copy(260, 470, 60, 40), expected.copy(260, 470, 60, 40));
-    EXPECT_EQ(
-        At(127, 191),
-        Expected("keep_alb", 127, 191));  // unknown realms draw Albion's icons  // unknown realms draw Albion's icons
+    EXPECT_EQ(At(127, 191), Expected("keep_alb", 127, 191));  // unknown realms draw Albion's icons
     EXPECT_EQ(m_map.KeepGuild()[35], "G");
+}
+
+TEST_F(KeepMapTest, ARedrawStartsOverFromTheBackgroundInTheSameSurface) {
+    ASSERT_EQ(Draw(FeedBuilder().Realm(35, "Midgard").Guild(50, "").Xml()).status, MapOutcome::Status::Drawn);
+    const uchar* pixels = m_surface.constBits();
+    ASSERT_EQ(Draw(FeedBuilder().Realm(35, "Hibernia").Xml()).status, MapOutcome::Status::Drawn);
+    EXPECT_EQ(m_surface.constBits(), pixels);  // choosing a server costs no new surface
+
+    // Nothing of the first drawing is left: the same as drawing the second alone.
+    QImage fresh;
+    keepmap::KeepMap other(WARMAP_DATA_DIR, m_table);
+    ASSERT_EQ(other.Draw(m_dir.filePath("feed.xml").toStdString(), fresh, m_background).status,
+              MapOutcome::Status::Drawn);
+    EXPECT_EQ(m_surface, fresh);
 }
 
 TEST_F(KeepMapTest, UnclaimedStructuresGetTheOverlay) {

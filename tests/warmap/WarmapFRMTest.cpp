@@ -1,19 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QApplication>
 #include <QGuiApplication>
 #include <QHelpEvent>
-#include <QMouseEvent>
-#include <QToolTip>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/RecordingDialogs.h"
@@ -69,6 +69,22 @@ TEST_F(WarmapFRMTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     // Keep 0 of Dartmoor is drawn: the map differs from its background there.
     EXPECT_NE(window.WarmapPic()->Surface().pixelColor(387, 160),
               window.WarmapPic()->Background().pixelColor(387, 160));
+}
+
+TEST_F(WarmapFRMTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
+    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_EQ(window.Load(), std::nullopt);
+    const QImage shown = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto piece = [](const char* name) {
+        return QImage(QStringLiteral(WARMAP_DATA_DIR "/form/") + name).convertToFormat(QImage::Format_RGB32);
+    };
+    EXPECT_EQ(shown.copy(0, 0, 32, 24), piece("top_top_left.bmp"));    // corner
+    EXPECT_EQ(shown.copy(32, 0, 32, 24), piece("top_top_top.bmp"));    // first tile of the top band
+    EXPECT_EQ(shown.copy(0, 24, 10, 16), piece("top_left_left.bmp"));  // side piece below the corner
+    EXPECT_EQ(shown.copy(458, 24, 10, 16), piece("top_left_left.bmp").mirrored(true, false));
+    EXPECT_EQ(shown.copy(0, 40, 10, 40), piece("left_left_left.bmp"));  // first tile of the left band
+    // The map covers the rest (right of the controls that lie on it).
+    EXPECT_EQ(shown.copy(130, 24, 328, 560), window.WarmapPic()->Surface().copy(120, 0, 328, 560));
 }
 
 TEST_F(WarmapFRMTest, FirstRunWithoutDataSaysSo) {
@@ -156,9 +172,9 @@ TEST(WarmapIcon, IsSixteenPixelsWith256Colours) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray ico = file.readAll();
     ASSERT_GT(ico.size(), 22 + 40 + 1024);
-    EXPECT_EQ(uchar(ico[6]), 16);  // width
-    EXPECT_EQ(uchar(ico[7]), 16);  // height
-    EXPECT_EQ(uchar(ico[12]) | uchar(ico[13]) << 8, 8);  // bits a pixel in the directory
+    EXPECT_EQ(uchar(ico[6]), 16);                                  // width
+    EXPECT_EQ(uchar(ico[7]), 16);                                  // height
+    EXPECT_EQ(uchar(ico[12]) | uchar(ico[13]) << 8, 8);            // bits a pixel in the directory
     EXPECT_EQ(uchar(ico[22 + 14]) | uchar(ico[22 + 15]) << 8, 8);  // and in the bitmap itself
     const QImage image(WARMAP_DATA_DIR "/form/warmap.ico");
     EXPECT_EQ(image.size(), QSize(16, 16));
