@@ -13,20 +13,6 @@
 
 namespace platform {
 
-namespace {
-
-// The format named by a file's first bytes, whatever its name says. Naming it spares the reader from
-// loading every image plugin to ask each whether it knows the file; unknown bytes leave the asking to it.
-QByteArray FormatOf(const QByteArray& head) {
-    if (head.startsWith("BM")) return "bmp";
-    if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) return "gif";
-    if (head.startsWith("\xff\xd8\xff")) return "jpeg";
-    if (head.startsWith(QByteArray("\0\0\1\0", 4))) return "ico";
-    return {};
-}
-
-}  // namespace
-
 std::optional<Picture> Picture::Load(const QString& path) {
     // Only a regular file is read, and opening never waits: a FIFO in a picture's place must not hang
     // the program, a device or folder is no picture.
@@ -39,7 +25,8 @@ std::optional<Picture> Picture::Load(const QString& path) {
         ::close(fd);
         return std::nullopt;
     }
-    QImageReader reader(&file, FormatOf(file.peek(6)));
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);  // whatever the name says
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
     return Picture(std::move(image));
