@@ -1,14 +1,19 @@
 #include "feed/IniReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <cerrno>
 #include <optional>
+#include <string_view>
 
 namespace feed {
 namespace {
 
-std::string Trim(const std::string& s) {
+std::string_view Trim(std::string_view s) {
     const auto isBlank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     size_t begin = 0;
     size_t end = s.size();
@@ -17,33 +22,56 @@ std::string Trim(const std::string& s) {
     return s.substr(begin, end - begin);
 }
 
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
                return std::tolower(x) == std::tolower(y);
            });
 }
 
-std::string Unquote(const std::string& value) {
+std::string Unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-        return value.substr(1, value.size() - 2);
+        value = value.substr(1, value.size() - 2);
     }
-    return value;
+    return std::string(value);
+}
+
+// The file's bytes, or nothing when it is no regular file or cannot be read. Opening never waits: a FIFO
+// in the file's place would hold the pass up for ever, and a device such as /dev/zero never ends.
+std::optional<std::string> ReadRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    std::optional<std::string> bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.emplace();
+        char buffer[8192];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) bytes.reset();
+            if (n <= 0) break;
+            bytes->append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    return bytes;
 }
 
 std::optional<std::string> FindValue(const std::string& section, const std::string& key, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string wantedSection = Trim(section);
-    const std::string wantedKey = Trim(key);
+    const std::optional<std::string> bytes = ReadRegularFile(path);
+    if (!bytes) return std::nullopt;
+    const std::string_view wantedSection = Trim(section);
+    const std::string_view wantedKey = Trim(key);
+    const std::string_view text = *bytes;
     bool inSection = false;
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::string trimmed = Trim(line);
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        const std::string_view trimmed = Trim(text.substr(start, end - start));
         if (trimmed.empty() || trimmed.front() == ';') continue;
         if (trimmed.front() == '[') {
             const auto close = trimmed.find(']');
-            const std::string name =
-                Trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            const std::string_view name =
+                Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
             inSection = EqualsIgnoringCase(name, wantedSection);
             continue;
         }
@@ -62,7 +90,7 @@ std::optional<std::string> FindValue(const std::string& section, const std::stri
 std::string ReadIniString(const std::string& section, const std::string& key, const std::string& defaultValue,
                           const std::string& filePath, std::int16_t bufferSize) {
     if (bufferSize <= 0) return {};
-    std::string value = FindValue(section, key, filePath).value_or(Trim(defaultValue));
+    std::string value = FindValue(section, key, filePath).value_or(std::string(Trim(defaultValue)));
     const auto room = static_cast<size_t>(bufferSize - 1);
     if (value.size() > room) value.resize(room);
     return value;

@@ -2,6 +2,8 @@
 
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "feed/IniReader.h"
 #include "feed/KeepNames.h"
 #include "tests/support/TempDir.h"
@@ -32,6 +34,14 @@ TEST_F(IniReaderTest, KeepNameFindsListedIdsAndDefaultsTheRest) {
 TEST_F(IniReaderTest, MissingFileGivesTheDefault) {
     const feed::KeepNames names(Folder() + "/nowhere");
     EXPECT_EQ(names.KeepName("0"), "UNKNOWN");
+}
+
+TEST_F(IniReaderTest, ACatalogueThatIsNoRegularFileGivesTheDefault) {
+    // A FIFO nobody writes to must not hold the lookup up; a device and a folder are no catalogue either.
+    ASSERT_EQ(::mkfifo((Folder() + "/fifo.ini").c_str(), 0600), 0);
+    EXPECT_EQ(feed::ReadIniString("keepnames", "1", "UNKNOWN", Folder() + "/fifo.ini", 256), "UNKNOWN");
+    EXPECT_EQ(feed::ReadIniString("keepnames", "1", "UNKNOWN", "/dev/zero", 256), "UNKNOWN");
+    EXPECT_EQ(feed::ReadIniString("keepnames", "1", "UNKNOWN", Folder(), 256), "UNKNOWN");
 }
 
 TEST_F(IniReaderTest, KeysIgnoreCaseAndValuesAreCutToTheBuffer) {
