@@ -1,8 +1,6 @@
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QPointer>
-#include <QStyle>
 #include <QWindow>
 #include <chrono>
 #include <cstdio>
@@ -51,14 +49,6 @@ std::optional<int> HandOverToRunningInstance(platform::SingleInstance& instance,
     return 1;
 }
 
-// The window icon; the installed icon theme has the same picture in larger sizes.
-QIcon TrayPicture(const QString& programFolder) {
-    const QString windowIcon = programFolder + QStringLiteral("/form/warmap.ico");
-    const QIcon fallback = QFileInfo::exists(windowIcon) ? QIcon(windowIcon)
-                                                         : QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
-    return QIcon::fromTheme(QStringLiteral("warmap"), fallback);
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -95,7 +85,7 @@ int main(int argc, char* argv[]) {
     // The way back once the window is closed: tray icon, recent changes, start at login, the end.
     tray::RecentChanges recentChanges;
     QPointer<tray::RecentChangesWindow> recentWindow;
-    tray::TrayIcon trayIcon(TrayPicture(programFolder), tray::AutostartFilePath(),
+    tray::TrayIcon trayIcon(tray::TrayPicture(programFolder), tray::AutostartFilePath(),
                             QCoreApplication::applicationFilePath().toStdString(), dialogs);
     trayIcon.onShowMap = [&warmapWindow] { warmapWindow.ShowWarmapWindow(); };
     trayIcon.onShowRecent = [&] {

@@ -1,10 +1,22 @@
 #include "tray/TrayIcon.h"
 
+#include <QApplication>
+#include <QStyle>
+
 #include "platform/Dialogs.h"
+#include "platform/Picture.h"
 #include "platform/WindowSystem.h"
 #include "tray/Autostart.h"
 
 namespace tray {
+
+QIcon TrayPicture(const QString& programFolder) {
+    // Read as a picture, not handed to QIcon by name: that would open the file whatever it is.
+    const auto picture = platform::Picture::Load(programFolder + QStringLiteral("/form/warmap.ico"));
+    const QIcon fallback = picture ? QIcon(QPixmap::fromImage(picture->Image()))
+                                   : QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
+    return QIcon::fromTheme(QStringLiteral("warmap"), fallback);
+}
 
 QString TrayToolTip(const std::optional<QDateTime>& lastPass, std::size_t changes) {
     if (!lastPass) return QStringLiteral("Warmap\nNoch kein Abgleich seit dem Start");

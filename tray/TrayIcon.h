@@ -14,6 +14,10 @@ class Dialogs;
 
 namespace tray {
 
+// The icon theme's "warmap" icon, else the window icon form/warmap.ico of the program's folder, else a
+// stock computer icon.
+QIcon TrayPicture(const QString& programFolder);
+
 // The tooltip: when the last pass ran and how many changes it brought.
 QString TrayToolTip(const std::optional<QDateTime>& lastPass, std::size_t changes);
 

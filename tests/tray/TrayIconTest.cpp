@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TempDir.h"
 #include "tray/Autostart.h"
 #include "tray/TrayIcon.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -89,6 +93,26 @@ TEST(TrayToolTip, NamesTheLastPassAndWhatItBrought) {
     EXPECT_EQ(icon.Icon().toolTip(), tray::TrayToolTip(std::nullopt, 0));
     icon.SetLastPass(when, 3);
     EXPECT_EQ(icon.Icon().toolTip(), tray::TrayToolTip(when, 3));
+}
+
+TEST(TrayPicture, IsTheWindowIconAndNeverWaitsOnWhatIsNoPicture) {
+    QTemporaryDir program;
+    ASSERT_TRUE(QDir(program.path()).mkdir("form"));
+    const QString icon = program.path() + "/form/warmap.ico";
+    ASSERT_TRUE(QFile::copy(WARMAP_DATA_DIR "/form/warmap.ico", icon));
+    const QIcon picture = tray::TrayPicture(program.path());
+    ASSERT_FALSE(picture.isNull());
+    if (!QIcon::hasThemeIcon("warmap")) {  // an installed theme icon comes first
+        EXPECT_EQ(picture.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32),
+                  QImage(icon).convertToFormat(QImage::Format_ARGB32));
+    }
+
+    // A FIFO in the icon's place: the stock icon, at once (this waited for a writer for ever).
+    ASSERT_TRUE(QFile::remove(icon));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(icon).constData(), 0600), 0);
+    const QIcon fallback = tray::TrayPicture(program.path());
+    EXPECT_FALSE(fallback.isNull());
+    EXPECT_FALSE(fallback.pixmap(16).isNull());
 }
 
 }  // namespace
