@@ -31,6 +31,8 @@ int SetWindowAlpha(QWidget* window, std::int16_t& alpha) {
             handle->setFlag(Qt::WindowTransparentForInput, passClicks);
         }
     }
+    // Each step must reach the compositor when it is made, or the whole fade arrives as one jump.
+    platform::SendPendingWindowRequests();
     return 0;
 }
 

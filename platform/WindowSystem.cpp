@@ -71,6 +71,10 @@ bool SupportsWindowOpacity() {
     return true;
 }
 
+void SendPendingWindowRequests() {
+    if (xcb_connection_t* connection = X11Connection()) xcb_flush(connection);
+}
+
 void KeepOffTaskbar(QWidget* window) {
     xcb_connection_t* connection = X11Connection();
     if (!connection || !window) return;

@@ -25,6 +25,10 @@ bool OnX11();
 // compositor, so the answer there is no.
 bool SupportsWindowOpacity();
 
+// Sends what the program has asked of the X server so far, without waiting for an answer. A fade's
+// steps are made while no events run, and Xlib-style buffering would hold them all until the fade ends.
+void SendPendingWindowRequests();
+
 // Keeps a window that is about to be shown off the taskbar and the pager (X11; elsewhere nothing).
 void KeepOffTaskbar(QWidget* window);
 
