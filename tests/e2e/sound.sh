@@ -3,7 +3,7 @@
 # is recorded while the popup comes. Afterwards the audio threads must stay asleep while idling.
 source "$(dirname "$0")/lib.sh"
 for tool in pulseaudio parec sox; do
-    command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 0; }
+    command -v "$tool" > /dev/null || skip "$tool is not installed"
 done
 WAVE="$(dirname "$0")/../../resources/HALLDROP.wav"
 export XDG_RUNTIME_DIR="$WORK/runtime" PULSE_RUNTIME_PATH="$WORK/runtime/pulse" HOME="$WORK/home"
@@ -13,11 +13,7 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --use-pid-fil
     -L "module-native-protocol-unix auth-anonymous=1 socket=$WORK/runtime/native" > "$WORK/pulse.log" 2>&1 &
 PIDS+=($!)
 export PULSE_SERVER="unix:$WORK/runtime/native"
-if ! wait_for 10 pactl info > /dev/null 2>&1; then
-    echo "SKIP: PulseAudio did not start here:"
-    tail -5 "$WORK/pulse.log"
-    exit 0
-fi
+wait_for 10 pactl info > /dev/null 2>&1 || skip "PulseAudio did not start here: $(tail -1 "$WORK/pulse.log")"
 
 start_display
 start_feedsim --seed 11 --steps 1

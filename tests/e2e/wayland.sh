@@ -3,20 +3,14 @@
 # program runs through XWayland, where it can place its popup; with Wayland alone it still works and
 # says once that it cannot place the popup, with no warning per fade step.
 source "$(dirname "$0")/lib.sh"
-if ! command -v weston > /dev/null || ! command -v Xwayland > /dev/null; then
-    echo "SKIP: weston or Xwayland is not installed"
-    exit 0
-fi
+command -v weston > /dev/null && command -v Xwayland > /dev/null || skip "weston or Xwayland is not installed"
 export XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 weston --backend=headless-backend.so --xwayland --socket=warmap-e2e --width="$SCREEN_W" --height="$SCREEN_H" \
     --idle-time=0 --log="$WORK/weston.log" > /dev/null 2>&1 &
 PIDS+=($!)
-if ! wait_for 15 grep -q 'xserver listening on display' "$WORK/weston.log"; then
-    echo "SKIP: weston did not start here:"
-    tail -5 "$WORK/weston.log"
-    exit 0
-fi
+wait_for 15 grep -q 'xserver listening on display' "$WORK/weston.log" ||
+    skip "weston did not start here: $(tail -1 "$WORK/weston.log")"
 export WAYLAND_DISPLAY=warmap-e2e
 export DISPLAY
 DISPLAY=$(grep -o 'xserver listening on display :[0-9]*' "$WORK/weston.log" | grep -o ':[0-9]*$')
