@@ -77,6 +77,7 @@ int main(int argc, char* argv[]) {
 
     // The popup lives for the whole run and carries the refresh timer.
     notify::SplashFrm popup(programFolder);
+    popup.SetWaylandAnchor([&warmapWindow]() -> QWidget* { return warmapWindow.Window(); });
     notify::LazySound sound;
     core::PopupPresenter presenter(popup, sound);
     core::RefreshPass pass({core::FeedBase(), programFolder.toStdString(), {}}, dialogs, presenter);

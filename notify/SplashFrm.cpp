@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <cstdio>
 
 #include "notify/Fader.h"
@@ -16,12 +17,14 @@ namespace {
 
 constexpr int kDesignWidthTwips = 6420;
 constexpr int kDesignHeightTwips = 3510;
+constexpr int kMarginPixels = 6;
+constexpr Qt::WindowFlags kPopupFlags =
+    Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
 
 }  // namespace
 
 SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
-                          Qt::X11BypassWindowManagerHint),
+    : QWidget(parent, Qt::Tool | kPopupFlags | Qt::X11BypassWindowManagerHint),
       m_programFolder(std::move(programFolder)),
       m_endTimer(this),
       m_heightTwips(kDesignHeightTwips),
@@ -35,8 +38,9 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     setFont(MessageLineFont());
-    resize(platform::RoundEven(kDesignWidthTwips / platform::kTwipsPerPixel),
-           platform::RoundEven(kDesignHeightTwips / platform::kTwipsPerPixel));
+    // A fixed size also tells tiling Wayland compositors to float the popup.
+    setFixedSize(platform::RoundEven(kDesignWidthTwips / platform::kTwipsPerPixel),
+                 platform::RoundEven(kDesignHeightTwips / platform::kTwipsPerPixel));
     ResizeSurface(size());
 
     m_endTimer.setObjectName(QStringLiteral("EndTimer"));
@@ -61,7 +65,7 @@ void SplashFrm::setVisible(bool visible) {
 void SplashFrm::SetHeightTwips(float twips) {
     m_heightTwips = twips;
     const QSize newSize(width(), platform::RoundEven(twips / platform::kTwipsPerPixel));
-    resize(newSize);
+    setFixedSize(newSize);
     ResizeSurface(newSize);
 }
 
@@ -83,22 +87,44 @@ QSize SplashFrm::ScreenSize() const {
 }
 
 void SplashFrm::InitializeFrm() {
-    if (platform::OnWayland() && !m_toldUnplaceable) {
-        m_toldUnplaceable = true;
-        std::fprintf(stderr,
-                     "warmap: this Wayland session lets no program place its own windows; the change popup "
-                     "appears where the compositor puts it, not above the taskbar\n");
-    }
     const float tx = static_cast<float>(platform::kTwipsPerPixel);
     const float ty = tx;
     const float widthTwips = kWidthPixels * tx;
-    resize(kWidthPixels, height());
+    setFixedSize(kWidthPixels, height());
     ResizeSurface(size());
+    if (platform::OnWayland()) {
+        TakeWaylandRole();
+        return;
+    }
     if (const auto taskbar = Taskbar()) {
         const QSize screen = ScreenSize();
         const auto position =
             PopupPosition(*taskbar, screen.width() * tx, screen.height() * ty, widthTwips, m_heightTwips, tx, ty);
         if (position) move(platform::RoundEven(position->left / tx), platform::RoundEven(position->top / ty));
+    }
+}
+
+void SplashFrm::TakeWaylandRole() {
+    QWidget* anchor = m_waylandAnchor ? m_waylandAnchor() : nullptr;
+    const bool attached = anchor && anchor->isVisible() && !anchor->isMinimized() && anchor->windowHandle();
+    if (!m_toldUnplaceable) {
+        m_toldUnplaceable = true;
+        std::fprintf(stderr,
+                     "warmap: this Wayland session lets no program place its own windows; the change popup "
+                     "appears in the Warmap window's corner while that is shown, else where the compositor "
+                     "puts it, not above the taskbar\n");
+    }
+    // A tool tip with a parent becomes a popup surface of that parent: shown without focus, placed
+    // relative to it. Changing the type needs a new native window, so only when it changes.
+    const Qt::WindowFlags flags = (attached ? Qt::ToolTip : Qt::Tool) | kPopupFlags;
+    if (windowFlags() != flags) {
+        setWindowFlags(flags);
+        create();
+    }
+    windowHandle()->setTransientParent(attached ? anchor->windowHandle() : nullptr);
+    if (attached) {
+        const QRect frame = anchor->geometry();
+        move(frame.right() + 1 - width() - kMarginPixels, frame.bottom() + 1 - height() - kMarginPixels);
     }
 }
 

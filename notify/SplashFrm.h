@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "platform/Picture.h"
@@ -43,6 +44,12 @@ public:
     // The screen size in pixels used for placement; the primary screen's unless overridden.
     void SetScreenOverride(std::optional<QSize> size) { m_screenOverride = size; }
 
+    // On Wayland alone the popup cannot place itself and a compositor focuses every new top-level
+    // window. While this window (the Warmap window) is shown, the popup is attached to it as a
+    // surface that never takes focus, in its bottom-right corner; otherwise it is a fixed-size
+    // window, which tiling compositors float.
+    void SetWaylandAnchor(std::function<QWidget*()> anchor) { m_waylandAnchor = std::move(anchor); }
+
     // Showing it keeps it off the taskbar and the pager.
     void setVisible(bool visible) override;
 
@@ -52,6 +59,7 @@ protected:
 
 private:
     void OnEndTimer();
+    void TakeWaylandRole();
     void ResizeSurface(QSize size);
     std::optional<platform::TaskbarRect> Taskbar() const;
     QSize ScreenSize() const;
@@ -65,6 +73,7 @@ private:
     float m_heightTwips;
     std::optional<std::optional<platform::TaskbarRect>> m_taskbarOverride;
     std::optional<QSize> m_screenOverride;
+    std::function<QWidget*()> m_waylandAnchor;
     platform::CompositorWatch m_compositorWatch;
 };
 

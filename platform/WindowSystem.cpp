@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -50,8 +51,16 @@ bool IsSet(const char* name) {
 }  // namespace
 
 void PreferX11WhereWaylandAlsoOffersIt() {
-    if (IsSet("WAYLAND_DISPLAY") && IsSet("DISPLAY") && !IsSet("QT_QPA_PLATFORM")) {
+    if (!IsSet("WAYLAND_DISPLAY") || !IsSet("DISPLAY") || IsSet("QT_QPA_PLATFORM")) return;
+    // Qt has no way back once it chose X11 and cannot connect: it aborts. So try the connection first.
+    xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
+    const bool reachable = xcb_connection_has_error(probe) == 0;
+    xcb_disconnect(probe);
+    if (reachable) {
         qputenv("QT_QPA_PLATFORM", "xcb");
+    } else {
+        std::fprintf(stderr, "warmap: the X server of this Wayland session (DISPLAY=%s) cannot be reached; running "
+                             "on Wayland\n", std::getenv("DISPLAY"));
     }
 }
 

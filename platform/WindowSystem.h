@@ -11,7 +11,8 @@ namespace platform {
 
 // In a Wayland session that also offers X11 (XWayland), and unless the user chose a platform with
 // QT_QPA_PLATFORM, runs the program through X11: Wayland lets no client place its own windows or set
-// their opacity, which the popup needs. Call before the application object exists.
+// their opacity, which the popup needs. Where that X server cannot be reached, says so once on stderr
+// and leaves the choice to Qt (Wayland). Call before the application object exists.
 void PreferX11WhereWaylandAlsoOffersIt();
 
 // True on a Wayland platform, where the popup cannot be placed by the program.
