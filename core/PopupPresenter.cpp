@@ -25,6 +25,7 @@ void PopupPresenter::PresentChanges(const feed::MessageLines& lines) {
     m_popup.TileForm();
     for (int k = 0; k < n; ++k) m_popup.DrawLine(QString::fromStdString(lines[k]), k);
     m_sound.PlayWaveResource(QStringLiteral("halldrop"));
+    m_popup.Announce();
     notify::FadeIn(&m_popup);
     m_popup.EndTimer().setInterval(EndTimerInterval(n - 1));
     m_popup.EndTimer().start();

@@ -67,4 +67,19 @@ void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QStr
     }
 }
 
+QString MessageLineText(const QString& line) {
+    QString text;
+    for (const QString& segment : line.split('^')) {
+        if (segment.isEmpty()) continue;
+        const QChar code = segment.front();
+        if (code == 'I') {
+            if (segment.mid(1) == QLatin1String("rechts")) text += QStringLiteral(" \u2192 ");
+            continue;
+        }
+        const bool isColourCode = code == 'b' || code == 'g' || code == 'd' || code == 'r';
+        text += isColourCode ? segment.mid(1) : segment;
+    }
+    return text;
+}
+
 }  // namespace notify

@@ -18,6 +18,10 @@ int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& n
 // as text, in black. Uses the painter's font; text runs have a transparent background.
 void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, std::int16_t index);
 
+// A message line as a person reads it, for assistive technology: the text of its segments, the arrow
+// icon as " → ", other icons left out. "^bDM: ^rAshcombe^Irechts^gHibernia" reads "DM: Ashcombe → Hibernia".
+QString MessageLineText(const QString& line);
+
 // The font message lines are drawn in, in the popup and wherever they are shown again.
 QFont MessageLineFont();
 

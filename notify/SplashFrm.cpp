@@ -1,5 +1,6 @@
 #include "notify/SplashFrm.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include "notify/Fader.h"
 #include "notify/MessageLineRenderer.h"
 #include "notify/PopupPlacement.h"
+#include "platform/AccessibleRows.h"
 #include "platform/Units.h"
 
 namespace notify {
@@ -20,6 +22,43 @@ constexpr int kDesignHeightTwips = 3510;
 constexpr int kMarginPixels = 6;
 constexpr Qt::WindowFlags kPopupFlags =
     Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+
+// Assistive technology sees a notification whose children are the lines as text. The transparent
+// popup of start-up has no lines: it is shown then, and a notification without name, text or
+// visibility gives a screen reader nothing to announce. (Its role cannot change later: readers keep
+// the first one they saw.)
+class AccessiblePopup final : public platform::AccessibleRows {
+public:
+    explicit AccessiblePopup(SplashFrm* popup)
+        : AccessibleRows(popup, QAccessible::Notification, popup->windowTitle(), [popup] { return Rows(*popup); }),
+          m_popup(popup) {}
+
+    QString text(QAccessible::Text kind) const override {
+        return m_popup->LineTexts().isEmpty() ? QString() : AccessibleRows::text(kind);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = AccessibleRows::state();
+        if (m_popup->LineTexts().isEmpty()) state.invisible = true;
+        return state;
+    }
+
+private:
+    static std::vector<platform::AccessibleRow> Rows(const SplashFrm& popup) {
+        std::vector<platform::AccessibleRow> rows;
+        const int height = RowTop(1) - RowTop(0);
+        for (int k = 0; k < popup.LineTexts().size(); ++k) {
+            rows.push_back({QAccessible::StaticText, popup.LineTexts()[k], QRect(0, RowTop(k), popup.width(), height)});
+        }
+        return rows;
+    }
+
+    SplashFrm* m_popup;
+};
+
+QAccessibleInterface* AccessiblePopupFor(const QString& className, QObject* object) {
+    if (className != QLatin1String("notify::SplashFrm") || !object || !object->isWidgetType()) return nullptr;
+    return new AccessiblePopup(static_cast<SplashFrm*>(object));
+}
 
 }  // namespace
 
@@ -32,6 +71,8 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
       m_compositorWatch([this] {
           if (isVisible() && windowOpacity() == 0.0) hide();
       }) {
+    static const bool accessible = (QAccessible::installFactory(AccessiblePopupFor), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("SplashFrm"));
     setWindowTitle(QStringLiteral("Warmap Frontbericht"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -137,6 +178,7 @@ void SplashFrm::TileForm() {
     }
     // Start from a clean surface: a skin with a missing piece must never show an earlier popup's lines.
     m_surface.fill(Qt::white);
+    m_lineTexts.clear();
     QPainter painter(&m_surface);
     const auto& [top, mid, bottom] = m_skin;
     if (mid && mid->RoundedWidth() > 0 && mid->RoundedHeight() > 0) {
@@ -155,7 +197,20 @@ void SplashFrm::DrawLine(const QString& line, int index) {
     QPainter painter(&m_surface);
     painter.setFont(font());
     DrawMessageLine(painter, m_programFolder + QStringLiteral("/symbols"), line, static_cast<std::int16_t>(index));
+    if (index >= 0) {
+        if (m_lineTexts.size() <= index) m_lineTexts.resize(index + 1);
+        m_lineTexts[index] = MessageLineText(line);
+    }
     update();
+}
+
+void SplashFrm::Announce() {
+    // A hidden popup is announced by Qt when the fade shows it. Where opacity is shown it stays mapped
+    // between notifications, and Qt sends nothing: then it is announced here.
+    platform::AccessibleRowsChanged(this);
+    if (!isVisible()) return;
+    QAccessibleEvent event(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&event);
 }
 
 void SplashFrm::paintEvent(QPaintEvent*) {

@@ -36,6 +36,12 @@ public:
     // Draws one message line on row index.
     void DrawLine(const QString& line, int index);
 
+    // Tells assistive technology that the popup now shows its lines (a screen reader reads them out);
+    // call before the fade-in.
+    void Announce();
+    // The lines drawn since the last TileForm, as a person reads them.
+    const QStringList& LineTexts() const { return m_lineTexts; }
+
     QTimer& EndTimer() { return m_endTimer; }
     const QImage& Surface() const { return m_surface; }
 
@@ -69,6 +75,7 @@ private:
     bool m_skinLoaded = false;
     bool m_toldUnplaceable = false;
     QImage m_surface;
+    QStringList m_lineTexts;
     QTimer m_endTimer;
     float m_heightTwips;
     std::optional<std::optional<platform::TaskbarRect>> m_taskbarOverride;

@@ -59,8 +59,10 @@ void PreferX11WhereWaylandAlsoOffersIt() {
     if (reachable) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     } else {
-        std::fprintf(stderr, "warmap: the X server of this Wayland session (DISPLAY=%s) cannot be reached; running "
-                             "on Wayland\n", std::getenv("DISPLAY"));
+        std::fprintf(stderr,
+                     "warmap: the X server of this Wayland session (DISPLAY=%s) cannot be reached; running "
+                     "on Wayland\n",
+                     std::getenv("DISPLAY"));
     }
 }
 

@@ -1,14 +1,17 @@
 #include "tray/RecentChangesWindow.h"
 
+#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include "notify/MessageLineRenderer.h"
 #include "notify/SplashFrm.h"
+#include "platform/AccessibleRows.h"
 #include "platform/Picture.h"
 #include "tray/RecentChanges.h"
 #include "tray/RecentChangesLayout.h"
+#include "tray/TrayIcon.h"
 
 namespace tray {
 
@@ -28,9 +31,32 @@ public:
         if (auto picture = platform::Picture::Load(programFolder + QStringLiteral("/form/splash/mid.jpg")))
             m_ground = QPixmap::fromImage(picture->Image());
         setFont(notify::MessageLineFont());
-        // As wide as the popup, whose lines fit it and whose parchment has its edges at both sides.
-        setFixedWidth(notify::SplashFrm::kWidthPixels);
+        // At least as wide as the popup, whose lines fit it; wider while no scroll bar is needed.
+        setMinimumWidth(notify::SplashFrm::kWidthPixels);
     }
+
+    // What is drawn, as text: the headings and the lines as a person reads them.
+    std::vector<platform::AccessibleRow> Rows() const {
+        std::vector<platform::AccessibleRow> rows;
+        const auto& passes = m_changes.Passes();
+        if (passes.empty()) {
+            rows.push_back({QAccessible::StaticText, EmptyText(), rect()});
+            return rows;
+        }
+        for (const RecentRow& row : LayOutRecentChanges(passes)) {
+            const PassChanges& pass = passes[row.pass];
+            const QRect area(0, row.top, width(), RecentRowHeight(row));
+            if (row.kind == RecentRow::Kind::Heading) {
+                rows.push_back({QAccessible::Heading, QString::fromStdString(RecentHeading(pass)), area});
+            } else {
+                rows.push_back({QAccessible::StaticText,
+                                notify::MessageLineText(QString::fromStdString(pass.lines[row.line])), area});
+            }
+        }
+        return rows;
+    }
+
+    static QString EmptyText() { return QStringLiteral("Seit dem Start hat noch kein Abgleich etwas ge\u00e4ndert."); }
 
     void Relayout() { setMinimumHeight(std::max(RecentChangesHeight(m_changes.Passes()), 60)); }
 
@@ -47,7 +73,7 @@ protected:
         if (passes.empty()) {
             painter.setPen(kInk);
             painter.drawText(rect().adjusted(kLeft, kRecentMarginTop, -kLeft, 0), Qt::AlignHCenter | Qt::TextWordWrap,
-                             QStringLiteral("Seit dem Start hat noch kein Abgleich etwas ge\u00e4ndert."));
+                             EmptyText());
             return;
         }
         for (const RecentRow& row : LayOutRecentChanges(passes)) {
@@ -78,15 +104,32 @@ private:
     QPixmap m_ground;
 };
 
+namespace {
+
+// The view has no class name of its own for Qt's factories: it is found by its type.
+QAccessibleInterface* AccessibleRecentChanges(const QString& className, QObject* object) {
+    if (className != QLatin1String("QWidget")) return nullptr;
+    auto* view = dynamic_cast<RecentChangesView*>(object);
+    if (!view) return nullptr;
+    return new platform::AccessibleRows(view, QAccessible::Pane, QStringLiteral("Letzte Meldungen"),
+                                        [view] { return view->Rows(); });
+}
+
+}  // namespace
+
 RecentChangesWindow::RecentChangesWindow(const RecentChanges& changes, const QString& programFolder, QWidget* parent)
     : QScrollArea(parent) {
+    static const bool accessible = (QAccessible::installFactory(AccessibleRecentChanges), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("RecentChangesWindow"));
     setWindowTitle(QStringLiteral("Warmap \u2014 Letzte Meldungen"));
+    setAccessibleName(QStringLiteral("Warmap \u2014 Letzte Meldungen"));
+    setWindowIcon(TrayPicture(programFolder));
     m_view = new RecentChangesView(changes, programFolder, this);
     setWidget(m_view);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameShape(QFrame::NoFrame);
     setFixedWidth(notify::SplashFrm::kWidthPixels + verticalScrollBar()->sizeHint().width());
     resize(width(), 460);
@@ -96,6 +139,7 @@ RecentChangesWindow::RecentChangesWindow(const RecentChanges& changes, const QSt
 void RecentChangesWindow::Refresh() {
     m_view->Relayout();
     m_view->update();
+    platform::AccessibleRowsChanged(m_view);
 }
 
 QWidget* RecentChangesWindow::View() const {

@@ -1,6 +1,7 @@
 #include "warmap/WarmapFRM.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -40,6 +41,24 @@ private:
     QImage m_picture;
 };
 
+// A label's text alone ("08.12.2026 14:03:09") means little when read out: its accessible name says
+// what it shows. A label without text yet shows "keine Angabe".
+void SetLabelText(QLabel* label, const QString& what, const QString& text) {
+    if (label->text() == text && !label->accessibleName().isEmpty()) return;
+    label->setText(text);
+    const QString shown = text.trimmed();
+    const bool blank = shown.isEmpty() || shown == QLatin1String("_") || shown == QLatin1String("&");
+    label->setAccessibleName(what + QStringLiteral(": ") + (blank ? QStringLiteral("keine Angabe") : shown));
+}
+
+const QString kDatumName = QStringLiteral("Stand der Karte");
+const QString kHoverName = QStringLiteral("Festung unter dem Mauszeiger");
+
+QAccessibleInterface* AccessibleWarmapWindow(const QString& className, QObject* object) {
+    if (className != QLatin1String("warmap::WarmapFRM") || !object || !object->isWidgetType()) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 QFont Verdana(double points, bool bold, bool italic = false) {
     QFont font(QStringLiteral("Verdana"));
     font.setStyleHint(QFont::SansSerif);
@@ -57,24 +76,30 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
       m_dialogs(dialogs),
       m_names(m_programFolder.toStdString()),
       m_keepMap(m_programFolder, keepmap::KeepPos) {
+    static const bool accessible = (QAccessible::installFactory(AccessibleWarmapWindow), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("WarmapFRM"));
     setWindowTitle(QStringLiteral(".:: Warmap"));
+    setAccessibleName(QStringLiteral("Warmap"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(Verdana(8.25, false));
     resize(626, 624);
 
     m_map = new MapView(this);
     m_map->setGeometry(8, 16, 465, 577);
+    m_map->setAccessibleName(QStringLiteral("Karte der Grenzlande"));
     m_map->onMouseMove = [this](QPointF position) { WarmapPic_MouseMove(position); };
 
     m_serverCmb = new QComboBox(m_map);
     m_serverCmb->setObjectName(QStringLiteral("ServerCmb"));
     m_serverCmb->setEditable(false);
     m_serverCmb->setGeometry(10, 10, 90, 21);
+    m_serverCmb->setAccessibleName(QStringLiteral("Server"));
     m_serverCmb->setFont(Verdana(8.25, true, true));
     connect(m_serverCmb, &QComboBox::activated, this, [this] { ServerCmb_Click(); });
 
-    m_datumLbl = new QLabel(QStringLiteral("&"), m_map);
+    m_datumLbl = new QLabel(m_map);
+    SetLabelText(m_datumLbl, kDatumName, QStringLiteral("&"));
     m_datumLbl->setObjectName(QStringLiteral("DatumLbl"));
     m_datumLbl->setGeometry(6, 40, 97, 33);
     m_datumLbl->setToolTip(QStringLiteral("ORSKA-Zeitstempel"));
@@ -84,7 +109,8 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
     m_datumLbl->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_datumLbl->setStyleSheet(QStringLiteral("color: rgb(70, 48, 26);"));
 
-    m_hoverLbl = new QLabel(QStringLiteral("_"), m_map);
+    m_hoverLbl = new QLabel(m_map);
+    SetLabelText(m_hoverLbl, kHoverName, QStringLiteral("_"));
     m_hoverLbl->setObjectName(QStringLiteral("HoverLbl"));
     m_hoverLbl->setGeometry(10, 165, 89, 49);
     m_hoverLbl->setFont(Verdana(6.75, true));
@@ -100,11 +126,13 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
 
     const QPoint buttonPositions[2] = {{392, 2}, {376, 2}};
     const char* tooltips[2] = {"schliessen", "minimieren"};
+    const char* names[2] = {"Schlie\u00dfen", "Minimieren"};
     for (int i = 0; i < 2; ++i) {
         auto* button = new PictureButton(this);
         button->setObjectName(QStringLiteral("SysBut"));
         button->setProperty("index", i);
         button->setToolTip(QString::fromUtf8(tooltips[i]));
+        button->setAccessibleName(QString::fromUtf8(names[i]));
         button->setGeometry(QRect(buttonPositions[i], QSize(17, 17)));
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QAbstractButton::clicked, this, [this, i] { SysBut_Click(i); });
@@ -140,10 +168,10 @@ std::optional<QString> WarmapFRM::Load(Skin skin) {
 }
 
 void WarmapFRM::ServerCmb_Click() {
-    m_datumLbl->setText(QString());
+    SetLabelText(m_datumLbl, kDatumName, QString());
     const std::string path = feed::SavedCopyPath(platform::TempFolder(), m_serverCmb->currentText().toStdString());
     const keepmap::MapOutcome outcome = m_keepMap.Draw(path, m_map->Surface(), m_map->Background());
-    if (outcome.date) m_datumLbl->setText(QString::fromStdString(*outcome.date));
+    if (outcome.date) SetLabelText(m_datumLbl, kDatumName, QString::fromStdString(*outcome.date));
     switch (outcome.status) {
         case keepmap::MapOutcome::Status::NoSavedCopy:
             m_dialogs.Show({"noch keine daten geladen f\xc3\xbcr diesen Server", platform::kApplicationTitle,
@@ -162,7 +190,7 @@ void WarmapFRM::ServerCmb_Click() {
 void WarmapFRM::WarmapPic_MouseMove(QPointF position) {
     const std::string text =
         keepmap::HoverText(position.x(), position.y(), m_keepMap.HitMap(), m_keepMap.KeepGuild(), m_names);
-    m_hoverLbl->setText(QString::fromStdString(text));
+    SetLabelText(m_hoverLbl, kHoverName, QString::fromStdString(text));
 }
 
 bool WarmapFRM::eventFilter(QObject* watched, QEvent* event) {

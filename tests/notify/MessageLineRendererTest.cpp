@@ -122,4 +122,16 @@ TEST_F(RendererTest, DrawSymbolReturnsTheIconWidth) {
     EXPECT_NE(image.pixelColor(17, 22), kIconColour);
 }
 
+// Read out as drawn: the arrow icon as an arrow, other icons left out, unknown codes as their text.
+TEST(MessageLineText, ReadsTheLineAsItIsDrawn) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"^bDM: ^rAshcombe Beacon^Irechts^gHibernia", "DM: Ashcombe Beacon \u2192 Hibernia"},
+        {"^bLOG: ^dA^Iother^dB", "LOG: AB"},
+        {"plain ^xcode^^", "plain xcode"},
+        {"", ""},
+    };
+    for (const auto& [line, text] : cases)
+        EXPECT_EQ(notify::MessageLineText(QString::fromUtf8(line)), QString::fromUtf8(text)) << line;
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -102,6 +103,30 @@ TEST_F(SplashTest, ClickFadesOutAndStopsTheEndTimer) {
     QTest::mouseClick(&popup, Qt::LeftButton);
     EXPECT_FALSE(popup.EndTimer().isActive());
     EXPECT_DOUBLE_EQ(popup.windowOpacity(), 0.0);
+}
+
+// A screen reader gets a notification that says nothing until it shows lines, then each line as text.
+TEST_F(SplashTest, AssistiveTechnologyReadsTheLinesAsText) {
+    notify::SplashFrm popup(m_dir.path());
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&popup);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Notification);
+    EXPECT_EQ(face->text(QAccessible::Name), QString());
+    EXPECT_TRUE(face->state().invisible);
+
+    popup.SetHeightTwips(15 * 15 * 2 + 570);
+    popup.TileForm();
+    popup.DrawLine(QStringLiteral("^bDM: ^rAshcombe Beacon^Irechts^gHibernia"), 0);
+    popup.DrawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 1);
+    EXPECT_EQ(face->text(QAccessible::Name), "Warmap Frontbericht");
+    EXPECT_FALSE(face->state().invisible);
+    ASSERT_EQ(face->childCount(), 2);
+    EXPECT_EQ(face->child(0)->text(QAccessible::Name), QString::fromUtf8("DM: Ashcombe Beacon \u2192 Hibernia"));
+    EXPECT_EQ(face->child(1)->text(QAccessible::Name), QString::fromUtf8("SAL: Dunmarrow Lookout \u2192 Midgard"));
+    EXPECT_EQ(face->child(1)->role(), QAccessible::StaticText);
+
+    popup.TileForm();  // the next popup never reads out this one's lines
+    EXPECT_EQ(face->childCount(), 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QDir>
 #include <QImage>
 #include <QScrollBar>
@@ -55,6 +56,31 @@ TEST(RecentChangesWindow, ShowsEveryPassWithChangesAndFollowsNewOnes) {
     const QString artifacts = QString(WARMAP_BUILD_DIR) + "/e2e-artifacts/tray";
     QDir().mkpath(artifacts);
     window.grab().save(artifacts + "/recent-changes-after-two-passes.png");
+}
+
+// The window carries the program's icon, scrolls only when its content is taller than it, and reads
+// as headings and lines.
+TEST(RecentChangesWindow, CarriesTheIconScrollsOnlyWhenNeededAndReadsAsText) {
+    tray::RecentChanges recent;
+    recent.Record(std::chrono::system_clock::now(), {"^bDM: ^rAshcombe Beacon^Irechts^gHibernia"});
+    tray::RecentChangesWindow window(recent, WARMAP_DATA_DIR);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_FALSE(window.verticalScrollBar()->isVisible());
+    EXPECT_EQ(window.View()->width(), window.viewport()->width());  // no empty strip where the bar would be
+
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.View());
+    ASSERT_EQ(face->childCount(), 2);
+    EXPECT_EQ(face->child(0)->role(), QAccessible::Heading);
+    EXPECT_EQ(face->child(0)->text(QAccessible::Name), QString::fromStdString(tray::RecentHeading(recent.Passes()[0])));
+    EXPECT_EQ(face->child(1)->text(QAccessible::Name), QString::fromUtf8("DM: Ashcombe Beacon \u2192 Hibernia"));
+
+    for (int k = 0; k < 20; ++k) recent.Record(std::chrono::system_clock::now(), {"^bA", "^bB", "^bC"});
+    window.Refresh();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.verticalScrollBar()->isVisible());
+    EXPECT_EQ(face->childCount(), 21 * 1 + 20 * 3 + 1);
 }
 
 }  // namespace

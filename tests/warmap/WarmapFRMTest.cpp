@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -164,6 +165,25 @@ TEST_F(WarmapFRMTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(date, &move);
     EXPECT_EQ(window.HoverLbl()->text(), expected);
+}
+
+// A screen reader finds a window, and a name on every control that says what it is or shows.
+TEST_F(WarmapFRMTest, EveryControlHasAnAccessibleName) {
+    SaveFeed("Dartmoor", FeedBuilder());
+    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_EQ(window.Load(), std::nullopt);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
+    const auto name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    QStringList buttons;
+    for (auto* button : window.findChildren<QAbstractButton*>("SysBut")) buttons << name(button);
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"Minimieren", QString::fromUtf8("Schlie\u00dfen")}));
+    EXPECT_EQ(name(window.findChild<QComboBox*>("ServerCmb")), "Dartmoor");  // on Linux a list reads its choice
+    EXPECT_EQ(name(window.DatumLbl()), "Stand der Karte: " + window.DatumLbl()->text());
+    EXPECT_EQ(name(window.HoverLbl()), "Festung unter dem Mauszeiger: keine Angabe");
+    EXPECT_FALSE(name(window.WarmapPic()).isEmpty());
 }
 
 // The window asks for a 16 x 16 icon of 256 colours.

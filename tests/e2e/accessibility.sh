@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# What a screen reader gets, read through AT-SPI on a private session bus: names for the Warmap
+# window's controls, and the popup announced with its lines as text.
+[ -n "${WARMAP_PRIVATE_BUS:-}" ] || exec env WARMAP_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
+source "$(dirname "$0")/lib.sh"
+PY=/usr/bin/python3
+ATSPI="$(dirname "$0")/atspi.py"
+"$PY" -c 'import pyatspi' 2> /dev/null || skip "python3-pyatspi is not installed"
+
+start_display
+# A screen reader starts the accessibility bus and switches accessibility on; Qt follows the switch.
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress > /dev/null 2>&1 ||
+    skip "the accessibility bus does not start here"
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+    string:org.a11y.Status string:IsEnabled variant:boolean:true > /dev/null
+
+start_feedsim --seed 11 --steps 1
+prepare_saved_copies 11 0
+"$PY" "$ATSPI" announced Warmap 25 > "$WORK/announced.txt" 2> "$WORK/atspi.log" &
+LISTENER=$!
+wait_for 10 grep -q listening "$WORK/announced.txt"
+start_warmap
+check "the Warmap window shows" wait_for 20 has_visible_window "$MAIN_TITLE"
+wait "$LISTENER" || true
+cp "$WORK/announced.txt" "$ARTIFACTS/announced.txt"
+# The first notification with a name must be the pass's; the transparent popup of start-up is shown
+# too, but as a notification without name or lines, which gives a screen reader nothing to say.
+first_notification() { awk '/^shown /{on = /^shown notification\|./; if (done) exit; if (on) done = 1} on' "$WORK/announced.txt"; }
+check "the popup announces itself as a notification" test "$(first_notification | head -n1)" = 'shown notification|Warmap Frontbericht'
+check "with its lines as text" grep -qx 'label|DM: Greywater Spire → Hibernia' <(first_notification)
+check "all eleven of them" test "$(first_notification | grep -c '^label|[A-Z]*: .* → ')" -eq 11
+
+"$PY" "$ATSPI" tree Warmap > "$WORK/tree.txt"
+cp "$WORK/tree.txt" "$ARTIFACTS/tree.txt"
+has() { grep -qx "$1" "$WORK/tree.txt"; }
+check "the Warmap window is a frame" has '1 frame|Warmap'
+check "its buttons have names" has '2 push button|Schließen'
+check "both of them" has '2 push button|Minimieren'
+check "the server list lists the servers" test "$(grep -c -x -E '[0-9]+ list item\|(Dartmoor|Logres|Avalon|Salisbury)' "$WORK/tree.txt")" -eq 4
+check "the server list is named" grep -q -E '^[0-9]+ combo box\|' "$WORK/tree.txt"
+check "the date label says what it shows" has '3 label|Stand der Karte: 08.12.2026 08:00:00'
+check "so does the hover label" has '3 label|Festung unter dem Mauszeiger: keine Angabe'
+check "no object without a name but lists and the application" \
+    test -z "$(grep -E '\|$' "$WORK/tree.txt" | grep -v -E ' (list|application)\|$')"
+finish
