@@ -95,6 +95,11 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
     m_serverCmb->setEditable(false);
     m_serverCmb->setGeometry(10, 10, 90, 21);
     m_serverCmb->setAccessibleName(QStringLiteral("Server"));
+    // On Linux a list is read by its choice and named by the label it is the buddy of; the skin
+    // needs no visible one.
+    auto* serverLabel = new QLabel(QStringLiteral("Server"), m_map);
+    serverLabel->setBuddy(m_serverCmb);
+    serverLabel->hide();
     m_serverCmb->setFont(Verdana(8.25, true, true));
     connect(m_serverCmb, &QComboBox::activated, this, [this] { ServerCmb_Click(); });
 

@@ -37,7 +37,8 @@ check "the Warmap window is a frame" has '1 frame|Warmap'
 check "its buttons have names" has '2 push button|Schließen'
 check "both of them" has '2 push button|Minimieren'
 check "the server list lists the servers" test "$(grep -c -x -E '[0-9]+ list item\|(Dartmoor|Logres|Avalon|Salisbury)' "$WORK/tree.txt")" -eq 4
-check "the server list is named" grep -q -E '^[0-9]+ combo box\|' "$WORK/tree.txt"
+labelled() { [ "$(grep -A1 -x "$1" "$WORK/tree.txt" | tail -n1)" = "$2" ]; }
+check "the server list reads its choice and is labelled \"Server\"" labelled '3 combo box|Dartmoor' '3 labelled by|Server'
 check "the date label says what it shows" has '3 label|Stand der Karte: 08.12.2026 08:00:00'
 check "so does the hover label" has '3 label|Festung unter dem Mauszeiger: keine Angabe'
 check "no object without a name but lists and the application" \

@@ -1,6 +1,7 @@
 """Reads what assistive technology sees of a running program through AT-SPI.
 
-  atspi.py tree APP            one line per object: "<depth> <role>|<name>"
+  atspi.py tree APP            one line per object: "<depth> <role>|<name>", followed by
+                               "<depth> labelled by|<name>" for each label that names it
   atspi.py announced APP SECS  prints every object of APP that shows itself ("object:state-changed:
                                showing") as "shown <role>|<name>", each followed by its children's
                                "<role>|<name>", until a notification with children showed
@@ -25,6 +26,10 @@ def tree(name):
 
     def walk(node, depth):
         print(f"{depth} {node.getRoleName()}|{node.name}")
+        for relation in node.getRelationSet():
+            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+                for i in range(relation.getNTargets()):
+                    print(f"{depth} labelled by|{relation.getTarget(i).name}")
         for i in range(node.childCount):
             walk(node.getChildAtIndex(i), depth + 1)
 
