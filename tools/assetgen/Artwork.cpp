@@ -31,14 +31,34 @@ RealmColours ColoursOf(Realm realm) {
     return {};
 }
 
-QImage Transparent(int w, int h) {
-    QImage image(w, h, QImage::Format_ARGB32);
+QImage Transparent(int w, int h, int s = 1) {
+    QImage image(w * s, h * s, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
 }
 
+QImage Opaque(int w, int h, int s) {
+    return QImage(w * s, h * s, QImage::Format_RGB32);
+}
+
+// One pixel of the picture's own grid: a block of s x s pixels of the image.
+void Block(QImage& image, int x, int y, const QColor& colour, int s) {
+    for (int dy = 0; dy < s; ++dy)
+        for (int dx = 0; dx < s; ++dx) image.setPixelColor(x * s + dx, y * s + dy, colour);
+}
+
+// Calls colour(u, v) for every pixel of the image, with (u, v) the pixel's centre in the picture's own
+// grid, where pixel centres lie on whole numbers: at scale 1 exactly the pixel's coordinates.
+void Sample(QImage& image, int s, const std::function<QColor(double, double)>& colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            image.setPixelColor(x, y, colour((x + 0.5) / s - 0.5, (y + 0.5) / s - 0.5));
+        }
+    }
+}
+
 // Wood grain: dark brown with long, slightly wavy streaks; periodic so tiles join.
-QColor WoodAt(const Noise& noise, int x, int y, int periodX, int periodY) {
+QColor WoodAt(const Noise& noise, double x, double y, int periodX, int periodY) {
     const double grain = noise.Tiled(x / 3.0, y / 9.0, std::max(1, periodX / 3)) * 0.6 +
                          noise.Tiled(x / 1.0, y / 3.0, std::max(1, periodX)) * 0.4;
     (void)periodY;
@@ -47,90 +67,91 @@ QColor WoodAt(const Noise& noise, int x, int y, int periodX, int periodY) {
                   static_cast<int>(kWood.blue() * t));
 }
 
-void FillWood(QImage& image, std::uint32_t seed, bool streaksVertical) {
+void FillWood(QImage& image, std::uint32_t seed, bool streaksVertical, int s) {
     const Noise noise(seed);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = streaksVertical ? WoodAt(noise, y, x, image.height(), image.width())
-                                             : WoodAt(noise, x, y, image.width(), image.height());
-            image.setPixelColor(x, y, c);
-        }
-    }
+    const int w = image.width() / s, h = image.height() / s;
+    Sample(image, s,
+           [&](double x, double y) { return streaksVertical ? WoodAt(noise, y, x, h, w) : WoodAt(noise, x, y, w, h); });
 }
 
-void HLine(QImage& image, int y, int x0, int x1, const QColor& colour) {
-    for (int x = std::max(0, x0); x <= std::min(image.width() - 1, x1); ++x) image.setPixelColor(x, y, colour);
+// Lines in the picture's own grid, clipped to it.
+void HLine(QImage& image, int y, int x0, int x1, const QColor& colour, int s = 1) {
+    for (int x = std::max(0, x0); x <= std::min(image.width() / s - 1, x1); ++x) Block(image, x, y, colour, s);
 }
-void VLine(QImage& image, int x, int y0, int y1, const QColor& colour) {
-    for (int y = std::max(0, y0); y <= std::min(image.height() - 1, y1); ++y) image.setPixelColor(x, y, colour);
+void VLine(QImage& image, int x, int y0, int y1, const QColor& colour, int s = 1) {
+    for (int y = std::max(0, y0); y <= std::min(image.height() / s - 1, y1); ++y) Block(image, x, y, colour, s);
 }
 
 // A gold trim line with a dark shadow below or to the right.
-void TrimH(QImage& image, int y, int x0, int x1) {
-    HLine(image, y, x0, x1, kGold);
-    HLine(image, y + 1, x0, x1, kGoldDark);
+void TrimH(QImage& image, int y, int x0, int x1, int s) {
+    HLine(image, y, x0, x1, kGold, s);
+    HLine(image, y + 1, x0, x1, kGoldDark, s);
 }
 // The two gold lines of a side band, shaded towards each other. Symmetric, because the right band is
 // the left one unmirrored while the right corners and side pieces are mirrored.
-void TrimSides(QImage& image, int y0, int y1) {
-    VLine(image, 2, y0, y1, kGold);
-    VLine(image, 3, y0, y1, kGoldDark);
-    VLine(image, 6, y0, y1, kGoldDark);
-    VLine(image, 7, y0, y1, kGold);
+void TrimSides(QImage& image, int y0, int y1, int s) {
+    VLine(image, 2, y0, y1, kGold, s);
+    VLine(image, 3, y0, y1, kGoldDark, s);
+    VLine(image, 6, y0, y1, kGoldDark, s);
+    VLine(image, 7, y0, y1, kGold, s);
 }
 
-// Fills a silhouette mask with a 1-pixel dark outline and a left-lit body.
-void PaintSilhouette(QImage& icon, const std::function<bool(int, int)>& inside, const RealmColours& c) {
-    for (int y = 0; y < icon.height(); ++y) {
-        for (int x = 0; x < icon.width(); ++x) {
+// Fills a silhouette with a dark outline one pixel of the icon's grid wide and a left-lit body. At a
+// larger scale the shape is sampled finer, so its curves and slopes come out smoother.
+void PaintSilhouette(QImage& icon, const std::function<bool(double, double)>& inside, const RealmColours& c, int s) {
+    for (int py = 0; py < icon.height(); ++py) {
+        for (int px = 0; px < icon.width(); ++px) {
+            const double x = (px + 0.5) / s - 0.5, y = (py + 0.5) / s - 0.5;
             if (!inside(x, y)) continue;
             const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
             const bool lit = inside(x - 1, y) && !inside(x - 2, y);
-            icon.setPixelColor(x, y, edge ? c.dark : lit ? c.light : c.fill);
+            icon.setPixelColor(px, py, edge ? c.dark : lit ? c.light : c.fill);
         }
     }
 }
 
-void Pixels(QImage& icon, const std::initializer_list<std::pair<int, int>>& points, const QColor& colour) {
-    for (auto [x, y] : points) icon.setPixelColor(x, y, colour);
+void Pixels(QImage& icon, const std::initializer_list<std::pair<int, int>>& points, const QColor& colour, int s) {
+    for (auto [x, y] : points) Block(icon, x, y, colour, s);
 }
 
 // Each realm has its own roof and emblem, so the icons read without colour too:
 // Albion a crenellated top and a cross, Midgard a pointed roof and a triangle, Hibernia a dome and a ring.
-void PaintEmblem(QImage& icon, Realm realm, int cx, int cy) {
+void PaintEmblem(QImage& icon, Realm realm, int cx, int cy, int s) {
     const QColor white(255, 255, 255);
     switch (realm) {
         case Realm::Albion:
-            Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx, cy + 1}}, white);
+            Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx, cy + 1}}, white, s);
             break;
         case Realm::Midgard:
             Pixels(
                 icon,
                 {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx - 1, cy + 1}, {cx, cy + 1}, {cx + 1, cy + 1}},
-                white);
+                white, s);
             break;
         case Realm::Hibernia:
-            Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx + 1, cy}, {cx, cy + 1}}, white);
+            Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx + 1, cy}, {cx, cy + 1}}, white, s);
             break;
     }
 }
 
 }  // namespace
 
-QImage StructureIcon(Realm realm, bool keep) {
-    QImage icon = Transparent(16, 16);
+QImage StructureIcon(Realm realm, bool keep, int s) {
+    QImage icon = Transparent(16, 16, s);
     const int left = keep ? 2 : 5, right = keep ? 13 : 10;  // body columns
     const int bodyTop = keep ? 7 : 6;
-    const auto inside = [=](int x, int y) -> bool {
-        if (x < 0 || y < 0 || x > 15 || y > 15) return false;
-        if (x >= left && x <= right && y >= bodyTop && y <= 15) return true;
+    // (x, y) in the icon's grid; pixel (i, j) covers i - 0.5 .. i + 0.5, so at scale 1 the straight
+    // edges below are exactly the whole-pixel tests.
+    const auto inside = [=](double x, double y) -> bool {
+        if (x < -0.5 || y < -0.5 || x > 15.5 || y > 15.5) return false;
+        if (x >= left - 0.5 && x <= right + 0.5 && y >= bodyTop - 0.5 && y <= 15.5) return true;
         const double mid = (left + right) / 2.0;
         switch (realm) {
             case Realm::Albion: {  // merlons
-                if (y < bodyTop - 3 || y >= bodyTop) return false;
-                if (x < left || x > right) return false;
-                const int col = x - left;
-                return keep ? (col % 4 < 2 || x == right) : (col < 2 || x > right - 2);
+                if (y < bodyTop - 3.5 || y >= bodyTop - 0.5) return false;
+                if (x < left - 0.5 || x > right + 0.5) return false;
+                const int col = static_cast<int>(std::floor(x + 0.5)) - left;
+                return keep ? (col % 4 < 2 || col == right - left) : (col < 2 || col > right - left - 2);
             }
             case Realm::Midgard: {  // pointed roof, one pixel of eaves each side
                 const double half = (right - left) / 2.0 + 1.5;
@@ -147,46 +168,48 @@ QImage StructureIcon(Realm realm, bool keep) {
         return false;
     };
     const RealmColours colours = ColoursOf(realm);
-    PaintSilhouette(icon, inside, colours);
+    PaintSilhouette(icon, inside, colours, s);
     // Door: a dark arch at the foot of the body.
     const int doorX = (left + right) / 2;
-    Pixels(icon, {{doorX, 14}, {doorX, 13}, {doorX + (keep ? 1 : 0), 14}, {doorX + (keep ? 1 : 0), 13}}, colours.dark);
-    PaintEmblem(icon, realm, doorX + (keep ? 0 : 0), keep ? 10 : 9);
+    Pixels(icon, {{doorX, 14}, {doorX, 13}, {doorX + (keep ? 1 : 0), 14}, {doorX + (keep ? 1 : 0), 13}}, colours.dark,
+           s);
+    PaintEmblem(icon, realm, doorX + (keep ? 0 : 0), keep ? 10 : 9, s);
     return icon;
 }
 
-QImage UnclaimedOverlay(bool keep) {
+QImage UnclaimedOverlay(bool keep, int s) {
     // "No guild holds this": a white pennant on a black pole, outlined in black, so it reads on the
     // pale Midgard ground, on the parchment and on every icon colour alike.
-    QImage icon = Transparent(16, 16);
+    QImage icon = Transparent(16, 16, s);
     const QColor black(16, 16, 16), white(255, 255, 255);
     const int pole = keep ? 8 : 7;
-    for (int y = 0; y <= 10; ++y) icon.setPixelColor(pole, y, black);
+    for (int y = 0; y <= 10; ++y) Block(icon, pole, y, black, s);
     // Rows of the pennant, from the pole to its tip halfway down.
     constexpr int kLength[7] = {2, 4, 6, 7, 6, 4, 2};
     for (int row = 0; row < 7; ++row) {
         const int y = 1 + row;
         for (int k = 1; k <= kLength[row]; ++k) {
-            const bool edge = row == 0 || row == 6 || k == kLength[row] ||
-                              (row > 0 && k > kLength[row - 1]) || (row < 6 && k > kLength[row + 1]);
-            icon.setPixelColor(pole + k, y, edge ? black : white);
+            const bool edge = row == 0 || row == 6 || k == kLength[row] || (row > 0 && k > kLength[row - 1]) ||
+                              (row < 6 && k > kLength[row + 1]);
+            Block(icon, pole + k, y, edge ? black : white, s);
         }
     }
     return icon;
 }
 
-QImage FrameCorner() {
-    QImage image(32, 24, QImage::Format_RGB32);
-    FillWood(image, 11, false);
-    TrimH(image, 2, 2, 31);
-    TrimH(image, 20, 6, 31);
-    VLine(image, 2, 2, 23, kGold);
-    VLine(image, 3, 3, 23, kGoldDark);
-    VLine(image, 6, 21, 23, kGoldDark);
-    VLine(image, 7, 20, 23, kGold);
+QImage FrameCorner(int s) {
+    QImage image = Opaque(32, 24, s);
+    FillWood(image, 11, false, s);
+    TrimH(image, 2, 2, 31, s);
+    TrimH(image, 20, 6, 31, s);
+    VLine(image, 2, 2, 23, kGold, s);
+    VLine(image, 3, 3, 23, kGoldDark, s);
+    VLine(image, 6, 21, 23, kGoldDark, s);
+    VLine(image, 7, 20, 23, kGold, s);
     // A round medallion of the three realms: it reads the same in every mirrored corner.
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(s, s);
     const QRectF disc(11.5, 4.5, 13, 13);
     p.setPen(Qt::NoPen);
     p.setBrush(ColoursOf(Realm::Albion).fill);
@@ -201,72 +224,71 @@ QImage FrameCorner() {
     return image;
 }
 
-QImage FrameSidePiece() {
-    QImage image(10, 16, QImage::Format_RGB32);
-    FillWood(image, 12, true);
-    TrimSides(image, 0, 15);
+QImage FrameSidePiece(int s) {
+    QImage image = Opaque(10, 16, s);
+    FillWood(image, 12, true, s);
+    TrimSides(image, 0, 15, s);
     // A gold stud between the two lines.
-    Pixels(image, {{5, 7}, {4, 8}, {5, 8}, {6, 8}, {5, 9}}, kGold);
+    Pixels(image, {{5, 7}, {4, 8}, {5, 8}, {6, 8}, {5, 9}}, kGold, s);
     return image;
 }
 
-QImage FrameTopTile() {
+QImage FrameTopTile(int s) {
     // A tile at least as wide as the corner, less one pixel: the band's last tile then always reaches it.
-    QImage image(32, 24, QImage::Format_RGB32);
-    FillWood(image, 13, false);
-    TrimH(image, 2, 0, 31);
-    TrimH(image, 20, 0, 31);
+    QImage image = Opaque(32, 24, s);
+    FillWood(image, 13, false, s);
+    TrimH(image, 2, 0, 31, s);
+    TrimH(image, 20, 0, 31, s);
     return image;
 }
 
-QImage FrameLeftTile() {
+QImage FrameLeftTile(int s) {
     // As tall as the corner and side piece together, for the same reason.
-    QImage image(10, 40, QImage::Format_RGB32);
-    FillWood(image, 14, true);
-    TrimSides(image, 0, 39);
+    QImage image = Opaque(10, 40, s);
+    FillWood(image, 14, true, s);
+    TrimSides(image, 0, 39, s);
     return image;
 }
 
 namespace {
 
-QImage ButtonBase() {
-    QImage image(17, 17, QImage::Format_RGB32);
+QImage ButtonBase(int s) {
+    QImage image = Opaque(17, 17, s);
     image.fill(kWoodDark);
-    for (int i = 0; i < 17; ++i) {
-        image.setPixelColor(i, 0, kGold);
-        image.setPixelColor(0, i, kGold);
-        image.setPixelColor(i, 16, kGoldDark);
-        image.setPixelColor(16, i, kGoldDark);
-    }
+    HLine(image, 0, 0, 16, kGold, s);
+    VLine(image, 0, 0, 16, kGold, s);
+    HLine(image, 16, 0, 16, kGoldDark, s);
+    VLine(image, 16, 0, 16, kGoldDark, s);
+    Block(image, 0, 16, kGold, s);  // the light edges win at the two corners they share, as they always did
+    Block(image, 16, 0, kGold, s);
     return image;
 }
 
 }  // namespace
 
-QImage CloseButton() {
-    QImage image = ButtonBase();
+QImage CloseButton(int s) {
+    QImage image = ButtonBase(s);
     for (int i = 4; i <= 12; ++i) {
-        image.setPixelColor(i, i, kGold);
-        image.setPixelColor(i + 1 <= 12 ? i + 1 : i, i, kGold);
-        image.setPixelColor(16 - i, i, kGold);
-        image.setPixelColor(16 - i - 1 >= 4 ? 16 - i - 1 : 16 - i, i, kGold);
+        Block(image, i, i, kGold, s);
+        Block(image, i + 1 <= 12 ? i + 1 : i, i, kGold, s);
+        Block(image, 16 - i, i, kGold, s);
+        Block(image, 16 - i - 1 >= 4 ? 16 - i - 1 : 16 - i, i, kGold, s);
     }
     return image;
 }
 
-QImage MinimiseButton() {
-    QImage image = ButtonBase();
-    for (int x = 4; x <= 12; ++x) {
-        image.setPixelColor(x, 11, kGold);
-        image.setPixelColor(x, 12, kGold);
-    }
+QImage MinimiseButton(int s) {
+    QImage image = ButtonBase(s);
+    HLine(image, 11, 4, 12, kGold, s);
+    HLine(image, 12, 4, 12, kGold, s);
     return image;
 }
 
-QImage MapCornerOrnament() {
-    QImage image = Transparent(32, 32);
+QImage MapCornerOrnament(int s) {
+    QImage image = Transparent(32, 32, s);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(s, s);
     p.setPen(QPen(kGoldDark, 3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(2, 2), QPointF(29, 2));
     p.drawLine(QPointF(2, 2), QPointF(2, 29));
@@ -310,12 +332,13 @@ QImage WindowIcon(int size) {
     return image;
 }
 
-QImage SplashTop() {
-    QImage image(280, 16, QImage::Format_RGB32);
-    FillWood(image, 21, false);
-    TrimH(image, 13, 0, 279);
+QImage SplashTop(int s) {
+    QImage image = Opaque(280, 16, s);
+    FillWood(image, 21, false, s);
+    TrimH(image, 13, 0, 279, s);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(s, s);
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setPixelSize(10);
     font.setBold(true);
@@ -326,42 +349,39 @@ QImage SplashTop() {
     return image;
 }
 
-QImage SplashMid() {
+QImage SplashMid(int s) {
     // Parchment, seamless from one tile to the next, framed by the wood edges of the top and bottom.
-    QImage image(280, 32, QImage::Format_RGB32);
+    QImage image = Opaque(280, 32, s);
     const Noise noise(22);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const double n = noise.Tiled(x / 7.0, y / 4.0, 40) * 0.6 + noise.Tiled(x / 2.0, y / 2.0, 140) * 0.4;
-            const double edge = std::min(x, 279 - x) < 14 ? (14 - std::min(x, 279 - x)) / 14.0 : 0.0;
-            const double t = 0.93 + 0.07 * n - 0.10 * edge * edge;
-            image.setPixelColor(
-                x, y, QColor(static_cast<int>(240 * t), static_cast<int>(226 * t), static_cast<int>(188 * t)));
-        }
-    }
-    for (int y = 0; y < image.height(); ++y) {
-        image.setPixelColor(0, y, kWoodDark);
-        image.setPixelColor(1, y, kGold);
-        image.setPixelColor(2, y, kGoldDark);
-        image.setPixelColor(277, y, kGoldDark);
-        image.setPixelColor(278, y, kGold);
-        image.setPixelColor(279, y, kWoodDark);
-    }
+    Sample(image, s, [&](double x, double y) {
+        const double n = noise.Tiled(x / 7.0, y / 4.0, 40) * 0.6 + noise.Tiled(x / 2.0, y / 2.0, 140) * 0.4;
+        const double fromEdge = std::max(0.0, std::min(x, 279 - x));
+        const double edge = fromEdge < 14 ? (14 - fromEdge) / 14.0 : 0.0;
+        const double t = 0.93 + 0.07 * n - 0.10 * edge * edge;
+        return QColor(static_cast<int>(240 * t), static_cast<int>(226 * t), static_cast<int>(188 * t));
+    });
+    VLine(image, 0, 0, 31, kWoodDark, s);
+    VLine(image, 1, 0, 31, kGold, s);
+    VLine(image, 2, 0, 31, kGoldDark, s);
+    VLine(image, 277, 0, 31, kGoldDark, s);
+    VLine(image, 278, 0, 31, kGold, s);
+    VLine(image, 279, 0, 31, kWoodDark, s);
     return image;
 }
 
-QImage SplashBottom() {
-    QImage image(280, 10, QImage::Format_RGB32);
-    FillWood(image, 23, false);
-    HLine(image, 0, 0, 279, kGoldDark);
-    HLine(image, 1, 0, 279, kGold);
+QImage SplashBottom(int s) {
+    QImage image = Opaque(280, 10, s);
+    FillWood(image, 23, false, s);
+    HLine(image, 0, 0, 279, kGoldDark, s);
+    HLine(image, 1, 0, 279, kGold, s);
     return image;
 }
 
-QImage RightArrow() {
-    QImage image = Transparent(16, 16);
+QImage RightArrow(int s) {
+    QImage image = Transparent(16, 16, s);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(s, s);
     QPainterPath arrow;
     arrow.moveTo(1.5, 6);
     arrow.lineTo(8.5, 6);

@@ -70,10 +70,12 @@ QPainterPath Smooth(const std::vector<QPointF>& points) {
     return path;
 }
 
-void PaintTerrain(QImage& map, const Noise& noise) {
+// Sampled at every pixel's centre in map coordinates, so a map drawn at scale 2 has the finer grain.
+void PaintTerrain(QImage& map, const Noise& noise, int s) {
     const Noise detail(91);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    for (int py = 0; py < map.height(); ++py) {
+        for (int px = 0; px < map.width(); ++px) {
+            const double x = (px + 0.5) / s - 0.5, y = (py + 0.5) / s - 0.5;
             const double height = noise.Fractal(x / 90.0, y / 90.0, 5);
             const double grain = detail.Fractal(x / 3.0, y / 3.0, 2);
             // Lowland meadow to upland heath.
@@ -89,7 +91,7 @@ void PaintTerrain(QImage& map, const Noise& noise) {
             const double ex = std::min(x, kWidth - 1 - x) / 40.0, ey = std::min(y, kHeight - 1 - y) / 40.0;
             const double vignette = 0.80 + 0.20 * std::min(1.0, std::min(ex, ey));
             map.setPixelColor(
-                x, y,
+                px, py,
                 QColor(std::clamp(int(r * shade * vignette), 0, 255), std::clamp(int(g * shade * vignette), 0, 255),
                        std::clamp(int(b * shade * vignette), 0, 255)));
         }
@@ -241,11 +243,12 @@ void PaintPanel(QPainter& p) {
 
 }  // namespace
 
-QImage FrontierMap() {
-    QImage map(kWidth, kHeight, QImage::Format_RGB32);
+QImage FrontierMap(int scale) {
+    QImage map(kWidth * scale, kHeight * scale, QImage::Format_RGB32);
     const Noise noise(2026);
-    PaintTerrain(map, noise);
+    PaintTerrain(map, noise, scale);
     QPainter p(&map);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     PaintRealmBorders(p, noise);

@@ -90,7 +90,8 @@ bool SaveIco256(const QImage& picture, const QString& path) {
     put16(1), put16(8), put32(imageBytes), put32(6 + 16);
     put32(40), put32(quint32(w)), put32(quint32(h * 2)), put16(1), put16(8);
     put32(0), put32(quint32(indices.size() + maskStride * h)), put32(0), put32(0), put32(256), put32(0);
-    for (QRgb colour : palette) out.append(char(qBlue(colour))).append(char(qGreen(colour))).append(char(qRed(colour))).append('\0');
+    for (QRgb colour : palette)
+        out.append(char(qBlue(colour))).append(char(qGreen(colour))).append(char(qRed(colour))).append('\0');
     out.append(indices);
     for (int y = h - 1; y >= 0; --y) {
         QByteArray row(maskStride, '\0');
@@ -146,29 +147,42 @@ int main(int argc, char* argv[]) {
     const QString packaging = QString::fromLocal8Bit(argv[2]);
     using namespace assetgen;
     bool ok = true;
-    ok &= Save(FrontierMap(), data + "/form/warmap.jpg", "jpg", 92);
-    ok &= Save(FrameCorner(), data + "/form/top_top_left.bmp", "bmp");
-    ok &= Save(FrameSidePiece(), data + "/form/top_left_left.bmp", "bmp");
-    ok &= Save(FrameTopTile(), data + "/form/top_top_top.bmp", "bmp");
-    ok &= Save(FrameLeftTile(), data + "/form/left_left_left.bmp", "bmp");
-    ok &= Save(CloseButton(), data + "/form/sys_close.bmp", "bmp");
-    ok &= Save(MinimiseButton(), data + "/form/sys_min.bmp", "bmp");
-    ok &= Save(MapCornerOrnament(), data + "/form/corner_topleft.ico", "ico");
-    ok &= SaveIco256(WindowIcon(16), data + "/form/warmap.ico");
-    ok &= Save(SplashTop(), data + "/form/splash/top.png", "png");
-    ok &= Save(SplashMid(), data + "/form/splash/mid.jpg", "jpg", 92);
-    ok &= Save(SplashBottom(), data + "/form/splash/bottom.jpg", "jpg", 92);
-    ok &= Save(RightArrow(), data + "/symbols/rechts.ico", "ico");
-    const struct {
-        Realm realm;
-        const char* suffix;
-    } realms[] = {{Realm::Albion, "alb"}, {Realm::Midgard, "mid"}, {Realm::Hibernia, "hib"}};
-    for (const auto& r : realms) {
-        ok &= Save(StructureIcon(r.realm, true), data + "/symbols/keep_" + r.suffix + ".ico", "ico");
-        ok &= Save(StructureIcon(r.realm, false), data + "/symbols/tower_" + r.suffix + ".ico", "ico");
+    // Every picture also at twice its size, "name@2x.ext", for screens scaled to 150 % and more.
+    for (int scale : {1, 2}) {
+        const auto name = [&](const char* path) {
+            QString file = data + QString::fromLatin1(path);
+            if (scale > 1) file.insert(file.lastIndexOf('.'), QStringLiteral("@%1x").arg(scale));
+            return file;
+        };
+        ok &= Save(FrontierMap(scale), name("/form/warmap.jpg"), "jpg", 92);
+        ok &= Save(FrameCorner(scale), name("/form/top_top_left.bmp"), "bmp");
+        ok &= Save(FrameSidePiece(scale), name("/form/top_left_left.bmp"), "bmp");
+        ok &= Save(FrameTopTile(scale), name("/form/top_top_top.bmp"), "bmp");
+        ok &= Save(FrameLeftTile(scale), name("/form/left_left_left.bmp"), "bmp");
+        ok &= Save(CloseButton(scale), name("/form/sys_close.bmp"), "bmp");
+        ok &= Save(MinimiseButton(scale), name("/form/sys_min.bmp"), "bmp");
+        ok &= Save(MapCornerOrnament(scale), name("/form/corner_topleft.ico"), "ico");
+        // The window icon of the classic kind has 256 colours; twice the size needs more.
+        ok &= scale == 1 ? SaveIco256(WindowIcon(16), name("/form/warmap.ico"))
+                         : Save(WindowIcon(16 * scale), name("/form/warmap.ico"), "ico");
+        ok &= Save(SplashTop(scale), name("/form/splash/top.png"), "png");
+        ok &= Save(SplashMid(scale), name("/form/splash/mid.jpg"), "jpg", 92);
+        ok &= Save(SplashBottom(scale), name("/form/splash/bottom.jpg"), "jpg", 92);
+        ok &= Save(RightArrow(scale), name("/symbols/rechts.ico"), "ico");
+        const struct {
+            Realm realm;
+            const char* keep;
+            const char* tower;
+        } realms[] = {{Realm::Albion, "/symbols/keep_alb.ico", "/symbols/tower_alb.ico"},
+                      {Realm::Midgard, "/symbols/keep_mid.ico", "/symbols/tower_mid.ico"},
+                      {Realm::Hibernia, "/symbols/keep_hib.ico", "/symbols/tower_hib.ico"}};
+        for (const auto& r : realms) {
+            ok &= Save(StructureIcon(r.realm, true, scale), name(r.keep), "ico");
+            ok &= Save(StructureIcon(r.realm, false, scale), name(r.tower), "ico");
+        }
+        ok &= Save(UnclaimedOverlay(true, scale), name("/symbols/keep_unclaimed.ico"), "ico");
+        ok &= Save(UnclaimedOverlay(false, scale), name("/symbols/tower_unclaimed.ico"), "ico");
     }
-    ok &= Save(UnclaimedOverlay(true), data + "/symbols/keep_unclaimed.ico", "ico");
-    ok &= Save(UnclaimedOverlay(false), data + "/symbols/tower_unclaimed.ico", "ico");
     ok &= WriteKeepNames(data + "/keepnames.ini");
     for (int size : {16, 32, 48, 64, 128}) {
         ok &= Save(WindowIcon(size), packaging + QString("/icons/%1x%1/warmap.png").arg(size), "png");
