@@ -33,7 +33,7 @@ bool WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin) {
 void WarmapWindowKeeper::ShowWarmapWindow() {
     // Asked again while the load step waits in a message box: the window comes when that is answered.
     if (m_opening) return;
-    if (!m_window && !Open([this] { return warmap::LoadSkin(m_programFolder); })) return;
+    if (!m_window && !Open([this] { return warmap::LoadSkin(m_programFolder, qGuiApp->devicePixelRatio()); })) return;
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();

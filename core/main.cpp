@@ -66,7 +66,8 @@ int main(int argc, char* argv[]) {
     platform::ModalDialogs dialogs;
 
     // The second core reads the skin while this thread builds the window.
-    std::future<warmap::Skin> skin = std::async(std::launch::async, warmap::LoadSkin, programFolder);
+    std::future<warmap::Skin> skin =
+        std::async(std::launch::async, warmap::LoadSkin, programFolder, app.devicePixelRatio());
 
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
     core::WarmapWindowKeeper warmapWindow(programFolder, dialogs);

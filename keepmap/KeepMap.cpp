@@ -42,8 +42,8 @@ int ParseId(const std::string& text, std::size_t position) {
     return static_cast<int>(rounded);
 }
 
-platform::Picture LoadOrThrow(const QString& path) {
-    auto picture = platform::Picture::Load(path);
+platform::Picture LoadOrThrow(const QString& path, double devicePixelRatio) {
+    auto picture = platform::Picture::Load(path, devicePixelRatio);
     if (!picture) throw feed::FeedError("Datei nicht gefunden: " + path.toStdString());
     return *std::move(picture);
 }
@@ -57,6 +57,7 @@ void ResetSurface(QImage& surface, const QImage& background) {
         return;
     }
     std::memcpy(surface.bits(), background.constBits(), static_cast<std::size_t>(background.sizeInBytes()));
+    surface.setDevicePixelRatio(background.devicePixelRatio());
 }
 
 }  // namespace
@@ -79,15 +80,19 @@ MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, cons
         const feed::FeedDocument doc = feed::LoadSavedCopy(savedCopyPath);
         outcome.date = doc.Date();
 
+        // Icons as sharp as the map: at twice the size where the map has twice the pixels.
+        const double ratio = background.devicePixelRatio();
         std::vector<platform::Picture> icons;
-        for (const char* name : kIconFiles) icons.push_back(LoadOrThrow(m_programFolder + "/symbols/" + name + ".ico"));
+        for (const char* name : kIconFiles)
+            icons.push_back(LoadOrThrow(m_programFolder + "/symbols/" + name + ".ico", ratio));
 
         m_guild.fill(std::string());
         ResetSurface(surface, background);
         QPainter painter(&surface);
 
-        const platform::Picture ornament = LoadOrThrow(m_programFolder + "/form/corner_topleft.ico");
-        const int mapW = surface.width(), mapH = surface.height();
+        const platform::Picture ornament = LoadOrThrow(m_programFolder + "/form/corner_topleft.ico", ratio);
+        const QSize mapSize = surface.deviceIndependentSize().toSize();
+        const int mapW = mapSize.width(), mapH = mapSize.height();
         const int ow = ornament.RoundedWidth(), oh = ornament.RoundedHeight();
         platform::PlacePicture(painter, ornament, 0, 0, 0);
         platform::PlacePicture(painter, ornament, 0, static_cast<std::int16_t>(mapH - oh), 2);

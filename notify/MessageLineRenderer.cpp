@@ -38,7 +38,8 @@ QFont MessageLineFont() {
 
 int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, std::int16_t x, std::int16_t y) {
     if (!IsSafeSymbolName(name)) return 0;
-    const auto icon = platform::Picture::Load(symbolsFolder + '/' + name + QStringLiteral(".ico"));
+    const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const auto icon = platform::Picture::Load(symbolsFolder + '/' + name + QStringLiteral(".ico"), ratio);
     if (!icon) return 0;
     icon->Draw(painter, x, y);
     return icon->RoundedWidth();

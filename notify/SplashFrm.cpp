@@ -111,8 +111,11 @@ void SplashFrm::SetHeightTwips(float twips) {
 }
 
 void SplashFrm::ResizeSurface(QSize size) {
-    if (m_surface.size() == size) return;
-    m_surface = QImage(size, QImage::Format_RGB32);
+    // As many pixels as the screen has under the popup, so lines and skin stay sharp on a scaled screen.
+    const qreal ratio = devicePixelRatioF();
+    if (m_surface.deviceIndependentSize().toSize() == size && m_surface.devicePixelRatio() == ratio) return;
+    m_surface = QImage(size * ratio, QImage::Format_RGB32);
+    m_surface.setDevicePixelRatio(ratio);
     m_surface.fill(Qt::white);
 }
 
@@ -173,7 +176,8 @@ void SplashFrm::TileForm() {
     // The skin is read when the first popup needs it, so start-up only creates the window.
     if (!m_skinLoaded) {
         const char* files[] = {"/form/splash/top.gif", "/form/splash/mid.jpg", "/form/splash/bottom.jpg"};
-        for (size_t i = 0; i < m_skin.size(); ++i) m_skin[i] = platform::Picture::Load(m_programFolder + files[i]);
+        for (size_t i = 0; i < m_skin.size(); ++i)
+            m_skin[i] = platform::Picture::Load(m_programFolder + files[i], devicePixelRatioF());
         m_skinLoaded = true;
     }
     // Start from a clean surface: a skin with a missing piece must never show an earlier popup's lines.
@@ -181,14 +185,15 @@ void SplashFrm::TileForm() {
     m_lineTexts.clear();
     QPainter painter(&m_surface);
     const auto& [top, mid, bottom] = m_skin;
+    const QSize area = m_surface.deviceIndependentSize().toSize();
     if (mid && mid->RoundedWidth() > 0 && mid->RoundedHeight() > 0) {
         const int w = mid->RoundedWidth();
         const int h = mid->RoundedHeight();
-        for (int x = 0; x <= m_surface.width(); x += w) {
-            for (int y = 0; y <= m_surface.height(); y += h) mid->Draw(painter, x, y);
+        for (int x = 0; x <= area.width(); x += w) {
+            for (int y = 0; y <= area.height(); y += h) mid->Draw(painter, x, y);
         }
     }
-    if (bottom) bottom->Draw(painter, 0, m_surface.height() - bottom->RoundedHeight());
+    if (bottom) bottom->Draw(painter, 0, area.height() - bottom->RoundedHeight());
     if (top) top->Draw(painter, 0, 0);
     update();
 }

@@ -13,29 +13,61 @@
 
 namespace platform {
 
-std::optional<Picture> Picture::Load(const QString& path) {
-    // Only a regular file is read, and opening never waits: a FIFO in a picture's place must not hang
-    // the program, a device or folder is no picture.
+namespace {
+
+// Reads a picture only from a regular file, and opening never waits: a FIFO in a picture's place must
+// not hang the program, a device or folder is no picture. With sizeOnly, reads just the size where the
+// format tells it without decoding (a null image of that size comes back as QImage() with *sizeOnly set).
+QImage Read(const QString& path, QSize* sizeOnly = nullptr) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return {};
     struct stat status {};
     QFile file;
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return std::nullopt;
+        return {};
     }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);  // whatever the name says
+    if (sizeOnly) {
+        *sizeOnly = reader.size();
+        if (sizeOnly->isValid()) return {};
+    }
     QImage image = reader.read();
+    if (sizeOnly) *sizeOnly = image.size();
+    return image;
+}
+
+QString AtTwiceTheSize(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (dot <= slash) return path + QStringLiteral("@2x");
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+}  // namespace
+
+std::optional<Picture> Picture::Load(const QString& path, double devicePixelRatio) {
+    if (devicePixelRatio >= kDoubleSizeFrom) {
+        QImage sharp = Read(AtTwiceTheSize(path));
+        QSize plain;
+        // The plain picture must be there too, and the sharp one exactly twice its size: anything else
+        // would move what is placed by it.
+        if (!sharp.isNull() && (Read(path, &plain), plain.isValid()) && sharp.size() == plain * 2) {
+            sharp.setDevicePixelRatio(2.0);
+            return Picture(std::move(sharp));
+        }
+    }
+    QImage image = Read(path);
     if (image.isNull()) return std::nullopt;
     return Picture(std::move(image));
 }
 
 Picture::Picture(QImage image)
     : m_image(std::move(image)),
-      m_hiWidth(PixelsToHiMetric(m_image.width())),
-      m_hiHeight(PixelsToHiMetric(m_image.height())) {}
+      m_hiWidth(PixelsToHiMetric(qRound(m_image.deviceIndependentSize().width()))),
+      m_hiHeight(PixelsToHiMetric(qRound(m_image.deviceIndependentSize().height()))) {}
 
 double Picture::Width() const {
     return HiMetricToPixels(m_hiWidth);

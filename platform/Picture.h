@@ -13,8 +13,14 @@ namespace platform {
 // picture's bottom edge; a negative source or destination extent mirrors that axis.
 class Picture {
 public:
-    // Empty when the file is missing or is not a picture.
-    static std::optional<Picture> Load(const QString& path);
+    // From this device pixel ratio on, pictures are read at twice their size where the program has them.
+    static constexpr double kDoubleSizeFrom = 1.5;
+
+    // Empty when the file is missing or is not a picture. For a device of kDoubleSizeFrom or more pixels
+    // per unit, "name@2x.ext" beside it is read instead when it is a picture of exactly twice the size:
+    // the picture then measures and places itself as the plain one and draws with twice the detail.
+    static std::optional<Picture> Load(const QString& path, double devicePixelRatio = 1.0);
+    // image.devicePixelRatio() tells how many of its pixels make one pixel of the picture.
     explicit Picture(QImage image);
 
     int HiMetricWidth() const { return m_hiWidth; }
@@ -31,6 +37,7 @@ public:
     // The whole picture, upright, at its rounded pixel size.
     void Draw(QPainter& painter, int x, int y) const;
 
+    // The pixels as read, at their device pixel ratio: draw it at its device-independent size.
     const QImage& Image() const { return m_image; }
 
 private:

@@ -28,7 +28,8 @@ public:
         : QWidget(parent), m_changes(changes), m_symbolsFolder(programFolder + QStringLiteral("/symbols")) {
         setObjectName(QStringLiteral("RecentChangesView"));
         setAttribute(Qt::WA_OpaquePaintEvent);
-        if (auto picture = platform::Picture::Load(programFolder + QStringLiteral("/form/splash/mid.jpg")))
+        if (auto picture =
+                platform::Picture::Load(programFolder + QStringLiteral("/form/splash/mid.jpg"), devicePixelRatioF()))
             m_ground = QPixmap::fromImage(picture->Image());
         setFont(notify::MessageLineFont());
         // At least as wide as the popup, whose lines fit it; wider while no scroll bar is needed.

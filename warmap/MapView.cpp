@@ -14,12 +14,15 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
 void MapView::SetBackground(QImage background) {
     m_background = std::move(background);
     m_surface = m_background;  // shares the pixels until keeps are drawn on it
-    setFixedSize(m_background.size());
+    setFixedSize(m_background.deviceIndependentSize().toSize());
 }
 
 void MapView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_surface, event->rect());
+    const QRectF exposed(event->rect());
+    const qreal ratio = m_surface.devicePixelRatio();  // the surface may hold more pixels than the view
+    painter.drawImage(exposed, m_surface,
+                      QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {

@@ -7,14 +7,14 @@
 
 namespace warmap {
 
-Skin LoadSkin(const QString& programFolder) {
+Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
     const QString folder = programFolder + QStringLiteral("/form/");
     Skin skin;
     const char* files[] = {"sys_close.bmp",     "sys_min.bmp",     "warmap.jpg",        "top_top_left.bmp",
                            "top_left_left.bmp", "top_top_top.bmp", "left_left_left.bmp"};
     std::optional<platform::Picture> pictures[7];
     for (int i = 0; i < 7; ++i) {
-        pictures[i] = platform::Picture::Load(folder + QString::fromLatin1(files[i]));
+        pictures[i] = platform::Picture::Load(folder + QString::fromLatin1(files[i]), devicePixelRatio);
         if (!pictures[i]) {
             skin.missing = folder + QString::fromLatin1(files[i]);
             return skin;
@@ -23,8 +23,11 @@ Skin LoadSkin(const QString& programFolder) {
     auto& [close, minimise, map, corner, side, topTile, leftTile] = pictures;
     skin.closeButton = close->Image();
     skin.minimiseButton = minimise->Image();
-    skin.mapBackground =
-        map->Image().convertToFormat(QImage::Format_RGB32).scaled(map->RoundedWidth(), map->RoundedHeight());
+    const qreal mapRatio = map->Image().devicePixelRatio();
+    skin.mapBackground = map->Image()
+                             .convertToFormat(QImage::Format_RGB32)
+                             .scaled(qRound(map->RoundedWidth() * mapRatio), qRound(map->RoundedHeight() * mapRatio));
+    skin.mapBackground.setDevicePixelRatio(mapRatio);
 
     FrameLayout layout =
         LayOutFrame({corner->HiMetricWidth(), corner->HiMetricHeight(), side->HiMetricWidth(), side->HiMetricHeight(),
@@ -35,7 +38,7 @@ Skin LoadSkin(const QString& programFolder) {
     skin.frame.pieces = {std::move(*corner), std::move(*side), std::move(*topTile), std::move(*leftTile)};
     skin.mapLeft = layout.mapLeft;
     skin.mapTop = layout.mapTop;
-    if (const auto icon = platform::Picture::Load(folder + QStringLiteral("warmap.ico")))
+    if (const auto icon = platform::Picture::Load(folder + QStringLiteral("warmap.ico"), devicePixelRatio))
         skin.windowIcon = icon->Image();
     return skin;
 }

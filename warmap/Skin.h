@@ -26,15 +26,15 @@ struct SkinFrame {
 // while the window is being built.
 struct Skin {
     std::optional<QString> missing;  // the picture that is missing or unreadable; nothing else is set then
-    QImage closeButton, minimiseButton;
-    QImage mapBackground;  // the map picture at its natural size
+    QImage closeButton, minimiseButton;  // draw at their device-independent size
+    QImage mapBackground;                // the map picture at its natural size (device-independent)
     SkinFrame frame;
     int mapLeft = 0, mapTop = 0;
     std::optional<QImage> windowIcon;
 };
 
-// Reads form/ of the program's folder.
-Skin LoadSkin(const QString& programFolder);
+// Reads form/ of the program's folder, at twice the size for a device pixel ratio of 1.5 or more.
+Skin LoadSkin(const QString& programFolder, double devicePixelRatio = 1.0);
 
 // Paints the frame: the window's own colour wherever the skin leaves a gap, then every piece.
 void DrawFrame(QPainter& painter, const SkinFrame& frame);

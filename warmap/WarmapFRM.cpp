@@ -26,7 +26,7 @@ public:
     using QAbstractButton::QAbstractButton;
     void SetPicture(const QImage& picture) {
         m_picture = picture;
-        setFixedSize(picture.size());
+        setFixedSize(picture.deviceIndependentSize().toSize());
         update();
     }
 
@@ -146,7 +146,7 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
 }
 
 std::optional<QString> WarmapFRM::Load() {
-    return Load(LoadSkin(m_programFolder));
+    return Load(LoadSkin(m_programFolder, devicePixelRatioF()));
 }
 
 std::optional<QString> WarmapFRM::Load(Skin skin) {

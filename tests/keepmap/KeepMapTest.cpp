@@ -77,6 +77,38 @@ TEST_F(KeepMapTest, DrawsRealmIconsCentredOnTheirPositions) {
     EXPECT_EQ(m_map.KeepGuild()[35], "G");
 }
 
+// On a map with twice the pixels the icons are the double-size ones, drawn one to one where the plain
+// ones go, and the hit rectangles are those of the plain map.
+TEST_F(KeepMapTest, AMapWithTwiceThePixelsGetsTheDoubleSizeIconsInTheSamePlaces) {
+    const std::string feed = FeedBuilder().Realm(35, "Midgard").Realm(84, "Hibernia").Guild(84, "").Xml();
+    ASSERT_EQ(Draw(feed).status, MapOutcome::Status::Drawn);
+    const keepmap::KeepHitMap& hits = m_map.HitMap();
+    QImage background(896, 1120, QImage::Format_RGB32);
+    background.fill(QColor(200, 190, 150));
+    background.setDevicePixelRatio(2.0);
+    QImage surface;
+    keepmap::KeepMap sharp(WARMAP_DATA_DIR, m_table);
+    ASSERT_EQ(sharp.Draw(m_dir.filePath("feed.xml").toStdString(), surface, background).status,
+              MapOutcome::Status::Drawn);
+    for (int x = 0; x < keepmap::KeepHitMap::kSize; x += 3) {
+        for (int y = 0; y < keepmap::KeepHitMap::kSize; y += 3) ASSERT_EQ(sharp.HitMap().At(x, y), hits.At(x, y));
+    }
+    // Tower 84, away from the others: its double-size icon and the unclaimed pennant, 32 x 32.
+    QImage expected(32, 32, QImage::Format_RGB32);
+    expected.fill(QColor(200, 190, 150));
+    {
+        QPainter painter(&expected);
+        for (const char* icon : {"tower_hib", "tower_unclaimed"}) {
+            QImage pixels(QString(WARMAP_DATA_DIR "/symbols/") + icon + "@2x.ico");
+            pixels.setDevicePixelRatio(1.0);  // Qt reads "@2x" in a name as a ratio of its own
+            painter.drawImage(0, 0, pixels);
+        }
+    }
+    QImage drawn = surface.copy(2 * (keepmap::KeepPos[84][0] - 7), 2 * (keepmap::KeepPos[84][1] - 7), 32, 32);
+    drawn.setDevicePixelRatio(1.0);
+    EXPECT_EQ(drawn, expected);
+}
+
 TEST_F(KeepMapTest, ARedrawStartsOverFromTheBackgroundInTheSameSurface) {
     ASSERT_EQ(Draw(FeedBuilder().Realm(35, "Midgard").Guild(50, "").Xml()).status, MapOutcome::Status::Drawn);
     const uchar* pixels = m_surface.constBits();

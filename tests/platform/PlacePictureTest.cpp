@@ -93,4 +93,71 @@ TEST(Picture, TheContentDecidesAndOnlyRegularFilesAreRead) {
     EXPECT_FALSE(platform::Picture::Load("/dev/zero"));
 }
 
+// On a screen scaled to 150 % and more, "name@2x.ext" is read instead, measuring as the plain picture;
+// at 100 %, or when it is not exactly twice the size, or without the plain picture, it is not.
+TEST(Picture, ReadsTheDoubleSizeOnlyWhereItFitsTheScreenAndThePlainPicture) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + '/';
+    const auto solid = [](int w, int h, Qt::GlobalColor colour) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    };
+    ASSERT_TRUE(solid(16, 12, Qt::red).save(folder + "plain.bmp", "bmp"));
+    ASSERT_TRUE(solid(32, 24, Qt::blue).save(folder + "plain@2x.bmp", "bmp"));
+    ASSERT_TRUE(solid(16, 12, Qt::red).save(folder + "odd.bmp", "bmp"));
+    ASSERT_TRUE(solid(33, 24, Qt::blue).save(folder + "odd@2x.bmp", "bmp"));
+    ASSERT_TRUE(solid(32, 24, Qt::blue).save(folder + "alone@2x.bmp", "bmp"));
+    const struct {
+        const char* file;
+        double ratio;
+        bool loaded;
+        QColor colour;
+        qreal pictureRatio;
+    } cases[] = {
+        {"plain.bmp", 1.0, true, Qt::red, 1.0},   {"plain.bmp", 1.49, true, Qt::red, 1.0},
+        {"plain.bmp", 1.5, true, Qt::blue, 2.0},  {"plain.bmp", 3.0, true, Qt::blue, 2.0},
+        {"odd.bmp", 2.0, true, Qt::red, 1.0},     {"alone.bmp", 2.0, false, {}, 0},
+    };
+    for (const auto& c : cases) {
+        const auto picture = platform::Picture::Load(folder + c.file, c.ratio);
+        ASSERT_EQ(picture.has_value(), c.loaded) << c.file << " at " << c.ratio;
+        if (!picture) continue;
+        EXPECT_EQ(picture->Image().pixelColor(0, 0), c.colour) << c.file << " at " << c.ratio;
+        EXPECT_EQ(picture->Image().devicePixelRatio(), c.pictureRatio);
+        EXPECT_EQ(picture->HiMetricWidth(), 423) << "measures as the plain picture";
+        EXPECT_EQ(picture->RoundedHeight(), 12);
+    }
+}
+
+// Drawn onto a surface with twice the pixels, the double-size picture lands pixel for pixel where the
+// plain one lands at its own size, in every placement mode.
+TEST(PlacePicture, TheDoubleSizePictureFillsTheSameRectangleAtTwiceTheDetail) {
+    QImage big(32, 32, QImage::Format_RGB32);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) big.setPixelColor(x, y, QColor(x * 8, y * 8, 100));
+    }
+    big.setDevicePixelRatio(2.0);
+    for (int mode = 0; mode < 4; ++mode) {
+        QImage surface(80, 80, QImage::Format_RGB32);
+        surface.setDevicePixelRatio(2.0);
+        surface.fill(Qt::white);
+        {
+            QPainter painter(&surface);
+            platform::PlacePicture(painter, platform::Picture(big), 5, 7, static_cast<std::int16_t>(mode));
+        }
+        surface.setDevicePixelRatio(1.0);
+        const QRect plain = Covered(Place(mode));
+        EXPECT_EQ(Covered(surface), QRect(plain.topLeft() * 2, plain.size() * 2)) << "mode " << mode;
+    }
+    QImage surface(80, 80, QImage::Format_RGB32);
+    surface.setDevicePixelRatio(2.0);
+    {
+        QPainter painter(&surface);
+        platform::Picture(big).Draw(painter, 5, 7);
+    }
+    EXPECT_EQ(surface.copy(10, 14, 32, 32).convertToFormat(QImage::Format_RGB32), big.copy().convertToFormat(QImage::Format_RGB32))
+        << "upright, one image pixel to one screen pixel";
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include "keepmap/KeepPos.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TempDir.h"
@@ -189,6 +191,30 @@ TEST_F(WarmapFRMTest, EveryControlHasAnAccessibleName) {
     EXPECT_EQ(name(window.DatumLbl()), "Stand der Karte: " + window.DatumLbl()->text());
     EXPECT_EQ(name(window.HoverLbl()), "Festung unter dem Mauszeiger: keine Angabe");
     EXPECT_FALSE(name(window.WarmapPic()).isEmpty());
+}
+
+// At 100 % the double-size pictures beside the plain ones change no pixel and no position.
+TEST_F(WarmapFRMTest, AtOneToOneTheDoubleSizePicturesChangeNothing) {
+    ASSERT_TRUE(QFile::exists(WARMAP_DATA_DIR "/symbols/keep_alb@2x.ico"));
+    QTemporaryDir plain;
+    for (QDirIterator it(WARMAP_DATA_DIR, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString file = it.next();
+        if (file.contains("@2x")) continue;
+        const QString copy = plain.path() + file.mid(QString(WARMAP_DATA_DIR).size());
+        QDir().mkpath(QFileInfo(copy).path());
+        ASSERT_TRUE(QFile::copy(file, copy));
+    }
+    SaveFeed("Dartmoor", FeedBuilder().Realm(0, "Midgard").Guild(0, "").Realm(6, "Hibernia").Guild(6, "Wolfsbanner"));
+    warmap::WarmapFRM sharp(WARMAP_DATA_DIR, m_dialogs), onlyPlain(plain.path(), m_dialogs);
+    ASSERT_EQ(sharp.Load(), std::nullopt);
+    ASSERT_EQ(onlyPlain.Load(), std::nullopt);
+    EXPECT_EQ(sharp.size(), onlyPlain.size());
+    EXPECT_EQ(sharp.grab().toImage(), onlyPlain.grab().toImage());
+    for (const QPointF at : {QPointF(keepmap::KeepPos[0][0], keepmap::KeepPos[0][1]), QPointF(10, 10)}) {
+        sharp.WarmapPic_MouseMove(at);
+        onlyPlain.WarmapPic_MouseMove(at);
+        EXPECT_EQ(sharp.HoverLbl()->text(), onlyPlain.HoverLbl()->text());
+    }
 }
 
 // The window asks for a 16 x 16 icon of 256 colours.
