@@ -166,6 +166,12 @@ void SplashFrm::TakeWaylandRole() {
         create();
     }
     windowHandle()->setTransientParent(attached ? anchor->windowHandle() : nullptr);
+    // A window of its own takes the focus from whatever the user is typing in, unless the compositor
+    // agrees to a rule against that; asked once.
+    if (!attached && !m_askedNoFocus) {
+        m_askedNoFocus = true;
+        platform::AskCompositorNeverToFocus(windowTitle());
+    }
     if (attached) {
         const QRect frame = anchor->geometry();
         move(frame.right() + 1 - width() - kMarginPixels, frame.bottom() + 1 - height() - kMarginPixels);

@@ -53,7 +53,8 @@ public:
     // On Wayland alone the popup cannot place itself and a compositor focuses every new top-level
     // window. While this window (the Warmap window) is shown, the popup is attached to it as a
     // surface that never takes focus, in its bottom-right corner; otherwise it is a fixed-size
-    // window, which tiling compositors float.
+    // window, which tiling compositors float, and where the compositor takes rules (sway) it is
+    // asked never to focus it.
     void SetWaylandAnchor(std::function<QWidget*()> anchor) { m_waylandAnchor = std::move(anchor); }
 
     // Showing it keeps it off the taskbar and the pager.
@@ -74,6 +75,7 @@ private:
     std::array<std::optional<platform::Picture>, 3> m_skin;  // top, mid, bottom
     bool m_skinLoaded = false;
     bool m_toldUnplaceable = false;
+    bool m_askedNoFocus = false;
     QImage m_surface;
     QStringList m_lineTexts;
     QTimer m_endTimer;

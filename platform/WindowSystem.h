@@ -30,6 +30,11 @@ bool SupportsWindowOpacity();
 // steps are made while no events run, and Xlib-style buffering would hold them all until the fade ends.
 void SendPendingWindowRequests();
 
+// Wayland lets no client decline the keyboard focus a compositor gives its new window. Where the
+// compositor takes rules (sway, through its IPC socket), asks it never to focus this program's windows
+// with this title. Returns whether it agreed; elsewhere false, and nothing is done.
+bool AskCompositorNeverToFocus(const QString& title);
+
 // Keeps a window that is about to be shown off the taskbar and the pager (X11; elsewhere nothing).
 void KeepOffTaskbar(QWidget* window);
 

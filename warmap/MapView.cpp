@@ -21,8 +21,7 @@ void MapView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRectF exposed(event->rect());
     const qreal ratio = m_surface.devicePixelRatio();  // the surface may hold more pixels than the view
-    painter.drawImage(exposed, m_surface,
-                      QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    painter.drawImage(exposed, m_surface, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {

@@ -4,7 +4,7 @@
 # to it and never focused; without it, it floats at its own size. A DISPLAY that points at no X server
 # must not stop the program: it runs through Wayland and says so once.
 source "$(dirname "$0")/lib.sh"
-for tool in sway swaymsg grim python3; do command -v "$tool" > /dev/null || skip "$tool is not installed"; done
+for tool in sway swaymsg grim python3 weston-terminal; do command -v "$tool" > /dev/null || skip "$tool is not installed"; done
 
 SWAY_DIR="$WORK/sway"
 mkdir -p "$SWAY_DIR/runtime"
@@ -70,13 +70,17 @@ check "nothing about opacity, placement or a tray on stderr but the one note" \
 kill "$WARMAP_PID"
 wait "$WARMAP_PID" 2> /dev/null || true
 
-# Without the Warmap window, and with a DISPLAY that leads nowhere.
+# Without the Warmap window, while the user types in a terminal, and with a DISPLAY that leads nowhere.
 prepare_saved_copies 11 0
 export DISPLAY=:97
 start_warmap
 check "a DISPLAY without an X server still lets the Warmap window show, through Wayland" \
     wait_for 20 has_sway_window ".:: Warmap"
 swaymsg '[title="^\.:: Warmap$"] kill' > /dev/null
+weston-terminal > "$WORK/terminal.log" 2>&1 &
+PIDS+=($!)
+terminal_focused() { windows | grep -q '^[^|]*|tiled|True|'; }
+wait_for 10 terminal_focused || skip "weston-terminal did not start here: $(tail -1 "$WORK/terminal.log")"
 check "the first pass runs with the window closed" wait_for 20 pass_saved
 sleep 1
 grim "$ARTIFACTS/sway-alone.png"
@@ -85,6 +89,8 @@ IFS='|' read -r _ kind focused rect < <(window_line "Warmap Frontbericht")
 read -r _ _ pw ph <<< "$rect"
 echo "# the popup alone: $kind, focused=$focused, ${pw}x$ph"
 check "the popup alone floats at its own size" test "$kind:$pw" = "floating:280"
+check "and leaves the focus with the terminal" test "$focused" = False
+check "which keeps it" terminal_focused
 check "it said once that the X server cannot be reached" \
     test "$(grep -c 'DISPLAY=:97) cannot be reached; running on Wayland' "$WORK/warmap.log")" -eq 1
 # (the sound system's own lines about the missing audio device aside)

@@ -115,9 +115,9 @@ TEST(Picture, ReadsTheDoubleSizeOnlyWhereItFitsTheScreenAndThePlainPicture) {
         QColor colour;
         qreal pictureRatio;
     } cases[] = {
-        {"plain.bmp", 1.0, true, Qt::red, 1.0},   {"plain.bmp", 1.49, true, Qt::red, 1.0},
-        {"plain.bmp", 1.5, true, Qt::blue, 2.0},  {"plain.bmp", 3.0, true, Qt::blue, 2.0},
-        {"odd.bmp", 2.0, true, Qt::red, 1.0},     {"alone.bmp", 2.0, false, {}, 0},
+        {"plain.bmp", 1.0, true, Qt::red, 1.0},  {"plain.bmp", 1.49, true, Qt::red, 1.0},
+        {"plain.bmp", 1.5, true, Qt::blue, 2.0}, {"plain.bmp", 3.0, true, Qt::blue, 2.0},
+        {"odd.bmp", 2.0, true, Qt::red, 1.0},    {"alone.bmp", 2.0, false, {}, 0},
     };
     for (const auto& c : cases) {
         const auto picture = platform::Picture::Load(folder + c.file, c.ratio);
@@ -156,7 +156,8 @@ TEST(PlacePicture, TheDoubleSizePictureFillsTheSameRectangleAtTwiceTheDetail) {
         QPainter painter(&surface);
         platform::Picture(big).Draw(painter, 5, 7);
     }
-    EXPECT_EQ(surface.copy(10, 14, 32, 32).convertToFormat(QImage::Format_RGB32), big.copy().convertToFormat(QImage::Format_RGB32))
+    EXPECT_EQ(surface.copy(10, 14, 32, 32).convertToFormat(QImage::Format_RGB32),
+              big.copy().convertToFormat(QImage::Format_RGB32))
         << "upright, one image pixel to one screen pixel";
 }
 
