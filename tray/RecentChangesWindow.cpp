@@ -18,6 +18,7 @@ namespace tray {
 namespace {
 const QColor kInk(70, 48, 26);
 const QColor kParchment(232, 220, 190);
+const QColor kWood(46, 30, 20);
 constexpr int kLeft = 10;
 }  // namespace
 
@@ -32,8 +33,8 @@ public:
                 platform::Picture::Load(programFolder + QStringLiteral("/form/splash/mid.jpg"), devicePixelRatioF()))
             m_ground = QPixmap::fromImage(picture->Image());
         setFont(notify::MessageLineFont());
-        // At least as wide as the popup, whose lines fit it; wider while no scroll bar is needed.
-        setMinimumWidth(notify::SplashFrm::kWidthPixels);
+        // As wide as the popup, whose lines fit it and whose parchment has its edges at both sides.
+        setFixedWidth(notify::SplashFrm::kWidthPixels);
     }
 
     // What is drawn, as text: the headings and the lines as a person reads them.
@@ -131,6 +132,12 @@ RecentChangesWindow::RecentChangesWindow(const RecentChanges& changes, const QSt
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Where no scroll bar is needed, the parchment stands centred in the popup's dark wood.
+    setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette wood = viewport()->palette();
+    wood.setColor(QPalette::Window, kWood);
+    viewport()->setPalette(wood);
+    viewport()->setAutoFillBackground(true);
     setFrameShape(QFrame::NoFrame);
     setFixedWidth(notify::SplashFrm::kWidthPixels + verticalScrollBar()->sizeHint().width());
     resize(width(), 460);

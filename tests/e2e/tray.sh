@@ -77,6 +77,8 @@ choose Down Down Return
 check "\"Letzte Meldungen\" opens the recent changes" wait_for 10 has_visible_window "$RECENT_TITLE"
 sleep 0.5
 screenshot "$ARTIFACTS/3-recent-changes.png" "$(visible_window_id "$RECENT_TITLE")"
+window_icon() { xprop -id "$(visible_window_id "$RECENT_TITLE")" _NET_WM_ICON | grep -q 'Icon ('; }
+check "it carries the program's icon" window_icon
 
 AUTOSTART="$XDG_CONFIG_HOME/autostart/warmap.desktop"
 choose Down Down Down Return
@@ -142,8 +144,9 @@ check "\"Letzte Meldungen\" opens" wait_for 10 has_visible_window "$RECENT_TITLE
 sleep 0.5
 RECENT=$(visible_window_id "$RECENT_TITLE")
 screenshot "$ARTIFACTS/4-recent-changes-after-two-passes.png" "$RECENT"
-# Each pass is headed by a rule in the ink colour across the parchment: two passes, two rules.
-rules=$(convert "$ARTIFACTS/4-recent-changes-after-two-passes.png" -crop "1x1000+140+0" +repage txt:- |
+# Each pass is headed by a rule in the ink colour across the parchment: two passes, two rows that are
+# ink all the way across 100 pixels (averaging a row of text never gives the pure ink colour).
+rules=$(convert "$ARTIFACTS/4-recent-changes-after-two-passes.png" -crop "100x1000+150+0" +repage -scale '1x1000!' txt:- |
     grep -c -i '#46301A' || true)
 check "it holds both passes under two headings (saw $rules rules)" test "$rules" -eq 2
 choose Up Return
