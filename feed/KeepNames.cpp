@@ -9,7 +9,9 @@ KeepNames::KeepNames(std::string programFolder) : m_path(std::move(programFolder
 
 std::string KeepNames::KeepName(const std::string& id) const {
     // The catalogue's home format is a single-byte file; one saved as UTF-8 works too.
-    return DecodeUndeclared(ReadIniString("keepnames", id, kUnknown, m_path, 256));
+    constexpr std::size_t kBuffer = 256;
+    const std::string value = ReadIniString("keepnames", id, kUnknown, m_path, kBuffer);
+    return DecodeUndeclared(value, value.size() == kBuffer - 1);
 }
 
 }  // namespace feed

@@ -78,9 +78,10 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string DecodeUndeclared(std::string_view bytes) {
+std::string DecodeUndeclared(std::string_view bytes, bool filledBuffer) {
     const std::size_t valid = ValidPrefix(bytes);
     if (valid == bytes.size()) return std::string(bytes);
+    if (!filledBuffer) return Windows1252ToUtf8(bytes);
     // Only an unfinished sequence at the very end (at most three bytes, starting with a lead byte)?
     const std::string_view tail = bytes.substr(valid);
     const auto lead = static_cast<std::uint8_t>(tail.front());
