@@ -58,6 +58,14 @@ std::string Describe(const xmlError* error) {
     return "Dokument nicht lesbar: " + message + " (Zeile " + std::to_string(error->line) + ")";
 }
 
+// A UTF-16 document (marked or recognisable by its first character) of an odd number of bytes ends in
+// half a code unit: an illegal byte sequence, which libxml2 drops without a word.
+bool IsUtf16WithHalfACodeUnit(std::string_view bytes) {
+    if (bytes.size() < 2 || bytes.size() % 2 == 0) return false;
+    const auto b0 = static_cast<unsigned char>(bytes[0]), b1 = static_cast<unsigned char>(bytes[1]);
+    return (b0 == 0xFE && b1 == 0xFF) || (b0 == 0xFF && b1 == 0xFE) || (b0 == '<' && b1 == 0) || (b0 == 0 && b1 == '<');
+}
+
 }  // namespace
 
 void FeedDocument::DocFree::operator()(_xmlDoc* doc) const {
@@ -72,6 +80,7 @@ FeedDocument FeedDocument::Parse(std::string_view bytes) {
     PrepareParser();
     FeedDocument doc;
     if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return NotAFeed("Dokument zu groß");
+    if (IsUtf16WithHalfACodeUnit(bytes)) return NotAFeed("UTF-16-Dokument endet mit einem halben Zeichen");
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (context == nullptr) return NotAFeed("Dokument nicht lesbar");
     doc.m_doc.reset(

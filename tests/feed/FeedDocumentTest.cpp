@@ -113,6 +113,18 @@ TEST(FeedDocument, RefusesEveryDocumentThatIsNotWellFormed) {
     EXPECT_TRUE(FeedDocument::Parse(keeps(entry)).IsFeed());
 }
 
+// UTF-16 is read, little or big end first; a document with half a code unit at its end is refused.
+TEST(FeedDocument, RefusesUtf16EndingInHalfACodeUnit) {
+    const std::string ascii = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><keeps date=\"d\"><k id=\"0\"/></keeps>";
+    for (const bool little : {true, false}) {
+        std::string utf16 = little ? "\xff\xfe" : "\xfe\xff";
+        for (char c : ascii) utf16 += little ? std::string{c, '\0'} : std::string{'\0', c};
+        EXPECT_TRUE(FeedDocument::Parse(utf16).IsFeed()) << little;
+        EXPECT_FALSE(FeedDocument::Parse(utf16 + '\n').IsFeed()) << little;
+        EXPECT_FALSE(FeedDocument::Parse(utf16.substr(2) + '\n').IsFeed()) << little << ", without its mark";
+    }
+}
+
 TEST(FeedDocument, ReportsWhatIsNotAFeed) {
     EXPECT_FALSE(FeedDocument::Parse("<html><body>404</body></html>").IsFeed());
     EXPECT_FALSE(FeedDocument::Parse("<x:keeps xmlns:x=\"urn:x\" date=\"d\"/>").IsFeed());
