@@ -14,12 +14,11 @@ bool WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin) {
     auto* window = new warmap::WarmapFRM(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_opening = true;
-    auto missing = window->Load(skin());
+    const auto failure = window->Load(skin());
     m_opening = false;
-    if (missing) {
+    if (failure) {
         delete window;
-        m_dialogs.Show({"Datei fehlt oder ist nicht lesbar: " + missing->toStdString(), platform::kApplicationTitle,
-                        platform::Message::Icon::Critical});
+        m_dialogs.Show({failure->toStdString(), platform::kApplicationTitle, platform::Message::Icon::Critical});
         return false;
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -25,6 +25,8 @@ struct FrameSizes {
 };
 
 struct FrameLayout {
+    // A size, sum or position the window keeps does not fit in 16 bits: nothing else is usable then.
+    bool overflow = false;
     int width, height;                  // the window's drawing area: 2S + map width by 2T + map height
     int mapLeft, mapTop;                // (S, T)
     std::vector<Placement> placements;  // in drawing order: bands, corners, side pieces

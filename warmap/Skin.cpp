@@ -16,7 +16,8 @@ Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
     for (int i = 0; i < 7; ++i) {
         pictures[i] = platform::Picture::Load(folder + QString::fromLatin1(files[i]), devicePixelRatio);
         if (!pictures[i]) {
-            skin.missing = folder + QString::fromLatin1(files[i]);
+            skin.failure =
+                QStringLiteral("Datei fehlt oder ist nicht lesbar: ") + folder + QString::fromLatin1(files[i]);
             return skin;
         }
     }
@@ -32,6 +33,11 @@ Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
     FrameLayout layout =
         LayOutFrame({corner->HiMetricWidth(), corner->HiMetricHeight(), side->HiMetricWidth(), side->HiMetricHeight(),
                      topTile->HiMetricWidth(), leftTile->HiMetricHeight(), map->RoundedWidth(), map->RoundedHeight()});
+    if (layout.overflow) {
+        skin.failure = QStringLiteral("\u00dcberlauf: die Bilder des Fensterrahmens in ") + folder +
+                       QStringLiteral(" sind zu gro\u00df");
+        return skin;
+    }
     skin.frame.size = QSize(layout.width, layout.height);
     skin.frame.placements = std::move(layout.placements);
     // In FramePiece order.

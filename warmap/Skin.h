@@ -25,7 +25,9 @@ struct SkinFrame {
 // window icon. Only files and image arithmetic, no widget, so start-up can do it on another thread
 // while the window is being built.
 struct Skin {
-    std::optional<QString> missing;      // the picture that is missing or unreadable; nothing else is set then
+    // Why the skin cannot be used, as the user is told (a picture missing or unreadable, or sizes beyond
+    // 16 bits); nothing else is set then.
+    std::optional<QString> failure;
     QImage closeButton, minimiseButton;  // draw at their device-independent size
     QImage mapBackground;                // the map picture at its natural size (device-independent)
     SkinFrame frame;

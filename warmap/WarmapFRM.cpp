@@ -158,7 +158,7 @@ std::optional<QString> WarmapFRM::Load(Skin skin) {
     for (std::string_view server : feed::ServerNames)
         m_serverCmb->addItem(QString::fromUtf8(server.data(), server.size()));
 
-    if (skin.missing) return skin.missing;
+    if (skin.failure) return skin.failure;
     static_cast<PictureButton*>(m_sysBut[0])->SetPicture(skin.closeButton);
     static_cast<PictureButton*>(m_sysBut[1])->SetPicture(skin.minimiseButton);
     m_map->SetBackground(std::move(skin.mapBackground));

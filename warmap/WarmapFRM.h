@@ -28,8 +28,9 @@ class WarmapFRM : public QWidget {
 public:
     WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
-    // The load step: skin, map, frame, server list, and the first server's map. Returns the path of a
-    // skin or map file that is missing or unreadable; the window is then unusable.
+    // The load step: skin, map, frame, server list, and the first server's map. Returns what the user
+    // is told when the skin cannot be used (a file missing or unreadable, sizes beyond 16 bits); the
+    // window is then unusable.
     std::optional<QString> Load();
     // The same with the skin already read (start-up reads it on another thread meanwhile).
     std::optional<QString> Load(Skin skin);

@@ -77,4 +77,24 @@ TEST(FrameLayout, RightBandIsMirroredTopToBottomOnly) {
     EXPECT_EQ(layout.placements.back().piece, FramePiece::SidePiece);
 }
 
+// Sizes and positions are 16-bit: anything beyond, a sum included, is an overflow, never a wrapped
+// number; right at the limit still lays out.
+TEST(FrameLayout, SizesBeyondSixteenBitsOverflow) {
+    const auto with = [](auto change) {
+        warmap::FrameSizes sizes = Sizes(448, 560);
+        change(sizes);
+        return warmap::LayOutFrame(sizes).overflow;
+    };
+    EXPECT_FALSE(with([](auto&) {}));
+    EXPECT_TRUE(with([](auto& s) { s.sideHeight = 32767 - s.cornerHeight + 1; }));  // the sum of two heights
+    EXPECT_FALSE(with([](auto& s) { s.sideHeight = 32767 - s.cornerHeight; }));
+    EXPECT_TRUE(with([](auto& s) { s.mapWidth = 32767 - 19; }));   // 2 S + map width
+    EXPECT_TRUE(with([](auto& s) { s.mapHeight = 32767 - 39; }));  // 2 T + map height
+    EXPECT_TRUE(with([](auto& s) { s.cornerWidth = 40000; }));     // kept as 16 bits
+    EXPECT_TRUE(with([](auto& s) {  // the band's extra tile, one tile past a band end near the limit
+        s.mapWidth = 32700;
+        s.topTileWidth = PixelsToHiMetric(32000);
+    }));
+}
+
 }  // namespace

@@ -239,7 +239,25 @@ TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
         QFile::copy(QString(WARMAP_DATA_DIR "/form/") + file, program.path() + "/form/" + file);
     }
     warmap::WarmapFRM window(program.path(), m_dialogs);
-    EXPECT_EQ(window.Load(), program.path() + "/form/warmap.jpg");
+    EXPECT_EQ(window.Load(), "Datei fehlt oder ist nicht lesbar: " + program.path() + "/form/warmap.jpg");
+}
+
+// A side piece so tall that the corner's and its HiMetric heights add up beyond 16 bits ends the load
+// step as a missing file does, instead of laying the bands out from a wrapped sum.
+TEST_F(WarmapFRMTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("form");
+    for (const QString& file : QDir(WARMAP_DATA_DIR "/form").entryList({"*.bmp", "*.jpg", "*.ico"}, QDir::Files)) {
+        if (!file.contains("@2x")) QFile::copy(WARMAP_DATA_DIR "/form/" + file, program.path() + "/form/" + file);
+    }
+    QImage tall(10, 1300, QImage::Format_RGB32);  // 34396 HiMetric
+    tall.fill(Qt::darkYellow);
+    QFile::remove(program.path() + "/form/top_left_left.bmp");
+    ASSERT_TRUE(tall.save(program.path() + "/form/top_left_left.bmp", "bmp"));
+    warmap::WarmapFRM window(program.path(), m_dialogs);
+    const auto failure = window.Load();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_TRUE(failure->startsWith(QString::fromUtf8("\u00dcberlauf"))) << failure->toStdString();
 }
 
 TEST_F(WarmapFRMTest, ButtonsMinimiseAndClose) {
