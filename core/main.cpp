@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWindow>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <future>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "core/RefreshPass.h"
 #include "core/RefreshTimer.h"
 #include "core/WarmapWindowKeeper.h"
+#include "feed/SavedCopy.h"
 #include "notify/LazySound.h"
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
@@ -52,6 +54,9 @@ std::optional<int> HandOverToRunningInstance(platform::SingleInstance& instance,
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Under a file-size limit a write must fail (EFBIG), so the save fails cleanly, rather than end the
+    // program and leave its temporary file behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::string runtimeFolder = platform::RuntimeFolder();
     platform::SingleInstance instance(runtimeFolder);
     if (const auto status = HandOverToRunningInstance(instance, runtimeFolder)) return *status;
@@ -75,6 +80,8 @@ int main(int argc, char* argv[]) {
     instance.Serve([&warmapWindow] { warmapWindow.ShowWarmapWindow(); });
     if (!warmapWindow.Open([&skin] { return skin.get(); })) return 1;
     WaitForFirstFrame(warmapWindow.Window());
+    // Saves interrupted by a kill left their temporary files; a minute old, none is still being written.
+    feed::RemoveStaleTemporaryFiles(platform::TempFolder(), 60);
 
     // The popup lives for the whole run and carries the refresh timer.
     notify::SplashFrm popup(programFolder);

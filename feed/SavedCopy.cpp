@@ -4,11 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "feed/FeedDocument.h"
+#include "feed/FeedPaths.h"
+#include "feed/ServerTable.h"
 
 namespace feed {
 namespace {
@@ -128,7 +134,7 @@ FeedDocument LoadSavedCopy(const std::string& path) {
 
 bool WriteSavedCopy(const std::string& path, std::string_view bytes, FileOps& ops) {
     std::vector<char> name(path.begin(), path.end());
-    for (char c : std::string_view(".XXXXXX")) name.push_back(c);
+    for (char c : kTemporarySuffixPattern) name.push_back(c);
     name.push_back('\0');
     // mkostemp creates the file exclusively with mode 0600.
     Descriptor fd(::mkostemp(name.data(), O_CLOEXEC));
@@ -146,6 +152,37 @@ bool WriteSavedCopy(const std::string& path, std::string_view bytes, FileOps& op
 bool WriteSavedCopy(const std::string& path, std::string_view bytes) {
     FileOps ops;
     return WriteSavedCopy(path, bytes, ops);
+}
+
+int RemoveStaleTemporaryFiles(const std::string& folder, int olderThanSeconds) {
+    const auto isTemporaryOf = [](std::string_view name, std::string_view copy) {
+        if (name.size() != copy.size() + kTemporarySuffixPattern.size() || name.substr(0, copy.size()) != copy ||
+            name[copy.size()] != '.')
+            return false;
+        for (char c : name.substr(copy.size() + 1)) {
+            if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+        }
+        return true;
+    };
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    const int dirFd = ::dirfd(dir);
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        bool ours = false;
+        for (std::string_view server : ServerNames) {
+            const std::string copy = SavedCopyPath("", server);
+            ours = ours || isTemporaryOf(name, copy);
+        }
+        struct stat info {};
+        if (!ours || ::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || now - info.st_mtime < olderThanSeconds) continue;
+        if (::unlinkat(dirFd, entry->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 }  // namespace feed

@@ -42,4 +42,13 @@ public:
 bool WriteSavedCopy(const std::string& path, std::string_view bytes, FileOps& ops);
 bool WriteSavedCopy(const std::string& path, std::string_view bytes);
 
+// The name of the private file a save writes before renaming it: the copy's path and six letters.
+inline constexpr std::string_view kTemporarySuffixPattern = ".XXXXXX";
+
+// Removes what saves interrupted by a kill left in folder: regular files of our own named like a
+// saved copy's temporary file ("<Server>_lastkeeps.xml" and six letters or digits) that were last
+// changed at least olderThanSeconds ago (a running save is never that old). Links, folders and other
+// users' files are left alone. Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& folder, int olderThanSeconds);
+
 }  // namespace feed

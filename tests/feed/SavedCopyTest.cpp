@@ -138,4 +138,46 @@ TEST_F(SavedCopyTest, AFailedSaveLeavesTheOldCopyByteForByte) {
     EXPECT_FALSE(feed::WriteSavedCopy(m_dir.filePath("missing/x.xml").toStdString(), m_feed));
 }
 
+// What killed saves left behind goes at start: only our own regular files of the temporary name
+// pattern that are a minute old; a save under way, links, folders, other names and users' files stay.
+TEST_F(SavedCopyTest, RemovesOnlyStaleTemporaryFilesOfOurOwnSaves) {
+    const auto age = [this](const char* name, int seconds) {
+        const timespec times[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, Path(name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << name;
+    };
+    const struct {
+        const char* name;
+        bool removed;
+    } files[] = {
+        {"Dartmoor_lastkeeps.xml.Ab12Cd", true},
+        {"Salisbury_lastkeeps.xml.zzzzzz", true},
+        {"Logres_lastkeeps.xml.Xy98Zw", false},    // being written: too young
+        {"Dartmoor_lastkeeps.xml", false},         // the copy itself
+        {"Dartmoor_lastkeeps.xml.ab-cde", false},  // not six letters or digits
+        {"Dartmoor_lastkeeps.xml.abcdefg", false},
+        {"Elsewhere_lastkeeps.xml.abcdef", false},
+        {"notes.txt", false},
+    };
+    for (const auto& f : files) {
+        WriteFile(Path(f.name), "x");
+        age(f.name, std::string_view(f.name) == "Logres_lastkeeps.xml.Xy98Zw" ? 5 : 120);
+    }
+    ASSERT_EQ(::symlink(Path("notes.txt").c_str(), Path("Avalon_lastkeeps.xml.Ln12Kk").c_str()), 0);
+    age("Avalon_lastkeeps.xml.Ln12Kk", 120);
+    ASSERT_EQ(::mkdir(Path("Avalon_lastkeeps.xml.Dd12Ee").c_str(), 0700), 0);
+    age("Avalon_lastkeeps.xml.Dd12Ee", 120);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        WriteFile(Path("Logres_lastkeeps.xml.Other1"), "x");
+        ASSERT_EQ(::chown(Path("Logres_lastkeeps.xml.Other1").c_str(), 65534, 65534), 0);
+        age("Logres_lastkeeps.xml.Other1", 120);
+    }
+
+    EXPECT_EQ(feed::RemoveStaleTemporaryFiles(m_dir.path().toStdString() + "/", 60), 2);
+    for (const auto& f : files) EXPECT_EQ(!std::filesystem::exists(Path(f.name)), f.removed) << f.name;
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("Avalon_lastkeeps.xml.Ln12Kk")));
+    EXPECT_TRUE(std::filesystem::is_directory(Path("Avalon_lastkeeps.xml.Dd12Ee")));
+    if (root) EXPECT_TRUE(std::filesystem::exists(Path("Logres_lastkeeps.xml.Other1")));
+}
+
 }  // namespace
