@@ -70,10 +70,17 @@ Attempt AskOnce(const sockaddr_un& address, std::chrono::steady_clock::time_poin
 
 // A later start talking to us; it has a moment to send its request.
 struct SingleInstance::Connection {
+    std::uint64_t id;
     int fd;
     std::string received;
     std::unique_ptr<QSocketNotifier> notifier;
 };
+
+namespace {
+// A start sends its request at once; a connection silent this long is not one, and goes.
+constexpr auto kRequestPatience = std::chrono::seconds(2);
+constexpr std::size_t kMostConnections = 8;
+}  // namespace
 
 SingleInstance::SingleInstance(std::string folder) : m_folder(std::move(folder)) {}
 
@@ -161,13 +168,20 @@ void SingleInstance::Accept() {
         // Only our own user may ask (the folder is private too, unless it is a fallback on a shared disk).
         ucred peer{};
         socklen_t size = sizeof(peer);
-        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != ::geteuid() ||
-            m_connections.size() >= 8) {
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != ::geteuid()) {
             ::close(fd);
             continue;
         }
+        // Silent connections never crowd out a start: the one that has waited longest makes room.
+        if (m_connections.size() >= kMostConnections) Drop(m_connections.front().get());
         auto connection = std::make_unique<Connection>();
+        connection->id = ++m_lastConnectionId;
         connection->fd = fd;
+        QTimer::singleShot(kRequestPatience, this, [this, id = connection->id] {
+            const auto it =
+                std::find_if(m_connections.begin(), m_connections.end(), [id](const auto& c) { return c->id == id; });
+            if (it != m_connections.end()) Drop(it->get());
+        });
         connection->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         Connection* raw = connection.get();
         connect(connection->notifier.get(), &QSocketNotifier::activated, this, [this, raw] { Read(raw); });

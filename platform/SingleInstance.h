@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -52,7 +53,8 @@ private:
     int m_listenFd = -1;
     QSocketNotifier* m_notifier = nullptr;
     std::function<void()> m_onShowRequested;
-    std::vector<std::unique_ptr<Connection>> m_connections;
+    std::vector<std::unique_ptr<Connection>> m_connections;  // oldest first
+    std::uint64_t m_lastConnectionId = 0;
 };
 
 }  // namespace platform

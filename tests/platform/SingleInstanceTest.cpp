@@ -206,4 +206,32 @@ TEST_F(SingleInstanceTest, ALockThatCannotBeOpenedDoesNotKeepTheProgramFromRunni
     EXPECT_TRUE(SingleInstance(m_folder).Claim());
 }
 
+// Connections that never send a request neither last nor crowd out a start: a start is answered while
+// ten of them wait, and each is closed after its two seconds.
+TEST_F(SingleInstanceTest, SilentConnectionsNeitherLastNorBlockALaterStart) {
+    SingleInstance first(m_folder);
+    ServeAsFirst(first);
+    std::vector<int> silent;
+    for (int i = 0; i < 10; ++i) {
+        silent.push_back(SendRaw(SingleInstance::SocketPath(m_folder), ""));
+        QCoreApplication::processEvents();  // accepted, or the next connect waits for room
+    }
+    ExpectHandOver();
+
+    const auto closedByUs = [](int fd) {
+        char byte;
+        return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 4000 && !std::all_of(silent.begin(), silent.end(), closedByUs)) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    for (int fd : silent) {
+        EXPECT_TRUE(closedByUs(fd));
+        ::close(fd);
+    }
+    ExpectHandOver();
+}
+
 }  // namespace
