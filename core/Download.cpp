@@ -1,8 +1,14 @@
 #include "core/Download.h"
 
 #include <curl/curl.h>
+#include <linux/tcp.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "core/FeedConfig.h"
@@ -41,13 +47,50 @@ struct ListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
-// Everything the server has sent so far, head and body.
-curl_off_t BytesReceived(CURL* easy) {
+// Data bytes the peer has sent on a TCP socket. The kernel counts the peer's closing (FIN) as one
+// more, which is no answer.
+std::uint64_t TcpBytesReceived(curl_socket_t fd) {
+    tcp_info info{};
+    socklen_t size = sizeof(info);
+    if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0 ||
+        size < offsetof(tcp_info, tcpi_bytes_received) + sizeof(info.tcpi_bytes_received))
+        return 0;
+    // The kernel's states after the peer's FIN (include/net/tcp_states.h), which no user header names.
+    enum : std::uint8_t { kTimeWait = 6, kCloseWait = 8, kLastAck = 9, kClosing = 11 };
+    const bool peerClosed = info.tcpi_state == kCloseWait || info.tcpi_state == kLastAck ||
+                            info.tcpi_state == kClosing || info.tcpi_state == kTimeWait;
+    return info.tcpi_bytes_received - (peerClosed && info.tcpi_bytes_received > 0 ? 1 : 0);
+}
+
+// What the server has sent, counted by the kernel as it arrives. curl counts a header only once it has
+// parsed the whole line, so a status line trickled byte by byte, a garbage answer or an HTTP/0.9 body
+// would look like silence to it. Sockets of earlier hops (redirects) count too.
+struct Wire {
+    curl_socket_t open = CURL_SOCKET_BAD;
+    std::uint64_t closed = 0;
+    std::uint64_t Received() const { return closed + (open != CURL_SOCKET_BAD ? TcpBytesReceived(open) : 0); }
+};
+
+int NoteSocket(void* user, curl_socket_t fd, curlsocktype) {
+    static_cast<Wire*>(user)->open = fd;
+    return CURL_SOCKOPT_OK;
+}
+
+int CloseSocket(void* user, curl_socket_t fd) {
+    auto* wire = static_cast<Wire*>(user);
+    wire->closed += TcpBytesReceived(fd);
+    if (wire->open == fd) wire->open = CURL_SOCKET_BAD;
+    return ::close(fd);
+}
+
+// Everything the server has sent so far: on the wire, or as far as curl has read it where the
+// connection is no TCP one of ours (a proxy's, say).
+std::uint64_t BytesReceived(CURL* easy, const Wire& wire) {
     curl_off_t body = 0;
     long head = 0;
     curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &body);
     curl_easy_getinfo(easy, CURLINFO_HEADER_SIZE, &head);
-    return body + head;
+    return std::max<std::uint64_t>(wire.Received(), static_cast<std::uint64_t>(body + head));
 }
 
 enum class RunEnd { Finished, NothingInTime, Stalled, TooLong };
@@ -55,17 +98,17 @@ enum class RunEnd { Finished, NothingInTime, Stalled, TooLong };
 struct RunOutcome {
     RunEnd end = RunEnd::Finished;
     CURLcode result = CURLE_OK;
-    bool answered = false;  // at least one byte of an HTTP answer arrived
+    bool answered = false;  // at least one byte of an answer arrived (over TLS: after the handshake)
 };
 
 // Runs the transfer to its end, letting the UI handle its events between reads. The limits are
 // checked against server time: wall time less the time spent in event handling, so a modal box
 // opened from those events never fails a transfer that the server completed meanwhile.
-RunOutcome Run(CURLM* multi, CURL* easy, const DownloadLimits& limits) {
+RunOutcome Run(CURLM* multi, CURL* easy, const Wire& wire, const DownloadLimits& limits) {
     curl_multi_add_handle(multi, easy);
     milliseconds serverTime{0};
     milliseconds lastByteAt{0};
-    curl_off_t received = 0;
+    std::uint64_t received = 0;
     int running = 1;
     RunEnd end = RunEnd::Finished;
     CURLcode result = CURLE_OK;
@@ -78,7 +121,7 @@ RunOutcome Run(CURLM* multi, CURL* easy, const DownloadLimits& limits) {
         if (running) curl_multi_poll(multi, nullptr, 0, 20, nullptr);
         serverTime += std::chrono::duration_cast<milliseconds>(Clock::now() - start);
 
-        if (const curl_off_t now = BytesReceived(easy); now != received) {
+        if (const std::uint64_t now = BytesReceived(easy, wire); now != received) {
             received = now;
             lastByteAt = serverTime;
         }
@@ -97,8 +140,15 @@ RunOutcome Run(CURLM* multi, CURL* easy, const DownloadLimits& limits) {
     while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
         if (message->msg == CURLMSG_DONE && message->easy_handle == easy) result = message->data.result;
     }
+    // A TLS handshake is no answer yet: failing it is failing to reach the server.
+    curl_off_t handshake = 0;
+    const char* scheme = nullptr;
+    curl_easy_getinfo(easy, CURLINFO_SCHEME, &scheme);
+    curl_easy_getinfo(easy, CURLINFO_APPCONNECT_TIME_T, &handshake);
+    const bool tls = scheme && QByteArray(scheme).compare("https", Qt::CaseInsensitive) == 0;
+    const bool answered = BytesReceived(easy, wire) > 0 && (!tls || handshake > 0);
     curl_multi_remove_handle(multi, easy);
-    return {end, result, BytesReceived(easy) > 0};
+    return {end, result, answered};
 }
 
 DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status) {
@@ -111,6 +161,7 @@ DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status)
 DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dialogs& dialogs,
                            const DownloadLimits& limits) {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    Wire wire;  // before the handles: their clean-up closes sockets through it
     std::unique_ptr<CURL, EasyDeleter> easy(initialised ? curl_easy_init() : nullptr);
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     if (!easy || !multi) return Failed(dialogs, DownloadResult::Status::NoConnection);
@@ -126,7 +177,9 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
     curl_easy_setopt(h, CURLOPT_USERAGENT, agent.c_str());
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A redirect never leaves https for plain http.
+    const bool secure = QByteArray::fromStdString(url).toLower().startsWith("https:");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects);
     // The time limits are ours (see Run): curl's own would count time spent in our event handling.
@@ -136,14 +189,18 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, Collect);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_SOCKOPTFUNCTION, NoteSocket);
+    curl_easy_setopt(h, CURLOPT_SOCKOPTDATA, &wire);
+    curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, CloseSocket);
+    curl_easy_setopt(h, CURLOPT_CLOSESOCKETDATA, &wire);
     if (accessType == kAccessDirect) curl_easy_setopt(h, CURLOPT_PROXY, "");
 
-    const RunOutcome run = Run(multi.get(), h, limits);
+    const RunOutcome run = Run(multi.get(), h, wire, limits);
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
 
     const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge;
-    // Not one byte of an answer: the server could not be reached. Anything after that is a bad answer.
+    // Not one byte of an answer: the server could not be reached. Any byte, even garbage, is a bad answer.
     if (failed && !run.answered) return Failed(dialogs, DownloadResult::Status::NoConnection);
     if (failed || status < 200 || status > 299) {
         return Failed(dialogs, DownloadResult::Status::BadResponse);

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "core/BuildInfo.h"
 #include "core/Download.h"
@@ -125,6 +126,34 @@ TEST(DownloadUrl, ASilentServerIsNoConnectionAndAStalledOneABadAnswer) {
     EXPECT_EQ(core::DownloadUrl(stalled.Url(), core::kAccessDirect, dialogs, ShortLimits()).status,
               DownloadResult::Status::BadResponse);
     EXPECT_EQ(dialogs.Count("fehler im inet"), 2);
+}
+
+// Any byte from the server is an answer, parsed or not: garbage, an HTTP/0.9 body or a status line
+// still on its way is a bad answer (that server is skipped), never "no answer" (which ends the pass);
+// and a whole answer trickled a byte at a time, head included, arrives.
+TEST(DownloadUrl, AnyByteFromTheServerIsAnAnswer) {
+    const QByteArray slowStatus = "HTTP/1.1 200 OK, and it takes its time to say so\r\n";
+    const struct {
+        const char* what;
+        QByteArray head, dripped;
+        int intervalMs;
+        DownloadResult::Status status;
+    } cases[] = {
+        {"garbage", "garbage\r\n\r\n", "", 0, DownloadResult::Status::BadResponse},
+        {"HTTP/0.9 body", "<keeps date=\"x\"/>", "", 0, DownloadResult::Status::BadResponse},
+        {"status line still arriving at the end", "", slowStatus, 150, DownloadResult::Status::BadResponse},
+        {"whole answer trickled", "", slowStatus + "Content-Length: 2\r\n\r\nok", 30, DownloadResult::Status::Ok},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<TestHttpServer> server =
+            c.intervalMs == 0 ? std::make_unique<TestHttpServer>(c.head)
+                              : std::make_unique<TestHttpServer>(c.head, c.dripped, c.intervalMs);
+        RecordingDialogs dialogs;
+        core::DownloadLimits limits = ShortLimits();
+        limits.connectTimeout = std::chrono::milliseconds(1000);  // less than the status lines take
+        const DownloadResult result = core::DownloadUrl(server->Url(), core::kAccessDirect, dialogs, limits);
+        EXPECT_EQ(result.status, c.status) << c.what;
+    }
 }
 
 // A byte every 0.6 s never leaves the line quiet for the 1 s stall limit, though it is far below one
