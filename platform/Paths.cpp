@@ -5,8 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <set>
 
 namespace platform {
 namespace {
@@ -38,9 +41,46 @@ void MakePrivateFolders(const std::string& path) {
     }
 }
 
-std::string PrivateCacheFolder() {
+// Says once per run that a folder is not used: the folders are looked up at every pass and click.
+void SayNotUsed(const std::string& folder) {
+    static std::set<std::string> told;  // only ever grows by the few folders refused
+    if (told.insert(folder).second)
+        std::fprintf(stderr, "warmap: %s is not a private folder of yours; not using it\n", folder.c_str());
+}
+
+// A folder nobody but us can change: a real folder (no link), ours, and open to nobody else. One of
+// ours that others may enter is closed first.
+bool IsPrivateFolder(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return false;
+    return (info.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
+}
+
+// A folder others may write into (group or world, or a sticky one such as /tmp): names in it may be
+// taken before us, and what they hold cannot be replaced by us.
+bool IsSharedFolder(const char* path) {
+    struct stat info {};
+    if (::stat(path, &info) != 0) return true;
+    return info.st_uid != ::geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH | S_ISVTX)) != 0;
+}
+
+std::optional<std::string> PrivateCacheFolder() {
     const std::string folder = XdgHome("XDG_CACHE_HOME", "/.cache") + "/warmap";
     MakePrivateFolders(folder);
+    if (IsPrivateFolder(folder)) return folder;
+    SayNotUsed(folder);
+    return std::nullopt;
+}
+
+// Where the copies go when no folder that survives a restart is safe: a new private folder for this
+// run, made once.
+std::string ThisRunsFolder() {
+    static const std::string folder = [] {
+        std::string name = (std::filesystem::temp_directory_path() / "warmap-XXXXXX").string();
+        const char* made = ::mkdtemp(name.data());
+        std::fprintf(stderr, "warmap: keeping the saved copies in %s for this run only\n", made ? made : "(nowhere)");
+        return made ? std::string(made) : std::string();
+    }();
     return folder;
 }
 
@@ -51,8 +91,16 @@ std::string ConfigHome() {
 }
 
 std::string TempFolder() {
-    if (const char* tmpdir = std::getenv("TMPDIR"); IsFolder(tmpdir)) return WithSeparator(tmpdir);
-    return WithSeparator(PrivateCacheFolder());
+    if (const char* tmpdir = std::getenv("TMPDIR"); IsFolder(tmpdir)) {
+        if (!IsSharedFolder(tmpdir)) return WithSeparator(tmpdir);
+        // In a shared folder only a private one of our own, made by us.
+        const std::string own = WithSeparator(tmpdir) + "warmap-" + std::to_string(::geteuid());
+        ::mkdir(own.c_str(), 0700);
+        if (IsPrivateFolder(own)) return WithSeparator(own);
+        SayNotUsed(own);
+    }
+    if (const auto cache = PrivateCacheFolder()) return WithSeparator(*cache);
+    return WithSeparator(ThisRunsFolder());
 }
 
 std::string RuntimeFolder() {
@@ -62,7 +110,7 @@ std::string RuntimeFolder() {
         info.st_uid == ::geteuid() && (info.st_mode & 077) == 0) {
         return runtime;
     }
-    return PrivateCacheFolder();
+    return PrivateCacheFolder().value_or(std::string());
 }
 
 std::string ProgramFolder() {
@@ -70,8 +118,9 @@ std::string ProgramFolder() {
 }
 
 bool FileExists(const std::string& path) {
+    // The entry itself: a link whose target is gone is still something in the copy's place.
     std::error_code error;
-    return std::filesystem::exists(path, error);
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
 }  // namespace platform

@@ -5,8 +5,11 @@
 namespace platform {
 
 // Where the saved copies live, always ending with a separator: $TMPDIR when it names an existing
-// folder, else a private per-user folder that survives logout and reboot ($XDG_CACHE_HOME/warmap/,
-// else ~/.cache/warmap/), created with mode 0700. Never the shared /tmp by default.
+// folder of ours that nobody else may write into; in a shared one (such as /tmp) our own private
+// subfolder "warmap-<uid>"; else a private per-user folder that survives logout and reboot
+// ($XDG_CACHE_HOME/warmap/, else ~/.cache/warmap/), created with mode 0700. A folder found in place
+// must be a real folder of ours, mode 0700; one that is not is never used (one line on stderr says
+// so), and when none is safe the copies live in a new private folder for this run only.
 std::string TempFolder();
 
 // The user's configuration folder, without a separator: $XDG_CONFIG_HOME when absolute, else ~/.config.
@@ -14,13 +17,14 @@ std::string ConfigHome();
 
 // Where per-user run-time files (the single-instance lock and socket) live, without a separator:
 // $XDG_RUNTIME_DIR when it is an absolute folder of our own that nobody else may enter, else the
-// private cache folder ($XDG_CACHE_HOME/warmap, else ~/.cache/warmap, created with mode 0700).
+// private cache folder ($XDG_CACHE_HOME/warmap, else ~/.cache/warmap, created with mode 0700). Empty
+// when neither is safe: then no lock is held, and a second Warmap may run.
 std::string RuntimeFolder();
 
 // The folder of the running program; its data files lie beside it.
 std::string ProgramFolder();
 
-// True when something (a file or a folder) exists at the path.
+// True when something (a file, a folder, a link even to nothing) exists at the path.
 bool FileExists(const std::string& path);
 
 }  // namespace platform

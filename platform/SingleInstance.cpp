@@ -112,6 +112,10 @@ std::string SingleInstance::SocketPath(const std::string& folder) {
 
 bool SingleInstance::Claim() {
     if (m_lockFd >= 0) return true;
+    if (m_folder.empty()) {
+        std::fprintf(stderr, "warmap: no private folder for the lock; not checking for another running Warmap\n");
+        return true;
+    }
     const std::string lockPath = LockPath(m_folder);
     const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) {
@@ -219,6 +223,7 @@ void SingleInstance::Drop(Connection* connection) {
 
 bool SingleInstance::AskToShow(const std::string& folder, std::chrono::milliseconds patience) {
     sockaddr_un address;
+    if (folder.empty()) return false;
     if (!SocketAddress(SocketPath(folder), address)) return false;
     const auto deadline = std::chrono::steady_clock::now() + patience;
     do {

@@ -234,7 +234,8 @@ TEST_F(RefreshPassTest, AFullDiskLeavesEveryCopyWhole) {
     ASSERT_TRUE(m_sim.Running());
     const std::string disk = m_temp.Path() + "disk";
     ASSERT_EQ(::mkdir(disk.c_str(), 0700), 0);
-    if (::mount("warmap-test", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    // A private disk: a shared one (tmpfs is 1777 unless told otherwise) would get a subfolder.
+    if (::mount("warmap-test", disk.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0) {
         GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
     }
     const std::unique_ptr<const char, void (*)(const char*)> unmount(disk.c_str(), [](const char* p) { ::umount(p); });

@@ -83,4 +83,58 @@ TEST(RuntimeFolder, IsXdgRuntimeDirOnlyWhenPrivateAndOurs) {
     }
 }
 
+// In a folder others may write into, only a private folder of our own: made by us in a shared TMPDIR;
+// anything another user planted in its place (or in the cache's), or a link, is never used.
+TEST(TempFolder, InASharedFolderOnlyAPrivateOneOfOurOwn) {
+    QTemporaryDir dir;
+    EnvScope env;
+    const std::string shared = dir.filePath("shared").toStdString();
+    ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);  // like /tmp
+    const std::string own = shared + "/warmap-" + std::to_string(::geteuid());
+    env.Set("TMPDIR", QByteArray::fromStdString(shared));
+    env.Set("XDG_CACHE_HOME", dir.filePath("cache").toLocal8Bit());
+    const std::string cache = dir.filePath("cache/warmap/").toStdString();
+
+    EXPECT_EQ(platform::TempFolder(), own + "/");
+    EXPECT_EQ(ModeOf(own), 0700u);
+    ASSERT_EQ(::chmod(own.c_str(), 0755), 0);  // ours, but open: closed again
+    EXPECT_EQ(platform::TempFolder(), own + "/");
+    EXPECT_EQ(ModeOf(own), 0700u);
+
+    ASSERT_EQ(::rmdir(own.c_str()), 0);
+    ASSERT_EQ(::symlink(cache.c_str(), own.c_str()), 0);  // a link in its place, even to our own folder
+    EXPECT_EQ(platform::TempFolder(), cache);
+    ASSERT_EQ(::unlink(own.c_str()), 0);
+
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can plant another user's folder";
+    ASSERT_EQ(::mkdir(own.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(platform::TempFolder(), cache);  // planted by someone else: the private cache instead
+
+    // With the cache folder planted too, a folder of this run's own; and no lock at all.
+    env.Unset("TMPDIR");
+    env.Unset("XDG_RUNTIME_DIR");
+    const std::string plantedCache = dir.filePath("cache2/warmap").toStdString();
+    ASSERT_EQ(::mkdir(dir.filePath("cache2").toLocal8Bit().constData(), 0777), 0);
+    ASSERT_EQ(::mkdir(plantedCache.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(plantedCache.c_str(), 65534, 65534), 0);
+    env.Set("XDG_CACHE_HOME", dir.filePath("cache2").toLocal8Bit());
+    const std::string folder = platform::TempFolder();
+    EXPECT_NE(folder, plantedCache + "/");
+    struct stat info {};
+    ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 077) == 0) << folder;
+    EXPECT_EQ(platform::RuntimeFolder(), "");
+}
+
+// A link whose target is gone still stands where a copy would be: it is never taken for no copy.
+TEST(FileExists, SeesTheEntryItselfEvenALinkToNothing) {
+    QTemporaryDir dir;
+    const std::string link = dir.filePath("Dartmoor_lastkeeps.xml").toStdString();
+    EXPECT_FALSE(platform::FileExists(link));
+    ASSERT_EQ(::symlink("/nonexistent/target", link.c_str()), 0);
+    EXPECT_TRUE(platform::FileExists(link));
+}
+
 }  // namespace
