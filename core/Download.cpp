@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -16,6 +17,8 @@
 
 namespace core {
 namespace {
+
+Q_LOGGING_CATEGORY(lcDownload, "warmap.download")
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
@@ -151,7 +154,24 @@ RunOutcome Run(CURLM* multi, CURL* easy, const Wire& wire, const DownloadLimits&
     return {end, result, answered};
 }
 
-DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status) {
+// Why a transfer failed, for whoever reads the log.
+std::string Cause(const RunOutcome& run, const Transfer& transfer, long status, const DownloadLimits& limits) {
+    const auto seconds = [](milliseconds limit) { return std::to_string(limit.count()) + " ms"; };
+    if (run.end == RunEnd::NothingInTime) return "not one byte within " + seconds(limits.connectTimeout);
+    if (run.end == RunEnd::Stalled) return "no byte for " + seconds(limits.stallTimeout);
+    if (run.end == RunEnd::TooLong) return "not done within " + seconds(limits.totalTimeout);
+    if (transfer.tooLarge || run.result == CURLE_FILESIZE_EXCEEDED)
+        return "more than " + std::to_string(limits.maxBodyBytes) + " bytes";
+    if (run.result != CURLE_OK) return curl_easy_strerror(run.result);
+    return "HTTP status " + std::to_string(status);
+}
+
+DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status, const std::string& url,
+                      const std::string& cause) {
+    if (status == DownloadResult::Status::NoConnection)
+        qCWarning(lcDownload, "no answer from %s: %s", url.c_str(), cause.c_str());
+    else
+        qCWarning(lcDownload, "bad answer from %s: %s", url.c_str(), cause.c_str());
     ReportDownloadFailure(dialogs);
     return {status, {}};
 }
@@ -164,7 +184,8 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
     Wire wire;  // before the handles: their clean-up closes sockets through it
     std::unique_ptr<CURL, EasyDeleter> easy(initialised ? curl_easy_init() : nullptr);
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    if (!easy || !multi) return Failed(dialogs, DownloadResult::Status::NoConnection);
+    if (!easy || !multi)
+        return Failed(dialogs, DownloadResult::Status::NoConnection, url, "the HTTP library could not start");
 
     Transfer transfer;
     transfer.limit = limits.maxBodyBytes;
@@ -201,10 +222,10 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
 
     const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge;
     // Not one byte of an answer: the server could not be reached. Any byte, even garbage, is a bad answer.
-    if (failed && !run.answered) return Failed(dialogs, DownloadResult::Status::NoConnection);
-    if (failed || status < 200 || status > 299) {
-        return Failed(dialogs, DownloadResult::Status::BadResponse);
-    }
+    if (failed && !run.answered)
+        return Failed(dialogs, DownloadResult::Status::NoConnection, url, Cause(run, transfer, status, limits));
+    if (failed || status < 200 || status > 299)
+        return Failed(dialogs, DownloadResult::Status::BadResponse, url, Cause(run, transfer, status, limits));
     return {DownloadResult::Status::Ok, std::move(transfer.body)};
 }
 

@@ -1,5 +1,9 @@
 #include "core/RefreshPass.h"
 
+#include <QLoggingCategory>
+#include <cerrno>
+#include <cstring>
+
 #include "core/ChangePresenter.h"
 #include "core/FeedConfig.h"
 #include "feed/FeedDocument.h"
@@ -10,6 +14,10 @@
 #include "platform/Paths.h"
 
 namespace core {
+namespace {
+Q_LOGGING_CATEGORY(lcStorage, "warmap.storage")
+}  // namespace
+
 RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter)
     : m_settings(std::move(settings)),
       m_names(m_settings.programFolder),
@@ -49,8 +57,12 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, const std::string& 
             m_dialogs.Show({"Fehler: " + *failure, "Fehler", platform::Message::Icon::Critical});
         }
     }
-    // Only a real feed replaces the last good copy. A copy that cannot be written is skipped quietly.
-    if (current.IsFeed()) feed::WriteSavedCopy(savedCopy, body);
+    // Only a real feed replaces the last good copy. A copy that cannot be written is skipped: the pass
+    // goes on, the old copy stays, and the log says why (its changes will be shown again next time).
+    if (current.IsFeed() && !feed::WriteSavedCopy(savedCopy, body)) {
+        qCWarning(lcStorage, "cannot save the copy of %s as %s: %s", server.c_str(), savedCopy.c_str(),
+                  std::strerror(errno));
+    }
     return true;
 }
 

@@ -142,7 +142,9 @@ bool WriteSavedCopy(const std::string& path, std::string_view bytes, FileOps& op
     const bool written = WriteAll(ops, fd.Get(), bytes) && ops.Sync(fd.Get()) == 0 && fd.Close() &&
                          ops.Rename(name.data(), path.c_str()) == 0;
     if (!written) {
+        const int error = errno;  // the caller says why
         ::unlink(name.data());
+        errno = error;
         return false;
     }
     SyncFolderOf(path);

@@ -38,7 +38,7 @@ public:
 // Replaces the saved copy in one step: the bytes go to a new private file (mode 0600) beside it,
 // every write is checked, the file is synced, then renamed over the old name. A rename replaces a
 // symbolic link itself, never its target. On any failure the new file is removed, the old copy stays
-// byte for byte as it was, and false is returned.
+// byte for byte as it was, and false is returned with errno telling why.
 bool WriteSavedCopy(const std::string& path, std::string_view bytes, FileOps& ops);
 bool WriteSavedCopy(const std::string& path, std::string_view bytes);
 

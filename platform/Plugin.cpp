@@ -1,17 +1,21 @@
 #include "platform/Plugin.h"
 
 #include <QLibrary>
-#include <cstdio>
+#include <QLoggingCategory>
 
 #include "platform/Paths.h"
 
 namespace platform {
+namespace {
+Q_LOGGING_CATEGORY(lcInstallation, "warmap.installation")
+}  // namespace
 
 QFunctionPointer LoadPluginFunction(const QString& name, const char* symbol) {
     // Stays loaded for the rest of the run: what it hands out lives as long.
     QLibrary library(QString::fromStdString(ProgramFolder()) + QStringLiteral("/lib") + name);
     if (const QFunctionPointer function = library.resolve(symbol)) return function;
-    std::fprintf(stderr, "warmap: %s\n", qPrintable(library.errorString()));
+    qCCritical(lcInstallation, "broken installation: %s of %s is missing or unusable: %s", symbol,
+               qPrintable(library.fileName()), qPrintable(library.errorString()));
     return nullptr;
 }
 

@@ -10,6 +10,7 @@
 #include "core/Download.h"
 #include "core/FeedConfig.h"
 #include "tests/support/FeedSimProcess.h"
+#include "tests/support/LogRecorder.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TestHttpServer.h"
 
@@ -153,6 +154,26 @@ TEST(DownloadUrl, AnyByteFromTheServerIsAnAnswer) {
         limits.connectTimeout = std::chrono::milliseconds(1000);  // less than the status lines take
         const DownloadResult result = core::DownloadUrl(server->Url(), core::kAccessDirect, dialogs, limits);
         EXPECT_EQ(result.status, c.status) << c.what;
+    }
+}
+
+// Beside the box, each failure leaves one line in the log saying where and why, in the category users
+// can turn up or down.
+TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
+    TestHttpServer notFound("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found");
+    const struct {
+        std::string url;
+        QStringList says;
+    } cases[] = {
+        {notFound.Url("/herald/servers/Avalon/keeps/keeps.xml"), {"bad answer from", "Avalon", "HTTP status 404"}},
+        {"http://127.0.0.1:1/herald/servers/Logres/keeps/keeps.xml", {"no answer from", "Logres", "connect"}},
+    };
+    for (const auto& c : cases) {
+        testing_support::LogRecorder log;
+        RecordingDialogs dialogs;
+        core::DownloadUrl(c.url, core::kAccessDirect, dialogs, ShortLimits());
+        EXPECT_EQ(log.Matching("warmap.download", c.says).size(), 1) << log.Lines().join('\n').toStdString();
+        EXPECT_EQ(log.Lines().size(), 1);
     }
 }
 

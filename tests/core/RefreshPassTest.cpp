@@ -17,6 +17,7 @@
 #include "feed/ServerTable.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/FeedSimProcess.h"
+#include "tests/support/LogRecorder.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TempDir.h"
 
@@ -332,6 +333,19 @@ TEST_F(RefreshPassTest, AfterAStopRequestNoBoxHoldsTheEndUp) {
     EXPECT_TRUE(m_dialogs.shown.empty());
     EXPECT_FALSE(Exists("Avalon"));
     EXPECT_FALSE(Exists("Salisbury"));
+}
+
+// A copy that cannot be saved is logged with its path and cause; the pass goes on with the others.
+TEST_F(RefreshPassTest, AFailedSaveIsLoggedWithItsPathAndCause) {
+    ASSERT_TRUE(m_sim.Running());
+    ASSERT_EQ(::mkdir(Saved("Logres").c_str(), 0700), 0);  // a folder where the copy should go
+    testing_support::LogRecorder log;
+    auto pass = MakePass();
+    pass.RefreshKeeps();
+    EXPECT_EQ(log.Matching("warmap.storage", {"Logres", QString::fromStdString(Saved("Logres")), "directory"}).size(),
+              1)
+        << log.Lines().join('\n').toStdString();
+    EXPECT_FALSE(testing_support::ReadFile(Saved("Salisbury")).empty());
 }
 
 }  // namespace
