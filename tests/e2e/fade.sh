@@ -79,7 +79,7 @@ watch_one_popup() {  # watch_one_popup name seconds interval steps [grab args]
     wait "$WARMAP_PID" 2> /dev/null || true
 }
 
-# 5 lines (Dartmoor 2, Logres 3): 8 s; the screen is grabbed as the fade-in starts and half-way.
+# 5 lines (Dartmoor 3, Logres 2): 8 s; the screen is grabbed as the fade-in starts and half-way.
 TEMP_FOLDER="$WORK/tmp"
 saved_copies_differing_in 1 Dartmoor Logres
 watch_one_popup five-lines 16 8000 1 --grab "$WORK/screen"
@@ -112,7 +112,7 @@ fi
 kill "$WARMAP_PID" "${PIDS[-2]}" 2> /dev/null || true
 wait "$WARMAP_PID" 2> /dev/null || true
 
-# 17 lines: 20 s.
-saved_copies_differing_in 2 Dartmoor Logres Avalon Salisbury
-watch_one_popup seventeen-lines 28 20000 2
+# 17 lines (three steps on Dartmoor 7, Logres 6, Salisbury 4): 20 s.
+saved_copies_differing_in 3 Dartmoor Logres Salisbury
+watch_one_popup seventeen-lines 28 20000 3
 finish

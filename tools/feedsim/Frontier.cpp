@@ -56,7 +56,10 @@ std::string Escape(const std::string& text) {
 
 }  // namespace
 
-Frontier::Frontier(std::uint32_t seed) : m_rng(seed * 0x9E3779B97F4A7C15ull + 1) {
+// The seed goes through the generator's own mixing first: started from seed × step, neighbouring seeds
+// would give one stream shifted by a draw, and so the same frontier.
+Frontier::Frontier(std::uint32_t seed) : m_rng(seed) {
+    m_rng = (static_cast<std::uint64_t>(Next()) << 32) | Next();
     for (int s = 0; s < kServers; ++s) {
         for (int id = 0; id < kEntries; ++id) {
             Holding& h = m_servers[s][id];
