@@ -16,6 +16,7 @@
 namespace core {
 namespace {
 Q_LOGGING_CATEGORY(lcStorage, "warmap.storage")
+Q_LOGGING_CATEGORY(lcFeed, "warmap.feed")
 }  // namespace
 
 RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter)
@@ -54,6 +55,7 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, const std::string& 
     const std::string savedCopy = feed::SavedCopyPath(tempFolder, server);
     if (platform::FileExists(savedCopy)) {
         if (auto failure = feed::CompareKeeps(current, server, savedCopy, m_names, m_messageLines)) {
+            qCWarning(lcFeed, "cannot compare %s with %s: %s", server.c_str(), savedCopy.c_str(), failure->c_str());
             m_dialogs.Show({"Fehler: " + *failure, "Fehler", platform::Message::Icon::Critical});
         }
     }

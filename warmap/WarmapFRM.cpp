@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -19,6 +20,8 @@
 
 namespace warmap {
 namespace {
+
+Q_LOGGING_CATEGORY(lcMap, "warmap.map")
 
 // A button that is just its picture, at the picture's size.
 class PictureButton : public QAbstractButton {
@@ -183,6 +186,8 @@ void WarmapFRM::ServerCmb_Click() {
                             platform::Message::Icon::None});
             break;
         case keepmap::MapOutcome::Status::Failed:
+            qCWarning(lcMap, "cannot draw the map of %s from %s: %s", qPrintable(m_serverCmb->currentText()),
+                      path.c_str(), outcome.failure.c_str());
             m_dialogs.Show({"Fehler: " + outcome.failure, "Fehler", platform::Message::Icon::Critical});
             break;
         case keepmap::MapOutcome::Status::Drawn:

@@ -19,6 +19,7 @@
 
 #include "keepmap/KeepPos.h"
 #include "tests/support/FeedBuilder.h"
+#include "tests/support/LogRecorder.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TempDir.h"
 #include "warmap/MapView.h"
@@ -139,7 +140,11 @@ TEST_F(WarmapFRMTest, AFailedDrawingIsShownToo) {
     window.ServerCmb_Click();
     const QImage avalon = OnScreenMap(window);
     window.ServerCmb()->setCurrentIndex(1);
-    window.ServerCmb_Click();
+    {
+        testing_support::LogRecorder log;
+        window.ServerCmb_Click();
+        EXPECT_EQ(log.Matching("warmap.map", {"Logres", "Logres_lastkeeps.xml"}).size(), 1);  // and why, in the log
+    }
     EXPECT_EQ(m_dialogs.CountStartingWith("Fehler: "), 1);
     const QImage logres = OnScreenMap(window);
     EXPECT_NE(logres, avalon);
