@@ -16,29 +16,13 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/UnixSocket.h"
+
 namespace platform {
 namespace {
 
 constexpr char kRequest[] = "show\n";
 constexpr char kAnswer[] = "ok\n";
-
-// False when the path does not fit a socket address (about 107 bytes).
-bool SocketAddress(const std::string& path, sockaddr_un& address) {
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof(address.sun_path)) return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
-}
-
-int PollFor(int fd, short events, std::chrono::milliseconds timeout) {
-    pollfd entry{fd, events, 0};
-    int result;
-    do {
-        result = ::poll(&entry, 1, static_cast<int>(std::max<std::chrono::milliseconds::rep>(timeout.count(), 0)));
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
 
 // One attempt: connect, send the request, wait for the answer until the deadline.
 enum class Attempt { Confirmed, NoListener, NoAnswer };
@@ -133,7 +117,7 @@ bool SingleInstance::Claim() {
     // Holding the lock, any socket left at the path belongs to an instance that is gone.
     const std::string socketPath = SocketPath(m_folder);
     sockaddr_un address;
-    if (!SocketAddress(socketPath, address)) {
+    if (!UnixSocketAddress(socketPath, address)) {
         std::fprintf(stderr, "warmap: %s is too long for a socket; a second start cannot find this one\n",
                      socketPath.c_str());
         return true;
@@ -224,7 +208,7 @@ void SingleInstance::Drop(Connection* connection) {
 bool SingleInstance::AskToShow(const std::string& folder, std::chrono::milliseconds patience) {
     sockaddr_un address;
     if (folder.empty()) return false;
-    if (!SocketAddress(SocketPath(folder), address)) return false;
+    if (!UnixSocketAddress(SocketPath(folder), address)) return false;
     const auto deadline = std::chrono::steady_clock::now() + patience;
     do {
         switch (AskOnce(address, deadline)) {

@@ -2,7 +2,6 @@
 
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QByteArray>
@@ -12,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/UnixSocket.h"
+
 namespace platform {
 namespace {
 
@@ -20,8 +21,7 @@ constexpr std::uint32_t kRunCommand = 0;
 constexpr int kTimeoutMs = 500;
 
 bool WaitFor(int fd, short events) {
-    pollfd p{fd, events, 0};
-    return ::poll(&p, 1, kTimeoutMs) == 1 && (p.revents & events);
+    return PollFor(fd, events, std::chrono::milliseconds(kTimeoutMs)) == 1;
 }
 
 bool SendAll(int fd, const QByteArray& data) {
@@ -47,10 +47,8 @@ bool ReceiveAll(int fd, char* buffer, size_t size) {
 // Runs one command through sway's IPC socket and tells whether sway reports success. Gives up after
 // half a second without progress: the popup never waits long for the compositor.
 bool RunSwayCommand(const char* socketPath, const QByteArray& command) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (std::strlen(socketPath) >= sizeof(address.sun_path)) return false;
-    std::strcpy(address.sun_path, socketPath);
+    sockaddr_un address;
+    if (!UnixSocketAddress(socketPath, address)) return false;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return false;
     bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
