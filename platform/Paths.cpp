@@ -48,11 +48,15 @@ void SayNotUsed(const std::string& folder) {
         std::fprintf(stderr, "warmap: %s is not a private folder of yours; not using it\n", folder.c_str());
 }
 
+bool IsOurFolder(const struct stat& info) {
+    return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid();
+}
+
 // A folder nobody but us can change: a real folder (no link), ours, and open to nobody else. One of
 // ours that others may enter is closed first.
 bool IsPrivateFolder(const std::string& path) {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return false;
+    if (::lstat(path.c_str(), &info) != 0 || !IsOurFolder(info)) return false;
     return (info.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
 }
 
@@ -106,8 +110,9 @@ std::string TempFolder() {
 std::string RuntimeFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat info {};
-    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &info) == 0 && S_ISDIR(info.st_mode) &&
-        info.st_uid == ::geteuid() && (info.st_mode & 077) == 0) {
+    // The session's folder is taken as the system made it: never closed by us.
+    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &info) == 0 && IsOurFolder(info) &&
+        (info.st_mode & 077) == 0) {
         return runtime;
     }
     return PrivateCacheFolder().value_or(std::string());
