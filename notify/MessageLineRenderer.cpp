@@ -26,6 +26,22 @@ QColor CodeColour(QChar code) {
     }
 }
 
+// Walks the markup once for the drawing and for the text read out: onText(colour code, text) for each
+// text run ("b" where a segment has no code of its own), onIcon(name) for each icon.
+template <typename OnText, typename OnIcon>
+void ForEachSegment(const QString& line, OnText onText, OnIcon onIcon) {
+    for (const QString& segment : line.split('^')) {
+        if (segment.isEmpty()) continue;
+        const QChar code = segment.front();
+        if (code == 'I') {
+            onIcon(segment.mid(1));
+            continue;
+        }
+        const bool isColourCode = code == 'b' || code == 'g' || code == 'd' || code == 'r';
+        onText(isColourCode ? code : QChar('b'), isColourCode ? segment.mid(1) : segment);
+    }
+}
+
 }  // namespace
 
 QFont MessageLineFont() {
@@ -49,37 +65,29 @@ void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QStr
     const int top = RowTop(index);
     const QFontMetrics metrics(painter.font());
     int p = 0;
-    for (const QString& segment : line.split('^')) {
-        if (segment.isEmpty()) continue;
-        const QChar code = segment.front();
-        if (code == 'I') {
-            p += DrawSymbol(painter, symbolsFolder, segment.mid(1), static_cast<std::int16_t>(p + 16),
+    ForEachSegment(
+        line,
+        [&](QChar code, const QString& text) {
+            painter.setPen(CodeColour(code));
+            if (text.isEmpty()) return;
+            painter.drawText(p + 14, top + metrics.ascent(), text);
+            p += metrics.horizontalAdvance(text);
+        },
+        [&](const QString& name) {
+            p += DrawSymbol(painter, symbolsFolder, name, static_cast<std::int16_t>(p + 16),
                             static_cast<std::int16_t>(top)) -
                  10;
             p += 16;
-            continue;
-        }
-        const bool isColourCode = code == 'b' || code == 'g' || code == 'd' || code == 'r';
-        const QString text = isColourCode ? segment.mid(1) : segment;
-        painter.setPen(CodeColour(isColourCode ? code : QChar('b')));
-        if (text.isEmpty()) continue;
-        painter.drawText(p + 14, top + metrics.ascent(), text);
-        p += metrics.horizontalAdvance(text);
-    }
+        });
 }
 
 QString MessageLineText(const QString& line) {
     QString text;
-    for (const QString& segment : line.split('^')) {
-        if (segment.isEmpty()) continue;
-        const QChar code = segment.front();
-        if (code == 'I') {
-            if (segment.mid(1) == QLatin1String("rechts")) text += QStringLiteral(" \u2192 ");
-            continue;
-        }
-        const bool isColourCode = code == 'b' || code == 'g' || code == 'd' || code == 'r';
-        text += isColourCode ? segment.mid(1) : segment;
-    }
+    ForEachSegment(
+        line, [&](QChar, const QString& run) { text += run; },
+        [&](const QString& name) {
+            if (name == QLatin1String("rechts")) text += QStringLiteral(" \u2192 ");
+        });
     return text;
 }
 
