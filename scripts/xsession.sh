@@ -25,7 +25,7 @@ start_display() {
     Xvfb -displayfd 5 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
     PIDS+=($!)
     wait_for 10 test -s "$WORK/display"
-    export DISPLAY=":$(head -n1 "$WORK/display")"
+    export DISPLAY=":$(head -n1 "$WORK/display")" DISPLAY_OURS=1
     unset WAYLAND_DISPLAY
     xprop -root -format _NET_SUPPORTED 32a -set _NET_SUPPORTED "_NET_WORKAREA"
     xprop -root -format _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, $SCREEN_W, $((SCREEN_H - TASKBAR_H))"

@@ -34,7 +34,10 @@ skip() {
     exit 77
 }
 
+no_key_down() { ! xinput query-state "Virtual core XTEST keyboard" | grep -q '=down'; }
+
 finish() {
+    [ -n "${DISPLAY_OURS:-}" ] && check "no key left pressed on the display" no_key_down
     echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
     [ "$FAILURES" -eq 0 ]
 }
@@ -53,7 +56,10 @@ start_feedsim() {  # start_feedsim args...
 answer_box() {
     local box
     box=$(visible_window_id '^Warmap$')
-    [ -n "$box" ] && xdotool key --window "$box" Return 2> /dev/null
+    [ -n "$box" ] || return 0
+    # Focused first, so press and release both go through XTEST: with --window, xdotool sends the
+    # release as a synthetic event to the box that the press has just closed, and Return stays down.
+    xdotool windowfocus --sync "$box" key Return 2> /dev/null || true
     sleep 0.3
 }
 
