@@ -9,6 +9,7 @@
 #include "core/BuildInfo.h"
 #include "core/Download.h"
 #include "core/FeedConfig.h"
+#include "tests/support/EnvScope.h"
 #include "tests/support/FeedSimProcess.h"
 #include "tests/support/LogRecorder.h"
 #include "tests/support/RecordingDialogs.h"
@@ -100,6 +101,35 @@ TEST(DownloadUrl, BadAnswersShowOneBoxAndReturnNothing) {
         EXPECT_EQ(dialogs.shown[0].icon, platform::Message::Icon::Critical);
         EXPECT_LE(server.Requests(), 4) << c.what;  // at most three redirects followed
     }
+}
+
+// Over https a redirect may lead only to https: a plain-http target would carry the request in clear.
+TEST(DownloadUrl, FollowsRedirectsFromHttpsOnlyToHttps) {
+    testing_support::EnvScope env;
+    env.Set("SSL_CERT_FILE", TestHttpServer::TlsCertificateFile());
+    const QByteArray feed("<keeps/>");
+    TestHttpServer plain(TestHttpServer::Ok(feed));
+    const auto secure = TestHttpServer::Tls(TestHttpServer::Ok(feed));
+    struct Case {
+        const char* what;
+        std::string target;
+        DownloadResult::Status status;
+    };
+    const Case cases[] = {
+        {"to https", secure->Url(), DownloadResult::Status::Ok},
+        {"to http", plain.Url(), DownloadResult::Status::BadResponse},
+    };
+    for (const Case& c : cases) {
+        const auto redirect = TestHttpServer::Tls("HTTP/1.1 302 Found\r\nLocation: " +
+                                                  QByteArray::fromStdString(c.target) +
+                                                  "\r\nContent-Length: 0\r\n\r\n");
+        RecordingDialogs dialogs;
+        const DownloadResult result = core::DownloadUrl(redirect->Url(), core::kAccessDirect, dialogs, ShortLimits());
+        EXPECT_EQ(result.status, c.status) << c.what;
+        EXPECT_EQ(redirect->Requests(), 1) << c.what;
+    }
+    EXPECT_EQ(secure->Requests(), 1);
+    EXPECT_EQ(plain.Requests(), 0);
 }
 
 // No answer at all: the caller ends its pass.

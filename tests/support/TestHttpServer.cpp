@@ -1,24 +1,54 @@
 #include "tests/support/TestHttpServer.h"
 
+#include <QFile>
 #include <QHostAddress>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace testing_support {
 
-TestHttpServer::TestHttpServer(QByteArray rawResponse) : m_response(std::move(rawResponse)) {
+TestHttpServer::TestHttpServer(QByteArray rawResponse)
+    : m_server(std::make_unique<QTcpServer>()), m_response(std::move(rawResponse)) {
     Serve();
 }
 
 TestHttpServer::TestHttpServer(QByteArray head, QByteArray body, int intervalMs)
-    : m_response(std::move(head)), m_dripBody(std::move(body)), m_dripIntervalMs(intervalMs) {
+    : m_server(std::make_unique<QTcpServer>()),
+      m_response(std::move(head)),
+      m_dripBody(std::move(body)),
+      m_dripIntervalMs(intervalMs) {
+    Serve();
+}
+
+QByteArray TestHttpServer::TlsCertificateFile() {
+    return WARMAP_TEST_DATA_DIR "/tls/cert.pem";
+}
+
+std::unique_ptr<TestHttpServer> TestHttpServer::Tls(QByteArray rawResponse) {
+    QFile key(WARMAP_TEST_DATA_DIR "/tls/key.pem");
+    key.open(QIODevice::ReadOnly);
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.setLocalCertificateChain(QSslCertificate::fromPath(QString::fromLatin1(TlsCertificateFile())));
+    config.setPrivateKey(QSslKey(&key, QSsl::Ec));
+    config.setPeerVerifyMode(QSslSocket::VerifyNone);
+    auto tls = std::make_unique<QSslServer>();
+    tls->setSslConfiguration(config);
+    return std::unique_ptr<TestHttpServer>(new TestHttpServer(std::move(tls), std::move(rawResponse)));
+}
+
+TestHttpServer::TestHttpServer(std::unique_ptr<QTcpServer> server, QByteArray rawResponse)
+    : m_server(std::move(server)), m_response(std::move(rawResponse)), m_tls(true) {
     Serve();
 }
 
 void TestHttpServer::Serve() {
-    m_server.listen(QHostAddress::LocalHost, 0);
-    QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
-        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+    m_server->listen(QHostAddress::LocalHost, 0);
+    // A TLS connection is pending only once its handshake is done.
+    QObject::connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, m_server.get(), [this] {
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                 QByteArray head = socket->property("head").toByteArray() + socket->readAll();
@@ -53,7 +83,7 @@ void TestHttpServer::Answer(QTcpSocket* socket) {
 }
 
 std::string TestHttpServer::Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(m_server.serverPort()) + path;
+    return (m_tls ? "https" : "http") + std::string("://127.0.0.1:") + std::to_string(m_server->serverPort()) + path;
 }
 
 QByteArray TestHttpServer::Ok(const QByteArray& body) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <memory>
 #include <string>
 
 namespace testing_support {
@@ -15,6 +16,9 @@ public:
     explicit TestHttpServer(QByteArray rawResponse);
     // Sends the head at once and then the body one byte every interval, like a slow but live server.
     TestHttpServer(QByteArray head, QByteArray body, int intervalMs);
+    // Answers over TLS with the certificate TlsCertificateFile() for 127.0.0.1.
+    static std::unique_ptr<TestHttpServer> Tls(QByteArray rawResponse);
+    static QByteArray TlsCertificateFile();
 
     std::string Url(const std::string& path = "/doc") const;
     const QByteArray& LastRequest() const { return m_lastRequest; }
@@ -23,7 +27,8 @@ public:
     static QByteArray Ok(const QByteArray& body);
 
 private:
-    QTcpServer m_server;
+    TestHttpServer(std::unique_ptr<QTcpServer> server, QByteArray rawResponse);  // TLS
+    std::unique_ptr<QTcpServer> m_server;
     void Serve();
     void Answer(QTcpSocket* socket);
 
@@ -32,6 +37,7 @@ private:
     int m_dripIntervalMs = 0;
     QByteArray m_lastRequest;
     int m_requests = 0;
+    bool m_tls = false;
 };
 
 }  // namespace testing_support
