@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
     core::WarmapWindowKeeper warmapWindow(programFolder, dialogs);
     // Answer later starts from here on, also while a message box of the load step waits for the user.
-    instance.Serve([&warmapWindow] { warmapWindow.ShowWarmapWindow(); });
+    instance.Serve([&warmapWindow](platform::SingleInstance::Request) { warmapWindow.ShowWarmapWindow(); });
     if (!warmapWindow.Open([&skin] { return skin.get(); })) return 1;
     WaitForFirstFrame(warmapWindow.Window());
     // Saves interrupted by a kill left their temporary files; a minute old, none is still being written.

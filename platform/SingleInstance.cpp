@@ -14,6 +14,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <string_view>
 #include <thread>
 
 #include "platform/UnixSocket.h"
@@ -21,18 +23,20 @@
 namespace platform {
 namespace {
 
-constexpr char kRequest[] = "show\n";
+// One line per request, indexed by SingleInstance::Request.
+constexpr std::string_view kRequests[] = {"show\n", "settings\n"};
+constexpr std::size_t kLongestRequest = 9;
 constexpr char kAnswer[] = "ok\n";
 
 // One attempt: connect, send the request, wait for the answer until the deadline.
 enum class Attempt { Confirmed, NoListener, NoAnswer };
-Attempt AskOnce(const sockaddr_un& address, std::chrono::steady_clock::time_point deadline) {
+Attempt AskOnce(const sockaddr_un& address, std::string_view request, std::chrono::steady_clock::time_point deadline) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return Attempt::NoListener;
     Attempt outcome = Attempt::NoListener;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
         outcome = Attempt::NoAnswer;
-        if (::send(fd, kRequest, sizeof(kRequest) - 1, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof(kRequest) - 1)) {
+        if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
             std::string answer;
             char buffer[16];
             while (answer.size() < sizeof(kAnswer) - 1) {
@@ -135,8 +139,8 @@ bool SingleInstance::Claim() {
     return true;
 }
 
-void SingleInstance::Serve(std::function<void()> onShowRequested) {
-    m_onShowRequested = std::move(onShowRequested);
+void SingleInstance::Serve(std::function<void(Request)> onRequest) {
+    m_onRequest = std::move(onRequest);
     if (m_listenFd < 0 || m_notifier) return;
     m_notifier = new QSocketNotifier(m_listenFd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SingleInstance::Accept);
@@ -186,15 +190,13 @@ void SingleInstance::Read(Connection* connection) {
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // more to come
         if (n <= 0) return Drop(connection);
         connection->received.append(buffer, static_cast<std::size_t>(n));
-        if (connection->received.size() >= sizeof(kRequest) - 1) break;
+        if (connection->received.back() == '\n' || connection->received.size() >= kLongestRequest) break;
     }
-    if (connection->received == kRequest) {
-        ::send(connection->fd, kAnswer, sizeof(kAnswer) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-        Drop(connection);
-        if (m_onShowRequested) m_onShowRequested();
-        return;
-    }
+    const auto known = std::find(std::begin(kRequests), std::end(kRequests), connection->received);
+    if (known == std::end(kRequests)) return Drop(connection);
+    ::send(connection->fd, kAnswer, sizeof(kAnswer) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     Drop(connection);
+    if (m_onRequest) m_onRequest(static_cast<Request>(known - std::begin(kRequests)));
 }
 
 void SingleInstance::Drop(Connection* connection) {
@@ -205,13 +207,13 @@ void SingleInstance::Drop(Connection* connection) {
     std::erase_if(m_connections, [connection](const auto& c) { return c.get() == connection; });
 }
 
-bool SingleInstance::AskToShow(const std::string& folder, std::chrono::milliseconds patience) {
+bool SingleInstance::AskToShow(const std::string& folder, std::chrono::milliseconds patience, Request request) {
     sockaddr_un address;
     if (folder.empty()) return false;
     if (!UnixSocketAddress(SocketPath(folder), address)) return false;
     const auto deadline = std::chrono::steady_clock::now() + patience;
     do {
-        switch (AskOnce(address, deadline)) {
+        switch (AskOnce(address, kRequests[static_cast<std::size_t>(request)], deadline)) {
             case Attempt::Confirmed:
                 return true;
             case Attempt::NoAnswer:

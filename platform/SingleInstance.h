@@ -19,6 +19,9 @@ namespace platform {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
+    // What a later start asks of the running instance.
+    enum class Request { ShowWindow, ShowSettings };
+
     explicit SingleInstance(std::string folder);
     ~SingleInstance() override;
 
@@ -28,16 +31,17 @@ public:
     // Whether later starts can reach this instance (Claim succeeded and the socket listens).
     bool Listening() const { return m_listenFd >= 0; }
 
-    // Answers later starts from the event loop from now on; onShowRequested runs for each of them.
-    void Serve(std::function<void()> onShowRequested);
+    // Answers later starts from the event loop from now on; onRequest runs for each of them.
+    void Serve(std::function<void(Request)> onRequest);
 
     // Lets go of the lock and the socket before the program has quite ended, so a start meanwhile
     // runs as the new instance instead of talking to one on its way out.
     void Release();
 
-    // What a later start does: asks the instance holding the lock to show its window, retrying while
-    // that instance may still be starting. True once it has confirmed within patience.
-    static bool AskToShow(const std::string& folder, std::chrono::milliseconds patience);
+    // What a later start does: asks the instance holding the lock to show its window (or its settings),
+    // retrying while that instance may still be starting. True once it has confirmed within patience.
+    static bool AskToShow(const std::string& folder, std::chrono::milliseconds patience,
+                          Request request = Request::ShowWindow);
 
     static std::string LockPath(const std::string& folder);
     static std::string SocketPath(const std::string& folder);
@@ -52,7 +56,7 @@ private:
     int m_lockFd = -1;
     int m_listenFd = -1;
     QSocketNotifier* m_notifier = nullptr;
-    std::function<void()> m_onShowRequested;
+    std::function<void(Request)> m_onRequest;
     std::vector<std::unique_ptr<Connection>> m_connections;  // oldest first
     std::uint64_t m_lastConnectionId = 0;
 };

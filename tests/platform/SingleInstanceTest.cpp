@@ -33,8 +33,10 @@ bool ProcessEventsUntil(Condition condition) {
 }
 
 // A later start talks to us from its own process; here a thread stands in for it.
-std::future<bool> AskFromElsewhere(const std::string& folder, std::chrono::milliseconds patience) {
-    return std::async(std::launch::async, [folder, patience] { return SingleInstance::AskToShow(folder, patience); });
+std::future<bool> AskFromElsewhere(const std::string& folder, std::chrono::milliseconds patience,
+                                   SingleInstance::Request request = SingleInstance::Request::ShowWindow) {
+    return std::async(std::launch::async,
+                      [folder, patience, request] { return SingleInstance::AskToShow(folder, patience, request); });
 }
 
 // Connects and sends the bytes, as a confused or hostile client of our own user might.
@@ -55,19 +57,24 @@ protected:
     void ServeAsFirst(SingleInstance& instance) {
         ASSERT_TRUE(instance.Claim());
         EXPECT_TRUE(instance.Listening());
-        instance.Serve([this] { ++m_shown; });
+        instance.Serve([this](SingleInstance::Request request) {
+            ++m_shown;
+            m_lastRequest = request;
+        });
     }
-    // A later start asks; the instance shows its window once more and confirms.
-    void ExpectHandOver() {
+    // A later start asks; the instance shows its window (or settings) once more and confirms.
+    void ExpectHandOver(SingleInstance::Request request = SingleInstance::Request::ShowWindow) {
         const int before = m_shown;
-        auto answer = AskFromElsewhere(m_folder, 2s);
+        auto answer = AskFromElsewhere(m_folder, 2s, request);
         EXPECT_TRUE(ProcessEventsUntil([&] { return m_shown == before + 1; }));
         EXPECT_TRUE(answer.get());
+        EXPECT_EQ(m_lastRequest, request);
     }
 
     QTemporaryDir m_dir;
     const std::string m_folder = m_dir.path().toStdString();
     int m_shown = 0;
+    SingleInstance::Request m_lastRequest{};
 };
 
 TEST_F(SingleInstanceTest, ALaterStartHandsOverToTheFirst) {
@@ -78,7 +85,8 @@ TEST_F(SingleInstanceTest, ALaterStartHandsOverToTheFirst) {
     EXPECT_FALSE(second.Claim());
     ExpectHandOver();
 
-    ExpectHandOver();  // and again: every later start is answered
+    ExpectHandOver(SingleInstance::Request::ShowSettings);  // and again: every later start is answered
+    ExpectHandOver();
 }
 
 TEST_F(SingleInstanceTest, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {
@@ -86,7 +94,7 @@ TEST_F(SingleInstanceTest, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {
     ASSERT_TRUE(first.Claim());
     auto answer = AskFromElsewhere(m_folder, 3s);
     std::this_thread::sleep_for(200ms);  // the first is still building its window
-    first.Serve([this] { ++m_shown; });
+    first.Serve([this](SingleInstance::Request) { ++m_shown; });
     EXPECT_TRUE(ProcessEventsUntil([&] { return m_shown == 1; }));
     EXPECT_TRUE(answer.get());
 }
@@ -120,7 +128,7 @@ TEST_F(SingleInstanceTest, TheLockGoesWithTheInstance) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(SingleInstance::SocketPath(m_folder))));
     SingleInstance ending(m_folder);
     ASSERT_TRUE(ending.Claim());
-    ending.Serve([] {});
+    ending.Serve([](SingleInstance::Request) {});
     ending.Release();
     EXPECT_FALSE(SingleInstance::AskToShow(m_folder, 100ms));
     SingleInstance next(m_folder);
