@@ -24,7 +24,7 @@ void PopupPresenter::PresentChanges(const feed::MessageLines& lines) {
     m_popup.InitializeFrm();
     m_popup.TileForm();
     for (int k = 0; k < n; ++k) m_popup.DrawLine(QString::fromStdString(lines[k]), k);
-    m_sound.PlayWaveResource(QStringLiteral("halldrop"));
+    if (m_soundOn) m_sound.PlayWaveResource(QStringLiteral("halldrop"));
     m_popup.Announce();
     notify::FadeIn(&m_popup);
     m_popup.EndTimer().setInterval(EndTimerInterval(n - 1));

@@ -21,10 +21,13 @@ class PopupPresenter final : public ChangePresenter {
 public:
     PopupPresenter(notify::SplashFrm& popup, notify::Sound& sound) : m_popup(popup), m_sound(sound) {}
     void PresentChanges(const feed::MessageLines& lines) override;
+    // "Ton bei Meldungen": on by default.
+    void SetSoundOn(bool on) { m_soundOn = on; }
 
 private:
     notify::SplashFrm& m_popup;
     notify::Sound& m_sound;
+    bool m_soundOn = true;
 };
 
 }  // namespace core

@@ -25,26 +25,38 @@ RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, Chan
       m_dialogs(dialogs, m_stopRequested),
       m_presenter(presenter) {}
 
+void RefreshPass::Reconfigure(std::string feedBase, NoticeFilter notices) {
+    m_next.emplace(std::move(feedBase), notices);
+}
+
 void RefreshPass::RefreshKeeps() {
     if (m_stopRequested || m_running) return;
     m_running = true;
+    if (m_next) {
+        m_settings.feedBase = std::move(m_next->first);
+        m_settings.notices = m_next->second;
+        m_next.reset();
+    }
     const std::string tempFolder = platform::TempFolder();
-    for (std::string_view server : feed::ServerNames) {
+    for (std::size_t server = 0; server < feed::ServerNames.size(); ++server) {
         // A download lets UI events run, so the request to end can come in the middle of a server.
-        if (!VisitServer(tempFolder, std::string(server)) || m_stopRequested) break;
+        if (!VisitServer(tempFolder, server) || m_stopRequested) break;
     }
     if (!m_stopRequested) {
-        if (!feed::IsArrayEmpty(m_messageLines)) m_presenter.PresentChanges(m_messageLines);
+        if (!feed::IsArrayEmpty(m_noticeLines)) m_presenter.PresentChanges(m_noticeLines);
         if (onPassEnded) onPassEnded(m_messageLines);
     }
     m_running = false;
-    m_messageLines.clear();
-    m_messageLines.shrink_to_fit();
+    for (feed::MessageLines* lines : {&m_messageLines, &m_noticeLines}) {
+        lines->clear();
+        lines->shrink_to_fit();
+    }
 }
 
 // Returns false when the server could not be reached or sent nothing, which ends the pass's server
 // loop. A server that answered badly is only skipped: nothing compared or saved for it.
-bool RefreshPass::VisitServer(const std::string& tempFolder, const std::string& server) {
+bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverIndex) {
+    const std::string server(feed::ServerNames[serverIndex]);
     const DownloadResult download =
         m_settings.download(FeedUrl(m_settings.feedBase, server), kAccessDirect, m_dialogs, m_settings.limits);
     if (download.status == DownloadResult::Status::BadResponse) return true;
@@ -54,9 +66,15 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, const std::string& 
     const feed::FeedDocument current = feed::FeedDocument::Parse(body);
     const std::string savedCopy = feed::SavedCopyPath(tempFolder, server);
     if (platform::FileExists(savedCopy)) {
-        if (auto failure = feed::CompareKeeps(current, server, savedCopy, m_names, m_messageLines)) {
+        const std::size_t first = m_messageLines.size();
+        feed::RealmChanges changes;
+        if (auto failure = feed::CompareKeeps(current, server, savedCopy, m_names, m_messageLines, &changes)) {
             qCWarning(lcFeed, "cannot compare %s with %s: %s", server.c_str(), savedCopy.c_str(), failure->c_str());
             m_dialogs.Show({"Fehler: " + *failure, "Fehler", platform::Message::Icon::Critical});
+        }
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            if (m_settings.notices.Wants(serverIndex, changes[i].oldRealm, changes[i].newRealm))
+                m_noticeLines.push_back(m_messageLines[first + i]);
         }
     }
     // Only a real feed replaces the last good copy. A copy that cannot be written is skipped: the pass

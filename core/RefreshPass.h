@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/Download.h"
+#include "core/NoticeFilter.h"
 #include "core/PluginDownload.h"
 #include "feed/CompareKeeps.h"
 #include "feed/KeepNames.h"
@@ -22,10 +24,12 @@ struct PassSettings {
     std::string programFolder;  // where keepnames.ini lies
     DownloadLimits limits;
     Downloader download = DownloadThroughPlugin;
+    NoticeFilter notices;
 };
 
 // One refresh pass over all servers: download, compare with the saved copy, save, then hand the
-// change lines to the presenter. Keeps nothing between passes but the saved copies.
+// change lines the player wants to be told of to the presenter. Keeps nothing between passes but the
+// saved copies.
 class RefreshPass {
 public:
     RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter);
@@ -37,14 +41,18 @@ public:
     void RequestStop() { m_stopRequested = true; }
     bool Running() const { return m_running; }
 
-    // Told at the end of every pass that was not stopped, with its lines (empty when nothing changed).
+    // New feed host and notice filter, from the next pass on (a running pass keeps its own).
+    void Reconfigure(std::string feedBase, NoticeFilter notices);
+
+    // Told at the end of every pass that was not stopped, with all of its lines, filtered or not (empty
+    // when nothing changed).
     std::function<void(const feed::MessageLines& lines)> onPassEnded;
 
     // The lines gathered so far; empty again after every pass.
     const feed::MessageLines& MessageLines() const { return m_messageLines; }
 
 private:
-    bool VisitServer(const std::string& tempFolder, const std::string& server);
+    bool VisitServer(const std::string& tempFolder, std::size_t serverIndex);
 
     // The pass's message boxes: none once the user has asked the program to end.
     class PassDialogs final : public platform::Dialogs {
@@ -61,12 +69,14 @@ private:
     };
 
     PassSettings m_settings;
+    std::optional<std::pair<std::string, NoticeFilter>> m_next;
     feed::KeepNames m_names;
     bool m_stopRequested = false;
     bool m_running = false;
     PassDialogs m_dialogs;
     ChangePresenter& m_presenter;
     feed::MessageLines m_messageLines;
+    feed::MessageLines m_noticeLines;  // those of m_messageLines that pass the filter
 };
 
 }  // namespace core

@@ -8,6 +8,8 @@
 #include <future>
 #include <optional>
 
+#include "core/BuildInfo.h"
+#include "core/FeedCheck.h"
 #include "core/FeedConfig.h"
 #include "core/PopupPresenter.h"
 #include "core/RefreshPass.h"
@@ -20,6 +22,10 @@
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowSystem.h"
+#include "settings/CommandLine.h"
+#include "settings/FeedAddress.h"
+#include "settings/SettingsDialog.h"
+#include "settings/SettingsFile.h"
 #include "tray/Autostart.h"
 #include "tray/RecentChanges.h"
 #include "tray/RecentChangesWindow.h"
@@ -39,10 +45,11 @@ void WaitForFirstFrame(QWidget* window) {
 
 // A second start hands over to the running Warmap and ends. Returns the exit status then, nothing
 // when this is the only Warmap. Retries in case the running one ends meanwhile.
-std::optional<int> HandOverToRunningInstance(platform::SingleInstance& instance, const std::string& folder) {
+std::optional<int> HandOverToRunningInstance(platform::SingleInstance& instance, const std::string& folder,
+                                             platform::SingleInstance::Request request) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (instance.Claim()) return std::nullopt;
-        if (platform::SingleInstance::AskToShow(folder, std::chrono::seconds(2))) {
+        if (platform::SingleInstance::AskToShow(folder, std::chrono::seconds(2), request)) {
             std::fprintf(stderr, "Warmap l\u00e4uft schon; sein Fenster wird gezeigt.\n");
             return 0;
         }
@@ -51,15 +58,43 @@ std::optional<int> HandOverToRunningInstance(platform::SingleInstance& instance,
     return 1;
 }
 
+// What the command line asks before anything else happens: help, the version, or a refusal, each
+// printed and ended here, without a display, a lock or a socket.
+std::optional<int> Answered(const settings::CommandLine& command) {
+    using Action = settings::CommandLine::Action;
+    if (command.action == Action::Run) return std::nullopt;
+    const QByteArray text = command.output.toLocal8Bit();
+    std::fputs(text.constData(), command.action == Action::Refuse ? stderr : stdout);
+    return command.action == Action::Refuse ? settings::kUsageExitStatus : 0;
+}
+
+core::NoticeFilter NoticesOf(const settings::Settings& chosen) {
+    return {chosen.notifyServer, chosen.onlyRealm};
+}
+
+// What decides this run's feed host instead of the configuration file, for the settings window.
+QString FeedBaseOverride(const settings::CommandLine& command) {
+    if (!command.feedBase.isEmpty()) return QStringLiteral("der Kommandozeile (--feed-base)");
+    if (!qEnvironmentVariableIsEmpty("WARMAP_FEED_BASE")) return QStringLiteral("WARMAP_FEED_BASE");
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     // Under a file-size limit a write must fail (EFBIG), so the save fails cleanly, rather than end the
     // program and leave its temporary file behind.
     std::signal(SIGXFSZ, SIG_IGN);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const settings::CommandLine command = settings::ParseCommandLine(arguments);
+    if (const auto status = Answered(command)) return *status;
+
     const std::string runtimeFolder = platform::RuntimeFolder();
     platform::SingleInstance instance(runtimeFolder);
-    if (const auto status = HandOverToRunningInstance(instance, runtimeFolder)) return *status;
+    const auto request = command.openSettings ? platform::SingleInstance::Request::ShowSettings
+                                              : platform::SingleInstance::Request::ShowWindow;
+    if (const auto status = HandOverToRunningInstance(instance, runtimeFolder, request)) return *status;
 
     platform::PreferX11WhereWaylandAlsoOffersIt();
     QApplication app(argc, argv);
@@ -77,7 +112,13 @@ int main(int argc, char* argv[]) {
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
     core::WarmapWindowKeeper warmapWindow(programFolder, dialogs);
     // Answer later starts from here on, also while a message box of the load step waits for the user.
-    instance.Serve([&warmapWindow](platform::SingleInstance::Request) { warmapWindow.ShowWarmapWindow(); });
+    std::function<void()> showSettings;  // set once there is something to configure
+    instance.Serve([&](platform::SingleInstance::Request request) {
+        if (request == platform::SingleInstance::Request::ShowSettings && showSettings)
+            showSettings();
+        else
+            warmapWindow.ShowWarmapWindow();
+    });
     if (!warmapWindow.Open([&skin] { return skin.get(); })) return 1;
     WaitForFirstFrame(warmapWindow.Window());
     // Saves interrupted by a kill left their temporary files; a minute old, none is still being written.
@@ -88,12 +129,20 @@ int main(int argc, char* argv[]) {
     popup.SetWaylandAnchor([&warmapWindow]() -> QWidget* { return warmapWindow.Window(); });
     notify::LazySound sound;
     core::PopupPresenter presenter(popup, sound);
-    core::RefreshPass pass({core::FeedBase(), programFolder.toStdString(), {}}, dialogs, presenter);
+    // The player's settings; without a file they are the defaults, today's behaviour.
+    const QString settingsFile = settings::SettingsFilePath();
+    const settings::Settings stored = settings::LoadSettings(settingsFile);
+    presenter.SetSoundOn(stored.sound);
+    core::PassSettings passSettings{settings::ChooseFeedBase(command.feedBase, stored.feedBase).toStdString(),
+                                    programFolder.toStdString()};
+    passSettings.notices = NoticesOf(stored);
+    core::RefreshPass pass(std::move(passSettings), dialogs, presenter);
     core::RefreshTimer timer(&popup, [&pass] { pass.RefreshKeeps(); });
 
     // The way back once the window is closed: tray icon, recent changes, start at login, the end.
     tray::RecentChanges recentChanges;
     QPointer<tray::RecentChangesWindow> recentWindow;
+    QPointer<settings::SettingsDialog> settingsWindow;
     tray::TrayIcon trayIcon(tray::TrayPicture(programFolder), tray::AutostartFilePath(),
                             QCoreApplication::applicationFilePath().toStdString(), dialogs);
     trayIcon.onShowMap = [&warmapWindow] { warmapWindow.ShowWarmapWindow(); };
@@ -109,9 +158,34 @@ int main(int argc, char* argv[]) {
         instance.Release();
         warmapWindow.Close();
         delete recentWindow;
+        delete settingsWindow;
         trayIcon.Hide();
         timer.Finish([] { QCoreApplication::quit(); });
     };
+    showSettings = [&] {
+        if (!settingsWindow) {
+            const auto check = [](const QString& base, QString* verdict) {
+                const core::FeedCheckResult result = core::CheckFeed(base.toStdString());
+                *verdict = QString::fromStdString(result.verdict);
+                return result.isFeed;
+            };
+            settingsWindow = new settings::SettingsDialog(settings::LoadSettings(settingsFile),
+                                                          QString::fromUtf8(core::build::kDefaultFeedBase),
+                                                          FeedBaseOverride(command), check);
+            settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
+            settingsWindow->onSave = [&](const settings::Settings& chosen, QString* problem) {
+                if (!settings::SaveSettings(settingsFile, chosen, problem)) return false;
+                pass.Reconfigure(settings::ChooseFeedBase(command.feedBase, chosen.feedBase).toStdString(),
+                                 NoticesOf(chosen));
+                presenter.SetSoundOn(chosen.sound);
+                return true;
+            };
+        }
+        settingsWindow->show();
+        settingsWindow->raise();
+        settingsWindow->activateWindow();
+    };
+    trayIcon.onShowSettings = showSettings;
     recentChanges.onChanged = [&recentWindow] {
         if (recentWindow) recentWindow->Refresh();
     };
@@ -120,6 +194,7 @@ int main(int argc, char* argv[]) {
         trayIcon.SetLastPass(QDateTime::currentDateTime(), lines.size());
     };
     trayIcon.ShowIfTrayAvailable();
+    if (command.openSettings) showSettings();
 
     timer.StartRefreshTimer(3);
     return app.exec();

@@ -2,15 +2,16 @@
 
 #include "feed/FeedDocument.h"
 #include "feed/KeepNames.h"
+#include "feed/Realms.h"
 #include "feed/SavedCopy.h"
 #include "feed/ServerTable.h"
 
 namespace feed {
 
 std::string RealmColourCode(std::string_view realm) {
-    if (realm == "Albion") return "^r";
-    if (realm == "Midgard") return "^d";
-    if (realm == "Hibernia") return "^g";
+    if (realm == RealmName(Realm::Albion)) return "^r";
+    if (realm == RealmName(Realm::Midgard)) return "^d";
+    if (realm == RealmName(Realm::Hibernia)) return "^g";
     if (realm == "0") return "^b";
     return {};
 }
@@ -21,12 +22,14 @@ std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_vi
 }
 
 std::optional<std::string> CompareKeeps(const FeedDocument& current, std::string_view serverName,
-                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines) {
-    return CompareKeeps(current, LoadSavedCopy(savedCopyPath), serverName, names, lines);
+                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines,
+                                        RealmChanges* changes) {
+    return CompareKeeps(current, LoadSavedCopy(savedCopyPath), serverName, names, lines, changes);
 }
 
 std::optional<std::string> CompareKeeps(const FeedDocument& current, const FeedDocument& previous,
-                                        std::string_view serverName, const KeepNames& names, MessageLines& lines) {
+                                        std::string_view serverName, const KeepNames& names, MessageLines& lines,
+                                        RealmChanges* changes) {
     if (!previous.IsFeed()) return "gespeicherte Kopie von " + std::string(serverName) + ": " + previous.Problem();
     if (!current.IsFeed()) return "neuer Feed von " + std::string(serverName) + ": " + current.Problem();
 
@@ -39,6 +42,7 @@ std::optional<std::string> CompareKeeps(const FeedDocument& current, const FeedD
             if (newRealm == oldRealm) continue;
             lines.push_back("^b" + ServerShortCode(serverName) + ": " + RealmColourCode(oldRealm) + names.KeepName(id) +
                             "^Irechts" + RealmColourCode(newRealm) + newRealm);
+            if (changes) changes->push_back({oldRealm, newRealm});
         }
     } catch (const FeedError& error) {
         return std::string(serverName) + ": " + error.what();

@@ -20,19 +20,29 @@ inline bool IsArrayEmpty(const MessageLines& lines) {
 // Colour code of a realm: "^r" Albion, "^d" Midgard, "^g" Hibernia, "^b" for "0", else empty text.
 std::string RealmColourCode(std::string_view realm);
 
+// Who held a structure before and after, for each line of a comparison.
+struct RealmChange {
+    std::string oldRealm;
+    std::string newRealm;
+};
+using RealmChanges = std::vector<RealmChange>;
+
 // Positions compared per feed; the count does not depend on the documents.
 inline constexpr int kFeedEntries = 105;
 
 // Compares a new feed with the saved copy of a server and appends one line per realm change to
-// lines, in position order. Returns the description of a failure (for a "Fehler: " box) when the
-// comparison had to stop; lines appended before it stay.
+// lines, in position order, and (when changes is given) the realms of each line to changes. Returns
+// the description of a failure (for a "Fehler: " box) when the comparison had to stop; lines appended
+// before it stay.
 std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_view serverName,
                                         const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines);
 // The same with the new feed already parsed.
 std::optional<std::string> CompareKeeps(const FeedDocument& current, std::string_view serverName,
-                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines);
+                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines,
+                                        RealmChanges* changes = nullptr);
 // The same with both documents already parsed.
 std::optional<std::string> CompareKeeps(const FeedDocument& current, const FeedDocument& previous,
-                                        std::string_view serverName, const KeepNames& names, MessageLines& lines);
+                                        std::string_view serverName, const KeepNames& names, MessageLines& lines,
+                                        RealmChanges* changes = nullptr);
 
 }  // namespace feed

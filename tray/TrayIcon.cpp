@@ -47,6 +47,9 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
     m_actions[StartAtLogin] = m_menu.addAction(QStringLiteral("Beim Anmelden starten"));
     m_actions[StartAtLogin]->setCheckable(true);
     connect(m_actions[StartAtLogin], &QAction::triggered, this, &TrayIcon::SwitchStartAtLogin);
+    m_actions[ShowSettings] = m_menu.addAction(QStringLiteral("Einstellungen …"), this, [this] {
+        if (onShowSettings) onShowSettings();
+    });
     m_menu.addSeparator();
     m_actions[Quit] = m_menu.addAction(QStringLiteral("Beenden"), this, [this] {
         if (onQuit) onQuit();

@@ -22,12 +22,12 @@ QIcon TrayPicture(const QString& programFolder);
 QString TrayToolTip(const std::optional<QDateTime>& lastPass, std::size_t changes);
 
 // The way back to a program without a visible window: an icon in the system tray whose menu shows
-// the map, the recent changes, switches the start at login and ends the program. A left click shows
-// the map.
+// the map, the recent changes, switches the start at login, opens the settings and ends the program.
+// A left click shows the map.
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    enum Item { ShowMap, ShowRecent, StartAtLogin, Quit, ItemCount };
+    enum Item { ShowMap, ShowRecent, StartAtLogin, ShowSettings, Quit, ItemCount };
 
     // autostartFile is switched by "Beim Anmelden starten" and points at program.
     TrayIcon(const QIcon& icon, std::string autostartFile, std::string program, platform::Dialogs& dialogs,
@@ -35,6 +35,7 @@ public:
 
     std::function<void()> onShowMap;
     std::function<void()> onShowRecent;
+    std::function<void()> onShowSettings;
     std::function<void()> onQuit;
 
     // Shows the icon in the desktop's tray, now or (on X11) when one appears; without a tray the

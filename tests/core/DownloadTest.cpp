@@ -260,21 +260,3 @@ TEST(DownloadUrl, DefaultLimitsAreTheDocumentedOnes) {
 }
 
 }  // namespace
-
-namespace {
-
-TEST(FeedConfig, EnvironmentOverridesTheBuiltInFeedHost) {
-    const QByteArray previous = qgetenv("WARMAP_FEED_BASE");
-    qputenv("WARMAP_FEED_BASE", "https://mirror.example:8443/");
-    EXPECT_EQ(core::FeedBase(), "https://mirror.example:8443");
-    EXPECT_EQ(core::FeedUrl(core::FeedBase(), "Avalon"),
-              "https://mirror.example:8443/herald/servers/Avalon/keeps/keeps.xml");
-    qunsetenv("WARMAP_FEED_BASE");
-    // Without it the build's own default, whatever a packager chose (trailing slash dropped).
-    std::string builtIn = core::build::kDefaultFeedBase;
-    if (!builtIn.empty() && builtIn.back() == '/') builtIn.pop_back();
-    EXPECT_EQ(core::FeedBase(), builtIn);
-    if (!previous.isEmpty()) qputenv("WARMAP_FEED_BASE", previous);
-}
-
-}  // namespace

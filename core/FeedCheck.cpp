@@ -1,0 +1,41 @@
+#include "core/FeedCheck.h"
+
+#include "core/FeedConfig.h"
+#include "feed/FeedDocument.h"
+#include "feed/ServerTable.h"
+#include "platform/Dialogs.h"
+
+namespace core {
+namespace {
+
+// The verdict is the answer; a box on top of it would say less.
+class NoBoxes final : public platform::Dialogs {
+public:
+    void Show(const platform::Message&) override {}
+};
+
+}  // namespace
+
+FeedCheckResult CheckFeed(const std::string& feedBase, const Downloader& download) {
+    DownloadLimits limits;
+    limits.connectTimeout = std::chrono::seconds(10);
+    limits.stallTimeout = std::chrono::seconds(10);
+    limits.totalTimeout = std::chrono::seconds(20);
+    NoBoxes boxes;
+    const std::string url = FeedUrl(feedBase, feed::ServerNames[0]);
+    const DownloadResult result = download(url, kAccessDirect, boxes, limits);
+    if (result.status == DownloadResult::Status::NoConnection) return {false, "Keine Antwort von " + url + "."};
+    if (result.status == DownloadResult::Status::BadResponse)
+        return {false, url + " antwortet, aber nicht mit einem vollst\u00e4ndigen Dokument."};
+    const feed::FeedDocument document = feed::FeedDocument::Parse(result.body);
+    if (!document.IsFeed()) return {false, url + " liefert keinen Feed: " + document.Problem()};
+    std::string verdict = "Feed erhalten: " + std::to_string(document.EntryCount()) + " Eintr\u00e4ge";
+    try {
+        verdict += ", Stand " + document.Date();
+    } catch (const feed::FeedError&) {
+        // a feed without its date still is one
+    }
+    return {true, verdict + "."};
+}
+
+}  // namespace core

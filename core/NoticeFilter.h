@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+#include "feed/Realms.h"
+#include "feed/ServerTable.h"
+
+namespace core {
+
+// Which change lines the player wants to be told of (popup and sound); all of them by default.
+struct NoticeFilter {
+    std::array<bool, feed::ServerNames.size()> servers{true, true, true, true};  // by ServerNames
+    std::optional<feed::Realm> realm;  // only lines where this realm lost or won the structure
+
+    bool Wants(std::size_t server, std::string_view oldRealm, std::string_view newRealm) const {
+        if (server < servers.size() && !servers[server]) return false;
+        return !realm || feed::RealmName(*realm) == oldRealm || feed::RealmName(*realm) == newRealm;
+    }
+};
+
+}  // namespace core

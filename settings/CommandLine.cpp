@@ -1,0 +1,71 @@
+#include "settings/CommandLine.h"
+
+#include <QCommandLineParser>
+
+#include "core/BuildInfo.h"
+#include "settings/FeedAddress.h"
+
+namespace settings {
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Watches who holds the keeps and towers of the frontier on four game servers, tells of every change\n"
+        "in a popup with a sound, and shows the frontier map."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and exit."));
+    const QCommandLineOption feedBase(QStringLiteral("feed-base"),
+                                      QStringLiteral("Use the feed server at <url> (http or https, host, port) "
+                                                     "for this run, before WARMAP_FEED_BASE and the settings."),
+                                      QStringLiteral("url"));
+    const QCommandLineOption openSettings(QStringLiteral("settings"),
+                                          QStringLiteral("Open the settings window (of the running Warmap, if any)."));
+    parser.addOptions({help, version, feedBase, openSettings});
+
+    const QString name = arguments.isEmpty() ? QStringLiteral("warmap") : arguments.first();
+    // Without an application object Qt does not know the program's name.
+    const auto usage = [&parser, &name] {
+        QString text = parser.helpText();
+        const qsizetype at = text.indexOf(QLatin1String("Usage: "));
+        if (at >= 0) {
+            const qsizetype start = at + 7;
+            text.replace(start, text.indexOf(QLatin1Char(' '), start) - start, name);
+        }
+        return text;
+    };
+
+    CommandLine command;
+    const auto refuse = [&](const QString& problem) {
+        command.action = CommandLine::Action::Refuse;
+        command.output = name + QStringLiteral(": ") + problem + QLatin1Char('\n') + usage();
+        return command;
+    };
+    if (!parser.parse(arguments)) return refuse(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    if (parser.isSet(help)) {
+        command.action = CommandLine::Action::ShowHelp;
+        command.output = usage();
+        return command;
+    }
+    if (parser.isSet(version)) {
+        command.action = CommandLine::Action::ShowVersion;
+        command.output = QStringLiteral("%1 %2.%3.%4\n")
+                             .arg(QString::fromUtf8(core::build::kProductName))
+                             .arg(core::build::kVersionMajor)
+                             .arg(core::build::kVersionMinor)
+                             .arg(core::build::kVersionPatch);
+        return command;
+    }
+    if (parser.isSet(feedBase)) {
+        QString problem;
+        command.feedBase = NormalisedFeedBase(parser.value(feedBase), &problem);
+        if (command.feedBase.isEmpty())
+            return refuse(QStringLiteral("--feed-base '%1' is no http or https address of a host").arg(parser.value(feedBase)));
+    }
+    command.openSettings = parser.isSet(openSettings);
+    return command;
+}
+
+}  // namespace settings

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "feed/Realms.h"
+#include "feed/ServerTable.h"
+
+namespace settings {
+
+// What the player can set. The defaults are the program's behaviour without a configuration file.
+struct Settings {
+    QString feedBase;  // empty: not set, the next source in line decides
+    std::array<bool, feed::ServerNames.size()> notifyServer{true, true, true, true};  // by ServerNames
+    std::optional<feed::Realm> onlyRealm;  // only lines where this realm lost or won
+    bool sound = true;
+
+    bool operator==(const Settings&) const = default;
+};
+
+}  // namespace settings

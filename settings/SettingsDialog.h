@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "settings/Settings.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace settings {
+
+// "Warmap — Einstellungen": the feed host, which servers and which realm to be told of, the sound.
+// OK hands the choice to onSave, which may refuse it with a reason; the window then stays open.
+class SettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Checks a feed host once; true and a verdict when it serves a feed.
+    using FeedCheck = std::function<bool(const QString& feedBase, QString* verdict)>;
+
+    // builtInFeedBase is shown when the file sets none; overriddenBy names what decides this run's feed
+    // host instead of the file (the command line or WARMAP_FEED_BASE), or is empty.
+    SettingsDialog(const Settings& current, const QString& builtInFeedBase, const QString& overriddenBy,
+                   FeedCheck check, QWidget* parent = nullptr);
+
+    std::function<bool(const Settings& chosen, QString* problem)> onSave;
+
+    // The choice as it stands; nothing when the feed address is refused (problem says why).
+    std::optional<Settings> Chosen(QString* problem) const;
+
+    void accept() override;
+
+private:
+    void Check();
+    void Say(const QString& text, bool problem);
+
+    QLineEdit* m_feedBase;
+    QPushButton* m_check;
+    QLabel* m_status;
+    std::array<QCheckBox*, feed::ServerNames.size()> m_servers;
+    QComboBox* m_realm;
+    QCheckBox* m_sound;
+    FeedCheck m_checkFeed;
+};
+
+}  // namespace settings

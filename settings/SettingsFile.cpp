@@ -1,0 +1,164 @@
+#include "settings/SettingsFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
+
+#include "feed/SavedCopy.h"
+#include "platform/Paths.h"
+#include "settings/FeedAddress.h"
+
+namespace settings {
+namespace {
+
+Q_LOGGING_CATEGORY(lcSettings, "warmap.settings")
+
+// Far more than the few lines the settings window writes.
+constexpr qint64 kMostBytes = 64 * 1024;
+
+const QString kFeedBaseKey = QStringLiteral("feed/base");
+const QString kRealmKey = QStringLiteral("notify/realm");
+const QString kSoundKey = QStringLiteral("notify/sound");
+const QString kAnyRealm = QStringLiteral("any");
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ServerKey(std::string_view server) {
+    return QStringLiteral("notify/") + Latin1(server);
+}
+
+// Whether QSettings may read the file: a regular file (links followed) of sensible size that we can
+// open. A FIFO would hold the start for ever, a device would never end.
+bool Readable(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(native.constData(), &status) != 0) {
+        if (errno != ENOENT) qCWarning(lcSettings, "cannot read %s: %s", native.constData(), std::strerror(errno));
+        return false;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        qCWarning(lcSettings, "ignoring %s: not a regular file", native.constData());
+        return false;
+    }
+    if (status.st_size > kMostBytes) {
+        qCWarning(lcSettings, "ignoring %s: larger than %lld bytes", native.constData(), kMostBytes);
+        return false;
+    }
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        qCWarning(lcSettings, "cannot read %s: %s", native.constData(), std::strerror(errno));
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+void Bad(const QString& path, const QString& key, const QVariant& value, const char* expected) {
+    qCWarning(lcSettings, "%s: %s = \"%s\" is not %s; using the default", qPrintable(path), qPrintable(key),
+              qPrintable(value.toStringList().join(QLatin1Char(','))), expected);
+}
+
+// A value that must be a plain text (QSettings reads "a, b" as a list).
+std::optional<QString> Text(const QSettings& file, const QString& key) {
+    const QVariant value = file.value(key);
+    if (value.typeId() == QMetaType::QString) return value.toString();
+    Bad(file.fileName(), key, value, "a single value");
+    return std::nullopt;
+}
+
+std::optional<bool> Switch(const QSettings& file, const QString& key) {
+    const std::optional<QString> text = Text(file, key);
+    if (!text) return std::nullopt;
+    if (text->compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+    if (text->compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
+    Bad(file.fileName(), key, *text, "true or false");
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString SettingsFilePath() {
+    return QString::fromStdString(platform::ConfigHome()) + QStringLiteral("/warmap/warmap.conf");
+}
+
+Settings LoadSettings(const QString& path) {
+    Settings settings;
+    if (!Readable(path)) return settings;
+    const QSettings file(path, QSettings::IniFormat);
+    if (file.status() != QSettings::NoError)
+        qCWarning(lcSettings, "%s is not a well-formed INI file; reading what can be read", qPrintable(path));
+
+    QStringList known{kFeedBaseKey, kRealmKey, kSoundKey};
+    for (std::size_t i = 0; i < feed::ServerNames.size(); ++i) known << ServerKey(feed::ServerNames[i]);
+    for (const QString& key : file.allKeys()) {
+        if (!known.contains(key)) qCWarning(lcSettings, "%s: unknown key %s ignored", qPrintable(path), qPrintable(key));
+    }
+
+    if (file.contains(kFeedBaseKey)) {
+        if (const auto text = Text(file, kFeedBaseKey)) {
+            QString problem;
+            settings.feedBase = NormalisedFeedBase(*text, &problem);
+            if (settings.feedBase.isEmpty()) Bad(path, kFeedBaseKey, *text, "an http or https address of a host");
+        }
+    }
+    for (std::size_t i = 0; i < feed::ServerNames.size(); ++i) {
+        const QString key = ServerKey(feed::ServerNames[i]);
+        if (!file.contains(key)) continue;
+        if (const auto on = Switch(file, key)) settings.notifyServer[i] = *on;
+    }
+    if (file.contains(kRealmKey)) {
+        if (const auto text = Text(file, kRealmKey); text && *text != kAnyRealm) {
+            settings.onlyRealm = feed::RealmFromName(text->toStdString());
+            if (!settings.onlyRealm) Bad(path, kRealmKey, *text, "any, Albion, Midgard or Hibernia");
+        }
+    }
+    if (file.contains(kSoundKey)) {
+        if (const auto on = Switch(file, kSoundKey)) settings.sound = *on;
+    }
+    return settings;
+}
+
+bool SaveSettings(const QString& path, const Settings& settings, QString* problem) {
+    const auto fail = [&](const QString& what) {
+        qCWarning(lcSettings, "cannot save the settings as %s: %s", qPrintable(path), qPrintable(what));
+        if (problem) *problem = QStringLiteral("Die Einstellungen lassen sich nicht speichern (%1): %2").arg(path, what);
+        return false;
+    };
+    // QSettings writes the INI text (with its quoting) into a scratch file; our own writer then puts
+    // it in place whole, so a crash never leaves half a file and nothing of a bad old file survives.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) return fail(scratch.errorString());
+    const QString draft = scratch.filePath(QStringLiteral("warmap.conf"));
+    {
+        QSettings file(draft, QSettings::IniFormat);
+        if (!settings.feedBase.isEmpty()) file.setValue(kFeedBaseKey, settings.feedBase);
+        for (std::size_t i = 0; i < feed::ServerNames.size(); ++i)
+            file.setValue(ServerKey(feed::ServerNames[i]), settings.notifyServer[i] ? "true" : "false");
+        file.setValue(kRealmKey,
+                      settings.onlyRealm ? Latin1(feed::RealmName(*settings.onlyRealm)) : kAnyRealm);
+        file.setValue(kSoundKey, settings.sound ? "true" : "false");
+        file.sync();
+        if (file.status() != QSettings::NoError) return fail(QStringLiteral("INI-Text nicht geschrieben"));
+    }
+    QFile text(draft);
+    if (!text.open(QIODevice::ReadOnly)) return fail(text.errorString());
+    const QByteArray bytes = text.readAll();
+
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return fail(QStringLiteral("Ordner fehlt"));
+    if (!feed::WriteSavedCopy(QFile::encodeName(path).toStdString(), bytes.toStdString()))
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    return true;
+}
+
+}  // namespace settings

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include "settings/Settings.h"
+
+namespace settings {
+
+// "$XDG_CONFIG_HOME/warmap/warmap.conf", else "~/.config/warmap/warmap.conf".
+QString SettingsFilePath();
+
+// The settings in the file at path. A missing file gives the defaults; so does every value that is
+// bad, each with one log line (warmap.settings) naming it, as do unknown keys and a file that is no
+// regular file, cannot be read or is too large. Never writes anything.
+Settings LoadSettings(const QString& path);
+
+// Replaces the file with all of settings in one step (written beside it, synced, renamed). On failure
+// the old file stays as it was and problem says why, in German for the settings window.
+bool SaveSettings(const QString& path, const Settings& settings, QString* problem);
+
+}  // namespace settings
