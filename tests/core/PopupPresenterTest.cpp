@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/PopupPresenter.h"
+#include "notify/Sound.h"
 #include "notify/SplashFrm.h"
 #include "tests/support/PopupPassRig.h"
 
@@ -55,6 +56,26 @@ TEST(PopupPresenter, PassWithChangesShowsThePopup) {
     EXPECT_EQ(popup.height(), 15 * 6 + 38);
     EXPECT_EQ(popup.EndTimer().interval(), 12000);
     EXPECT_DOUBLE_EQ(popup.windowOpacity(), 1.0);
+}
+
+class CountingSound final : public notify::Sound {
+public:
+    bool PlayWaveResource(const QString&) override { return ++plays, true; }
+    int plays = 0;
+};
+
+TEST(PopupPresenter, TheSoundSwitchDecidesTheChimeOnly) {
+    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
+    CountingSound sound;
+    core::PopupPresenter presenter(popup, sound);
+    for (const bool on : {false, true}) {
+        sound.plays = 0;
+        presenter.SetSoundOn(on);
+        presenter.PresentChanges({"^bDM: ^dDun Glaswen^Irechts^gHibernia"});
+        EXPECT_EQ(sound.plays, on ? 1 : 0) << on;
+        EXPECT_DOUBLE_EQ(popup.windowOpacity(), 1.0) << on;  // the popup comes either way
+    }
 }
 
 }  // namespace

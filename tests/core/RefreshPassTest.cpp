@@ -96,6 +96,59 @@ TEST_F(RefreshPassTest, SecondPassHandsOverChangesInServerOrder) {
     EXPECT_EQ(m_presenter.handedOver.size(), 1u);
 }
 
+// A filter chooses what the popup tells; every server is still compared and saved, and the recent
+// changes get every line.
+TEST_F(RefreshPassTest, TheNoticeFilterChoosesThePopupLinesOnly) {
+    ASSERT_TRUE(m_sim.Running());
+    const std::string log = "^bLOG: ^dFenwick Spire^Irechts^rAlbion", avaUnknown = "^bAVA: ^rUNKNOWN^Irechts^dMidgard",
+                      avaHarrowgate = "^bAVA: ^gHarrowgate^Irechts^dMidgard",
+                      sal = "^bSAL: ^rStonewatch^Irechts^gHibernia";
+    const auto without = [](std::size_t server) {
+        core::NoticeFilter filter;
+        filter.servers[server] = false;
+        return filter;
+    };
+    const auto only = [](feed::Realm realm) { return core::NoticeFilter{{true, true, true, true}, realm}; };
+    struct Case {
+        const char* what;
+        core::NoticeFilter filter;
+        feed::MessageLines shown;  // empty: no popup at all
+    };
+    const Case cases[] = {
+        {"everything", {}, {log, avaUnknown, avaHarrowgate, sal}},
+        {"Avalon off", without(2), {log, sal}},
+        {"only Albion", only(feed::Realm::Albion), {log, avaUnknown, sal}},
+        {"only Hibernia", only(feed::Realm::Hibernia), {avaHarrowgate, sal}},
+        {"only Midgard, Logres off", [&] { auto f = only(feed::Realm::Midgard); f.servers[1] = false; return f; }(),
+         {avaUnknown, avaHarrowgate}},
+        {"every server off", core::NoticeFilter{{false, false, false, false}, std::nullopt}, {}},
+    };
+    for (const Case& c : cases) {
+        // The same starting state in every case; the first pass takes it in.
+        for (const char* set : {"set?server=Logres&id=7&realm=Midgard", "set?server=Avalon&id=40&realm=Hibernia",
+                                "set?server=Salisbury&id=0&realm=Albion", "set?server=Avalon&id=3&realm=Albion"})
+            ASSERT_EQ(m_sim.Control(set), "ok\n");
+        auto pass = MakePass();
+        feed::MessageLines recent;
+        pass.onPassEnded = [&recent](const feed::MessageLines& lines) { recent = lines; };
+        pass.RefreshKeeps();
+        m_presenter.handedOver.clear();
+        pass.Reconfigure(m_sim.Base(), c.filter);  // from the next pass on
+        for (const char* set : {"set?server=Salisbury&id=0&realm=Hibernia", "set?server=Logres&id=7&realm=Albion",
+                                "set?server=Avalon&id=40&realm=Midgard", "set?server=Avalon&id=3&realm=Midgard"})
+            ASSERT_EQ(m_sim.Control(set), "ok\n");
+        pass.RefreshKeeps();
+        if (c.shown.empty()) {
+            EXPECT_TRUE(m_presenter.handedOver.empty()) << c.what;
+        } else {
+            ASSERT_EQ(m_presenter.handedOver.size(), 1u) << c.what;
+            EXPECT_EQ(m_presenter.handedOver[0], c.shown) << c.what;
+        }
+        EXPECT_EQ(recent, (feed::MessageLines{log, avaUnknown, avaHarrowgate, sal})) << c.what;
+        EXPECT_EQ(SavedBytes("Avalon"), m_sim.Served("Avalon")) << c.what;
+    }
+}
+
 TEST_F(RefreshPassTest, NoConnectionAtAvalonStopsThePassAfterLogres) {
     ASSERT_EQ(m_sim.Control("fault?server=Avalon&kind=refuse"), "ok\n");
     auto pass = MakePass();
