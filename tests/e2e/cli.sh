@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The command line without any display: help, version and refusals answer at once and touch nothing.
+source "$(dirname "$0")/lib.sh"
+unset DISPLAY WAYLAND_DISPLAY
+mkdir -p "$WORK/tmp"
+echo "saved" > "$WORK/tmp/Dartmoor_lastkeeps.xml"
+
+status_of() { local s=0; TMPDIR="$WORK/tmp" timeout 10 "$WARMAP_BIN" "$@" > "$WORK/out" 2> "$WORK/err" || s=$?; echo "$s"; }
+nothing_left() { [ -z "$(ls -A "$XDG_RUNTIME_DIR")" ] && [ "$(cat "$WORK/tmp/Dartmoor_lastkeeps.xml")" = saved ] &&
+    [ "$(ls -A "$WORK/tmp")" = Dartmoor_lastkeeps.xml ]; }
+
+s=$(status_of --help)
+check "--help ends with 0 (saw $s)" test "$s" -eq 0
+check "and prints the usage with every option" grep -q -- '--feed-base <url>' "$WORK/out"
+check "nothing on stderr" test ! -s "$WORK/err"
+check "no lock, socket or copy touched" nothing_left
+s=$(status_of --version)
+check "--version ends with 0 (saw $s)" test "$s" -eq 0
+check "and prints the version" grep -qx 'Warmap [0-9]*\.[0-9]*\.[0-9]*' "$WORK/out"
+check "no lock, socket or copy touched" nothing_left
+for args in "--bogus" "--feed-base ftp://feed.example" "--feed-base" "stray"; do
+    # shellcheck disable=SC2086
+    s=$(status_of $args)
+    check "'$args' ends with 2 (saw $s)" test "$s" -eq 2
+    check "with the usage on stderr" grep -q '^Usage: ' "$WORK/err"
+    check "nothing on stdout" test ! -s "$WORK/out"
+    check "no lock, socket or copy touched" nothing_left
+done
+finish
