@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${WARMAP_BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(cmake ninja-build g++ pkg-config libxcb1-dev libxcb-xfixes0-dev qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libxml2-dev
-          libgtest-dev libbenchmark-dev libgl-dev xvfb xauth xdotool xinput x11-utils imagemagick curl
+          libgtest-dev libbenchmark-dev libgl-dev xvfb xauth xdotool xinput x11-utils groff-base imagemagick curl
           weston xwayland qt6-wayland pulseaudio pulseaudio-utils sox trayer libfaketime picom sway grim python3 python3-pyatspi at-spi2-core dbus)
 
 install_missing() {
