@@ -4,15 +4,8 @@
 [ -n "${WARMAP_PRIVATE_BUS:-}" ] || exec env WARMAP_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 source "$(dirname "$0")/lib.sh"
 PY=/usr/bin/python3
-ATSPI="$(dirname "$0")/atspi.py"
-"$PY" -c 'import pyatspi' 2> /dev/null || skip "python3-pyatspi is not installed"
-
 start_display
-# A screen reader starts the accessibility bus and switches accessibility on; Qt follows the switch.
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress > /dev/null 2>&1 ||
-    skip "the accessibility bus does not start here"
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
-    string:org.a11y.Status string:IsEnabled variant:boolean:true > /dev/null
+start_accessibility_bus
 
 start_feedsim --seed 11 --steps 1
 prepare_saved_copies 11 0

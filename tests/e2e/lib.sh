@@ -63,6 +63,84 @@ answer_box() {
     sleep 0.3
 }
 
+# A panel with a system tray at the top right, as desktops have one. The icon is a window of ours
+# embedded in trayer's panel.
+start_tray() {
+    trayer --edge top --align right --widthtype request --height 24 --transparent false --tint 0x3a2a1a \
+        > "$WORK/trayer.log" 2>&1 &
+    PIDS+=($!)
+}
+tray_icon() { xwininfo -root -tree | sed -n '/("panel" "trayer")/,$p' | awk '/\("warmap" "Warmap"\)/{print $1; exit}'; }
+has_tray_icon() { [ -n "$(tray_icon)" ]; }
+
+# The tray menu: opened by a right click on the icon; keys pick its items (Down from the top, Up from
+# the end).
+menu_window() {
+    local id w h popup
+    popup=$(window_id "$POPUP_TITLE")
+    for id in $(xdotool search --onlyvisible --classname '^warmap$' 2> /dev/null); do
+        read -r _ _ w h < <(geometry "$id")
+        if [ "$id" != "$popup" ] && [ "$h" -gt 60 ] && [ "$h" -lt 300 ] && [ "$w" -lt 400 ]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 0
+}
+has_menu() { [ -n "$(menu_window)" ]; }
+open_menu() {
+    local icon ix iy iw ih
+    icon=$(tray_icon)
+    [ -n "$icon" ] || return 1
+    read -r ix iy iw ih < <(geometry "$icon")
+    xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
+    wait_for 5 has_menu
+}
+choose() {  # choose keys...
+    open_menu || return 1
+    sleep 0.3
+    xdotool key "$@"
+}
+
+# A private PulseAudio daemon whose only sink is a null sink, "warmap_null"; its monitor hears what
+# the program plays. Skips the test where PulseAudio cannot run.
+start_sound_server() {
+    local tool
+    for tool in pulseaudio parec sox; do
+        command -v "$tool" > /dev/null || skip "$tool is not installed"
+    done
+    export XDG_RUNTIME_DIR="$WORK/runtime" PULSE_RUNTIME_PATH="$WORK/runtime/pulse" HOME="$WORK/home"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$HOME"
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --use-pid-file=no \
+        -L "module-null-sink sink_name=warmap_null rate=44100" \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$WORK/runtime/native" > "$WORK/pulse.log" 2>&1 &
+    PIDS+=($!)
+    export PULSE_SERVER="unix:$WORK/runtime/native"
+    wait_for 10 pactl info > /dev/null 2>&1 || skip "PulseAudio did not start here: $(tail -1 "$WORK/pulse.log")"
+}
+start_recording() {  # start_recording file: what reaches the null sink, until stop_recording
+    parec --latency-msec=20 --device=warmap_null.monitor --file-format=wav --rate=44100 --channels=1 \
+        --format=s16le "$1" &
+    RECORDER=$!
+    PIDS+=($RECORDER)
+}
+stop_recording() {
+    kill "$RECORDER"
+    wait "$RECORDER" 2> /dev/null || true
+}
+peak_db() { sox "$1" -n stats 2>&1 | awk '/Pk lev dB/{print $4}'; }
+
+# The accessibility bus of the session (the test runs under dbus-run-session), switched on as a screen
+# reader switches it on; Qt follows the switch. Skips the test where that cannot be had.
+ATSPI="$(dirname "${BASH_SOURCE[0]}")/atspi.py"
+start_accessibility_bus() {
+    /usr/bin/python3 -c 'import pyatspi' 2> /dev/null || skip "python3-pyatspi is not installed"
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress > /dev/null 2>&1 ||
+        skip "the accessibility bus does not start here"
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+        string:org.a11y.Status string:IsEnabled variant:boolean:true > /dev/null
+}
+
 control() { curl -fsS --noproxy '*' "$FEED_BASE/control/$1" > /dev/null; }
 served() { curl -fsS --noproxy '*' "$FEED_BASE/herald/servers/$1/keeps/keeps.xml"; }
 

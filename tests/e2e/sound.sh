@@ -2,34 +2,19 @@
 # The chime through a real sound server: a private PulseAudio daemon with a null sink, whose monitor
 # is recorded while the popup comes. Afterwards the audio threads must stay asleep while idling.
 source "$(dirname "$0")/lib.sh"
-for tool in pulseaudio parec sox; do
-    command -v "$tool" > /dev/null || skip "$tool is not installed"
-done
 WAVE="$(dirname "$0")/../../resources/HALLDROP.wav"
-export XDG_RUNTIME_DIR="$WORK/runtime" PULSE_RUNTIME_PATH="$WORK/runtime/pulse" HOME="$WORK/home"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$HOME"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --use-pid-file=no \
-    -L "module-null-sink sink_name=warmap_null rate=44100" \
-    -L "module-native-protocol-unix auth-anonymous=1 socket=$WORK/runtime/native" > "$WORK/pulse.log" 2>&1 &
-PIDS+=($!)
-export PULSE_SERVER="unix:$WORK/runtime/native"
-wait_for 10 pactl info > /dev/null 2>&1 || skip "PulseAudio did not start here: $(tail -1 "$WORK/pulse.log")"
-
+start_sound_server
 start_display
 start_feedsim --seed 11 --steps 1
 prepare_saved_copies 11 0
-parec --latency-msec=20 --device=warmap_null.monitor --file-format=wav --rate=44100 --channels=1 --format=s16le "$WORK/heard.wav" &
-RECORDER=$!
-PIDS+=($RECORDER)
+start_recording "$WORK/heard.wav"
 start_warmap
 check "the popup fades in" wait_for 20 popup_opaque
 sleep 4  # the chime lasts under two seconds
-kill "$RECORDER"
-wait "$RECORDER" 2> /dev/null || true
+stop_recording
 
 # The sound from its first to its last audible sample, the recording and the file measured alike.
 audible_seconds() { sox "$1" "$WORK/trimmed.wav" silence 1 0.005 -50d reverse silence 1 0.005 -50d reverse && soxi -D "$WORK/trimmed.wav"; }
-peak_db() { sox "$1" -n stats 2>&1 | awk '/Pk lev dB/{print $4}'; }
 heard=$(audible_seconds "$WORK/heard.wav")
 own=$(audible_seconds "$WAVE")
 check "the chime reached the sound server for ${heard}s, the file's own ${own}s (within 10 %)" \

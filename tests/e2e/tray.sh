@@ -3,45 +3,14 @@
 source "$(dirname "$0")/lib.sh"
 
 start_display
-trayer --edge top --align right --widthtype request --height 24 --transparent false --tint 0x3a2a1a \
-    > "$WORK/trayer.log" 2>&1 &
-PIDS+=($!)
+start_tray
 start_feedsim --seed 15 --steps 1
 prepare_saved_copies 15 0
 start_warmap
 
-# The icon is a window of ours embedded in trayer's panel.
-tray_icon() { xwininfo -root -tree | sed -n '/("panel" "trayer")/,$p' | awk '/\("warmap" "Warmap"\)/{print $1; exit}'; }
-has_tray_icon() { [ -n "$(tray_icon)" ]; }
 check "the Warmap window appears" wait_for 15 has_visible_window "$MAIN_TITLE"
 check "the icon appears in the tray" wait_for 10 has_tray_icon
-ICON=$(tray_icon)
-read -r ix iy iw ih < <(geometry "$ICON")
 check "the first pass brings its popup" wait_for 20 popup_opaque
-
-# The menu: opened by a right click on the icon; keys pick its items (Down from the top, Up from the end).
-menu_window() {
-    local id w h popup
-    popup=$(window_id "$POPUP_TITLE")
-    for id in $(xdotool search --onlyvisible --classname '^warmap$' 2> /dev/null); do
-        read -r _ _ w h < <(geometry "$id")
-        if [ "$id" != "$popup" ] && [ "$h" -gt 60 ] && [ "$h" -lt 300 ] && [ "$w" -lt 400 ]; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 0
-}
-has_menu() { [ -n "$(menu_window)" ]; }
-open_menu() {
-    xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
-    wait_for 5 has_menu
-}
-choose() {  # choose keys...
-    open_menu || return 1
-    sleep 0.3
-    xdotool key "$@"
-}
 
 no_main() { [ -z "$(visible_window_id "$MAIN_TITLE")" ]; }
 close_main() {  # with its close button, at (392, 2) on the window
@@ -111,8 +80,6 @@ control advance
 start_warmap
 check "the next start runs anyway" wait_for 15 has_visible_window "$MAIN_TITLE"
 check "and has its icon in the tray" wait_for 10 has_tray_icon
-ICON=$(tray_icon)
-read -r ix iy iw ih < <(geometry "$ICON")
 check "its first pass has run and found the next changes" wait_for 20 popup_opaque
 
 # "Beenden": the program ends with status 0 and every saved copy whole.
@@ -137,8 +104,6 @@ check "on the fast clock the icon appears" wait_for 15 has_tray_icon
 check "the first pass saves the next changes" wait_for 10 same_as_served
 control advance
 check "ten minutes later the second pass saves the ones after" wait_for 20 same_as_served
-ICON=$(tray_icon)
-read -r ix iy iw ih < <(geometry "$ICON")
 choose Down Down Return
 check "\"Letzte Meldungen\" opens" wait_for 10 has_visible_window "$RECENT_TITLE"
 sleep 0.5
