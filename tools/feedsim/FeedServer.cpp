@@ -93,6 +93,7 @@ void FeedServer::Respond(QTcpSocket* socket, const QByteArray& head) {
     }
 
     m_lastRequest = head;
+    ++m_requests;
     const int server = parts.size() == 5 && parts[0] == "herald" && parts[1] == "servers" && parts[3] == "keeps" &&
                                parts[4] == "keeps.xml"
                            ? Frontier::ServerIndex(parts[2].toStdString())
@@ -175,6 +176,7 @@ QByteArray FeedServer::Control(const QString& command, const QHash<QString, QStr
         }
     }
     if (command == "last-request") return m_lastRequest + "\r\n";
+    if (command == "requests") return QByteArray::number(m_requests) + "\n";
     status = 400;
     return "bad control request\n";
 }

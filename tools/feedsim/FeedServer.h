@@ -38,6 +38,7 @@ private:
     QTcpServer m_server;
     QHash<int, Fault> m_faults;
     QByteArray m_lastRequest;
+    int m_requests = 0;  // every request that was not a control request
 };
 
 }  // namespace feedsim
