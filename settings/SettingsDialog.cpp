@@ -108,6 +108,8 @@ void SettingsDialog::Check() {
     const QString base = NormalisedFeedBase(typed.isEmpty() ? m_feedBase->placeholderText() : typed, &problem);
     if (base.isEmpty()) return Say(problem, true);
     if (!m_checkFeed) return;
+    // Disabled while it runs, so it cannot run twice; the keyboard focus comes back to it afterwards.
+    const bool hadFocus = m_check->hasFocus();
     m_check->setEnabled(false);
     Say(QStringLiteral("Pr\u00fcfe %1 \u2026").arg(base), false);
     // The check lets events run; the window may be closed meanwhile.
@@ -116,6 +118,7 @@ void SettingsDialog::Check() {
     const bool isFeed = m_checkFeed(base, &verdict);
     if (!self) return;
     m_check->setEnabled(true);
+    if (hadFocus) m_check->setFocus();
     Say(verdict, !isFeed);
 }
 
