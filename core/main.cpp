@@ -173,6 +173,7 @@ int main(int argc, char* argv[]) {
                                                           QString::fromUtf8(core::build::kDefaultFeedBase),
                                                           FeedBaseOverride(command), check);
             settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
+            settingsWindow->setWindowIcon(tray::TrayPicture(programFolder));
             settingsWindow->onSave = [&](const settings::Settings& chosen, QString* problem) {
                 if (!settings::SaveSettings(settingsFile, chosen, problem)) return false;
                 pass.Reconfigure(settings::ChooseFeedBase(command.feedBase, chosen.feedBase).toStdString(),

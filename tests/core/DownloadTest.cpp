@@ -8,6 +8,7 @@
 
 #include "core/BuildInfo.h"
 #include "core/Download.h"
+#include "core/FeedCheck.h"
 #include "core/FeedConfig.h"
 #include "tests/support/EnvScope.h"
 #include "tests/support/FeedSimProcess.h"
@@ -257,6 +258,35 @@ TEST(DownloadUrl, DefaultLimitsAreTheDocumentedOnes) {
     EXPECT_EQ(limits.totalTimeout.count(), 120000);
     EXPECT_EQ(limits.maxBodyBytes, 8u * 1024 * 1024);
     EXPECT_EQ(limits.maxRedirects, 3);
+}
+
+}  // namespace
+
+namespace {
+
+// "Prüfen" in the settings window: a feed, or why not, and never a box.
+TEST(CheckFeed, SaysWhetherTheAddressServesAFeed) {
+    testing_support::FeedSimProcess sim;
+    ASSERT_TRUE(sim.Running());
+    TestHttpServer page(TestHttpServer::Ok("<html><body>Willkommen</body></html>"));
+    TestHttpServer missing("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+    const auto base = [](const std::string& url) { return url.substr(0, url.find('/', 7)); };
+    struct Case {
+        std::string feedBase;
+        bool isFeed;
+        const char* said;
+    };
+    const Case cases[] = {
+        {sim.Base(), true, "Feed erhalten: 105 Eintr\u00e4ge, Stand "},
+        {base(page.Url()), false, "liefert keinen Feed"},
+        {base(missing.Url()), false, "antwortet, aber"},
+        {"http://127.0.0.1:1", false, "Keine Antwort von http://127.0.0.1:1/herald/servers/Dartmoor/keeps/keeps.xml"},
+    };
+    for (const Case& c : cases) {
+        const core::FeedCheckResult result = core::CheckFeed(c.feedBase, core::DownloadUrl);
+        EXPECT_EQ(result.isFeed, c.isFeed) << c.feedBase;
+        EXPECT_NE(result.verdict.find(c.said), std::string::npos) << c.feedBase << ": " << result.verdict;
+    }
 }
 
 }  // namespace
