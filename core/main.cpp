@@ -102,15 +102,15 @@ int main(int argc, char* argv[]) {
     // Closing the Warmap window leaves the popup and the refresh cycle running.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QString programFolder = QString::fromStdString(platform::ProgramFolder());
+    const QString dataFolder = QString::fromStdString(platform::DataFolder());
     platform::ModalDialogs dialogs;
 
     // The second core reads the skin while this thread builds the window.
     std::future<warmap::Skin> skin =
-        std::async(std::launch::async, warmap::LoadSkin, programFolder, app.devicePixelRatio());
+        std::async(std::launch::async, warmap::LoadSkin, dataFolder, app.devicePixelRatio());
 
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
-    core::WarmapWindowKeeper warmapWindow(programFolder, dialogs);
+    core::WarmapWindowKeeper warmapWindow(dataFolder, dialogs);
     // Answer later starts from here on, also while a message box of the load step waits for the user.
     std::function<void()> showSettings;  // set once there is something to configure
     instance.Serve([&](platform::SingleInstance::Request request) {
@@ -125,7 +125,7 @@ int main(int argc, char* argv[]) {
     feed::RemoveStaleTemporaryFiles(platform::TempFolder(), 60);
 
     // The popup lives for the whole run and carries the refresh timer.
-    notify::SplashFrm popup(programFolder);
+    notify::SplashFrm popup(dataFolder);
     popup.SetWaylandAnchor([&warmapWindow]() -> QWidget* { return warmapWindow.Window(); });
     notify::LazySound sound;
     core::PopupPresenter presenter(popup, sound);
@@ -134,7 +134,7 @@ int main(int argc, char* argv[]) {
     const settings::Settings stored = settings::LoadSettings(settingsFile);
     presenter.SetSoundOn(stored.sound);
     core::PassSettings passSettings{settings::ChooseFeedBase(command.feedBase, stored.feedBase).toStdString(),
-                                    programFolder.toStdString()};
+                                    dataFolder.toStdString()};
     passSettings.notices = NoticesOf(stored);
     core::RefreshPass pass(std::move(passSettings), dialogs, presenter);
     core::RefreshTimer timer(&popup, [&pass] { pass.RefreshKeeps(); });
@@ -143,11 +143,11 @@ int main(int argc, char* argv[]) {
     tray::RecentChanges recentChanges;
     QPointer<tray::RecentChangesWindow> recentWindow;
     QPointer<settings::SettingsDialog> settingsWindow;
-    tray::TrayIcon trayIcon(tray::TrayPicture(programFolder), tray::AutostartFilePath(),
+    tray::TrayIcon trayIcon(tray::TrayPicture(dataFolder), tray::AutostartFilePath(),
                             QCoreApplication::applicationFilePath().toStdString(), dialogs);
     trayIcon.onShowMap = [&warmapWindow] { warmapWindow.ShowWarmapWindow(); };
     trayIcon.onShowRecent = [&] {
-        if (!recentWindow) recentWindow = new tray::RecentChangesWindow(recentChanges, programFolder);
+        if (!recentWindow) recentWindow = new tray::RecentChangesWindow(recentChanges, dataFolder);
         recentWindow->show();
         recentWindow->raise();
         recentWindow->activateWindow();
@@ -173,7 +173,7 @@ int main(int argc, char* argv[]) {
                                                           QString::fromUtf8(core::build::kDefaultFeedBase),
                                                           FeedBaseOverride(command), check);
             settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
-            settingsWindow->setWindowIcon(tray::TrayPicture(programFolder));
+            settingsWindow->setWindowIcon(tray::TrayPicture(dataFolder));
             settingsWindow->onSave = [&](const settings::Settings& chosen, QString* problem) {
                 if (!settings::SaveSettings(settingsFile, chosen, problem)) return false;
                 pass.Reconfigure(settings::ChooseFeedBase(command.feedBase, chosen.feedBase).toStdString(),

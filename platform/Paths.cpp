@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -120,6 +121,24 @@ std::string RuntimeFolder() {
 
 std::string ProgramFolder() {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+}
+
+namespace {
+// The build tree keeps everything beside the executable (probe names a file that is there); an
+// installed program finds its folder at the install layout's path relative to the executable.
+std::string BesideOrInstalled(const char* probe, const char* installedFromBin) {
+    const QDir bin(QCoreApplication::applicationDirPath());
+    if (QFileInfo::exists(bin.filePath(QString::fromLatin1(probe)))) return ProgramFolder();
+    return QDir::toNativeSeparators(QDir::cleanPath(bin.filePath(QString::fromLatin1(installedFromBin)))).toStdString();
+}
+}  // namespace
+
+std::string DataFolder() {
+    return BesideOrInstalled("keepnames.ini", WARMAP_DATA_FROM_BIN);
+}
+
+std::string PluginFolder() {
+    return BesideOrInstalled("libwarmap-fetch.so", WARMAP_PLUGINS_FROM_BIN);
 }
 
 bool FileExists(const std::string& path) {

@@ -21,8 +21,16 @@ std::string ConfigHome();
 // when neither is safe: then no lock is held, and a second Warmap may run.
 std::string RuntimeFolder();
 
-// The folder of the running program; its data files lie beside it.
+// The folder of the running program.
 std::string ProgramFolder();
+
+// Where the program's pictures, symbols and keep-name catalogue are: beside the executable in the
+// build tree, else the installed data folder (share/warmap, found relative to the executable).
+std::string DataFolder();
+
+// Where the program's own libraries (warmap-fetch, warmap-sound) are: beside the executable in the
+// build tree, else the installed library folder (lib/warmap/plugins, found relative to the executable).
+std::string PluginFolder();
 
 // True when something (a file, a folder, a link even to nothing) exists at the path.
 bool FileExists(const std::string& path);

@@ -12,7 +12,7 @@ Q_LOGGING_CATEGORY(lcInstallation, "warmap.installation")
 
 QFunctionPointer LoadPluginFunction(const QString& name, const char* symbol) {
     // Stays loaded for the rest of the run: what it hands out lives as long.
-    QLibrary library(QString::fromStdString(ProgramFolder()) + QStringLiteral("/lib") + name);
+    QLibrary library(QString::fromStdString(PluginFolder()) + QStringLiteral("/lib") + name);
     if (const QFunctionPointer function = library.resolve(symbol)) return function;
     qCCritical(lcInstallation, "broken installation: %s of %s is missing or unusable: %s", symbol,
                qPrintable(library.fileName()), qPrintable(library.errorString()));

@@ -5,10 +5,9 @@ source "$(dirname "$0")/lib.sh"
 
 PREFIX="$WORK/prefix"
 check "cmake --install into a temporary prefix" cmake --install "$BUILD_DIR" --prefix "$PREFIX" > "$WORK/install.log"
-check "bin/warmap links to lib/warmap/warmap" test "$(readlink "$PREFIX/bin/warmap")" = "../lib/warmap/warmap"
-for file in lib/warmap/keepnames.ini lib/warmap/form/warmap.jpg lib/warmap/form/splash/top.gif \
-            lib/warmap/symbols/rechts.ico lib/warmap/libwarmap-fetch.so lib/warmap/libwarmap-sound.so \
-            share/applications/warmap.desktop share/icons/hicolor/48x48/apps/warmap.png; do
+for file in bin/warmap share/warmap/keepnames.ini share/warmap/form/warmap.jpg share/warmap/form/splash/top.gif \
+            share/warmap/symbols/rechts.ico lib/warmap/plugins/libwarmap-fetch.so lib/warmap/plugins/libwarmap-sound.so \
+            share/applications/warmap.desktop share/icons/hicolor/48x48/apps/warmap.png share/man/man1/warmap.1.gz; do
     check "installed $file" test -s "$PREFIX/$file"
 done
 
@@ -38,7 +37,7 @@ check "without a word about a missing library" test -z "$(grep -i 'warmap:' "$WO
 # Without its map picture the program says which file is missing and ends with a failure status.
 kill "$WARMAP_PID"
 wait "$WARMAP_PID" 2>/dev/null || true
-rm "$PREFIX/lib/warmap/form/warmap.jpg"
+rm "$PREFIX/share/warmap/form/warmap.jpg"
 start_warmap "$PREFIX/bin/warmap"
 check "a missing skin file brings a message box" wait_for 15 has_visible_window '^Warmap$'
 sleep 0.5

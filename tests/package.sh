@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The .deb as Debian's tools see it: built with CPack, checked by lintian, desktop-file-validate and
+# appstreamcli, unpacked into a throw-away root, its file list and its program checked there.
+set -euo pipefail
+: "${BUILD_DIR:?}" "${SOURCE_DIR:?}"
+for tool in cpack lintian desktop-file-validate appstreamcli dpkg-deb; do
+    command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+FAILURES=0
+check() {  # check "what" command...
+    local what=$1
+    shift
+    if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; FAILURES=$((FAILURES + 1)); fi
+}
+
+(cd "$BUILD_DIR" && cpack -B "$WORK/out" > "$WORK/cpack.log" 2>&1) || { cat "$WORK/cpack.log"; exit 1; }
+DEB=$(ls "$WORK"/out/warmap_*.deb)
+echo "built $(basename "$DEB")"
+lintian_clean() {
+    lintian --fail-on error,warning "$DEB" 2>&1 | grep -v '^running with root privileges' | tee "$WORK/lintian.log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] && [ ! -s "$WORK/lintian.log" ]
+}
+check "lintian finds nothing" lintian_clean
+check "desktop-file-validate finds nothing" desktop-file-validate "$SOURCE_DIR/packaging/warmap.desktop"
+check "appstreamcli validates the metadata" appstreamcli validate --no-net --pedantic "$SOURCE_DIR/packaging/warmap.metainfo.xml"
+
+dpkg-deb -x "$DEB" "$WORK/root"
+(cd "$WORK/root" && find . -type f -o -type l | sed 's|^\./|/|' | sort) > "$WORK/files"
+outside() { grep -v -E '^/usr/(bin/warmap|lib/warmap/plugins/libwarmap-(fetch|sound)\.so|share/(warmap/|applications/warmap\.desktop|icons/hicolor/[0-9x]+/apps/warmap\.png|man/man1/warmap\.1\.gz|metainfo/org\.warmap\.warmap\.metainfo\.xml|doc/warmap/(copyright|changelog\.gz)))' "$WORK/files" || true; }
+check "every file is where Debian puts it ($(wc -l < "$WORK/files") files)" test -z "$(outside)"
+for file in /usr/bin/warmap /usr/share/warmap/keepnames.ini /usr/share/warmap/form/warmap.jpg \
+            /usr/lib/warmap/plugins/libwarmap-fetch.so /usr/lib/warmap/plugins/libwarmap-sound.so \
+            /usr/share/man/man1/warmap.1.gz /usr/share/doc/warmap/copyright /usr/share/doc/warmap/changelog.gz \
+            /usr/share/metainfo/org.warmap.warmap.metainfo.xml /usr/share/applications/warmap.desktop; do
+    check "it holds $file" grep -qx "$file" "$WORK/files"
+done
+check "Depends come from the library scan alone, each once" \
+    test "$(dpkg-deb -f "$DEB" Depends | tr ',' '\n' | sed 's/ *(.*//; s/^ *//' | sort | uniq -d)" = ""
+check "the unpacked program tells its version without a display" \
+    bash -c "env -u DISPLAY -u WAYLAND_DISPLAY '$WORK/root/usr/bin/warmap' --version | grep -qx 'Warmap [0-9.]*'"
+[ "$FAILURES" -eq 0 ]
