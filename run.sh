@@ -1,24 +1,31 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs Warmap against the bundled feed simulator.
-# Without a display it runs on a private Xvfb display, writes screenshots of the Warmap and of the
-# popup, and stops. Ctrl-C stops the program and the simulator.
+# Installs what is missing, builds the program and the feed simulator, and runs Warmap against it.
+# Without a display it runs on a private Xvfb display, writes screenshots of the Warmap window and of
+# the popup, and stops. Ctrl-C stops the program and the simulator.
 source "$(dirname "$0")/scripts/common.sh"
 source "$ROOT/scripts/xsession.sh"
-install_missing
-build_all
+install_missing "${RUN_PACKAGES[@]}"
+# A first build skips the tests and benchmarks; a build folder that has them (./test.sh) keeps them.
+if [ -f "$BUILD_DIR/CMakeCache.txt" ]; then configure; else configure -DWARMAP_BUILD_TESTS=OFF -DWARMAP_BUILD_BENCH=OFF; fi
+cmake --build "$BUILD_DIR" --target warmap feedsim
 
 BIN="$BUILD_DIR/bin"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/warmap-run.XXXXXX")
 PIDS=()
+# The program first, then the simulator and the X server (started before it), then the work folder.
 stop_all() {
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+    local i
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${PIDS[i]}" 2> /dev/null || true
+        wait "${PIDS[i]}" 2> /dev/null || true
+    done
+    rm -rf "$WORK"
 }
 trap stop_all EXIT
 trap 'exit 130' INT TERM
 
-# A private temporary folder holding saved copies from an earlier moment of the simulated frontier,
-# so the first pass, 3 seconds after start, already has changes to show.
+# Saved copies from an earlier moment of the simulated frontier, so the first pass, 3 seconds after
+# start, already has changes to show.
 SEED=${WARMAP_SEED:-1}
 mkdir -p "$WORK/tmp"
 for server in Dartmoor Logres Avalon Salisbury; do
@@ -28,20 +35,31 @@ done
 "$BIN/feedsim" --seed "$SEED" --steps 1 --advance-every 600 --port 0 --port-file "$WORK/port" > "$WORK/feedsim.log" 2>&1 &
 PIDS+=($!)
 wait_for 10 test -s "$WORK/port"
-export WARMAP_FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
-echo "Feed simulator on $WARMAP_FEED_BASE"
+FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
+echo "Feed simulator on $FEED_BASE"
 
 HEADLESS=0
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     HEADLESS=1
     start_display
-    # A Warmap of the user's desktop session must not answer for this one.
-    mkdir -m 700 "$WORK/runtime"
-    export XDG_RUNTIME_DIR="$WORK/runtime"
     echo "No display: running on Xvfb $DISPLAY"
 fi
 
-TMPDIR="$WORK/tmp" "$BIN/warmap" &
+# The demo's own runtime folder, so an installed Warmap already running does not answer for it. What
+# the session keeps in its runtime folder (Wayland, sound server, session bus) is named by full path.
+SESSION_RUNTIME=${XDG_RUNTIME_DIR:-}
+if [ -n "$SESSION_RUNTIME" ]; then
+    [ -n "${WAYLAND_DISPLAY:-}" ] && [ "${WAYLAND_DISPLAY#/}" = "$WAYLAND_DISPLAY" ] &&
+        export WAYLAND_DISPLAY="$SESSION_RUNTIME/$WAYLAND_DISPLAY"
+    [ -z "${PULSE_SERVER:-}" ] && [ -S "$SESSION_RUNTIME/pulse/native" ] &&
+        export PULSE_SERVER="unix:$SESSION_RUNTIME/pulse/native"
+    [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ -S "$SESSION_RUNTIME/bus" ] &&
+        export DBUS_SESSION_BUS_ADDRESS="unix:path=$SESSION_RUNTIME/bus"
+fi
+mkdir -m 700 "$WORK/runtime"
+export XDG_RUNTIME_DIR="$WORK/runtime"
+
+TMPDIR="$WORK/tmp" "$BIN/warmap" --feed-base "$FEED_BASE" &
 WARMAP_PID=$!
 PIDS+=($WARMAP_PID)
 

@@ -4,13 +4,19 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${WARMAP_BUILD_DIR:-$ROOT/build}"
 
-PACKAGES=(cmake ninja-build g++ pkg-config libxcb1-dev libxcb-xfixes0-dev qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libxml2-dev
-          libgtest-dev libbenchmark-dev libgl-dev xvfb xauth xdotool xinput x11-utils groff-base imagemagick curl
-          weston xwayland qt6-wayland pulseaudio pulseaudio-utils sox trayer libfaketime picom sway grim python3 python3-pyatspi at-spi2-core dbus)
+# What building and running the program needs; without a display run.sh also needs Xvfb and the tools
+# that take its screenshots.
+RUN_PACKAGES=(cmake ninja-build g++ pkg-config libxcb1-dev libxcb-xfixes0-dev qt6-base-dev qt6-multimedia-dev
+              libcurl4-openssl-dev libxml2-dev libgl-dev xvfb xauth xdotool x11-utils imagemagick)
+# What the tests need besides: GoogleTest and Google Benchmark, the desktops, compositors, sound
+# server and accessibility bus they run the program on, and Debian's package checkers.
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev xinput groff-base curl weston xwayland qt6-wayland pulseaudio
+               pulseaudio-utils sox trayer libfaketime picom sway grim python3 python3-pyatspi at-spi2-core dbus
+               lintian desktop-file-utils appstream)
 
-install_missing() {
+install_missing() {  # install_missing package...
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -21,7 +27,7 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-build_all() {
-    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja ${WARMAP_CMAKE_ARGS:-}
-    cmake --build "$BUILD_DIR"
+configure() {  # configure cmake-options...
+    # shellcheck disable=SC2086
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja "$@" ${WARMAP_CMAKE_ARGS:-}
 }

@@ -2,7 +2,7 @@
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into build-sanitize/ and runs
 # the unit and widget tests (not the end-to-end scripts). Not part of ./test.sh: it takes a while.
 source "$(dirname "$0")/common.sh"
-install_missing
+install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 BUILD_DIR="$ROOT/build-sanitize"
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWARMAP_SANITIZE=ON -DWARMAP_BUILD_BENCH=OFF
 cmake --build "$BUILD_DIR"
