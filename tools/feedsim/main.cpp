@@ -24,6 +24,7 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption fault("fault", "Make a server misbehave, e.g. Avalon=404.", "Server=kind");
     const QCommandLineOption write("write", "Write the server's current feed to FILE and exit.", "Server");
     parser.addOptions({port, portFile, seed, steps, every, fault, write});
+    parser.addPositionalArgument("FILE", "With --write: the file the feed is written to.", "[FILE]");
     parser.process(app);
 
     feedsim::Frontier frontier(parser.value(seed).toUInt());
