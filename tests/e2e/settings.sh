@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The settings window as a player uses it: from the tray menu, Avalon and the sound switched off, the
 # feed moved to a second server. The next pass asks the new server, tells no Avalon line and plays
 # nothing; the file keeps the choice, and a restart follows it.
