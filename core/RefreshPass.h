@@ -22,9 +22,9 @@ using Downloader = std::function<DownloadResult(const std::string& url, int acce
 struct PassSettings {
     std::string feedBase;       // scheme, host and port of the feed server
     std::string programFolder;  // where keepnames.ini lies
-    DownloadLimits limits;
+    DownloadLimits limits{};
     Downloader download = DownloadThroughPlugin;
-    NoticeFilter notices;
+    NoticeFilter notices{};
 };
 
 // One refresh pass over all servers: download, compare with the saved copy, save, then hand the

@@ -177,7 +177,9 @@ TEST_F(SavedCopyTest, RemovesOnlyStaleTemporaryFilesOfOurOwnSaves) {
     for (const auto& f : files) EXPECT_EQ(!std::filesystem::exists(Path(f.name)), f.removed) << f.name;
     EXPECT_TRUE(std::filesystem::is_symlink(Path("Avalon_lastkeeps.xml.Ln12Kk")));
     EXPECT_TRUE(std::filesystem::is_directory(Path("Avalon_lastkeeps.xml.Dd12Ee")));
-    if (root) EXPECT_TRUE(std::filesystem::exists(Path("Logres_lastkeeps.xml.Other1")));
+    if (root) {
+        EXPECT_TRUE(std::filesystem::exists(Path("Logres_lastkeeps.xml.Other1")));
+    }
 }
 
 }  // namespace
