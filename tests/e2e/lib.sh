@@ -55,7 +55,7 @@ start_feedsim() {  # start_feedsim args...
 # Presses Return on the program's message box, looked up anew each time: Qt may replace its window.
 answer_box() {
     local box
-    box=$(visible_window_id '^Warmap$')
+    box=$(visible_window_id '^Warmap$') || true
     [ -n "$box" ] || return 0
     # Focused first, so press and release both go through XTEST: with --window, xdotool sends the
     # release as a synthetic event to the box that the press has just closed, and Return stays down.
