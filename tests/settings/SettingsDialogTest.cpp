@@ -63,7 +63,9 @@ TEST(SettingsDialog, OkHandsOverOnlyWhatCanBeSaved) {
         dialog.accept();
         EXPECT_EQ(saved.size(), c.savedCount) << c.typed;
         EXPECT_EQ(dialog.isVisible(), c.open) << c.typed;
-        if (c.open) EXPECT_TRUE(status().contains(QString::fromUtf8(c.said))) << c.typed << ": " << status().toStdString();
+        if (c.open) {
+            EXPECT_TRUE(status().contains(QString::fromUtf8(c.said))) << c.typed << ": " << status().toStdString();
+        }
     }
     Settings expected = stored;
     expected.feedBase = QStringLiteral("https://feed.example:8443");
