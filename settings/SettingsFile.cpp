@@ -156,8 +156,11 @@ bool SaveSettings(const QString& path, const Settings& settings, QString* proble
     if (!text.open(QIODevice::ReadOnly)) return fail(text.errorString());
     const QByteArray bytes = text.readAll();
 
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return fail(QStringLiteral("Ordner fehlt"));
-    if (!feed::WriteSavedCopy(QFile::encodeName(path).toStdString(), bytes.toStdString()))
+    // A link to a regular file (a dotfiles repository, say) stays a link: the file it names is replaced.
+    const QFileInfo entry(path);
+    const QString target = entry.isSymLink() && entry.isFile() ? entry.canonicalFilePath() : path;
+    if (!QDir().mkpath(QFileInfo(target).absolutePath())) return fail(QStringLiteral("Ordner fehlt"));
+    if (!feed::WriteSavedCopy(QFile::encodeName(target).toStdString(), bytes.toStdString()))
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     return true;
 }

@@ -15,8 +15,9 @@ QString SettingsFilePath();
 // regular file, cannot be read or is too large. Never writes anything.
 Settings LoadSettings(const QString& path);
 
-// Replaces the file with all of settings in one step (written beside it, synced, renamed). On failure
-// the old file stays as it was and problem says why, in German for the settings window.
+// Replaces the file with all of settings in one step (written beside it, synced, renamed); through a
+// symbolic link to a regular file, that file is replaced and the link stays. On failure the old file
+// stays as it was and problem says why, in German for the settings window.
 bool SaveSettings(const QString& path, const Settings& settings, QString* problem);
 
 }  // namespace settings

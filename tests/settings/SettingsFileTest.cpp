@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -101,6 +102,16 @@ TEST_F(SettingsFileTest, WhatIsSavedIsReadBackAndReplacesWhateverWasThere) {
     const std::string text = ReadFile(NativePath());
     EXPECT_EQ(text.find("stale"), std::string::npos) << text;
     EXPECT_EQ(QDir(m_dir.filePath(QStringLiteral("warmap"))).entryList(QDir::Files).size(), 1);  // no draft left
+
+    // Kept in a dotfiles folder and linked: the link stays, the file it names takes the settings.
+    const QString kept = m_dir.filePath(QStringLiteral("dotfiles.conf"));
+    const QString linked = m_dir.filePath(QStringLiteral("linked/warmap.conf"));
+    WriteFile(QFile::encodeName(kept).toStdString(), "[notify]\nsound=true\n");
+    QDir().mkpath(m_dir.filePath(QStringLiteral("linked")));
+    ASSERT_TRUE(QFile::link(kept, linked));
+    ASSERT_TRUE(settings::SaveSettings(linked, chosen, &problem)) << problem.toStdString();
+    EXPECT_TRUE(QFileInfo(linked).isSymLink());
+    EXPECT_EQ(settings::LoadSettings(kept), chosen);
 
     // A folder in the file's place: refused with a reason, the folder stays.
     const QString folder = m_dir.filePath(QStringLiteral("folder.conf"));
