@@ -23,6 +23,19 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption openSettings(QStringLiteral("settings"),
                                           QStringLiteral("Open the settings window (of the running Warmap, if any)."));
     parser.addOptions({help, version, feedBase, openSettings});
+    // Qt's own options ("-platform wayland", "-style Fusion") go on to the application object unchanged.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                             "qwindowicon", "qwindowtitle", "display", "geometry", "style", "stylesheet", "session"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
 
     const QString name = arguments.isEmpty() ? QStringLiteral("warmap") : arguments.first();
     // Without an application object Qt does not know the program's name.

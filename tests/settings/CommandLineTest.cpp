@@ -25,6 +25,7 @@ TEST(CommandLine, EachArgumentAsked) {
         {{"warmap", "--version"}, Action::ShowVersion, {}, false, "Warmap 1."},
         {{"warmap", "--bogus"}, Action::Refuse, {}, false, "Usage: warmap [options]"},
         {{"warmap", "extra"}, Action::Refuse, {}, false, "unexpected argument 'extra'"},
+        {{"warmap", "-platform", "offscreen", "-reverse", "--settings"}, Action::Run, {}, true, ""},
         {{"warmap", "--feed-base"}, Action::Refuse, {}, false, "Missing value after '--feed-base'"},
         {{"warmap", "--feed-base", "file:///etc/passwd"}, Action::Refuse, {}, false, "--feed-base"},
         {{"warmap", "--feed-base", "http://feed.example/herald"}, Action::Refuse, {}, false, "no http or https"},
