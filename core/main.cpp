@@ -94,7 +94,12 @@ int main(int argc, char* argv[]) {
     platform::SingleInstance instance(runtimeFolder);
     const auto request = command.openSettings ? platform::SingleInstance::Request::ShowSettings
                                               : platform::SingleInstance::Request::ShowWindow;
-    if (const auto status = HandOverToRunningInstance(instance, runtimeFolder, request)) return *status;
+    if (const auto status = HandOverToRunningInstance(instance, runtimeFolder, request)) {
+        if (*status == 0 && !command.feedBase.isEmpty())
+            std::fputs("warmap: --feed-base applies to a new run only; the running Warmap keeps its feed address.\n",
+                       stderr);
+        return *status;
+    }
 
     platform::PreferX11WhereWaylandAlsoOffersIt();
     QApplication app(argc, argv);
