@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 
 namespace assetgen {
@@ -19,6 +20,7 @@ QImage CloseButton(int scale = 1);        // sys_close.bmp
 QImage MinimiseButton(int scale = 1);     // sys_min.bmp
 QImage MapCornerOrnament(int scale = 1);  // corner_topleft.ico
 QImage WindowIcon(int size);
+QByteArray WindowIconSvg();
 
 // Keep and tower icons, 16 x 16 with transparency.
 QImage StructureIcon(Realm realm, bool keep, int scale = 1);

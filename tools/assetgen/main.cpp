@@ -187,5 +187,8 @@ int main(int argc, char* argv[]) {
     for (int size : {16, 32, 48, 64, 128}) {
         ok &= Save(WindowIcon(size), packaging + QString("/icons/%1x%1/warmap.png").arg(size), "png");
     }
+    QDir().mkpath(packaging + "/icons/scalable");
+    QFile svg(packaging + "/icons/scalable/warmap.svg");
+    ok &= svg.open(QIODevice::WriteOnly) && svg.write(WindowIconSvg()) > 0;
     return ok ? 0 : 1;
 }
