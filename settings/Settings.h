@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <string_view>
 
 #include "feed/Realms.h"
 #include "feed/ServerTable.h"
@@ -19,5 +20,10 @@ struct Settings {
 
     bool operator==(const Settings&) const = default;
 };
+
+// A server's or realm's name from the tables, as the settings' keys and the window show it.
+inline QString NameText(std::string_view name) {
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 }  // namespace settings

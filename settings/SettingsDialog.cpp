@@ -15,13 +15,6 @@
 #include "settings/FeedAddress.h"
 
 namespace settings {
-namespace {
-
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 SettingsDialog::SettingsDialog(const Settings& current, const QString& builtInFeedBase, const QString& overriddenBy,
                                FeedCheck check, QWidget* parent)
@@ -53,14 +46,14 @@ SettingsDialog::SettingsDialog(const Settings& current, const QString& builtInFe
     auto* noticeBox = new QGroupBox(QStringLiteral("Meldungen f\u00fcr"));
     auto* noticeLayout = new QGridLayout(noticeBox);
     for (std::size_t i = 0; i < m_servers.size(); ++i) {
-        m_servers[i] = new QCheckBox(Latin1(feed::ServerNames[i]));
+        m_servers[i] = new QCheckBox(NameText(feed::ServerNames[i]));
         m_servers[i]->setChecked(current.notifyServer[i]);
         noticeLayout->addWidget(m_servers[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
     auto* realmLabel = new QLabel(QStringLiteral("Nur Meldungen, an denen dieses Reich beteiligt ist"));
     m_realm = new QComboBox;
     m_realm->addItem(QStringLiteral("alle Reiche"));
-    for (std::string_view realm : feed::RealmNames) m_realm->addItem(Latin1(realm));
+    for (std::string_view realm : feed::RealmNames) m_realm->addItem(NameText(realm));
     m_realm->setCurrentIndex(current.onlyRealm ? static_cast<int>(*current.onlyRealm) + 1 : 0);
     realmLabel->setBuddy(m_realm);
     noticeLayout->addWidget(realmLabel, 2, 0, 1, 2);

@@ -31,12 +31,8 @@ const QString kRealmKey = QStringLiteral("notify/realm");
 const QString kSoundKey = QStringLiteral("notify/sound");
 const QString kAnyRealm = QStringLiteral("any");
 
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString ServerKey(std::string_view server) {
-    return QStringLiteral("notify/") + Latin1(server);
+    return QStringLiteral("notify/") + NameText(server);
 }
 
 // Whether QSettings may read the file: a regular file (links followed) of sensible size that we can
@@ -147,7 +143,7 @@ bool SaveSettings(const QString& path, const Settings& settings, QString* proble
         for (std::size_t i = 0; i < feed::ServerNames.size(); ++i)
             file.setValue(ServerKey(feed::ServerNames[i]), settings.notifyServer[i] ? "true" : "false");
         file.setValue(kRealmKey,
-                      settings.onlyRealm ? Latin1(feed::RealmName(*settings.onlyRealm)) : kAnyRealm);
+                      settings.onlyRealm ? NameText(feed::RealmName(*settings.onlyRealm)) : kAnyRealm);
         file.setValue(kSoundKey, settings.sound ? "true" : "false");
         file.sync();
         if (file.status() != QSettings::NoError) return fail(QStringLiteral("INI-Text nicht geschrieben"));
