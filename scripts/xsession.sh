@@ -42,6 +42,7 @@ opacity() {  # opacity id -> the 32-bit value, or nothing
     xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/=/{print $2; exit}'
 }
 popup_opaque() { [ "$(opacity "$(window_id "$POPUP_TITLE")")" = "4294967295" ]; }
+popup_gone() { [ "$(opacity "$(window_id "$POPUP_TITLE")")" = "0" ]; }
 screenshot() {  # screenshot file [window id]
     if [ -n "${2:-}" ]; then
         local x y w h

@@ -157,6 +157,8 @@ prepare_saved_copies() {  # prepare_saved_copies seed steps
 export XDG_RUNTIME_DIR="$WORK/xdg-runtime" XDG_CONFIG_HOME="$WORK/xdg-config"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
 
+warmap_ended() { ! kill -0 "$WARMAP_PID" 2> /dev/null; }
+
 start_warmap() {  # start_warmap [executable]
     mkdir -p "${TEMP_FOLDER:=$WORK/tmp}"
     TMPDIR="$TEMP_FOLDER" WARMAP_FEED_BASE="$FEED_BASE" "${1:-$WARMAP_BIN}" > "$WORK/warmap.log" 2>&1 &

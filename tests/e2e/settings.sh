@@ -28,12 +28,8 @@ asked_since() { [ "$(requests "$SECOND")" -ge $(($1 + 4)) ]; }  # asked_since co
 # The clock is ours: moved ten minutes on when the next pass is due (libfaketime).
 CLOCK="$WORK/clock"
 echo "+0" > "$CLOCK"
-launch() {
-    LD_PRELOAD="$FAKETIME_LIB" FAKETIME_TIMESTAMP_FILE="$CLOCK" FAKETIME_NO_CACHE=1 TMPDIR="$TEMP_FOLDER" \
-        "$WARMAP_BIN" > "$WORK/warmap.log" 2>&1 &
-    WARMAP_PID=$!
-    PIDS+=($WARMAP_PID)
-}
+# The feed address comes from the file alone: an empty WARMAP_FEED_BASE does not count.
+launch() { LD_PRELOAD="$FAKETIME_LIB" FAKETIME_TIMESTAMP_FILE="$CLOCK" FAKETIME_NO_CACHE=1 FEED_BASE= start_warmap; }
 launch
 check "the Warmap window shows" wait_for 20 has_visible_window "$MAIN_TITLE"
 start_recording "$WORK/first.wav"
@@ -41,7 +37,6 @@ check "the first pass, at the file's address, brings its popup" wait_for 20 popu
 sleep 3
 stop_recording
 check "with the chime ($(peak_db "$WORK/first.wav") dB)" awk -v p="$(peak_db "$WORK/first.wav")" 'BEGIN{exit !(p > -20)}'
-popup_gone() { [ "$(opacity "$(window_id "$POPUP_TITLE")")" = "0" ]; }
 wait_for 30 popup_gone
 
 DIALOG_TITLE='^Warmap — Einstellungen$'
@@ -85,8 +80,7 @@ check "without a sound ($(peak_db "$WORK/second.wav") dB)" awk -v p="$(peak_db "
 
 # A restart keeps the choice: its first pass asks the new address.
 choose Up Return
-ended() { ! kill -0 "$WARMAP_PID" 2> /dev/null; }
-check "\"Beenden\" ends the program" wait_for 15 ended
+check "\"Beenden\" ends the program" wait_for 15 warmap_ended
 before=$(requests "$SECOND")
 echo "+0" > "$CLOCK"
 launch

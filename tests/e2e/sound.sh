@@ -23,7 +23,6 @@ check "its peak $(peak_db "$WORK/heard.wav") dB is the file's $(peak_db "$WAVE")
     awk -v a="$(peak_db "$WORK/heard.wav")" -v b="$(peak_db "$WAVE")" 'BEGIN{d = a - b; exit !(d <= 1 && d >= -1)}'
 
 # Idling: once the popup has faded out, 30 s must cost the audio threads no wake-up at all.
-popup_gone() { [ "$(opacity "$(window_id "$POPUP_TITLE")")" = "0" ]; }
 check "the popup fades out" wait_for 30 popup_gone
 sleep 1
 switches() { for t in /proc/"$WARMAP_PID"/task/*; do echo "${t##*/} $(cat "$t/comm" | tr ' ' _) $(awk '/ctxt_switches/{n += $2} END{print n}' "$t/status")"; done; }

@@ -43,7 +43,6 @@ for server in Dartmoor Logres Avalon Salisbury; do
     check "the saved copy of $server holds the bytes served" same_as_served "$server"
 done
 
-popup_gone() { [ "$(opacity "$POPUP")" = "0" ]; }
 check "the popup fades out after its end timer" wait_for 30 popup_gone
 screenshot "$ARTIFACTS/3-after-fade.png"
 check "the program is still running" kill -0 "$WARMAP_PID"

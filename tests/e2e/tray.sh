@@ -85,8 +85,7 @@ check "its first pass has run and found the next changes" wait_for 20 popup_opaq
 # "Beenden": the program ends with status 0 and every saved copy whole.
 choose Up Return
 status=0
-ended() { ! kill -0 "$WARMAP_PID" 2> /dev/null; }
-check "\"Beenden\" ends the program" wait_for 15 ended
+check "\"Beenden\" ends the program" wait_for 15 warmap_ended
 wait "$WARMAP_PID" || status=$?
 check "with status 0 (saw $status)" test "$status" -eq 0
 for server in Dartmoor Logres Avalon Salisbury; do
