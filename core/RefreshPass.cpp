@@ -64,6 +64,7 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverI
     const std::string& body = download.body;
 
     const feed::FeedDocument current = feed::FeedDocument::Parse(body);
+    if (current.IsFeed() && onFeedArrived) onFeedArrived(serverIndex, current);
     const std::string savedCopy = feed::SavedCopyPath(tempFolder, server);
     if (platform::FileExists(savedCopy)) {
         const std::size_t first = m_messageLines.size();

@@ -8,6 +8,7 @@
 #include "core/NoticeFilter.h"
 #include "core/PluginDownload.h"
 #include "feed/CompareKeeps.h"
+#include "feed/FeedDocument.h"
 #include "feed/KeepNames.h"
 
 #include "platform/Dialogs.h"
@@ -47,6 +48,9 @@ public:
     // Told at the end of every pass that was not stopped, with all of its lines, filtered or not (empty
     // when nothing changed).
     std::function<void(const feed::MessageLines& lines)> onPassEnded;
+
+    // Told of every feed document a server sent, before it is compared and saved.
+    std::function<void(std::size_t server, const feed::FeedDocument& document)> onFeedArrived;
 
     // The lines gathered so far; empty again after every pass.
     const feed::MessageLines& MessageLines() const { return m_messageLines; }

@@ -16,6 +16,7 @@
 #include "core/RefreshTimer.h"
 #include "core/WarmapWindowKeeper.h"
 #include "feed/SavedCopy.h"
+#include "history/HistoryRecorder.h"
 #include "notify/LazySound.h"
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
@@ -195,8 +196,21 @@ int main(int argc, char* argv[]) {
     recentChanges.onChanged = [&recentWindow] {
         if (recentWindow) recentWindow->Refresh();
     };
+    // The history opens after the first frame; what earlier runs announced comes back from it.
+    history::HistoryRecorder recorder(history::OpenHistory(history::HistoryFilePath()));
+    if (const history::HistoryStore* store = recorder.Store()) {
+        std::vector<tray::PassChanges> earlier;
+        for (history::RecordedLines& recorded : store->RecentLines(tray::RecentChanges::kMaxPasses))
+            earlier.push_back({std::chrono::system_clock::from_time_t(recorded.time), std::move(recorded.lines)});
+        recentChanges.Restore(std::move(earlier));
+    }
+    pass.onFeedArrived = [&recorder](std::size_t server, const feed::FeedDocument& document) {
+        recorder.FeedArrived(static_cast<int>(server), document);
+    };
     pass.onPassEnded = [&](const feed::MessageLines& lines) {
-        recentChanges.Record(std::chrono::system_clock::now(), lines);
+        const auto now = std::chrono::system_clock::now();
+        recorder.PassEnded(std::chrono::system_clock::to_time_t(now), lines);
+        recentChanges.Record(now, lines);
         trayIcon.SetLastPass(QDateTime::currentDateTime(), lines.size());
     };
     trayIcon.ShowIfTrayAvailable();

@@ -69,12 +69,16 @@ bool IsSharedFolder(const char* path) {
     return info.st_uid != ::geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH | S_ISVTX)) != 0;
 }
 
-std::optional<std::string> PrivateCacheFolder() {
-    const std::string folder = XdgHome("XDG_CACHE_HOME", "/.cache") + "/warmap";
+std::optional<std::string> PrivateFolderUnder(const char* variable, const char* underHome) {
+    const std::string folder = XdgHome(variable, underHome) + "/warmap";
     MakePrivateFolders(folder);
     if (IsPrivateFolder(folder)) return folder;
     SayNotUsed(folder);
     return std::nullopt;
+}
+
+std::optional<std::string> PrivateCacheFolder() {
+    return PrivateFolderUnder("XDG_CACHE_HOME", "/.cache");
 }
 
 // Where the copies go when no folder that survives a restart is safe: a new private folder for this
@@ -93,6 +97,10 @@ std::string ThisRunsFolder() {
 
 std::string ConfigHome() {
     return XdgHome("XDG_CONFIG_HOME", "/.config");
+}
+
+std::optional<std::string> PrivateDataFolder() {
+    return PrivateFolderUnder("XDG_DATA_HOME", "/.local/share");
 }
 
 std::string TempFolder() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -14,6 +15,11 @@ std::string TempFolder();
 
 // The user's configuration folder, without a separator: $XDG_CONFIG_HOME when absolute, else ~/.config.
 std::string ConfigHome();
+
+// The program's private folder for data kept across runs, without a separator: $XDG_DATA_HOME/warmap
+// (else ~/.local/share/warmap), created with mode 0700. Nothing when what is there is not a private
+// folder of ours (one line on stderr says so).
+std::optional<std::string> PrivateDataFolder();
 
 // Where per-user run-time files (the single-instance lock and socket) live, without a separator:
 // $XDG_RUNTIME_DIR when it is an absolute folder of our own that nobody else may enter, else the

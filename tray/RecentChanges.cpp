@@ -9,4 +9,12 @@ void RecentChanges::Record(std::chrono::system_clock::time_point time, const std
     if (onChanged) onChanged();
 }
 
+void RecentChanges::Restore(std::vector<PassChanges> passes) {
+    for (PassChanges& pass : passes) {
+        if (m_passes.size() >= kMaxPasses) break;
+        if (!pass.lines.empty()) m_passes.push_back(std::move(pass));
+    }
+    if (onChanged) onChanged();
+}
+
 }  // namespace tray

@@ -16,13 +16,16 @@ struct PassChanges {
 };
 
 // What the last passes with changes brought, newest first, so a popup missed is not a change lost.
-// Kept in memory only, for the run.
+// Earlier runs' passes come back from the history, when there is one.
 class RecentChanges {
 public:
     static constexpr std::size_t kMaxPasses = 50;
 
     // Keeps the pass when it brought lines; the oldest pass goes once there are more than kMaxPasses.
     void Record(std::chrono::system_clock::time_point time, const std::vector<std::string>& lines);
+
+    // Puts back what earlier runs kept, newest first, before this run's first pass.
+    void Restore(std::vector<PassChanges> passes);
 
     const std::deque<PassChanges>& Passes() const { return m_passes; }
 

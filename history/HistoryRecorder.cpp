@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/HistoryRecorder.h"
+
+#include <QLoggingCategory>
+
+#include "feed/FeedDocument.h"
+#include "platform/Paths.h"
+
+namespace history {
+namespace {
+Q_LOGGING_CATEGORY(lcHistory, "warmap.history")
+}  // namespace
+
+std::string HistoryFilePath() {
+    const auto folder = platform::PrivateDataFolder();
+    return folder ? *folder + "/history.sqlite" : std::string();
+}
+
+std::unique_ptr<HistoryStore> OpenHistory(const std::string& path) {
+    if (path.empty()) {
+        qCWarning(lcHistory, "no history this run: no private data folder");
+        return nullptr;
+    }
+    std::string problem;
+    auto store = HistoryStore::Open(path, problem);
+    if (!store) qCWarning(lcHistory, "no history this run: %s %s", path.c_str(), problem.c_str());
+    return store;
+}
+
+void HistoryRecorder::FeedArrived(int server, const feed::FeedDocument& document) {
+    if (!m_store) return;
+    auto state = HoldingsOf(document);
+    if (!state) return;
+    try {
+        m_arrived.push_back({server, document.Date(), std::move(*state)});
+    } catch (const feed::FeedError&) {
+        // Without its time stamp the map cannot be drawn from it either.
+    }
+}
+
+void HistoryRecorder::PassEnded(Seconds time, const feed::MessageLines& lines) {
+    if (m_store) {
+        std::string problem;
+        if (!m_store->Record(time, m_arrived, lines, problem)) {
+            qCWarning(lcHistory, "no more history this run: %s %s", m_store->Path().c_str(), problem.c_str());
+            m_store.reset();
+        }
+    }
+    m_arrived.clear();
+}
+
+}  // namespace history

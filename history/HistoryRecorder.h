@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "history/HistoryStore.h"
+
+namespace feed {
+class FeedDocument;
+}
+
+namespace history {
+
+// Where the history lives: history.sqlite in the program's private data folder; empty when that
+// folder is not safe to use.
+std::string HistoryFilePath();
+
+// Opens the history file of this user; nothing, after one log line naming the file and the cause,
+// when it cannot be used this run.
+std::unique_ptr<HistoryStore> OpenHistory(const std::string& path);
+
+// Gathers what a pass receives and records it when the pass ends. After a failure (a full disk, a lock
+// taken by another program) it logs one line and records nothing more this run; the pass itself never
+// notices.
+class HistoryRecorder {
+public:
+    explicit HistoryRecorder(std::unique_ptr<HistoryStore> store) : m_store(std::move(store)) {}
+
+    // A feed document the pass received for a server; one that could not be drawn is not kept.
+    void FeedArrived(int server, const feed::FeedDocument& document);
+    void PassEnded(Seconds time, const feed::MessageLines& lines);
+
+    // Null when there is no history this run.
+    const HistoryStore* Store() const { return m_store.get(); }
+
+private:
+    std::unique_ptr<HistoryStore> m_store;
+    std::vector<ArrivedFeed> m_arrived;
+};
+
+}  // namespace history

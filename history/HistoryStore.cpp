@@ -1,0 +1,334 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/HistoryStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "feed/ServerTable.h"
+#include "history/Sql.h"
+
+namespace history {
+namespace {
+
+// Longer than any pass of ours holds the file; short enough that a file another program keeps locked
+// never holds up the pass noticeably.
+constexpr int kOpenBusyMilliseconds = 100;
+constexpr int kRecordBusyMilliseconds = 20;
+
+// Only a regular file of ours is opened, and never through a link: the same rules as the saved copies.
+std::string RefusalOf(const std::string& path, bool& exists) {
+    struct stat info {};
+    exists = ::lstat(path.c_str(), &info) == 0;
+    if (!exists) return errno == ENOENT ? std::string() : std::string("cannot be looked at: ") + std::strerror(errno);
+    if (S_ISLNK(info.st_mode)) return "is a symbolic link";
+    if (!S_ISREG(info.st_mode)) return "is not a regular file";
+    if (info.st_uid != ::geteuid()) return "belongs to another user (uid " + std::to_string(info.st_uid) + ")";
+    return {};
+}
+
+// A new history file is private from its first byte: SQLite would create it readable by everyone.
+std::string CreatePrivateFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return std::string("cannot be created: ") + std::strerror(errno);
+    ::close(fd);
+    return {};
+}
+
+std::optional<std::int64_t> SingleInt(sqlite3* db, const char* sql) {
+    Statement statement(db, sql);
+    if (!statement.Step()) return std::nullopt;
+    return statement.Int(0);
+}
+
+}  // namespace
+
+HistoryStore::HistoryStore(sqlite3* db, std::string path)
+    : m_db(db), m_path(std::move(path)), m_last(feed::ServerNames.size()), m_sinceWhole(feed::ServerNames.size()) {}
+
+HistoryStore::~HistoryStore() {
+    sqlite3_close(m_db);
+}
+
+std::string HistoryStore::Failure(const char* doing) const {
+    return std::string(doing) + ": " + sqlite3_errmsg(m_db);
+}
+
+std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, std::string& problem,
+                                                 const std::vector<SchemaStep>& steps) {
+    bool exists = false;
+    problem = RefusalOf(path, exists);
+    if (!problem.empty()) return nullptr;
+    if (!exists && !(problem = CreatePrivateFile(path)).empty()) return nullptr;
+
+    sqlite3* db = nullptr;
+    const int opened =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX, nullptr);
+    std::unique_ptr<HistoryStore> store(new HistoryStore(db, path));
+    if (opened != SQLITE_OK) {
+        problem = store->Failure("cannot be opened");
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, kOpenBusyMilliseconds);
+    sqlite3_extended_result_codes(db, 1);
+
+    // Everything is read before anything is written, so a file that is not ours stays as it was.
+    const std::optional<std::int64_t> version = SingleInt(db, "PRAGMA user_version");
+    const std::optional<std::int64_t> tables = SingleInt(db, "SELECT count(*) FROM sqlite_master");
+    if (!version || !tables) {
+        problem = store->Failure("is not a Warmap history");
+        return nullptr;
+    }
+    const int latest = steps.back().to;
+    if (*version > latest) {
+        problem = "was written by a newer Warmap (layout " + std::to_string(*version) + ", this one reads up to " +
+                  std::to_string(latest) + ")";
+        return nullptr;
+    }
+    if (*version == 0 && *tables != 0) {
+        problem = "is not a Warmap history: it holds other tables";
+        return nullptr;
+    }
+    if (!Execute(db, "PRAGMA journal_mode=WAL") || !Execute(db, "PRAGMA synchronous=NORMAL")) {
+        problem = store->Failure("cannot be switched to write-ahead logging");
+        return nullptr;
+    }
+    if (*version < latest) {
+        bool upgraded = Execute(db, "BEGIN IMMEDIATE");
+        for (const SchemaStep& step : steps) {
+            if (upgraded && step.to > *version) upgraded = Execute(db, step.sql);
+        }
+        const std::string setVersion = "PRAGMA user_version=" + std::to_string(latest);
+        upgraded = upgraded && Execute(db, setVersion.c_str()) && Execute(db, "COMMIT");
+        if (!upgraded) {
+            problem = store->Failure("cannot be brought up to date");
+            Execute(db, "ROLLBACK");
+            return nullptr;
+        }
+    }
+    if (!store->Load(problem)) return nullptr;
+    // A file another program holds locked is found now, not in the middle of a pass.
+    if (!Execute(db, "BEGIN IMMEDIATE")) {
+        problem = store->Failure("cannot be written");
+        return nullptr;
+    }
+    Execute(db, "ROLLBACK");
+    sqlite3_busy_timeout(db, kRecordBusyMilliseconds);
+    return store;
+}
+
+bool HistoryStore::Load(std::string& problem) {
+    Statement words(m_db, "SELECT id, text FROM word ORDER BY id");
+    while (words.Step()) {
+        if (words.Int(0) != static_cast<std::int64_t>(m_words.size())) {
+            problem = "is damaged: its words are not numbered in order";
+            return false;
+        }
+        m_words.push_back(words.Text(1));
+        m_wordNumbers.emplace(m_words.back(), static_cast<int>(m_words.size() - 1));
+    }
+    if (!words.Done()) {
+        problem = Failure("cannot be read");
+        return false;
+    }
+    for (std::size_t server = 0; server < m_last.size(); ++server) {
+        Statement last(m_db,
+                       "SELECT max(pass), (SELECT max(pass) FROM whole WHERE server=?1) FROM feed WHERE server=?1");
+        last.Bind(1, static_cast<std::int64_t>(server));
+        if (!last.Step()) {
+            problem = Failure("cannot be read");
+            return false;
+        }
+        if (last.IsNull(0)) continue;
+        const std::int64_t lastPass = last.Int(0), lastWhole = last.Int(1);
+        m_last[server] = StateAt(static_cast<int>(server), lastPass);
+        Statement since(m_db, "SELECT count(*) FROM feed WHERE server=? AND pass>?");
+        since.Bind(1, static_cast<std::int64_t>(server)).Bind(2, lastWhole);
+        if (!m_last[server] || !since.Step()) {
+            problem = m_last[server] ? Failure("cannot be read")
+                                     : "is damaged: the last state of " + std::string(feed::ServerNames[server]) +
+                                           " cannot be rebuilt";
+            return false;
+        }
+        m_sinceWhole[server] = static_cast<int>(since.Int(0));
+    }
+    return true;
+}
+
+const std::string& HistoryStore::Word(int word) const {
+    static const std::string unknown;
+    return word >= 0 && static_cast<std::size_t>(word) < m_words.size() ? m_words[static_cast<std::size_t>(word)]
+                                                                        : unknown;
+}
+
+int HistoryStore::WordNumber(const std::string& text) {
+    if (const auto found = m_wordNumbers.find(text); found != m_wordNumbers.end()) return found->second;
+    const int number = static_cast<int>(m_words.size());
+    m_words.push_back(text);
+    m_wordNumbers.emplace(text, number);
+    m_newWords.push_back(text);
+    return number;
+}
+
+bool HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines,
+                          std::string& problem) {
+    if (feeds.empty() && lines.empty()) return true;
+    const std::size_t wordsBefore = m_words.size();
+    m_newWords.clear();
+    bool ok = Execute(m_db, "BEGIN IMMEDIATE");
+    std::int64_t pass = 0;
+    if (ok) {
+        Statement insertPass(m_db, "INSERT INTO pass(time) VALUES(?)");
+        ok = insertPass.Bind(1, time).Run();
+        pass = sqlite3_last_insert_rowid(m_db);
+    }
+    std::vector<bool> whole(feeds.size());
+    if (ok) {
+        Statement insertFeed(m_db, "INSERT INTO feed(server, pass, date) VALUES(?, ?, ?)");
+        Statement insertChange(m_db,
+                               "INSERT INTO change(server, pass, position, id, old_realm, new_realm, old_guild, "
+                               "new_guild) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+        Statement insertWhole(m_db,
+                              "INSERT INTO whole(server, pass, position, id, realm, guild) VALUES(?, ?, ?, ?, ?, ?)");
+        for (std::size_t f = 0; ok && f < feeds.size(); ++f) {
+            const ArrivedFeed& arrived = feeds[f];
+            const auto& previous = m_last[static_cast<std::size_t>(arrived.server)];
+            whole[f] =
+                !previous || m_sinceWhole[static_cast<std::size_t>(arrived.server)] + 1 >= kRecordingsPerWholeState;
+            ok = insertFeed.Bind(1, arrived.server).Bind(2, pass).Bind(3, arrived.date).Run();
+            for (std::size_t i = 0; ok && i < arrived.state.size(); ++i) {
+                const Holding& now = arrived.state[i];
+                if (previous && (*previous)[i] != now) {
+                    const Holding& before = (*previous)[i];
+                    ok = insertChange.Bind(1, arrived.server)
+                             .Bind(2, pass)
+                             .Bind(3, static_cast<std::int64_t>(i))
+                             .Bind(4, WordNumber(now.id))
+                             .Bind(5, WordNumber(before.realm))
+                             .Bind(6, WordNumber(now.realm))
+                             .Bind(7, WordNumber(before.guild))
+                             .Bind(8, WordNumber(now.guild))
+                             .Run();
+                }
+                if (ok && whole[f]) {
+                    ok = insertWhole.Bind(1, arrived.server)
+                             .Bind(2, pass)
+                             .Bind(3, static_cast<std::int64_t>(i))
+                             .Bind(4, WordNumber(now.id))
+                             .Bind(5, WordNumber(now.realm))
+                             .Bind(6, WordNumber(now.guild))
+                             .Run();
+                }
+            }
+        }
+    }
+    if (ok && !m_newWords.empty()) {
+        Statement insertWord(m_db, "INSERT INTO word(id, text) VALUES(?, ?)");
+        for (std::size_t w = 0; ok && w < m_newWords.size(); ++w)
+            ok = insertWord.Bind(1, static_cast<std::int64_t>(wordsBefore + w)).Bind(2, m_newWords[w]).Run();
+    }
+    if (ok) {
+        Statement insertLine(m_db, "INSERT INTO notice(pass, seq, line) VALUES(?, ?, ?)");
+        for (std::size_t seq = 0; ok && seq < lines.size(); ++seq)
+            ok = insertLine.Bind(1, pass).Bind(2, static_cast<std::int64_t>(seq)).Bind(3, lines[seq]).Run();
+    }
+    ok = ok && Execute(m_db, "COMMIT");
+    if (!ok) {
+        problem = Failure("cannot take the pass");
+        Execute(m_db, "ROLLBACK");
+        for (std::size_t w = wordsBefore; w < m_words.size(); ++w) m_wordNumbers.erase(m_words[w]);
+        m_words.resize(wordsBefore);
+        return false;
+    }
+    for (std::size_t f = 0; f < feeds.size(); ++f) {
+        const auto server = static_cast<std::size_t>(feeds[f].server);
+        m_last[server] = feeds[f].state;
+        m_sinceWhole[server] = whole[f] ? 0 : m_sinceWhole[server] + 1;
+    }
+    return true;
+}
+
+std::vector<RecordedLines> HistoryStore::RecentLines(std::size_t passes) const {
+    std::vector<RecordedLines> recent;
+    Statement select(m_db,
+                     "SELECT n.pass, p.time, n.line FROM notice n JOIN pass p ON p.id = n.pass WHERE n.pass IN "
+                     "(SELECT DISTINCT pass FROM notice ORDER BY pass DESC LIMIT ?) ORDER BY n.pass DESC, n.seq");
+    select.Bind(1, static_cast<std::int64_t>(passes));
+    std::int64_t current = -1;
+    while (select.Step()) {
+        if (select.Int(0) != current) {
+            current = select.Int(0);
+            recent.push_back({select.Int(1), {}});
+        }
+        recent.back().lines.push_back(select.Text(2));
+    }
+    return recent;
+}
+
+std::vector<Moment> HistoryStore::Moments(int server, Seconds from, Seconds to) const {
+    std::vector<Moment> moments;
+    Statement select(m_db,
+                     "SELECT f.pass, p.time, f.date FROM feed f JOIN pass p ON p.id = f.pass "
+                     "WHERE f.server = ? AND p.time BETWEEN ? AND ? ORDER BY f.pass");
+    select.Bind(1, server).Bind(2, from).Bind(3, to);
+    while (select.Step()) moments.push_back({select.Int(0), select.Int(1), select.Text(2)});
+    return moments;
+}
+
+std::optional<Moment> HistoryStore::MomentAt(int server, Seconds time) const {
+    Statement select(m_db,
+                     "SELECT f.pass, p.time, f.date FROM feed f JOIN pass p ON p.id = f.pass "
+                     "WHERE f.server = ? AND p.time <= ? ORDER BY f.pass DESC LIMIT 1");
+    select.Bind(1, server).Bind(2, time);
+    if (!select.Step()) return std::nullopt;
+    return Moment{select.Int(0), select.Int(1), select.Text(2)};
+}
+
+std::optional<ServerState> HistoryStore::StateAt(int server, std::int64_t pass) const {
+    const auto word = [this](std::int64_t number) { return Word(static_cast<int>(number)); };
+    Statement base(m_db,
+                   "SELECT pass, position, id, realm, guild FROM whole WHERE server = ?1 AND pass = "
+                   "(SELECT max(pass) FROM whole WHERE server = ?1 AND pass <= ?2)");
+    base.Bind(1, server).Bind(2, pass);
+    ServerState state;
+    std::size_t filled = 0;
+    std::int64_t basePass = 0;
+    while (base.Step()) {
+        const std::int64_t position = base.Int(1);
+        if (position < 0 || position >= static_cast<std::int64_t>(state.size())) return std::nullopt;
+        basePass = base.Int(0);
+        state[static_cast<std::size_t>(position)] = {word(base.Int(2)), word(base.Int(3)), word(base.Int(4))};
+        ++filled;
+    }
+    if (filled != state.size()) return std::nullopt;
+    Statement changes(m_db,
+                      "SELECT position, id, new_realm, new_guild FROM change WHERE server = ? AND pass > ? AND "
+                      "pass <= ? ORDER BY pass");
+    changes.Bind(1, server).Bind(2, basePass).Bind(3, pass);
+    while (changes.Step()) {
+        const std::int64_t position = changes.Int(0);
+        if (position < 0 || position >= static_cast<std::int64_t>(state.size())) return std::nullopt;
+        state[static_cast<std::size_t>(position)] = {word(changes.Int(1)), word(changes.Int(2)), word(changes.Int(3))};
+    }
+    return state;
+}
+
+std::vector<Change> HistoryStore::Changes(int server, Seconds from, Seconds to) const {
+    std::vector<Change> changes;
+    Statement select(m_db,
+                     "SELECT p.time, c.pass, c.position, c.id, c.old_realm, c.new_realm, c.old_guild, c.new_guild "
+                     "FROM change c JOIN pass p ON p.id = c.pass WHERE c.server = ? AND p.time BETWEEN ? AND ? "
+                     "ORDER BY c.pass, c.position");
+    select.Bind(1, server).Bind(2, from).Bind(3, to);
+    const auto word = [](std::int64_t number) { return static_cast<int>(number); };
+    while (select.Step()) {
+        changes.push_back({select.Int(0), select.Int(1), static_cast<int>(select.Int(2)), word(select.Int(3)),
+                           word(select.Int(4)), word(select.Int(5)), word(select.Int(6)), word(select.Int(7))});
+    }
+    return changes;
+}
+
+}  // namespace history

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/Schema.h"
+
+namespace history {
+
+// Realms, guilds and ids repeat endlessly, so they are words stored once and referred to by number.
+// A server's whole state is written on its first recording and then once a day, so any moment is
+// rebuilt from the last whole state before it and at most a day of changes.
+const std::vector<SchemaStep>& SchemaSteps() {
+    static const std::vector<SchemaStep> steps = {
+        {1, R"sql(
+CREATE TABLE word(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
+CREATE TABLE pass(id INTEGER PRIMARY KEY, time INTEGER NOT NULL);
+CREATE INDEX pass_time ON pass(time);
+CREATE TABLE feed(server INTEGER NOT NULL, pass INTEGER NOT NULL REFERENCES pass, date TEXT NOT NULL,
+                  PRIMARY KEY(server, pass)) WITHOUT ROWID;
+CREATE TABLE whole(server INTEGER NOT NULL, pass INTEGER NOT NULL, position INTEGER NOT NULL,
+                   id INTEGER NOT NULL, realm INTEGER NOT NULL, guild INTEGER NOT NULL,
+                   PRIMARY KEY(server, pass, position)) WITHOUT ROWID;
+CREATE TABLE change(server INTEGER NOT NULL, pass INTEGER NOT NULL, position INTEGER NOT NULL,
+                    id INTEGER NOT NULL, old_realm INTEGER NOT NULL, new_realm INTEGER NOT NULL,
+                    old_guild INTEGER NOT NULL, new_guild INTEGER NOT NULL,
+                    PRIMARY KEY(server, pass, position)) WITHOUT ROWID;
+CREATE TABLE notice(pass INTEGER NOT NULL, seq INTEGER NOT NULL, line TEXT NOT NULL,
+                    PRIMARY KEY(pass, seq)) WITHOUT ROWID;
+)sql"},
+    };
+    return steps;
+}
+
+}  // namespace history

@@ -1,0 +1,372 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "feed/FeedDocument.h"
+#include "history/HistoryRecorder.h"
+#include "history/HistoryStore.h"
+#include "tests/support/LogRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tools/feedsim/Frontier.h"
+
+namespace {
+
+using history::ArrivedFeed;
+using history::HistoryStore;
+using history::ServerState;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+ArrivedFeed FeedOf(const feedsim::Frontier& frontier, int server) {
+    const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
+    return {server, document.Date(), *history::HoldingsOf(document)};
+}
+
+std::unique_ptr<HistoryStore> OpenOrFail(const std::string& path,
+                                         const std::vector<history::SchemaStep>& steps = history::SchemaSteps()) {
+    std::string problem;
+    auto store = HistoryStore::Open(path, problem, steps);
+    EXPECT_TRUE(store) << problem;
+    return store;
+}
+
+std::string IntegrityOf(const std::string& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::string verdict = "cannot ask";
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        verdict = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return verdict;
+}
+
+class HistoryStoreTest : public ::testing::Test {
+protected:
+    std::string Path() const { return m_dir.filePath(QStringLiteral("history.sqlite")).toStdString(); }
+    QTemporaryDir m_dir;
+};
+
+// Every recorded moment of every server is rebuilt exactly as its feed was, across whole states,
+// servers missing from passes, and the store being closed and opened again.
+TEST_F(HistoryStoreTest, RebuildsEveryRecordedMomentAsTheFeedWas) {
+    feedsim::Frontier frontier(7);
+    std::mt19937 random(11);
+    std::map<std::pair<int, std::int64_t>, ServerState> saved;  // (server, pass) -> state
+    std::map<std::pair<int, std::int64_t>, std::size_t> changed;
+    auto store = OpenOrFail(Path());
+    constexpr int kPasses = 2 * HistoryStore::kRecordingsPerWholeState + 30;
+    for (int pass = 1; pass <= kPasses; ++pass) {
+        frontier.Advance();
+        std::vector<ArrivedFeed> feeds;
+        for (int server = 0; server < feedsim::Frontier::kServers; ++server) {
+            if (random() % 7 == 0) continue;  // this server's feed did not come
+            feeds.push_back(FeedOf(frontier, server));
+            if (const auto& last = store->LastState(server)) {
+                std::size_t differing = 0;
+                for (std::size_t i = 0; i < last->size(); ++i) differing += (*last)[i] != feeds.back().state[i];
+                changed[{server, pass}] = differing;
+            }
+            saved[{server, pass}] = feeds.back().state;
+        }
+        std::string problem;
+        ASSERT_TRUE(store->Record(1000 + pass * 600, feeds, {}, problem)) << problem;
+        if (pass % 100 == 0) store = OpenOrFail(Path());
+    }
+    store = OpenOrFail(Path());
+    for (const auto& [key, state] : saved) {
+        const auto rebuilt = store->StateAt(key.first, key.second);
+        ASSERT_TRUE(rebuilt) << "server " << key.first << " pass " << key.second;
+        ASSERT_EQ(*rebuilt, state) << "server " << key.first << " pass " << key.second;
+    }
+    // The change rows of each pass are exactly the structures that differ from the server's last feed.
+    for (int server = 0; server < feedsim::Frontier::kServers; ++server) {
+        std::map<std::int64_t, std::size_t> rows;
+        for (const history::Change& change : store->Changes(server, 0, 1000 + kPasses * 600)) {
+            ++rows[change.pass];
+            const ServerState& after = saved.at({server, change.pass});
+            EXPECT_EQ(store->Word(change.newRealm), after[static_cast<std::size_t>(change.position)].realm);
+            EXPECT_EQ(store->Word(change.newGuild), after[static_cast<std::size_t>(change.position)].guild);
+        }
+        for (const auto& [key, count] : changed) {
+            if (key.first == server) {
+                EXPECT_EQ(rows[key.second], count) << "server " << server << " pass " << key.second;
+            }
+        }
+    }
+    EXPECT_EQ(IntegrityOf(Path()), "ok");
+}
+
+// What the file holds and when it was changed, to show a refused file was left alone.
+std::string Fingerprint(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return "missing";
+    std::string bytes = S_ISREG(info.st_mode) ? ReadFile(path) : std::string();
+    return std::to_string(info.st_ino) + "/" + std::to_string(info.st_mode) + "/" + std::to_string(info.st_size) + "/" +
+           std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec) + "/" +
+           std::to_string(std::hash<std::string>()(bytes));
+}
+
+// A valid history of a few passes.
+void MakeHistory(const std::string& path, int passes = 3) {
+    feedsim::Frontier frontier(3);
+    auto store = OpenOrFail(path);
+    for (int pass = 0; pass < passes; ++pass) {
+        frontier.Advance();
+        std::string problem;
+        ASSERT_TRUE(store->Record(pass, {FeedOf(frontier, 0)}, {"^bDM: line"}, problem)) << problem;
+    }
+}
+
+void RunSql(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+// Each file the program must not use: refused with one log line naming the file and the cause, and
+// left exactly as it was.
+TEST_F(HistoryStoreTest, RefusesEveryFileItMustNotUseAndLeavesItAsItWas) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& path)> make;
+        const char* cause;
+    };
+    const std::string other = m_dir.filePath(QStringLiteral("other.sqlite")).toStdString();
+    const std::vector<Case> cases = {
+        {"a link to a good history",
+         [&](const std::string& p) {
+             MakeHistory(other);
+             ::symlink(other.c_str(), p.c_str());
+         },
+         "is a symbolic link"},
+        {"a folder", [](const std::string& p) { ::mkdir(p.c_str(), 0700); }, "is not a regular file"},
+        {"a FIFO", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }, "is not a regular file"},
+        {"another user's history",
+         [](const std::string& p) {
+             MakeHistory(p);
+             ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
+         },
+         "belongs to another user"},
+        {"garbage", [](const std::string& p) { WriteFile(p, std::string(5000, 'x') + "SQLite format 3"); },
+         "is not a Warmap history"},
+        {"half of a history",
+         [](const std::string& p) {
+             MakeHistory(p, 200);
+             std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2);
+         },
+         "malformed"},
+        {"another program's database", [](const std::string& p) { RunSql(p, "CREATE TABLE notes(text TEXT)"); },
+         "holds other tables"},
+        {"a newer Warmap's history",
+         [](const std::string& p) {
+             MakeHistory(p);
+             RunSql(p, "PRAGMA user_version=99");
+         },
+         "newer Warmap (layout 99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Path();
+        std::filesystem::remove_all(path);
+        std::filesystem::remove_all(other);
+        c.make(path);
+        // A kill leaves the checkpoint undone; what is compared is the file as the user left it.
+        const std::string before = Fingerprint(path);
+        testing_support::LogRecorder log;
+        EXPECT_FALSE(history::OpenHistory(path));
+        EXPECT_EQ(log.Matching(QStringLiteral("warmap.history"), {QString::fromStdString(path), c.cause}).size(), 1u)
+            << log.Lines().join('\n').toStdString();
+        EXPECT_EQ(Fingerprint(path), before);
+    }
+}
+
+// Another program holding the file locked: no history this run, nothing waits long, nothing changes.
+TEST_F(HistoryStoreTest, AFileLockedByAnotherProgramIsLeftToIt) {
+    MakeHistory(Path());
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(release[1]);
+        sqlite3* db = nullptr;
+        sqlite3_open(Path().c_str(), &db);
+        const bool locked = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        char byte = locked ? 'y' : 'n';
+        (void)!::write(ready[1], &byte, 1);
+        (void)!::read(release[0], &byte, 1);
+        _exit(0);
+    }
+    ::close(release[0]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ASSERT_EQ(byte, 'y');
+    testing_support::LogRecorder log;
+    EXPECT_FALSE(history::OpenHistory(Path()));
+    EXPECT_EQ(log.Matching(QStringLiteral("warmap.history"), {QString::fromStdString(Path()), "locked"}).size(), 1u)
+        << log.Lines().join('\n').toStdString();
+    ::close(release[1]);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_TRUE(OpenOrFail(Path()));
+}
+
+// A disk that fills up, or is read-only: the pass under way is not kept, the file stays whole, and
+// nothing more is recorded this run.
+TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
+    MakeHistory(Path());
+    auto store = history::OpenHistory(Path());
+    ASSERT_TRUE(store);
+    history::HistoryRecorder recorder(std::move(store));
+    feedsim::Frontier frontier(5);
+    for (int i = 0; i < 400; ++i) frontier.Advance();
+    const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(1));
+    {
+        testing_support::LogRecorder log;
+        const struct sigaction ignore {};
+        struct sigaction previous {};
+        struct sigaction quiet = ignore;
+        quiet.sa_handler = SIG_IGN;
+        ::sigaction(SIGXFSZ, &quiet, &previous);
+        struct rlimit limit {};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const struct rlimit full = {0, limit.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &full);
+        recorder.FeedArrived(1, document);
+        recorder.PassEnded(10, {"^bLOG: line"});
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::sigaction(SIGXFSZ, &previous, nullptr);
+        EXPECT_EQ(
+            log.Matching(QStringLiteral("warmap.history"), {"no more history", QString::fromStdString(Path())}).size(),
+            1u)
+            << log.Lines().join('\n').toStdString();
+        EXPECT_FALSE(recorder.Store());
+        recorder.FeedArrived(1, document);
+        recorder.PassEnded(11, {});
+        EXPECT_EQ(log.Lines().size(), 1);
+    }
+    EXPECT_EQ(IntegrityOf(Path()), "ok");
+    auto reopened = OpenOrFail(Path());
+    EXPECT_FALSE(reopened->LastState(1));
+    EXPECT_EQ(reopened->RecentLines(10).size(), 3u);
+
+    // Read-only: as root every file is writable, so a child that has become "nobody" opens it.
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the file to another user";
+    reopened.reset();
+    // Our test folder is closed to others, so the other user's folder lies in the shared one.
+    std::string folder = (std::filesystem::temp_directory_path() / "warmap-readonly-XXXXXX").string();
+    ASSERT_TRUE(::mkdtemp(folder.data()));
+    ::chmod(folder.c_str(), 0500);
+    const std::string readOnly = folder + "/history.sqlite";
+    std::filesystem::copy_file(Path(), readOnly);
+    ::chmod(readOnly.c_str(), 0400);
+    ASSERT_EQ(::chown(readOnly.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+    const std::string before = Fingerprint(readOnly);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(2);
+        std::string problem;
+        const bool refused = !HistoryStore::Open(readOnly, problem) && problem.find("readonly") != std::string::npos;
+        if (!refused) std::fprintf(stderr, "problem: %s\n", problem.c_str());
+        _exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(Fingerprint(readOnly), before);
+    std::filesystem::remove_all(folder);
+}
+
+// A kill at any moment of recording leaves a whole file with every pass either all there or not at all.
+TEST_F(HistoryStoreTest, AKillDuringRecordingLosesAtMostThePassUnderWay) {
+    std::mt19937 random(3);
+    int lastCount = 0;
+    for (int round = 0; round < 25; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::string problem;
+            auto store = HistoryStore::Open(Path(), problem);
+            if (!store) _exit(1);
+            // Pass k records the frontier after k steps, so a rebuilt state shows which pass it is.
+            const int done = static_cast<int>(store->Moments(0, 0, 1 << 30).size());
+            feedsim::Frontier frontier(9);
+            for (int step = 0; step < done; ++step) frontier.Advance();
+            for (;;) {
+                frontier.Advance();
+                std::vector<ArrivedFeed> feeds;
+                for (int server = 0; server < feedsim::Frontier::kServers; ++server)
+                    feeds.push_back(FeedOf(frontier, server));
+                if (!store->Record(frontier.Steps(), feeds, {"^bDM: x", "^bLOG: y"}, problem)) _exit(1);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(20000 + random() % 60000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the recording child ended by itself: " << status;
+        ASSERT_EQ(IntegrityOf(Path()), "ok") << "round " << round;
+        auto store = OpenOrFail(Path());
+        ASSERT_TRUE(store);
+        const auto moments = store->Moments(0, 0, 1 << 30);
+        ASSERT_GE(static_cast<int>(moments.size()), lastCount);
+        lastCount = static_cast<int>(moments.size());
+        for (int server = 1; server < feedsim::Frontier::kServers; ++server)
+            ASSERT_EQ(store->Moments(server, 0, 1 << 30).size(), moments.size()) << "round " << round;
+        if (moments.empty()) continue;
+        feedsim::Frontier frontier(9);
+        for (std::size_t step = 0; step < moments.size(); ++step) frontier.Advance();
+        for (int server = 0; server < feedsim::Frontier::kServers; ++server)
+            ASSERT_EQ(store->StateAt(server, moments.back().pass), FeedOf(frontier, server).state) << "round " << round;
+        EXPECT_EQ(store->RecentLines(1).at(0).lines.size(), 2u);
+    }
+    EXPECT_GT(lastCount, 25);
+}
+
+// A file of the layout before is brought up to date in one step and keeps its history; a step that
+// fails leaves it at its old layout; the older program then refuses the newer file without touching it.
+TEST_F(HistoryStoreTest, UpgradesAnOlderLayoutAndKeepsItsHistory) {
+    MakeHistory(Path(), 5);
+    const auto before = OpenOrFail(Path())->StateAt(0, 5);
+    ASSERT_TRUE(before);
+
+    auto failing = history::SchemaSteps();
+    failing.push_back({2, "ALTER TABLE feed ADD COLUMN source TEXT; ALTER TABLE nowhere ADD COLUMN x;"});
+    std::string problem;
+    EXPECT_FALSE(HistoryStore::Open(Path(), problem, failing));
+    EXPECT_NE(problem.find("cannot be brought up to date"), std::string::npos) << problem;
+    EXPECT_TRUE(OpenOrFail(Path()));  // still the first layout
+
+    auto next = history::SchemaSteps();
+    next.push_back({2, "ALTER TABLE feed ADD COLUMN source TEXT; CREATE INDEX change_guild ON change(new_guild);"});
+    {
+        auto upgraded = OpenOrFail(Path(), next);
+        ASSERT_TRUE(upgraded);
+        EXPECT_EQ(upgraded->StateAt(0, 5), before);
+        EXPECT_EQ(upgraded->RecentLines(10).size(), 5u);
+        feedsim::Frontier frontier(4);
+        EXPECT_TRUE(upgraded->Record(99, {FeedOf(frontier, 0)}, {}, problem)) << problem;
+    }
+    const std::string upgradedFile = Fingerprint(Path());
+    EXPECT_FALSE(HistoryStore::Open(Path(), problem));
+    EXPECT_NE(problem.find("newer Warmap (layout 2"), std::string::npos) << problem;
+    EXPECT_EQ(Fingerprint(Path()), upgradedFile);
+}
+
+}  // namespace
