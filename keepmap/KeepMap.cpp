@@ -76,9 +76,25 @@ MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, cons
         outcome.status = MapOutcome::Status::NoSavedCopy;
         return outcome;
     }
+    std::optional<feed::FeedDocument> doc;
+    std::string date;
     try {
-        const feed::FeedDocument doc = feed::LoadSavedCopy(savedCopyPath);
-        outcome.date = doc.Date();
+        doc = feed::LoadSavedCopy(savedCopyPath);
+        date = doc->Date();
+    } catch (const feed::FeedError& error) {
+        outcome.status = MapOutcome::Status::Failed;
+        outcome.failure = error.what();
+        return outcome;
+    }
+    return Draw([&doc](std::size_t position, const char* name) { return doc->Attribute(position, name); }, date,
+                surface, background);
+}
+
+MapOutcome KeepMap::Draw(const EntryAttribute& attribute, const std::string& date, QImage& surface,
+                         const QImage& background) {
+    MapOutcome outcome;
+    outcome.date = date;
+    try {
 
         // Icons as sharp as the map: at twice the size where the map has twice the pixels.
         const double ratio = background.devicePixelRatio();
@@ -101,9 +117,9 @@ MapOutcome KeepMap::Draw(const std::string& savedCopyPath, QImage& surface, cons
         platform::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow), 0, 1);
 
         for (std::size_t i = 0; i < kStructures; ++i) {
-            const int id = ParseId(doc.Attribute(i, "id"), i);
-            const int icon = IconIndex(doc.Attribute(i, "realm"), id);
-            const std::string guild = doc.Attribute(i, "guildname");
+            const int id = ParseId(attribute(i, "id"), i);
+            const int icon = IconIndex(attribute(i, "realm"), id);
+            const std::string guild = attribute(i, "guildname");
             if (id < 0 || id >= kStructures) throw feed::FeedError("id " + std::to_string(id) + " außerhalb 0 bis 104");
             m_guild[id] = guild;
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -56,6 +57,13 @@ public:
 
     // surface is the map's persistent image; background the map picture it is cleared back to.
     MapOutcome Draw(const std::string& savedCopyPath, QImage& surface, const QImage& background);
+
+    // The text of an attribute ("id", "realm", "guildname") of the structure at a feed position; throws
+    // feed::FeedError as a feed document does when it has none.
+    using EntryAttribute = std::function<std::string(std::size_t position, const char* name)>;
+    // Draws a feed's structures however they were had: a saved copy, or the history of a moment.
+    MapOutcome Draw(const EntryAttribute& attribute, const std::string& date, QImage& surface,
+                    const QImage& background);
 
     const KeepGuildTable& KeepGuild() const { return m_guild; }
     const KeepHitMap& HitMap() const { return m_hitMap; }
