@@ -58,6 +58,8 @@ if [ -n "$SESSION_RUNTIME" ]; then
 fi
 mkdir -m 700 "$WORK/runtime"
 export XDG_RUNTIME_DIR="$WORK/runtime"
+# The demo's simulated war stays out of the player's own history.
+export XDG_DATA_HOME="$WORK/data"
 
 TMPDIR="$WORK/tmp" "$BIN/warmap" --feed-base "$FEED_BASE" &
 WARMAP_PID=$!

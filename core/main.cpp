@@ -21,6 +21,7 @@
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
+#include "platform/Plugin.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowSystem.h"
 #include "settings/CommandLine.h"
@@ -145,6 +146,10 @@ int main(int argc, char* argv[]) {
     core::RefreshPass pass(std::move(passSettings), dialogs, presenter);
     core::RefreshTimer timer(&popup, [&pass] { pass.RefreshKeeps(); });
 
+    // The history opens after the first frame.
+    std::string noHistory;
+    history::HistoryRecorder recorder(history::OpenHistory(history::HistoryFilePath(), &noHistory));
+
     // The way back once the window is closed: tray icon, recent changes, start at login, the end.
     tray::RecentChanges recentChanges;
     QPointer<tray::RecentChangesWindow> recentWindow;
@@ -152,6 +157,21 @@ int main(int argc, char* argv[]) {
     tray::TrayIcon trayIcon(tray::TrayPicture(dataFolder), tray::AutostartFilePath(),
                             QCoreApplication::applicationFilePath().toStdString(), dialogs);
     trayIcon.onShowMap = [&warmapWindow] { warmapWindow.ShowWarmapWindow(); };
+    QPointer<QWidget> historyWindow;
+    trayIcon.onShowHistory = [&] {
+        using OpenWindow = QWidget* (*)(const history::HistoryStore*, const QString&, const QString&);
+        if (!historyWindow) {
+            const auto open = reinterpret_cast<OpenWindow>(
+                platform::LoadPluginFunction(QStringLiteral("warmap-history"), "WarmapHistoryWindow"));
+            if (!open) return;
+            historyWindow = open(recorder.Store(), QString::fromStdString(noHistory), dataFolder);
+            historyWindow->setAttribute(Qt::WA_DeleteOnClose);
+            historyWindow->setWindowIcon(tray::TrayPicture(dataFolder));
+        }
+        historyWindow->show();
+        historyWindow->raise();
+        historyWindow->activateWindow();
+    };
     trayIcon.onShowRecent = [&] {
         if (!recentWindow) recentWindow = new tray::RecentChangesWindow(recentChanges, dataFolder);
         recentWindow->show();
@@ -165,6 +185,7 @@ int main(int argc, char* argv[]) {
         warmapWindow.Close();
         delete recentWindow;
         delete settingsWindow;
+        delete historyWindow;
         trayIcon.Hide();
         timer.Finish([] { QCoreApplication::quit(); });
     };
@@ -196,11 +217,10 @@ int main(int argc, char* argv[]) {
     recentChanges.onChanged = [&recentWindow] {
         if (recentWindow) recentWindow->Refresh();
     };
-    // The history opens after the first frame; what earlier runs announced comes back from it.
-    history::HistoryRecorder recorder(history::OpenHistory(history::HistoryFilePath()));
+    // What earlier runs announced comes back from the history.
     if (const history::HistoryStore* store = recorder.Store()) {
         std::vector<tray::PassChanges> earlier;
-        for (history::RecordedLines& recorded : store->RecentLines(tray::RecentChanges::kMaxPasses))
+        for (history::RecordedLines& recorded : store->RecentLines(history::HistoryStore::kPassesWithLinesKept))
             earlier.push_back({std::chrono::system_clock::from_time_t(recorded.time), std::move(recorded.lines)});
         recentChanges.Restore(std::move(earlier));
     }
@@ -211,6 +231,7 @@ int main(int argc, char* argv[]) {
         const auto now = std::chrono::system_clock::now();
         recorder.PassEnded(std::chrono::system_clock::to_time_t(now), lines);
         recentChanges.Record(now, lines);
+        if (historyWindow) QMetaObject::invokeMethod(historyWindow, "Refresh");
         trayIcon.SetLastPass(QDateTime::currentDateTime(), lines.size());
     };
     trayIcon.ShowIfTrayAvailable();

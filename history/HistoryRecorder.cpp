@@ -16,19 +16,23 @@ std::string HistoryFilePath() {
     return folder ? *folder + "/history.sqlite" : std::string();
 }
 
-std::unique_ptr<HistoryStore> OpenHistory(const std::string& path) {
+std::unique_ptr<HistoryStore> OpenHistory(const std::string& path, std::string* why) {
     if (path.empty()) {
         qCWarning(lcHistory, "no history this run: no private data folder");
+        if (why) *why = "no private data folder";
         return nullptr;
     }
     std::string problem;
     auto store = HistoryStore::Open(path, problem);
-    if (!store) qCWarning(lcHistory, "no history this run: %s %s", path.c_str(), problem.c_str());
+    if (!store) {
+        qCWarning(lcHistory, "no history this run: %s %s", path.c_str(), problem.c_str());
+        if (why) *why = path + " " + problem;
+    }
     return store;
 }
 
 void HistoryRecorder::FeedArrived(int server, const feed::FeedDocument& document) {
-    if (!m_store) return;
+    if (!Recording()) return;
     auto state = HoldingsOf(document);
     if (!state) return;
     try {
@@ -39,12 +43,10 @@ void HistoryRecorder::FeedArrived(int server, const feed::FeedDocument& document
 }
 
 void HistoryRecorder::PassEnded(Seconds time, const feed::MessageLines& lines) {
-    if (m_store) {
-        std::string problem;
-        if (!m_store->Record(time, m_arrived, lines, problem)) {
-            qCWarning(lcHistory, "no more history this run: %s %s", m_store->Path().c_str(), problem.c_str());
-            m_store.reset();
-        }
+    std::string problem;
+    if (Recording() && !m_store->Record(time, m_arrived, lines, problem)) {
+        qCWarning(lcHistory, "no more history this run: %s %s", m_store->Path().c_str(), problem.c_str());
+        m_recording = false;
     }
     m_arrived.clear();
 }

@@ -235,6 +235,12 @@ bool HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, c
         for (std::size_t seq = 0; ok && seq < lines.size(); ++seq)
             ok = insertLine.Bind(1, pass).Bind(2, static_cast<std::int64_t>(seq)).Bind(3, lines[seq]).Run();
     }
+    if (ok && !lines.empty()) {
+        Statement prune(m_db,
+                        "DELETE FROM notice WHERE pass < (SELECT min(pass) FROM "
+                        "(SELECT DISTINCT pass FROM notice ORDER BY pass DESC LIMIT ?))");
+        ok = prune.Bind(1, static_cast<std::int64_t>(kPassesWithLinesKept)).Run();
+    }
     ok = ok && Execute(m_db, "COMMIT");
     if (!ok) {
         problem = Failure("cannot take the pass");

@@ -56,6 +56,8 @@ class HistoryStore {
 public:
     // The whole state is written again after this many recordings of a server.
     static constexpr int kRecordingsPerWholeState = 144;
+    // The lines of this many passes are kept; older ones can be told again from the changes.
+    static constexpr std::size_t kPassesWithLinesKept = 50;
 
     // Opens the file, or creates it with mode 0600. Only a regular file of ours (never through a link)
     // with this program's layout or an older one is used; anything else is left as it was and problem
@@ -72,7 +74,7 @@ public:
     bool Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines,
                 std::string& problem);
 
-    // The lines of the last passes that announced any, newest first.
+    // The lines of the last passes that announced any (at most kPassesWithLinesKept), newest first.
     std::vector<RecordedLines> RecentLines(std::size_t passes) const;
 
     // The passes that recorded the server between from and to (both included), oldest first.

@@ -95,7 +95,6 @@ MapOutcome KeepMap::Draw(const EntryAttribute& attribute, const std::string& dat
     MapOutcome outcome;
     outcome.date = date;
     try {
-
         // Icons as sharp as the map: at twice the size where the map has twice the pixels.
         const double ratio = background.devicePixelRatio();
         std::vector<platform::Picture> icons;

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "feed/CompareKeeps.h"
 #include "platform/Picture.h"
 
 namespace notify {
@@ -89,6 +90,11 @@ QString MessageLineText(const QString& line) {
             if (name == QLatin1String("rechts")) text += QStringLiteral(" \u2192 ");
         });
     return text;
+}
+
+QColor RealmColour(feed::Realm realm) {
+    // The colour code the popup's lines give the realm's name.
+    return CodeColour(QChar::fromLatin1(feed::RealmColourCode(feed::RealmName(realm)).back()));
 }
 
 }  // namespace notify

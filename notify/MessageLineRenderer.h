@@ -3,6 +3,9 @@
 #include <QString>
 #include <cstdint>
 
+#include "feed/Realms.h"
+
+class QColor;
 class QFont;
 class QPainter;
 
@@ -21,6 +24,9 @@ void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QStr
 // A message line as a person reads it, for assistive technology: the text of its segments, the arrow
 // icon as " → ", other icons left out. "^bDM: ^rAshcombe^Irechts^gHibernia" reads "DM: Ashcombe → Hibernia".
 QString MessageLineText(const QString& line);
+
+// The colour a realm's name is drawn in, in message lines and wherever realms are told apart.
+QColor RealmColour(feed::Realm realm);
 
 // The font message lines are drawn in, in the popup and wherever they are shown again.
 QFont MessageLineFont();

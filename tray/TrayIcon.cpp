@@ -43,6 +43,9 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
     m_actions[ShowRecent] = m_menu.addAction(QStringLiteral("Letzte Meldungen"), this, [this] {
         if (onShowRecent) onShowRecent();
     });
+    m_actions[ShowHistory] = m_menu.addAction(QStringLiteral("Verlauf …"), this, [this] {
+        if (onShowHistory) onShowHistory();
+    });
     m_menu.addSeparator();
     m_actions[StartAtLogin] = m_menu.addAction(QStringLiteral("Beim Anmelden starten"));
     m_actions[StartAtLogin]->setCheckable(true);

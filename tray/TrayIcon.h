@@ -27,7 +27,7 @@ QString TrayToolTip(const std::optional<QDateTime>& lastPass, std::size_t change
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    enum Item { ShowMap, ShowRecent, StartAtLogin, ShowSettings, Quit, ItemCount };
+    enum Item { ShowMap, ShowRecent, ShowHistory, StartAtLogin, ShowSettings, Quit, ItemCount };
 
     // autostartFile is switched by "Beim Anmelden starten" and points at program.
     TrayIcon(const QIcon& icon, std::string autostartFile, std::string program, platform::Dialogs& dialogs,
@@ -35,6 +35,7 @@ public:
 
     std::function<void()> onShowMap;
     std::function<void()> onShowRecent;
+    std::function<void()> onShowHistory;
     std::function<void()> onShowSettings;
     std::function<void()> onQuit;
 

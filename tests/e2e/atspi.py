@@ -2,6 +2,7 @@
 
   atspi.py tree APP            one line per object: "<depth> <role>|<name>", followed by
                                "<depth> labelled by|<name>" for each label that names it
+  atspi.py extents APP NAME    prints "x y width height" on the screen of the first object named NAME
   atspi.py announced APP SECS  prints every object of APP that shows itself ("object:state-changed:
                                showing") as "shown <role>|<name>", each followed by its children's
                                "<role>|<name>", until a notification with children showed
@@ -34,6 +35,28 @@ def tree(name):
             walk(node.getChildAtIndex(i), depth + 1)
 
     walk(app, 0)
+    return 0
+
+
+def extents(name, wanted):
+    app = application(name)
+    if app is None:
+        return 1
+
+    def find(node):
+        if node.name == wanted:
+            return node
+        for i in range(node.childCount):
+            found = find(node.getChildAtIndex(i))
+            if found is not None:
+                return found
+        return None
+
+    node = find(app)
+    if node is None:
+        return 1
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    print(box.x, box.y, box.width, box.height)
     return 0
 
 
@@ -73,4 +96,6 @@ def announced(name, seconds):
 if __name__ == "__main__":
     if sys.argv[1] == "tree":
         sys.exit(tree(sys.argv[2]))
+    if sys.argv[1] == "extents":
+        sys.exit(extents(sys.argv[2], sys.argv[3]))
     sys.exit(announced(sys.argv[2], int(sys.argv[3])))

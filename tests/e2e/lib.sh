@@ -153,9 +153,10 @@ prepare_saved_copies() {  # prepare_saved_copies seed steps
     done
 }
 
-# Every test has its own user folders: the single-instance lock and socket, the autostart folder.
-export XDG_RUNTIME_DIR="$WORK/xdg-runtime" XDG_CONFIG_HOME="$WORK/xdg-config"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
+# Every test has its own user folders: the single-instance lock and socket, the autostart folder, the
+# history.
+export XDG_RUNTIME_DIR="$WORK/xdg-runtime" XDG_CONFIG_HOME="$WORK/xdg-config" XDG_DATA_HOME="$WORK/xdg-data"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 
 warmap_ended() { ! kill -0 "$WARMAP_PID" 2> /dev/null; }
 

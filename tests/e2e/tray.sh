@@ -50,10 +50,10 @@ window_icon() { xprop -id "$(visible_window_id "$RECENT_TITLE")" _NET_WM_ICON | 
 check "it carries the program's icon" window_icon
 
 AUTOSTART="$XDG_CONFIG_HOME/autostart/warmap.desktop"
-choose Down Down Down Return
+choose Down Down Down Down Return
 check "\"Beim Anmelden starten\" writes the autostart entry" wait_for 5 test -s "$AUTOSTART"
 check "which starts this program" grep -qxF "Exec=\"$(readlink -f "$WARMAP_BIN")\"" "$AUTOSTART"
-choose Down Down Down Return
+choose Down Down Down Down Return
 check "choosing it again removes it" wait_for 5 test ! -e "$AUTOSTART"
 
 # A second start shows the running program's window and ends.

@@ -254,7 +254,7 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
             log.Matching(QStringLiteral("warmap.history"), {"no more history", QString::fromStdString(Path())}).size(),
             1u)
             << log.Lines().join('\n').toStdString();
-        EXPECT_FALSE(recorder.Store());
+        EXPECT_FALSE(recorder.Recording());
         recorder.FeedArrived(1, document);
         recorder.PassEnded(11, {});
         EXPECT_EQ(log.Lines().size(), 1);

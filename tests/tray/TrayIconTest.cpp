@@ -31,7 +31,8 @@ TEST_F(TrayIconTest, TheMenuSpeaksThePlayersLanguage) {
     for (QAction* action : icon.Menu().actions()) {
         if (!action->isSeparator()) items << action->text();
     }
-    EXPECT_EQ(items, (QStringList{"Karte zeigen", "Letzte Meldungen", "Beim Anmelden starten", "Einstellungen \u2026", "Beenden"}));
+    EXPECT_EQ(items, (QStringList{"Karte zeigen", "Letzte Meldungen", "Verlauf \u2026", "Beim Anmelden starten",
+                                  "Einstellungen \u2026", "Beenden"}));
     EXPECT_TRUE(icon.Action(TrayIcon::StartAtLogin)->isCheckable());
     EXPECT_EQ(icon.Menu().defaultAction(), icon.Action(TrayIcon::ShowMap));
     EXPECT_FALSE(icon.Icon().icon().isNull());
@@ -43,15 +44,17 @@ TEST_F(TrayIconTest, ItemsAndALeftClickReachTheProgram) {
     std::vector<std::string> calls;
     icon.onShowMap = [&] { calls.push_back("map"); };
     icon.onShowRecent = [&] { calls.push_back("recent"); };
+    icon.onShowHistory = [&] { calls.push_back("history"); };
     icon.onShowSettings = [&] { calls.push_back("settings"); };
     icon.onQuit = [&] { calls.push_back("quit"); };
     icon.Action(TrayIcon::ShowRecent)->trigger();
     icon.Action(TrayIcon::ShowMap)->trigger();
     emit const_cast<QSystemTrayIcon&>(icon.Icon()).activated(QSystemTrayIcon::Trigger);  // left click
     emit const_cast<QSystemTrayIcon&>(icon.Icon()).activated(QSystemTrayIcon::Context);  // right click: the menu only
+    icon.Action(TrayIcon::ShowHistory)->trigger();
     icon.Action(TrayIcon::ShowSettings)->trigger();
     icon.Action(TrayIcon::Quit)->trigger();
-    EXPECT_EQ(calls, (std::vector<std::string>{"recent", "map", "map", "settings", "quit"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"recent", "map", "map", "history", "settings", "quit"}));
 }
 
 TEST_F(TrayIconTest, StartAtLoginFollowsTheFile) {

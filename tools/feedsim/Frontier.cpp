@@ -1,6 +1,7 @@
 #include "tools/feedsim/Frontier.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "feed/ServerTable.h"
 
@@ -101,11 +102,13 @@ int Frontier::ServerIndex(std::string_view server) {
 }
 
 std::string Frontier::FeedXml(int server) const {
-    // The time stamp moves ten minutes per step from a fixed start.
-    const int minutes = 8 * 60 + m_steps * 10;
+    // The time stamp moves ten minutes per step from a fixed start, through the calendar.
+    constexpr std::time_t kStart = 1796716800;  // 08.12.2026 08:00:00 UTC
+    const std::time_t time = kStart + static_cast<std::time_t>(m_steps) * 600;
+    std::tm parts{};
+    gmtime_r(&time, &parts);
     char date[40];
-    std::snprintf(date, sizeof date, "%02d.12.2026 %02d:%02d:00", 8 + minutes / (24 * 60), minutes / 60 % 24,
-                  minutes % 60);
+    std::strftime(date, sizeof date, "%d.%m.%Y %H:%M:%S", &parts);
     std::string xml = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<keeps date=\"";
     xml += date;
     xml += "\">\n";

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <functional>
+#include <string>
+
+namespace history {
+
+// A list of lines in the popup's markup, on the popup's parchment colour, drawn as the popup draws
+// them. Only the rows in view are made and drawn, so a year of changes scrolls as lightly as a day.
+class ChangeListView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    // symbolsFolder holds the arrow icon.
+    explicit ChangeListView(QString symbolsFolder, QWidget* parent = nullptr);
+
+    // rows lines; line(i) makes the i-th when it comes into view.
+    void SetRows(std::size_t rows, std::function<std::string(std::size_t)> line);
+    std::size_t Rows() const { return m_rows; }
+    // The line of a row as a person reads it, for assistive technology and tests.
+    QString RowText(std::size_t row) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void UpdateScrollBar();
+
+    QString m_symbolsFolder;
+    std::size_t m_rows = 0;
+    std::function<std::string(std::size_t)> m_line;
+};
+
+}  // namespace history

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/ChangeText.h"
+
+#include <QDateTime>
+
+#include "feed/CompareKeeps.h"
+#include "feed/KeepNames.h"
+#include "feed/ServerTable.h"
+
+namespace history {
+namespace {
+
+// A field as RFC 4180 wants it: quoted, with quotes doubled, when it holds a comma, a quote or a line
+// break.
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+}  // namespace
+
+QString LocalTimeText(Seconds time) {
+    return QDateTime::fromSecsSinceEpoch(time).toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+}
+
+std::string ChangeLine(const Change& change, const HistoryStore& words, const feed::KeepNames& names) {
+    const std::string& oldRealm = words.Word(change.oldRealm);
+    const std::string& newRealm = words.Word(change.newRealm);
+    const std::string& guild = words.Word(change.newGuild);
+    return "^b" + LocalTimeText(change.time).toStdString() + "  " + feed::RealmColourCode(oldRealm) +
+           names.KeepName(words.Word(change.id)) + "^Irechts" + feed::RealmColourCode(newRealm) + newRealm + "^b  " +
+           (guild.empty() ? std::string("ohne Gilde") : guild);
+}
+
+std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryStore& words,
+                       const feed::KeepNames& names) {
+    std::string csv = "Zeit,Server,Id,Bauwerk,Reich vorher,Reich nachher,Gilde vorher,Gilde nachher\r\n";
+    const std::string serverName(feed::ServerNames[static_cast<std::size_t>(server)]);
+    for (const Change& change : changes) {
+        const std::string& id = words.Word(change.id);
+        const QDateTime local = QDateTime::fromSecsSinceEpoch(change.time);
+        const std::string fields[] = {local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate).toStdString(),
+                                      serverName,
+                                      id,
+                                      names.KeepName(id),
+                                      words.Word(change.oldRealm),
+                                      words.Word(change.newRealm),
+                                      words.Word(change.oldGuild),
+                                      words.Word(change.newGuild)};
+        for (std::size_t f = 0; f < std::size(fields); ++f) csv += (f ? "," : "") + CsvField(fields[f]);
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+}  // namespace history

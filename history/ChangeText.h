@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "history/HistoryStore.h"
+
+namespace feed {
+class KeepNames;
+}
+
+namespace history {
+
+// A pass time as the history window shows it: local time, "08.12.2026 10:20".
+QString LocalTimeText(Seconds time);
+
+// One change in the popup's line markup: its time, the structure in its old realm's colour, the arrow,
+// the new realm in its colour, and the guild that holds it now.
+std::string ChangeLine(const Change& change, const HistoryStore& words, const feed::KeepNames& names);
+
+// The changes as CSV (RFC 4180: comma-separated, CRLF line ends, fields quoted where they must be),
+// UTF-8 with a header row. Times are local, in ISO 8601 with their offset.
+std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryStore& words,
+                       const feed::KeepNames& names);
+
+}  // namespace history

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QChartView>
+#include <array>
+#include <vector>
+
+#include "history/Timeline.h"
+
+class QLineSeries;
+class QDateTimeAxis;
+class QValueAxis;
+
+namespace history {
+
+// How many keeps (solid) and towers (dashed) each realm held over a stretch of time, in the realms'
+// colours. Pointing at it tells the time and the counts there.
+class HistoryChart : public QChartView {
+    Q_OBJECT
+public:
+    explicit HistoryChart(QWidget* parent = nullptr);
+
+    void SetTimeline(std::vector<TimelinePoint> timeline, Seconds from, Seconds to);
+
+    // What the chart says of a moment: its local time and every realm's keeps and towers.
+    static QString DescribePoint(const TimelinePoint& point, Seconds time);
+
+signals:
+    void Pointed(const QString& description);
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    std::vector<TimelinePoint> m_timeline;
+    std::array<QLineSeries*, 6> m_series{};  // keeps, then towers, of each realm
+    QDateTimeAxis* m_timeAxis;
+    QValueAxis* m_countAxis;
+};
+
+}  // namespace history

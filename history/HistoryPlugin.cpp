@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The library "warmap-history": the history window and Qt Charts under it, loaded when the window is
+// first opened, so start-up never pays for them.
+#include <QtGlobal>
+
+#include "history/HistoryWindow.h"
+
+extern "C" Q_DECL_EXPORT QWidget* WarmapHistoryWindow(const history::HistoryStore* store, const QString& unavailable,
+                                                      const QString& programFolder) {
+    return new history::HistoryWindow(store, unavailable, programFolder);
+}

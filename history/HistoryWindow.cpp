@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/HistoryWindow.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <cerrno>
+#include <cstring>
+
+#include "feed/SavedCopy.h"
+#include "feed/ServerTable.h"
+#include "history/ChangeListView.h"
+#include "history/ChangeText.h"
+#include "history/HistoryChart.h"
+#include "history/Timeline.h"
+#include "warmap/MapView.h"
+#include "warmap/Skin.h"
+
+namespace history {
+namespace {
+Q_LOGGING_CATEGORY(lcHistoryWindow, "warmap.history")
+
+constexpr Seconds kHour = 60 * 60;
+// More points than the chart has pixels across would only cost time.
+constexpr std::size_t kMaxChartPoints = 1500;
+
+struct RangeChoice {
+    HistoryWindow::Range range;
+    const char* caption;
+    Seconds span;  // 0: everything
+};
+constexpr RangeChoice kRanges[] = {{HistoryWindow::Range::Day, "24 Stunden", 24 * kHour},
+                                   {HistoryWindow::Range::Week, "7 Tage", 7 * 24 * kHour},
+                                   {HistoryWindow::Range::Month, "30 Tage", 30 * 24 * kHour},
+                                   {HistoryWindow::Range::All, "Alles", 0}};
+
+QString ServerName(int server) {
+    const std::string_view name = feed::ServerNames[static_cast<std::size_t>(server)];
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+}  // namespace
+
+HistoryWindow::HistoryWindow(const HistoryStore* store, const QString& unavailable, const QString& programFolder,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_store(store),
+      m_programFolder(programFolder),
+      m_names(programFolder.toStdString()),
+      m_keepMap(programFolder, keepmap::KeepPos) {
+    setObjectName(QStringLiteral("HistoryWindow"));
+    setWindowTitle(QStringLiteral("Warmap — Verlauf"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("Server"), this));
+    m_serverCmb = new QComboBox(this);
+    m_serverCmb->setObjectName(QStringLiteral("HistoryServerCmb"));
+    m_serverCmb->setAccessibleName(QStringLiteral("Server"));
+    for (int server = 0; server < static_cast<int>(feed::ServerNames.size()); ++server)
+        m_serverCmb->addItem(ServerName(server));
+    top->addWidget(m_serverCmb);
+    top->addSpacing(16);
+    m_ranges = new QButtonGroup(this);
+    for (const RangeChoice& choice : kRanges) {
+        auto* button = new QPushButton(QString::fromUtf8(choice.caption), this);
+        button->setCheckable(true);
+        button->setObjectName(QStringLiteral("Range") + QString::number(static_cast<int>(choice.range)));
+        m_ranges->addButton(button, static_cast<int>(choice.range));
+        top->addWidget(button);
+    }
+    m_ranges->button(static_cast<int>(m_range))->setChecked(true);
+    top->addStretch();
+    m_exportBtn = new QPushButton(QStringLiteral("Exportieren …"), this);
+    m_exportBtn->setObjectName(QStringLiteral("ExportBtn"));
+    top->addWidget(m_exportBtn);
+
+    // The page with the history, and the page that says there is none.
+    auto* historyPage = new QWidget(this);
+    auto* left = new QVBoxLayout;
+    m_chart = new HistoryChart(historyPage);
+    m_chart->setMinimumSize(600, 300);
+    left->addWidget(m_chart, 3);
+    m_pointLbl =
+        new QLabel(QStringLiteral("Zeigen Sie auf die Kurven, um die Zahlen eines Zeitpunkts zu sehen."), historyPage);
+    m_pointLbl->setObjectName(QStringLiteral("PointLbl"));
+    left->addWidget(m_pointLbl);
+    m_list = new ChangeListView(programFolder + QStringLiteral("/symbols"), historyPage);
+    m_list->setMinimumHeight(200);
+    left->addWidget(m_list, 2);
+    auto* right = new QVBoxLayout;
+    m_map = new warmap::MapView(historyPage);
+    m_map->setObjectName(QStringLiteral("HistoryMap"));
+    m_map->setAccessibleName(QStringLiteral("Karte zum gewählten Zeitpunkt"));
+    const warmap::Skin skin = warmap::LoadSkin(programFolder, devicePixelRatioF());
+    if (!skin.failure) {
+        m_map->SetBackground(skin.mapBackground);
+        m_map->setFixedSize(skin.mapBackground.deviceIndependentSize().toSize());
+    }
+    right->addWidget(m_map);
+    m_slider = new QSlider(Qt::Horizontal, historyPage);
+    m_slider->setObjectName(QStringLiteral("MomentSlider"));
+    m_slider->setAccessibleName(QStringLiteral("Zeitpunkt der Karte"));
+    right->addWidget(m_slider);
+    m_momentLbl = new QLabel(historyPage);
+    m_momentLbl->setObjectName(QStringLiteral("MomentLbl"));
+    right->addWidget(m_momentLbl);
+    right->addStretch();
+    auto* columns = new QHBoxLayout(historyPage);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addLayout(left, 1);
+    columns->addLayout(right);
+
+    m_emptyLbl = new QLabel(this);
+    m_emptyLbl->setObjectName(QStringLiteral("EmptyLbl"));
+    m_emptyLbl->setAlignment(Qt::AlignCenter);
+    m_emptyLbl->setWordWrap(true);
+    m_pages = new QStackedWidget(this);
+    m_pages->addWidget(historyPage);
+    m_pages->addWidget(m_emptyLbl);
+    if (!m_store) m_emptyLbl->setText(QStringLiteral("Kein Verlauf in diesem Lauf: ") + unavailable);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_pages, 1);
+
+    connect(m_serverCmb, &QComboBox::currentIndexChanged, this, &HistoryWindow::ChooseServer);
+    connect(m_ranges, &QButtonGroup::idClicked, this, [this](int id) { ChooseRange(static_cast<Range>(id)); });
+    connect(m_slider, &QSlider::valueChanged, this, &HistoryWindow::ChooseMoment);
+    connect(m_chart, &HistoryChart::Pointed, m_pointLbl, &QLabel::setText);
+    connect(m_exportBtn, &QPushButton::clicked, this, &HistoryWindow::Export);
+    Refresh();
+}
+
+void HistoryWindow::ChooseServer(int server) {
+    if (server < 0 || server >= static_cast<int>(feed::ServerNames.size())) return;
+    m_server = server;
+    if (m_serverCmb->currentIndex() != server) m_serverCmb->setCurrentIndex(server);
+    Refresh();
+}
+
+void HistoryWindow::ChooseRange(Range range) {
+    m_range = range;
+    m_ranges->button(static_cast<int>(range))->setChecked(true);
+    Refresh();
+}
+
+void HistoryWindow::Refresh() {
+    // A moment the player chose stays chosen when a pass adds a new one; the newest is followed.
+    std::optional<std::int64_t> chosenPass;
+    if (!m_moments.empty() && m_slider->value() < m_slider->maximum())
+        chosenPass = m_moments[static_cast<std::size_t>(m_slider->value())].pass;
+    m_moments.clear();
+    m_changes.clear();
+    if (!m_store) {
+        m_pages->setCurrentWidget(m_emptyLbl);
+        m_exportBtn->setEnabled(false);
+        return;
+    }
+    const Seconds now = QDateTime::currentSecsSinceEpoch();
+    Seconds span = 0;
+    for (const RangeChoice& choice : kRanges) {
+        if (choice.range == m_range) span = choice.span;
+    }
+    const Seconds from = span ? now - span : 0;
+    m_moments = m_store->Moments(m_server, from, now);
+    // A quiet stretch still shows the state it started with: that of the last moment before it.
+    const std::optional<Moment> before = from > 0 ? m_store->MomentAt(m_server, from - 1) : std::nullopt;
+    if (before) m_moments.insert(m_moments.begin(), *before);
+    const bool any = !m_moments.empty();
+    m_pages->setCurrentIndex(any ? 0 : 1);
+    m_exportBtn->setEnabled(any);
+    if (!any) {
+        m_emptyLbl->setText(QStringLiteral("Noch kein Verlauf für diesen Server"));
+        return;
+    }
+    m_changes = m_store->Changes(m_server, from, now);
+    const Moment& start = m_moments.front();
+    std::vector<Change> later;
+    for (const Change& change : m_changes) {
+        if (change.pass > start.pass) later.push_back(change);
+    }
+    const std::optional<ServerState> startState = m_store->StateAt(m_server, start.pass);
+    m_chart->SetTimeline(startState ? BuildTimeline(*startState, start.time, later, *m_store, kMaxChartPoints)
+                                    : std::vector<TimelinePoint>{},
+                         from ? from : start.time, now);
+    // Newest first, as in "Letzte Meldungen".
+    m_list->SetRows(m_changes.size(), [this](std::size_t row) {
+        return ChangeLine(m_changes[m_changes.size() - 1 - row], *m_store, m_names);
+    });
+    int moment = static_cast<int>(m_moments.size()) - 1;
+    for (std::size_t i = 0; chosenPass && i < m_moments.size(); ++i) {
+        if (m_moments[i].pass == *chosenPass) moment = static_cast<int>(i);
+    }
+    const QSignalBlocker quiet(m_slider);
+    m_slider->setRange(0, static_cast<int>(m_moments.size()) - 1);
+    m_slider->setValue(moment);
+    ChooseMoment(moment);
+}
+
+void HistoryWindow::ChooseMoment(int moment) {
+    if (!m_store || moment < 0 || moment >= static_cast<int>(m_moments.size())) return;
+    if (m_slider->value() != moment) {
+        m_slider->setValue(moment);  // comes back here
+        return;
+    }
+    const Moment& at = m_moments[static_cast<std::size_t>(moment)];
+    const std::optional<ServerState> state = m_store->StateAt(m_server, at.pass);
+    if (!state) {
+        m_momentLbl->setText(QStringLiteral("Dieser Zeitpunkt lässt sich aus dem Verlauf nicht wiederherstellen."));
+        return;
+    }
+    const keepmap::MapOutcome outcome = m_keepMap.Draw(
+        [&state](std::size_t position, const char* name) {
+            const Holding& holding = (*state)[position];
+            const std::string_view attribute(name);
+            return attribute == "id" ? holding.id : attribute == "realm" ? holding.realm : holding.guild;
+        },
+        at.date, m_map->Surface(), m_map->Background());
+    m_map->update();
+    QString text = QStringLiteral("%1 · Stand %2").arg(LocalTimeText(at.time), QString::fromStdString(at.date));
+    if (outcome.status == keepmap::MapOutcome::Status::Failed)
+        text += QStringLiteral(" · Karte unvollständig: ") + QString::fromStdString(outcome.failure);
+    m_momentLbl->setText(text);
+}
+
+bool HistoryWindow::ExportTo(const QString& path, QString& problem) const {
+    if (!m_store) return false;
+    const std::string csv = ChangesCsv(m_changes, m_server, *m_store, m_names);
+    if (feed::WriteSavedCopy(path.toStdString(), csv)) return true;
+    problem = QString::fromLocal8Bit(std::strerror(errno));
+    qCWarning(lcHistoryWindow, "cannot export the history to %s: %s", qPrintable(path), qPrintable(problem));
+    return false;
+}
+
+void HistoryWindow::Export() {
+    const QString suggested = QStringLiteral("warmap-verlauf-%1.csv").arg(ServerName(m_server).toLower());
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), suggested,
+                                                      QStringLiteral("CSV-Dateien (*.csv)"));
+    if (path.isEmpty()) return;
+    QString problem;
+    if (!ExportTo(path, problem))
+        QMessageBox::warning(this, QStringLiteral("Warmap — Verlauf"),
+                             QStringLiteral("Der Verlauf ließ sich nicht nach %1 schreiben: %2").arg(path, problem));
+}
+
+}  // namespace history

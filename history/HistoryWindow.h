@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <vector>
+
+#include "feed/KeepNames.h"
+#include "history/HistoryStore.h"
+#include "keepmap/KeepMap.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QStackedWidget;
+
+namespace warmap {
+class MapView;
+}
+
+namespace history {
+
+class ChangeListView;
+class HistoryChart;
+
+// "Warmap — Verlauf": for one server and a stretch of time, how many keeps and towers each realm held,
+// the changes in that stretch, and the map as it was at any recorded moment. The changes can be
+// exported as CSV.
+class HistoryWindow : public QWidget {
+    Q_OBJECT
+public:
+    enum class Range { Day, Week, Month, All };
+
+    // store may be null (no history this run); unavailable then says why. programFolder holds form/,
+    // symbols/ and keepnames.ini.
+    HistoryWindow(const HistoryStore* store, const QString& unavailable, const QString& programFolder,
+                  QWidget* parent = nullptr);
+
+    void ChooseServer(int server);
+    void ChooseRange(Range range);
+    // Shows the map at the moment-th recorded moment of the stretch.
+    void ChooseMoment(int moment);
+    const std::vector<Moment>& Moments() const { return m_moments; }
+    const std::vector<Change>& Changes() const { return m_changes; }
+
+    // Writes the stretch's changes as CSV; false with problem set when the file could not be written.
+    bool ExportTo(const QString& path, QString& problem) const;
+
+public slots:
+    // Reads the history again, after a pass has added to it.
+    void Refresh();
+
+private:
+    void Export();
+
+    const HistoryStore* m_store;
+    QString m_programFolder;
+    feed::KeepNames m_names;
+    keepmap::KeepMap m_keepMap;
+    int m_server = 0;
+    Range m_range = Range::Day;
+    std::vector<Moment> m_moments;
+    std::vector<Change> m_changes;
+
+    QComboBox* m_serverCmb;
+    QButtonGroup* m_ranges;
+    QPushButton* m_exportBtn;
+    QStackedWidget* m_pages;
+    QLabel* m_emptyLbl;
+    HistoryChart* m_chart;
+    QLabel* m_pointLbl;
+    ChangeListView* m_list;
+    warmap::MapView* m_map;
+    QSlider* m_slider;
+    QLabel* m_momentLbl;
+};
+
+}  // namespace history

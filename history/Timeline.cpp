@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/Timeline.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+#include "feed/Realms.h"
+#include "keepmap/KeepPos.h"
+
+namespace history {
+namespace {
+
+// What a position counts towards: a realm (or none) and keep or tower.
+struct Counted {
+    std::optional<feed::Realm> realm;
+    bool keep = false;
+};
+
+Counted CountedAs(const std::string& realm, const std::string& id, std::size_t position) {
+    int number = static_cast<int>(position);
+    std::from_chars(id.data(), id.data() + id.size(), number);
+    return {feed::RealmFromName(realm), keepmap::IsKeep(number)};
+}
+
+void Add(RealmCounts& counts, const Counted& counted, int amount) {
+    if (!counted.realm) return;
+    auto& row = counted.keep ? counts.keeps : counts.towers;
+    row[static_cast<std::size_t>(*counted.realm)] += amount;
+}
+
+}  // namespace
+
+RealmCounts CountHoldings(const ServerState& state) {
+    RealmCounts counts;
+    for (std::size_t i = 0; i < state.size(); ++i) Add(counts, CountedAs(state[i].realm, state[i].id, i), 1);
+    return counts;
+}
+
+std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds startTime,
+                                         const std::vector<Change>& changes, const HistoryStore& words,
+                                         std::size_t maxPoints) {
+    std::array<Counted, feed::kFeedEntries> now;
+    for (std::size_t i = 0; i < start.size(); ++i) now[i] = CountedAs(start[i].realm, start[i].id, i);
+    std::vector<TimelinePoint> timeline{{startTime, CountHoldings(start)}};
+    RealmCounts counts = timeline.front().counts;
+    for (std::size_t c = 0; c < changes.size();) {
+        // One point per pass, after all of its changes.
+        const std::int64_t pass = changes[c].pass;
+        for (; c < changes.size() && changes[c].pass == pass; ++c) {
+            const Change& change = changes[c];
+            const auto position = static_cast<std::size_t>(change.position);
+            if (position >= now.size()) continue;
+            Add(counts, now[position], -1);
+            now[position] = CountedAs(words.Word(change.newRealm), words.Word(change.id), position);
+            Add(counts, now[position], 1);
+        }
+        if (counts != timeline.back().counts) timeline.push_back({changes[c - 1].time, counts});
+    }
+    if (timeline.size() <= maxPoints || maxPoints < 2) return timeline;
+    // Thin out evenly in time, keeping the first and the last point of the stretch.
+    const Seconds first = timeline.front().time, span = std::max<Seconds>(1, timeline.back().time - first);
+    std::vector<TimelinePoint> thinned{timeline.front()};
+    for (std::size_t i = 1; i < timeline.size(); ++i) {
+        const auto bucket =
+            static_cast<std::size_t>((timeline[i].time - first) * static_cast<Seconds>(maxPoints - 1) / span);
+        const auto lastBucket =
+            static_cast<std::size_t>((thinned.back().time - first) * static_cast<Seconds>(maxPoints - 1) / span);
+        if (bucket == lastBucket && thinned.size() > 1)
+            thinned.back() = timeline[i];
+        else
+            thinned.push_back(timeline[i]);
+    }
+    return thinned;
+}
+
+const TimelinePoint* PointAt(const std::vector<TimelinePoint>& timeline, Seconds time) {
+    if (timeline.empty()) return nullptr;
+    const auto after = std::upper_bound(timeline.begin(), timeline.end(), time,
+                                        [](Seconds t, const TimelinePoint& point) { return t < point.time; });
+    return after == timeline.begin() ? &timeline.front() : &*(after - 1);
+}
+
+}  // namespace history

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "history/HistoryStore.h"
+
+namespace history {
+
+// How many keeps and towers each realm holds, indexed by feed::Realm.
+struct RealmCounts {
+    std::array<int, 3> keeps{};
+    std::array<int, 3> towers{};
+    bool operator==(const RealmCounts&) const = default;
+};
+
+struct TimelinePoint {
+    Seconds time;
+    RealmCounts counts;
+};
+
+// The counts of a state; structures of a realm the feed does not know are not counted.
+RealmCounts CountHoldings(const ServerState& state);
+
+// The counts from a starting state on, one point at the start and one after every pass that changed a
+// realm, at most maxPoints (later points of a crowded stretch win). changes are those after the
+// starting moment, oldest first, with words of the store.
+std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds startTime,
+                                         const std::vector<Change>& changes, const HistoryStore& words,
+                                         std::size_t maxPoints);
+
+// The last point at or before the time; the first point when the time lies before all of them.
+const TimelinePoint* PointAt(const std::vector<TimelinePoint>& timeline, Seconds time);
+
+}  // namespace history

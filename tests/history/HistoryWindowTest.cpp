@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QLabel>
+#include <QSlider>
+#include <QTemporaryDir>
+
+#include "feed/FeedDocument.h"
+#include "feed/KeepNames.h"
+#include "history/ChangeListView.h"
+#include "history/ChangeText.h"
+#include "history/HistoryWindow.h"
+#include "keepmap/KeepPos.h"
+#include "tests/support/TempDir.h"
+#include "tools/feedsim/Frontier.h"
+#include "warmap/MapView.h"
+#include "warmap/Skin.h"
+
+namespace {
+
+using history::HistoryStore;
+
+class HistoryWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string problem;
+        m_store = HistoryStore::Open(m_dir.filePath(QStringLiteral("h.sqlite")).toStdString(), problem);
+        ASSERT_TRUE(m_store) << problem;
+    }
+    // passes passes of Dartmoor and Logres, ten minutes apart up to now; returns the feeds sent.
+    std::vector<std::string> Record(int passes) {
+        feedsim::Frontier frontier(12);
+        std::vector<std::string> sent;
+        const history::Seconds now = QDateTime::currentSecsSinceEpoch();
+        for (int pass = 0; pass < passes; ++pass) {
+            if (pass) frontier.Advance();
+            sent.push_back(frontier.FeedXml(0));
+            std::vector<history::ArrivedFeed> feeds;
+            for (int server : {0, 1}) {
+                const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
+                feeds.push_back({server, document.Date(), *history::HoldingsOf(document)});
+            }
+            std::string problem;
+            EXPECT_TRUE(m_store->Record(now - (passes - 1 - pass) * 600, feeds, {}, problem)) << problem;
+        }
+        return sent;
+    }
+    QTemporaryDir m_dir;
+    std::unique_ptr<HistoryStore> m_store;
+};
+
+TEST_F(HistoryWindowTest, ShowsTheChangesAndTheMapOfAnyMoment) {
+    const std::vector<std::string> sent = Record(12);
+    history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
+    window.resize(1150, 700);
+    window.show();
+
+    auto* list = window.findChild<history::ChangeListView*>(QStringLiteral("ChangeList"));
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->Rows(), window.Changes().size());
+    EXPECT_GT(window.Changes().size(), 11u);
+    // The newest change comes first, read as the popup's line reads.
+    EXPECT_TRUE(list->RowText(0).startsWith(history::LocalTimeText(window.Changes().back().time)))
+        << list->RowText(0).toStdString();
+    const QImage shown = list->viewport()->grab().toImage();
+    int ink = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 300; ++x) ink += qGray(shown.pixel(x, y)) < 100;
+    }
+    EXPECT_GT(ink, 50) << "the first rows are drawn";
+
+    // Every moment's map is the map the Warmap window draws from that moment's saved feed.
+    const warmap::Skin skin = warmap::LoadSkin(WARMAP_DATA_DIR);
+    keepmap::KeepMap reference(WARMAP_DATA_DIR, keepmap::KeepPos);
+    QTemporaryDir copies;
+    auto* map = window.findChild<warmap::MapView*>(QStringLiteral("HistoryMap"));
+    ASSERT_TRUE(map);
+    ASSERT_EQ(window.Moments().size(), sent.size());
+    for (int moment : {0, 5, 11}) {
+        window.ChooseMoment(moment);
+        const std::string copy = copies.filePath(QStringLiteral("copy.xml")).toStdString();
+        testing_support::WriteFile(copy, sent[static_cast<std::size_t>(moment)]);
+        QImage expected;
+        ASSERT_EQ(reference.Draw(copy, expected, skin.mapBackground).status, keepmap::MapOutcome::Status::Drawn);
+        EXPECT_EQ(map->Surface(), expected) << "moment " << moment;
+    }
+    window.ChooseMoment(0);
+    QImage latest;
+    testing_support::WriteFile(copies.filePath(QStringLiteral("copy.xml")).toStdString(), sent.back());
+    reference.Draw(copies.filePath(QStringLiteral("copy.xml")).toStdString(), latest, skin.mapBackground);
+    EXPECT_NE(map->Surface(), latest) << "the first moment differs from the last";
+
+    // A server nothing was recorded for says so instead of an empty chart.
+    window.ChooseServer(2);
+    auto* empty = window.findChild<QLabel*>(QStringLiteral("EmptyLbl"));
+    EXPECT_TRUE(empty->isVisible());
+    EXPECT_EQ(empty->text(), QStringLiteral("Noch kein Verlauf für diesen Server"));
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writes a history file as the program would after running for a while against the feed simulator:
+// a pass every ten minutes over four servers, each step of the simulated frontier one pass, with the
+// popup's lines of each pass. For benchmarks, screenshots and the end-to-end tests.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <cstdio>
+
+#include "feed/CompareKeeps.h"
+#include "feed/FeedDocument.h"
+#include "feed/KeepNames.h"
+#include "feed/ServerTable.h"
+#include "history/HistoryStore.h"
+#include "tools/feedsim/Frontier.h"
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Writes a simulated Warmap history."));
+    parser.addHelpOption();
+    const QCommandLineOption passes(QStringLiteral("passes"), QStringLiteral("Passes to record (default: a year)."),
+                                    QStringLiteral("N"), QStringLiteral("52560"));
+    const QCommandLineOption end(QStringLiteral("end"),
+                                 QStringLiteral("Time of the last pass, seconds since 1970 "
+                                                "(default: now)."),
+                                 QStringLiteral("SECONDS"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the simulated frontier."),
+                                  QStringLiteral("SEED"), QStringLiteral("1"));
+    const QCommandLineOption data(QStringLiteral("data"), QStringLiteral("Folder with keepnames.ini."),
+                                  QStringLiteral("FOLDER"), QStringLiteral("."));
+    parser.addOptions({passes, end, seed, data});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The history file to write."));
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1) parser.showHelp(2);
+
+    constexpr history::Seconds kInterval = 600;
+    const long count = parser.value(passes).toLong();
+    const history::Seconds last =
+        parser.isSet(end) ? parser.value(end).toLongLong() : QDateTime::currentSecsSinceEpoch();
+    std::string problem;
+    auto store = history::HistoryStore::Open(parser.positionalArguments().front().toStdString(), problem);
+    if (!store) {
+        std::fprintf(stderr, "histgen: %s\n", problem.c_str());
+        return 1;
+    }
+    const feed::KeepNames names(parser.value(data).toStdString());
+    feedsim::Frontier frontier(parser.value(seed).toUInt());
+    std::vector<std::optional<feed::FeedDocument>> previous(feed::ServerNames.size());
+    for (long pass = 0; pass < count; ++pass) {
+        if (pass > 0) frontier.Advance();
+        std::vector<history::ArrivedFeed> feeds;
+        feed::MessageLines lines;
+        for (int server = 0; server < feedsim::Frontier::kServers; ++server) {
+            feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
+            const std::string_view name = feed::ServerNames[static_cast<std::size_t>(server)];
+            if (previous[server]) feed::CompareKeeps(document, *previous[server], name, names, lines);
+            feeds.push_back({server, document.Date(), *history::HoldingsOf(document)});
+            previous[server] = std::move(document);
+        }
+        if (!store->Record(last - (count - 1 - pass) * kInterval, feeds, lines, problem)) {
+            std::fprintf(stderr, "histgen: pass %ld: %s\n", pass, problem.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
