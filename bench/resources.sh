@@ -41,7 +41,7 @@ for server in Dartmoor Logres Avalon Salisbury; do  # saved copies equal to the 
 done
 # A private runtime folder: a Warmap the user runs meanwhile must not answer for the one measured.
 mkdir -m 700 "$WORK/runtime"
-export XDG_RUNTIME_DIR="$WORK/runtime" TMPDIR="$WORK/tmp" WARMAP_FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
+export XDG_RUNTIME_DIR="$WORK/runtime" XDG_DATA_HOME="$WORK/data" TMPDIR="$WORK/tmp" WARMAP_FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 

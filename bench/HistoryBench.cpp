@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// History costs: recording one pass of four servers, opening "Verlauf" on 30 days and on everything,
+// and the map at a slider position. The last three read the history named by WARMAP_YEAR_HISTORY
+// (bench/history.sh writes a simulated year there); without it they are skipped.
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <random>
+
+#include "feed/FeedDocument.h"
+#include "history/HistoryRecorder.h"
+#include "history/HistoryStore.h"
+#include "history/HistoryWindow.h"
+#include "tools/feedsim/Frontier.h"
+
+namespace {
+
+using history::HistoryStore;
+
+// One pass of four servers into a history that already holds a day: the holdings read from the parsed
+// feeds, compared with the last ones, written and committed.
+void BM_RecordPass(benchmark::State& state) {
+    QTemporaryDir dir;
+    std::string problem;
+    auto store = HistoryStore::Open(dir.filePath(QStringLiteral("h.sqlite")).toStdString(), problem);
+    if (!store) return state.SkipWithError(problem.c_str());
+    feedsim::Frontier frontier(1);
+    // The feeds are parsed beforehand: the pass has parsed them already when it records.
+    std::vector<std::vector<feed::FeedDocument>> passes(400);
+    for (auto& pass : passes) {
+        for (int server = 0; server < feedsim::Frontier::kServers; ++server)
+            pass.push_back(feed::FeedDocument::Parse(frontier.FeedXml(server)));
+        frontier.Advance();
+    }
+    history::HistoryRecorder recorder(std::move(store));
+    const feed::MessageLines lines = {"^bDM: ^rOne^Irechts^dMidgard", "^bLOG: ^gTwo^Irechts^rAlbion"};
+    history::Seconds time = 0;
+    std::size_t next = 0;
+    const auto record = [&] {
+        for (int server = 0; server < feedsim::Frontier::kServers; ++server)
+            recorder.FeedArrived(server, passes[next][static_cast<std::size_t>(server)]);
+        recorder.PassEnded(time += 600, lines);
+        if (++next == passes.size()) next = 0;  // the frontier jumps back: many structures change at once
+    };
+    for (int i = 0; i < HistoryStore::kRecordingsPerWholeState; ++i) record();
+    for (auto _ : state) record();
+    if (!recorder.Recording()) state.SkipWithError("recording failed");
+}
+BENCHMARK(BM_RecordPass)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+std::unique_ptr<HistoryStore> YearHistory(benchmark::State& state) {
+    const QByteArray path = qgetenv("WARMAP_YEAR_HISTORY");
+    if (path.isEmpty()) {
+        state.SkipWithError("WARMAP_YEAR_HISTORY is not set (bench/history.sh sets it)");
+        return nullptr;
+    }
+    std::string problem;
+    auto store = HistoryStore::Open(path.toStdString(), problem);
+    if (!store) state.SkipWithError(problem.c_str());
+    return store;
+}
+
+// What a player waits for: the window built, its history read, chart, list and map laid out and drawn.
+void OpenHistoryWindow(benchmark::State& state, history::HistoryWindow::Range range) {
+    auto store = YearHistory(state);
+    if (!store) return;
+    for (auto _ : state) {
+        history::HistoryWindow window(store.get(), {}, WARMAP_DATA_DIR);
+        window.ChooseRange(range);
+        window.resize(1150, 700);
+        benchmark::DoNotOptimize(window.grab());
+    }
+}
+void BM_OpenHistory30Days(benchmark::State& state) {
+    OpenHistoryWindow(state, history::HistoryWindow::Range::Month);
+}
+void BM_OpenHistoryAll(benchmark::State& state) {
+    OpenHistoryWindow(state, history::HistoryWindow::Range::All);
+}
+BENCHMARK(BM_OpenHistory30Days)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_OpenHistoryAll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The slider moved to a random moment of the year: its state rebuilt and the map drawn.
+void BM_MapAtSliderPosition(benchmark::State& state) {
+    auto store = YearHistory(state);
+    if (!store) return;
+    history::HistoryWindow window(store.get(), {}, WARMAP_DATA_DIR);
+    window.ChooseRange(history::HistoryWindow::Range::All);
+    const int moments = static_cast<int>(window.Moments().size());
+    if (moments < 2) return state.SkipWithError("the history is empty");
+    std::mt19937 random(1);
+    for (auto _ : state) window.ChooseMoment(static_cast<int>(random() % static_cast<unsigned>(moments)));
+}
+BENCHMARK(BM_MapAtSliderPosition)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
