@@ -81,6 +81,18 @@ QString FeedBaseOverride(const settings::CommandLine& command) {
     return {};
 }
 
+// The history, from the store's library; nothing, with why set, when there is none this run.
+std::unique_ptr<history::HistoryLog> OpenHistoryLog(std::string& why) {
+    using Open = history::HistoryLog* (*)(const std::string&, std::string&);
+    const auto open =
+        reinterpret_cast<Open>(platform::LoadPluginFunction(QStringLiteral("warmap-store"), "WarmapOpenHistory"));
+    if (!open) {
+        why = "the library warmap-store is missing";
+        return nullptr;
+    }
+    return std::unique_ptr<history::HistoryLog>(open(history::HistoryFilePath(), why));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -148,7 +160,7 @@ int main(int argc, char* argv[]) {
 
     // The history opens after the first frame.
     std::string noHistory;
-    history::HistoryRecorder recorder(history::OpenHistory(history::HistoryFilePath(), &noHistory));
+    history::HistoryRecorder recorder(OpenHistoryLog(noHistory));
 
     // The way back once the window is closed: tray icon, recent changes, start at login, the end.
     tray::RecentChanges recentChanges;
@@ -159,7 +171,7 @@ int main(int argc, char* argv[]) {
     trayIcon.onShowMap = [&warmapWindow] { warmapWindow.ShowWarmapWindow(); };
     QPointer<QWidget> historyWindow;
     trayIcon.onShowHistory = [&] {
-        using OpenWindow = QWidget* (*)(const history::HistoryStore*, const QString&, const QString&);
+        using OpenWindow = QWidget* (*)(const history::HistoryLog*, const QString&, const QString&);
         if (!historyWindow) {
             const auto open = reinterpret_cast<OpenWindow>(
                 platform::LoadPluginFunction(QStringLiteral("warmap-history"), "WarmapHistoryWindow"));
@@ -218,9 +230,9 @@ int main(int argc, char* argv[]) {
         if (recentWindow) recentWindow->Refresh();
     };
     // What earlier runs announced comes back from the history.
-    if (const history::HistoryStore* store = recorder.Store()) {
+    if (const history::HistoryLog* store = recorder.Store()) {
         std::vector<tray::PassChanges> earlier;
-        for (history::RecordedLines& recorded : store->RecentLines(history::HistoryStore::kPassesWithLinesKept))
+        for (history::RecordedLines& recorded : store->RecentLines(history::HistoryLog::kPassesWithLinesKept))
             earlier.push_back({std::chrono::system_clock::from_time_t(recorded.time), std::move(recorded.lines)});
         recentChanges.Restore(std::move(earlier));
     }

@@ -5,7 +5,8 @@
 
 #include "history/HistoryWindow.h"
 
-extern "C" Q_DECL_EXPORT QWidget* WarmapHistoryWindow(const history::HistoryStore* store, const QString& unavailable,
+// store is what the store's library opened: a HistoryStore, or null.
+extern "C" Q_DECL_EXPORT QWidget* WarmapHistoryWindow(const history::HistoryLog* store, const QString& unavailable,
                                                       const QString& programFolder) {
-    return new history::HistoryWindow(store, unavailable, programFolder);
+    return new history::HistoryWindow(static_cast<const history::HistoryStore*>(store), unavailable, programFolder);
 }

@@ -16,21 +16,6 @@ std::string HistoryFilePath() {
     return folder ? *folder + "/history.sqlite" : std::string();
 }
 
-std::unique_ptr<HistoryStore> OpenHistory(const std::string& path, std::string* why) {
-    if (path.empty()) {
-        qCWarning(lcHistory, "no history this run: no private data folder");
-        if (why) *why = "no private data folder";
-        return nullptr;
-    }
-    std::string problem;
-    auto store = HistoryStore::Open(path, problem);
-    if (!store) {
-        qCWarning(lcHistory, "no history this run: %s %s", path.c_str(), problem.c_str());
-        if (why) *why = path + " " + problem;
-    }
-    return store;
-}
-
 void HistoryRecorder::FeedArrived(int server, const feed::FeedDocument& document) {
     if (!Recording()) return;
     auto state = HoldingsOf(document);

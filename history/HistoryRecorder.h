@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "history/HistoryStore.h"
+#include "history/HistoryLog.h"
 
 namespace feed {
 class FeedDocument;
@@ -17,27 +17,23 @@ namespace history {
 // folder is not safe to use.
 std::string HistoryFilePath();
 
-// Opens the history file of this user; nothing, after one log line naming the file and the cause
-// (also handed back in why, for the history window), when it cannot be used this run.
-std::unique_ptr<HistoryStore> OpenHistory(const std::string& path, std::string* why = nullptr);
-
 // Gathers what a pass receives and records it when the pass ends. After a failure (a full disk, a lock
 // taken by another program) it logs one line and records nothing more this run; the pass itself never
 // notices.
 class HistoryRecorder {
 public:
-    explicit HistoryRecorder(std::unique_ptr<HistoryStore> store) : m_store(std::move(store)) {}
+    explicit HistoryRecorder(std::unique_ptr<HistoryLog> store) : m_store(std::move(store)) {}
 
     // A feed document the pass received for a server; one that could not be drawn is not kept.
     void FeedArrived(int server, const feed::FeedDocument& document);
     void PassEnded(Seconds time, const feed::MessageLines& lines);
 
     // Null when there is no history this run; still there to be read after recording has stopped.
-    const HistoryStore* Store() const { return m_store.get(); }
+    const HistoryLog* Store() const { return m_store.get(); }
     bool Recording() const { return m_store && m_recording; }
 
 private:
-    std::unique_ptr<HistoryStore> m_store;
+    std::unique_ptr<HistoryLog> m_store;
     bool m_recording = true;
     std::vector<ArrivedFeed> m_arrived;
 };

@@ -10,22 +10,12 @@
 #include <vector>
 
 #include "feed/CompareKeeps.h"
-#include "history/Holdings.h"
+#include "history/HistoryLog.h"
 #include "history/Schema.h"
 
 struct sqlite3;
 
 namespace history {
-
-// Seconds since the epoch, as passes are timed.
-using Seconds = std::int64_t;
-
-// A server's feed as one pass received it.
-struct ArrivedFeed {
-    int server;        // index into ServerNames
-    std::string date;  // the feed's own time stamp
-    ServerState state;
-};
 
 // A pass that recorded a server: when, and what the feed said its time was.
 struct Moment {
@@ -43,39 +33,27 @@ struct Change {
     int id, oldRealm, newRealm, oldGuild, newGuild;
 };
 
-// The lines a pass announced, for "Letzte Meldungen".
-struct RecordedLines {
-    Seconds time;
-    feed::MessageLines lines;
-};
-
 // The war's history in an SQLite file: per pass and server, the feed's time stamp and every structure
 // whose holding changed; a server's whole state on its first recording and once a day after. One
 // transaction per pass, in WAL mode, so a kill loses at most the pass under way.
-class HistoryStore {
+class HistoryStore final : public HistoryLog {
 public:
     // The whole state is written again after this many recordings of a server.
     static constexpr int kRecordingsPerWholeState = 144;
-    // The lines of this many passes are kept; older ones can be told again from the changes.
-    static constexpr std::size_t kPassesWithLinesKept = 50;
 
     // Opens the file, or creates it with mode 0600. Only a regular file of ours (never through a link)
     // with this program's layout or an older one is used; anything else is left as it was and problem
     // says why. steps: the layout to bring the file to (tests name a later one).
     static std::unique_ptr<HistoryStore> Open(const std::string& path, std::string& problem,
                                               const std::vector<SchemaStep>& steps = SchemaSteps());
-    ~HistoryStore();
+    ~HistoryStore() override;
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
-    const std::string& Path() const { return m_path; }
-
-    // Records one pass in one transaction. On failure nothing of it is kept and problem says why.
+    const std::string& Path() const override { return m_path; }
     bool Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines,
-                std::string& problem);
-
-    // The lines of the last passes that announced any (at most kPassesWithLinesKept), newest first.
-    std::vector<RecordedLines> RecentLines(std::size_t passes) const;
+                std::string& problem) override;
+    std::vector<RecordedLines> RecentLines(std::size_t passes) const override;
 
     // The passes that recorded the server between from and to (both included), oldest first.
     std::vector<Moment> Moments(int server, Seconds from, Seconds to) const;

@@ -15,6 +15,7 @@
 #include "feed/FeedDocument.h"
 #include "history/HistoryRecorder.h"
 #include "history/HistoryStore.h"
+#include "history/OpenHistory.h"
 #include "tests/support/LogRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tools/feedsim/Frontier.h"

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "feed/CompareKeeps.h"
+#include "history/Holdings.h"
+
+namespace history {
+
+// Seconds since the epoch, as passes are timed.
+using Seconds = std::int64_t;
+
+// A server's feed as one pass received it.
+struct ArrivedFeed {
+    int server;        // index into ServerNames
+    std::string date;  // the feed's own time stamp
+    ServerState state;
+};
+
+// The lines a pass announced, for "Letzte Meldungen".
+struct RecordedLines {
+    Seconds time;
+    feed::MessageLines lines;
+};
+
+// What a pass writes to the history and "Letzte Meldungen" reads back. The program reaches the SQLite
+// store only through this, so SQLite is loaded with the store's library after the first frame.
+class HistoryLog {
+public:
+    // The lines of this many passes are kept; older ones can be told again from the changes.
+    static constexpr std::size_t kPassesWithLinesKept = 50;
+
+    virtual ~HistoryLog() = default;
+    virtual const std::string& Path() const = 0;
+    // Records one pass in one transaction. On failure nothing of it is kept and problem says why.
+    virtual bool Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines,
+                        std::string& problem) = 0;
+    // The lines of the last passes that announced any (at most kPassesWithLinesKept), newest first.
+    virtual std::vector<RecordedLines> RecentLines(std::size_t passes) const = 0;
+};
+
+}  // namespace history
