@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// History costs: recording one pass of four servers, opening "Verlauf" on 30 days and on everything,
-// and the map at a slider position. The last three read the history named by WARMAP_YEAR_HISTORY
+// History costs: recording one pass of four servers, opening the file, opening "Verlauf" on 30 days and
+// on everything, and the map at a slider position. The last four read the history named by WARMAP_YEAR_HISTORY
 // (bench/history.sh writes a simulated year there); without it they are skipped.
 #include <benchmark/benchmark.h>
 
@@ -59,6 +59,13 @@ std::unique_ptr<HistoryStore> YearHistory(benchmark::State& state) {
     if (!store) state.SkipWithError(problem.c_str());
     return store;
 }
+
+// Opening the file after the first frame: its layout checked, the last state of every server rebuilt.
+void BM_OpenYearHistory(benchmark::State& state) {
+    if (!YearHistory(state)) return;
+    for (auto _ : state) benchmark::DoNotOptimize(YearHistory(state));
+}
+BENCHMARK(BM_OpenYearHistory)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // What a player waits for: the window built, its history read, chart, list and map laid out and drawn.
 void OpenHistoryWindow(benchmark::State& state, history::HistoryWindow::Range range) {

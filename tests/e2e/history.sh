@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The war's history as a player meets it: three passes with changes on a fast clock, a restart, and
 # "Letzte Meldungen" still lists them; "Verlauf" shows the chart, its map at the first pass is the map
-# the Warmap window draws from the first saved copy, and the export reads back as the changes. Then a
-# simulated month, for the screenshots of 24 hours and 30 days.
+# the Warmap window draws from the first saved copy, and the export reads back as the changes. A FIFO in
+# the history's place changes nothing but the history. Then a simulated month, for the screenshots of
+# 24 hours and 30 days.
 [ -n "${WARMAP_PRIVATE_BUS:-}" ] || exec env WARMAP_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 source "$(dirname "$0")/lib.sh"
 FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2> /dev/null | head -n1)
@@ -145,6 +146,21 @@ check "the history's map at the first pass is the Warmap window's drawing ($righ
     test "$right" = 0 -a "$lower" = 0
 kill "${PIDS[-1]}" 2> /dev/null || true
 wait "${PIDS[-1]}" 2> /dev/null || true
+
+# A history file that is a FIFO (opening it naively would hang): the program says so once and goes on
+# without history, popup and all, and leaves the FIFO as it was.
+export XDG_DATA_HOME="$WORK/fifo"
+mkdir -p -m 700 "$XDG_DATA_HOME/warmap"
+mkfifo -m 600 "$XDG_DATA_HOME/warmap/history.sqlite"
+prepare_saved_copies 21 2
+start_warmap
+check "with a FIFO for a history the first pass still brings its popup" wait_for 20 popup_opaque
+said=$(grep -c "warmap.history: no history this run: $XDG_DATA_HOME/warmap/history.sqlite is not a regular file" \
+    "$WORK/warmap.log" || true)
+check "one log line names the file and the cause (saw $said)" test "$said" -eq 1
+check "and the FIFO is left as it was" test -p "$XDG_DATA_HOME/warmap/history.sqlite"
+choose Up Return
+check "\"Beenden\" ends it" wait_for 15 warmap_ended
 
 # A month of simulated history, for the screenshots.
 export XDG_DATA_HOME="$WORK/month"
