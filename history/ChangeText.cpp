@@ -2,6 +2,7 @@
 #include "history/ChangeText.h"
 
 #include <QDateTime>
+#include <string_view>
 
 #include "feed/CompareKeeps.h"
 #include "feed/KeepNames.h"
@@ -11,8 +12,11 @@ namespace history {
 namespace {
 
 // A field as RFC 4180 wants it: quoted, with quotes doubled, when it holds a comma, a quote or a line
-// break.
-std::string CsvField(const std::string& text) {
+// break. Guild names come from the feed: one that starts like a formula gets a leading apostrophe, so
+// a spreadsheet shows it instead of running it.
+std::string CsvField(std::string text) {
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+        text.insert(0, 1, '\'');
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char c : text) {

@@ -21,7 +21,8 @@ QString LocalTimeText(Seconds time);
 std::string ChangeLine(const Change& change, const HistoryStore& words, const feed::KeepNames& names);
 
 // The changes as CSV (RFC 4180: comma-separated, CRLF line ends, fields quoted where they must be),
-// UTF-8 with a header row. Times are local, in ISO 8601 with their offset.
+// UTF-8 with a header row. Times are local, in ISO 8601 with their offset. A text that a spreadsheet
+// would take for a formula starts with an apostrophe.
 std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryStore& words,
                        const feed::KeepNames& names);
 

@@ -31,7 +31,7 @@ Q_LOGGING_CATEGORY(lcHistoryWindow, "warmap.history")
 
 constexpr Seconds kHour = 60 * 60;
 // More points than the chart has pixels across would only cost time.
-constexpr std::size_t kMaxChartPoints = 1500;
+constexpr std::size_t kMaxChartPoints = 600;
 
 struct RangeChoice {
     HistoryWindow::Range range;

@@ -98,4 +98,44 @@ TEST_F(HistoryWindowTest, ShowsTheChangesAndTheMapOfAnyMoment) {
     EXPECT_EQ(empty->text(), QStringLiteral("Noch kein Verlauf für diesen Server"));
 }
 
+// Guild names are the feed's text: whatever they hold, each reads back as one field, and none is run as
+// a spreadsheet formula.
+TEST_F(HistoryWindowTest, TheExportKeepsEveryGuildNameOneHarmlessField) {
+    const std::vector<std::pair<std::string, std::string>> guilds = {
+        {"Plain", "Plain"},
+        {"Sword, Shield", "\"Sword, Shield\""},
+        {"The \"Ravens\"", "\"The \"\"Ravens\"\"\""},
+        {"Two\r\nLines", "\"Two\r\nLines\""},
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1", "'+1"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"Stra\u00dfenw\u00e4chter", "Stra\u00dfenw\u00e4chter"},
+    };
+    feedsim::Frontier frontier(2);
+    std::string problem;
+    for (std::size_t i = 0; i <= guilds.size(); ++i) {
+        const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
+        history::ArrivedFeed arrived{0, document.Date(), *history::HoldingsOf(document)};
+        if (i > 0) arrived.state[0].guild = guilds[i - 1].first;
+        ASSERT_TRUE(m_store->Record(static_cast<history::Seconds>(i), {arrived}, {}, problem)) << problem;
+    }
+    const feed::KeepNames names(WARMAP_DATA_DIR);
+    const std::string csv = history::ChangesCsv(m_store->Changes(0, 0, 100), 0, *m_store, names);
+    std::vector<std::string> rows;
+    for (std::size_t start = 0, end; (end = csv.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        rows.push_back(csv.substr(start, end - start));
+        // A line break inside a quoted field continues the row.
+        while (std::count(rows.back().begin(), rows.back().end(), '"') % 2 == 1 &&
+               (end = csv.find("\r\n", start = end + 2)) != std::string::npos)
+            rows.back() += "\r\n" + csv.substr(start, end - start);
+    }
+    ASSERT_EQ(rows.size(), guilds.size() + 1);
+    for (std::size_t i = 0; i < guilds.size(); ++i) {
+        const std::string& row = rows[i + 1];
+        EXPECT_TRUE(row.size() >= guilds[i].second.size() &&
+                    row.compare(row.size() - guilds[i].second.size(), std::string::npos, guilds[i].second) == 0)
+            << row;
+    }
+}
+
 }  // namespace
