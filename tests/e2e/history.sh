@@ -162,10 +162,13 @@ check "and the FIFO is left as it was" test -p "$XDG_DATA_HOME/warmap/history.sq
 choose Up Return
 check "\"Beenden\" ends it" wait_for 15 warmap_ended
 
-# A month of simulated history, for the screenshots.
+# A month of simulated history, for the screenshots; the simulator and the saved copies go on from
+# its last pass, so the live passes continue the same war.
 export XDG_DATA_HOME="$WORK/month"
 mkdir -p -m 700 "$XDG_DATA_HOME/warmap"
 "$HISTGEN_BIN" --passes 4320 --seed 5 --data "$(dirname "$WARMAP_BIN")" "$XDG_DATA_HOME/warmap/history.sqlite"
+start_feedsim --seed 5 --steps 4319
+prepare_saved_copies 5 4319
 start_warmap
 check "with a month of history the icon appears" wait_for 15 has_tray_icon
 choose Down Down Down Return
