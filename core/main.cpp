@@ -81,6 +81,13 @@ QString FeedBaseOverride(const settings::CommandLine& command) {
     return {};
 }
 
+// A window asked for again comes to the front, wherever it was.
+void BringForward(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 // The history, from the store's library; nothing, with why set, when there is none this run.
 std::unique_ptr<history::HistoryLog> OpenHistoryLog(std::string& why) {
     using Open = history::HistoryLog* (*)(const std::string&, std::string&);
@@ -180,15 +187,11 @@ int main(int argc, char* argv[]) {
             historyWindow->setAttribute(Qt::WA_DeleteOnClose);
             historyWindow->setWindowIcon(tray::TrayPicture(dataFolder));
         }
-        historyWindow->show();
-        historyWindow->raise();
-        historyWindow->activateWindow();
+        BringForward(historyWindow);
     };
     trayIcon.onShowRecent = [&] {
         if (!recentWindow) recentWindow = new tray::RecentChangesWindow(recentChanges, dataFolder);
-        recentWindow->show();
-        recentWindow->raise();
-        recentWindow->activateWindow();
+        BringForward(recentWindow);
     };
     trayIcon.onQuit = [&] {
         // A pass under way ends after its current server; its copies are always written whole.
@@ -221,9 +224,7 @@ int main(int argc, char* argv[]) {
                 return true;
             };
         }
-        settingsWindow->show();
-        settingsWindow->raise();
-        settingsWindow->activateWindow();
+        BringForward(settingsWindow);
     };
     trayIcon.onShowSettings = showSettings;
     recentChanges.onChanged = [&recentWindow] {
