@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <string_view>
+#include <unordered_map>
 
 #include "feed/CompareKeeps.h"
 #include "feed/KeepNames.h"
@@ -45,13 +46,18 @@ std::string ChangesCsv(const std::vector<Change>& changes, int server, const His
                        const feed::KeepNames& names) {
     std::string csv = "Zeit,Server,Id,Bauwerk,Reich vorher,Reich nachher,Gilde vorher,Gilde nachher\r\n";
     const std::string serverName(feed::ServerNames[static_cast<std::size_t>(server)]);
+    // The catalogue is read from its file at every look-up; a year holds a hundred thousand changes
+    // of only 105 structures.
+    std::unordered_map<int, std::string> keepNames;
     for (const Change& change : changes) {
         const std::string& id = words.Word(change.id);
+        auto name = keepNames.find(change.id);
+        if (name == keepNames.end()) name = keepNames.emplace(change.id, names.KeepName(id)).first;
         const QDateTime local = QDateTime::fromSecsSinceEpoch(change.time);
         const std::string fields[] = {local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate).toStdString(),
                                       serverName,
                                       id,
-                                      names.KeepName(id),
+                                      name->second,
                                       words.Word(change.oldRealm),
                                       words.Word(change.newRealm),
                                       words.Word(change.oldGuild),
