@@ -9,11 +9,24 @@
 namespace history {
 namespace {
 constexpr int kRowHeight = 15;  // the popup's line height
+constexpr int kTextLeft = 18;   // where DrawMessageLine starts the text, the view's margin included
 const QColor kParchment(236, 226, 196);
+
+// The rows are painted, not widgets: assistive technology reads the viewport as a list of them.
+QAccessibleInterface* AccessibleChangeList(const QString& className, QObject* object) {
+    if (className != QLatin1String("QWidget")) return nullptr;
+    auto* viewport = qobject_cast<QWidget*>(object);
+    auto* list = viewport ? qobject_cast<ChangeListView*>(viewport->parentWidget()) : nullptr;
+    if (!list || list->viewport() != viewport) return nullptr;
+    return new platform::AccessibleRows(viewport, QAccessible::List, list->accessibleName(),
+                                        [list] { return list->VisibleRows(); });
+}
 }  // namespace
 
 ChangeListView::ChangeListView(QString symbolsFolder, QWidget* parent)
     : QAbstractScrollArea(parent), m_symbolsFolder(std::move(symbolsFolder)) {
+    static const bool accessible = (QAccessible::installFactory(AccessibleChangeList), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("ChangeList"));
     setAccessibleName(QStringLiteral("Änderungen im Zeitraum"));
     verticalScrollBar()->setSingleStep(kRowHeight);
@@ -26,6 +39,24 @@ void ChangeListView::SetRows(std::size_t rows, std::function<std::string(std::si
     UpdateScrollBar();
     verticalScrollBar()->setValue(0);
     viewport()->update();
+    platform::AccessibleRowsChanged(viewport());
+}
+
+std::vector<platform::AccessibleRow> ChangeListView::VisibleRows() const {
+    std::vector<platform::AccessibleRow> rows;
+    const int offset = verticalScrollBar()->value();
+    for (auto row = static_cast<std::size_t>(offset / kRowHeight); row < m_rows; ++row) {
+        const int top = static_cast<int>(row) * kRowHeight - offset + 2;
+        if (top > viewport()->height()) break;
+        rows.push_back(
+            {QAccessible::ListItem, RowText(row), QRect(kTextLeft, top, viewport()->width() - kTextLeft, kRowHeight)});
+    }
+    return rows;
+}
+
+void ChangeListView::scrollContentsBy(int dx, int dy) {
+    QAbstractScrollArea::scrollContentsBy(dx, dy);
+    platform::AccessibleRowsChanged(viewport());
 }
 
 QString ChangeListView::RowText(std::size_t row) const {

@@ -4,6 +4,9 @@
 #include <QAbstractScrollArea>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "platform/AccessibleRows.h"
 
 namespace history {
 
@@ -20,8 +23,11 @@ public:
     std::size_t Rows() const { return m_rows; }
     // The line of a row as a person reads it, for assistive technology and tests.
     QString RowText(std::size_t row) const;
+    // The rows in view, as assistive technology reads them, in the viewport's coordinates.
+    std::vector<platform::AccessibleRow> VisibleRows() const;
 
 protected:
+    void scrollContentsBy(int dx, int dy) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -81,6 +81,9 @@ pointed() {
     grep -q -E 'label\|[0-9.]{10} [0-9:]{5} — Albion: [0-9]+ Burgen' "$ARTIFACTS/history-tree.txt"
 }
 check "pointing at the chart tells the time and the counts" wait_for 5 pointed
+items=$(grep -c -E '^[0-9]+ list item\|[0-9.]{10} [0-9:]{5}  .+ → (Albion|Midgard|Hibernia)  ' \
+    "$ARTIFACTS/history-tree.txt" || true)
+check "AT-SPI reads the four changes of the list as its items (saw $items)" test "$items" -eq 4
 screenshot "$ARTIFACTS/history-live.png" "$(visible_window_id "$HISTORY_TITLE")"
 
 # The slider to its start: the map of the first pass.
