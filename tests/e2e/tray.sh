@@ -46,7 +46,7 @@ choose Down Down Return
 check "\"Letzte Meldungen\" opens the recent changes" wait_for 10 has_visible_window "$RECENT_TITLE"
 sleep 0.5
 screenshot "$ARTIFACTS/3-recent-changes.png" "$(visible_window_id "$RECENT_TITLE")"
-window_icon() { xprop -id "$(visible_window_id "$RECENT_TITLE")" _NET_WM_ICON | grep -q 'Icon ('; }
+window_icon() { xprop -id "$(visible_window_id "$RECENT_TITLE")" _NET_WM_ICON | grep -c 'Icon (' > /dev/null; }
 check "it carries the program's icon" window_icon
 
 AUTOSTART="$XDG_CONFIG_HOME/autostart/warmap.desktop"
