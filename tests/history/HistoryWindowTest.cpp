@@ -11,6 +11,7 @@
 #include "history/ChangeListView.h"
 #include "history/ChangeText.h"
 #include "history/HistoryWindow.h"
+#include "history/Timeline.h"
 #include "keepmap/KeepPos.h"
 #include "tests/support/TempDir.h"
 #include "tools/feedsim/Frontier.h"
@@ -136,6 +137,29 @@ TEST_F(HistoryWindowTest, TheExportKeepsEveryGuildNameOneHarmlessField) {
                     row.compare(row.size() - guilds[i].second.size(), std::string::npos, guilds[i].second) == 0)
             << row;
     }
+}
+
+// The chart's counts after every pass are those of the state rebuilt there; thinning keeps the ends.
+TEST_F(HistoryWindowTest, TheTimelineCountsWhatEachMomentHeld) {
+    Record(40);
+    const auto moments = m_store->Moments(0, 0, QDateTime::currentSecsSinceEpoch());
+    ASSERT_EQ(moments.size(), 40u);
+    const auto changes = m_store->Changes(0, moments[1].time, moments.back().time);
+    const auto timeline =
+        history::BuildTimeline(*m_store->StateAt(0, moments[0].pass), moments[0].time, changes, *m_store, 1000);
+    ASSERT_GT(timeline.size(), 20u);
+    for (const history::Moment& moment : moments) {
+        const history::RealmCounts held = history::CountHoldings(*m_store->StateAt(0, moment.pass));
+        EXPECT_EQ(history::PointAt(timeline, moment.time)->counts, held) << moment.date;
+        int keeps = 0;
+        for (int count : held.keeps) keeps += count;
+        EXPECT_EQ(keeps, 21) << "every keep belongs to one of the three realms";
+    }
+    const auto thinned =
+        history::BuildTimeline(*m_store->StateAt(0, moments[0].pass), moments[0].time, changes, *m_store, 5);
+    EXPECT_LE(thinned.size(), 6u);
+    EXPECT_EQ(thinned.front().time, timeline.front().time);
+    EXPECT_EQ(thinned.back().counts, timeline.back().counts);
 }
 
 }  // namespace
