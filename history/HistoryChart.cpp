@@ -13,6 +13,7 @@
 #include "feed/Realms.h"
 #include "history/ChangeText.h"
 #include "notify/MessageLineRenderer.h"
+#include "platform/NameText.h"
 
 namespace history {
 namespace {
@@ -44,7 +45,7 @@ HistoryChart::HistoryChart(QWidget* parent) : QChartView(parent) {
     chart->addAxis(m_countAxis, Qt::AlignLeft);
     for (std::size_t r = 0; r < feed::RealmNames.size(); ++r) {
         const auto realm = static_cast<feed::Realm>(r);
-        const QString name = QString::fromUtf8(feed::RealmName(realm).data(), feed::RealmName(realm).size());
+        const QString name = platform::NameText(feed::RealmName(realm));
         for (const bool keeps : {true, false}) {
             auto* series = new QLineSeries;
             series->setName(name);
@@ -95,7 +96,7 @@ QString HistoryChart::DescribePoint(const TimelinePoint& point, Seconds time) {
     QStringList realms;
     for (std::size_t r = 0; r < feed::RealmNames.size(); ++r) {
         realms << QStringLiteral("%1: %2 Burgen, %3 Türme")
-                      .arg(QString::fromUtf8(feed::RealmNames[r].data(), feed::RealmNames[r].size()))
+                      .arg(platform::NameText(feed::RealmNames[r]))
                       .arg(point.counts.keeps[r])
                       .arg(point.counts.towers[r]);
     }

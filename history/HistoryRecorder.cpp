@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/HistoryRecorder.h"
 
-#include <QLoggingCategory>
-
 #include "feed/FeedDocument.h"
+#include "history/HistoryLogging.h"
 #include "platform/Paths.h"
 
 namespace history {
-namespace {
+
 Q_LOGGING_CATEGORY(lcHistory, "warmap.history")
-}  // namespace
 
 std::string HistoryFilePath() {
     const auto folder = platform::PrivateDataFolder();

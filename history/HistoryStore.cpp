@@ -182,7 +182,7 @@ bool HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, c
     std::int64_t pass = 0;
     if (ok) {
         Statement insertPass(m_db, "INSERT INTO pass(time) VALUES(?)");
-        ok = insertPass.Bind(1, time).Run();
+        ok = insertPass.Run(time);
         pass = sqlite3_last_insert_rowid(m_db);
     }
     std::vector<bool> whole(feeds.size());
@@ -198,48 +198,34 @@ bool HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, c
             const auto& previous = m_last[static_cast<std::size_t>(arrived.server)];
             whole[f] =
                 !previous || m_sinceWhole[static_cast<std::size_t>(arrived.server)] + 1 >= kRecordingsPerWholeState;
-            ok = insertFeed.Bind(1, arrived.server).Bind(2, pass).Bind(3, arrived.date).Run();
+            ok = insertFeed.Run(arrived.server, pass, arrived.date);
             for (std::size_t i = 0; ok && i < arrived.state.size(); ++i) {
                 const Holding& now = arrived.state[i];
                 if (previous && (*previous)[i] != now) {
                     const Holding& before = (*previous)[i];
-                    ok = insertChange.Bind(1, arrived.server)
-                             .Bind(2, pass)
-                             .Bind(3, static_cast<std::int64_t>(i))
-                             .Bind(4, WordNumber(now.id))
-                             .Bind(5, WordNumber(before.realm))
-                             .Bind(6, WordNumber(now.realm))
-                             .Bind(7, WordNumber(before.guild))
-                             .Bind(8, WordNumber(now.guild))
-                             .Run();
+                    ok = insertChange.Run(arrived.server, pass, i, WordNumber(now.id), WordNumber(before.realm),
+                                          WordNumber(now.realm), WordNumber(before.guild), WordNumber(now.guild));
                 }
                 if (ok && whole[f]) {
-                    ok = insertWhole.Bind(1, arrived.server)
-                             .Bind(2, pass)
-                             .Bind(3, static_cast<std::int64_t>(i))
-                             .Bind(4, WordNumber(now.id))
-                             .Bind(5, WordNumber(now.realm))
-                             .Bind(6, WordNumber(now.guild))
-                             .Run();
+                    ok = insertWhole.Run(arrived.server, pass, i, WordNumber(now.id), WordNumber(now.realm),
+                                         WordNumber(now.guild));
                 }
             }
         }
     }
     if (ok && !m_newWords.empty()) {
         Statement insertWord(m_db, "INSERT INTO word(id, text) VALUES(?, ?)");
-        for (std::size_t w = 0; ok && w < m_newWords.size(); ++w)
-            ok = insertWord.Bind(1, static_cast<std::int64_t>(wordsBefore + w)).Bind(2, m_newWords[w]).Run();
+        for (std::size_t w = 0; ok && w < m_newWords.size(); ++w) ok = insertWord.Run(wordsBefore + w, m_newWords[w]);
     }
     if (ok) {
         Statement insertLine(m_db, "INSERT INTO notice(pass, seq, line) VALUES(?, ?, ?)");
-        for (std::size_t seq = 0; ok && seq < lines.size(); ++seq)
-            ok = insertLine.Bind(1, pass).Bind(2, static_cast<std::int64_t>(seq)).Bind(3, lines[seq]).Run();
+        for (std::size_t seq = 0; ok && seq < lines.size(); ++seq) ok = insertLine.Run(pass, seq, lines[seq]);
     }
     if (ok && !lines.empty()) {
         Statement prune(m_db,
                         "DELETE FROM notice WHERE pass < (SELECT min(pass) FROM "
                         "(SELECT DISTINCT pass FROM notice ORDER BY pass DESC LIMIT ?))");
-        ok = prune.Bind(1, static_cast<std::int64_t>(kPassesWithLinesKept)).Run();
+        ok = prune.Run(kPassesWithLinesKept);
     }
     ok = ok && Execute(m_db, "COMMIT");
     if (!ok) {

@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -21,13 +20,14 @@
 #include "history/ChangeListView.h"
 #include "history/ChangeText.h"
 #include "history/HistoryChart.h"
+#include "history/HistoryLogging.h"
 #include "history/Timeline.h"
+#include "platform/NameText.h"
 #include "warmap/MapView.h"
 #include "warmap/Skin.h"
 
 namespace history {
 namespace {
-Q_LOGGING_CATEGORY(lcHistoryWindow, "warmap.history")
 
 constexpr Seconds kHour = 60 * 60;
 // More points than the chart has pixels across would only cost time.
@@ -44,8 +44,7 @@ constexpr RangeChoice kRanges[] = {{HistoryWindow::Range::Day, "24 Stunden", 24 
                                    {HistoryWindow::Range::All, "Alles", 0}};
 
 QString ServerName(int server) {
-    const std::string_view name = feed::ServerNames[static_cast<std::size_t>(server)];
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return platform::NameText(feed::ServerNames[static_cast<std::size_t>(server)]);
 }
 
 }  // namespace
@@ -237,7 +236,7 @@ bool HistoryWindow::ExportTo(const QString& path, QString& problem) const {
     const std::string csv = ChangesCsv(m_changes, m_server, *m_store, m_names);
     if (feed::WriteSavedCopy(path.toStdString(), csv)) return true;
     problem = QString::fromLocal8Bit(std::strerror(errno));
-    qCWarning(lcHistoryWindow, "cannot export the history to %s: %s", qPrintable(path), qPrintable(problem));
+    qCWarning(lcHistory, "cannot export the history to %s: %s", qPrintable(path), qPrintable(problem));
     return false;
 }
 

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/OpenHistory.h"
 
-#include <QLoggingCategory>
+#include "history/HistoryLogging.h"
 
 namespace history {
-namespace {
-Q_LOGGING_CATEGORY(lcHistory, "warmap.history")
-}  // namespace
 
 std::unique_ptr<HistoryStore> OpenHistory(const std::string& path, std::string* why) {
     if (path.empty()) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace history {
 
@@ -34,6 +35,13 @@ public:
         return m_result == SQLITE_ROW;
     }
     bool Done() const { return m_result == SQLITE_DONE; }
+    // Binds the values to ?1, ?2, ... in turn and runs the statement.
+    template <typename... Values>
+    bool Run(const Values&... values) {
+        int index = 0;
+        (BindValue(++index, values), ...);
+        return Run();
+    }
     // Runs a statement that returns no rows and readies it for the next run.
     bool Run() {
         Step();
@@ -51,6 +59,14 @@ public:
     }
 
 private:
+    template <typename Value>
+    void BindValue(int index, const Value& value) {
+        if constexpr (std::is_integral_v<Value>)
+            Bind(index, static_cast<std::int64_t>(value));
+        else
+            Bind(index, std::string_view(value));
+    }
+
     sqlite3_stmt* m_statement = nullptr;
     bool m_ok = false;
     int m_result = SQLITE_OK;

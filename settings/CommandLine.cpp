@@ -76,7 +76,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QString problem;
         command.feedBase = NormalisedFeedBase(parser.value(feedBase), &problem);
         if (command.feedBase.isEmpty())
-            return refuse(QStringLiteral("--feed-base '%1' is no http or https address of a host").arg(parser.value(feedBase)));
+            return refuse(
+                QStringLiteral("--feed-base '%1' is no http or https address of a host").arg(parser.value(feedBase)));
     }
     command.openSettings = parser.isSet(openSettings);
     return command;

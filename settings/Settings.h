@@ -21,9 +21,4 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// A server's or realm's name from the tables, as the settings' keys and the window show it.
-inline QString NameText(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
 }  // namespace settings

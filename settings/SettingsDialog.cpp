@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/NameText.h"
 #include "settings/FeedAddress.h"
 
 namespace settings {
@@ -46,14 +47,14 @@ SettingsDialog::SettingsDialog(const Settings& current, const QString& builtInFe
     auto* noticeBox = new QGroupBox(QStringLiteral("Meldungen f\u00fcr"));
     auto* noticeLayout = new QGridLayout(noticeBox);
     for (std::size_t i = 0; i < m_servers.size(); ++i) {
-        m_servers[i] = new QCheckBox(NameText(feed::ServerNames[i]));
+        m_servers[i] = new QCheckBox(platform::NameText(feed::ServerNames[i]));
         m_servers[i]->setChecked(current.notifyServer[i]);
         noticeLayout->addWidget(m_servers[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
     auto* realmLabel = new QLabel(QStringLiteral("Nur Meldungen, an denen dieses Reich beteiligt ist"));
     m_realm = new QComboBox;
     m_realm->addItem(QStringLiteral("alle Reiche"));
-    for (std::string_view realm : feed::RealmNames) m_realm->addItem(NameText(realm));
+    for (std::string_view realm : feed::RealmNames) m_realm->addItem(platform::NameText(realm));
     m_realm->setCurrentIndex(current.onlyRealm ? static_cast<int>(*current.onlyRealm) + 1 : 0);
     realmLabel->setBuddy(m_realm);
     noticeLayout->addWidget(realmLabel, 2, 0, 1, 2);

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "feed/SavedCopy.h"
+#include "platform/NameText.h"
 #include "platform/Paths.h"
 #include "settings/FeedAddress.h"
 
@@ -32,7 +33,7 @@ const QString kSoundKey = QStringLiteral("notify/sound");
 const QString kAnyRealm = QStringLiteral("any");
 
 QString ServerKey(std::string_view server) {
-    return QStringLiteral("notify/") + NameText(server);
+    return QStringLiteral("notify/") + platform::NameText(server);
 }
 
 // Whether QSettings may read the file: a regular file (links followed) of sensible size that we can
@@ -99,7 +100,8 @@ Settings LoadSettings(const QString& path) {
     QStringList known{kFeedBaseKey, kRealmKey, kSoundKey};
     for (std::size_t i = 0; i < feed::ServerNames.size(); ++i) known << ServerKey(feed::ServerNames[i]);
     for (const QString& key : file.allKeys()) {
-        if (!known.contains(key)) qCWarning(lcSettings, "%s: unknown key %s ignored", qPrintable(path), qPrintable(key));
+        if (!known.contains(key))
+            qCWarning(lcSettings, "%s: unknown key %s ignored", qPrintable(path), qPrintable(key));
     }
 
     if (file.contains(kFeedBaseKey)) {
@@ -129,7 +131,8 @@ Settings LoadSettings(const QString& path) {
 bool SaveSettings(const QString& path, const Settings& settings, QString* problem) {
     const auto fail = [&](const QString& what) {
         qCWarning(lcSettings, "cannot save the settings as %s: %s", qPrintable(path), qPrintable(what));
-        if (problem) *problem = QStringLiteral("Die Einstellungen lassen sich nicht speichern (%1): %2").arg(path, what);
+        if (problem)
+            *problem = QStringLiteral("Die Einstellungen lassen sich nicht speichern (%1): %2").arg(path, what);
         return false;
     };
     // QSettings writes the INI text (with its quoting) into a scratch file; our own writer then puts
@@ -143,7 +146,7 @@ bool SaveSettings(const QString& path, const Settings& settings, QString* proble
         for (std::size_t i = 0; i < feed::ServerNames.size(); ++i)
             file.setValue(ServerKey(feed::ServerNames[i]), settings.notifyServer[i] ? "true" : "false");
         file.setValue(kRealmKey,
-                      settings.onlyRealm ? NameText(feed::RealmName(*settings.onlyRealm)) : kAnyRealm);
+                      settings.onlyRealm ? platform::NameText(feed::RealmName(*settings.onlyRealm)) : kAnyRealm);
         file.setValue(kSoundKey, settings.sound ? "true" : "false");
         file.sync();
         if (file.status() != QSettings::NoError) return fail(QStringLiteral("INI-Text nicht geschrieben"));

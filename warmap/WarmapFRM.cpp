@@ -14,6 +14,7 @@
 #include "keepmap/Hover.h"
 #include "keepmap/KeepPos.h"
 #include "platform/Dialogs.h"
+#include "platform/NameText.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
 #include "warmap/MapView.h"
@@ -158,8 +159,7 @@ std::optional<QString> WarmapFRM::Load(Skin skin) {
         " padding-left: 3px; } QComboBox QAbstractItemView { background-color: rgb(186, 182, 146);"
         " color: rgb(64, 64, 64); selection-background-color: rgb(120, 92, 52); }"));
     m_serverCmb->clear();
-    for (std::string_view server : feed::ServerNames)
-        m_serverCmb->addItem(QString::fromUtf8(server.data(), server.size()));
+    for (std::string_view server : feed::ServerNames) m_serverCmb->addItem(platform::NameText(server));
 
     if (skin.failure) return skin.failure;
     static_cast<PictureButton*>(m_sysBut[0])->SetPicture(skin.closeButton);
