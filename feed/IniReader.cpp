@@ -64,8 +64,9 @@ std::optional<std::string> FindValue(const std::string& section, const std::stri
     const std::string_view wantedKey = Trim(key);
     const std::string_view text = *bytes;
     bool inSection = false;
+    // A line ends at CR, LF or CR LF alike; the empty line between CR and LF is skipped.
     for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
-        end = std::min(text.find('\n', start), text.size());
+        end = std::min(text.find_first_of("\r\n", start), text.size());
         const std::string_view trimmed = Trim(text.substr(start, end - start));
         if (trimmed.empty() || trimmed.front() == ';') continue;
         if (trimmed.front() == '[') {

@@ -31,6 +31,15 @@ TEST_F(IniReaderTest, KeepNameFindsListedIdsAndDefaultsTheRest) {
     EXPECT_EQ(names.KeepName("20"), "");  // present but empty is not the default
 }
 
+TEST_F(IniReaderTest, LinesEndAtCarriageReturnLineFeedOrBoth) {
+    for (const std::string end : {"\n", "\r\n", "\r"}) {
+        Catalogue("; names" + end + "[keepnames]" + end + "17=Northgate" + end + "18=Eastwatch");
+        const feed::KeepNames names(Folder());
+        EXPECT_EQ(names.KeepName("17"), "Northgate") << testing::PrintToString(end);
+        EXPECT_EQ(names.KeepName("18"), "Eastwatch") << testing::PrintToString(end);
+    }
+}
+
 TEST_F(IniReaderTest, MissingFileGivesTheDefault) {
     const feed::KeepNames names(Folder() + "/nowhere");
     EXPECT_EQ(names.KeepName("0"), "UNKNOWN");
