@@ -132,7 +132,7 @@ std::string ProgramFolder() {
 }
 
 namespace {
-// The build tree keeps everything beside the executable (probe names a file that is there); an
+// The build tree keeps everything beside the executable (probe names what is always there); an
 // installed program finds its folder at the install layout's path relative to the executable.
 std::string BesideOrInstalled(const char* probe, const char* installedFromBin) {
     const QDir bin(QCoreApplication::applicationDirPath());
@@ -142,7 +142,8 @@ std::string BesideOrInstalled(const char* probe, const char* installedFromBin) {
 }  // namespace
 
 std::string DataFolder() {
-    return BesideOrInstalled("keepnames.ini", WARMAP_DATA_FROM_BIN);
+    // The pictures always ship; the keep-name catalogue is optional and must not move them away.
+    return BesideOrInstalled("form", WARMAP_DATA_FROM_BIN);
 }
 
 std::string PluginFolder() {

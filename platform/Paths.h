@@ -30,8 +30,9 @@ std::string RuntimeFolder();
 // The folder of the running program.
 std::string ProgramFolder();
 
-// Where the program's pictures, symbols and keep-name catalogue are: beside the executable in the
-// build tree, else the installed data folder (share/warmap, found relative to the executable).
+// Where the program's pictures, symbols and keep-name catalogue are: beside the executable when its
+// form/ folder is there (the build tree), else the installed data folder (share/warmap, found relative
+// to the executable). Asked once at start.
 std::string DataFolder();
 
 // Where the program's own libraries (warmap-fetch, warmap-sound) are: beside the executable in the
