@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtEndian>
 
 #include "notify/AlertSound.h"
 #include "notify/LazySound.h"
+#include "tests/support/EnvScope.h"
+#include "tests/support/LogRecorder.h"
 
 namespace {
 
@@ -49,6 +53,25 @@ TEST(AlertSound, PlayingReturnsAtOnceEvenWithoutAudio) {
     EXPECT_TRUE(sound.PlayWaveResource("halldrop"));
     EXPECT_TRUE(sound.PlayWaveResource("HALLDROP"));  // a second call restarts it
     EXPECT_FALSE(sound.PlayWaveResource("fanfare"));
+}
+
+// A sound server out of reach is one line of ours, not Qt Multimedia's unasked lines on stderr.
+TEST(AlertSound, ASoundServerOutOfReachIsOneLogLine) {
+    testing_support::EnvScope env;
+    env.Set("PULSE_SERVER", "unix:/nonexistent/warmap-test/native");
+    testing_support::LogRecorder log;
+    {
+        notify::AlertSound sound;
+        EXPECT_TRUE(sound.PlayWaveResource("halldrop"));
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 1500) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_TRUE(sound.PlayWaveResource("halldrop"));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(log.Matching("warmap.sound", {"no sound: PulseAudioService"}).size(), 1)
+        << log.Lines().join('\n').toStdString();
+    EXPECT_TRUE(log.Matching("default", {}).isEmpty()) << log.Lines().join('\n').toStdString();
 }
 
 // The program's own sound loads the audio library beside the program on its first use.
