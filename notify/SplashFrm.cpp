@@ -140,12 +140,12 @@ void SplashFrm::InitializeFrm() {
         TakeWaylandRole();
         return;
     }
-    if (const auto taskbar = Taskbar()) {
-        const QSize screen = ScreenSize();
-        const auto position =
-            PopupPosition(*taskbar, screen.width() * tx, screen.height() * ty, widthTwips, m_heightTwips, tx, ty);
-        if (position) move(platform::RoundEven(position->left / tx), platform::RoundEven(position->top / ty));
-    }
+    const QSize screen = ScreenSize();
+    // Without a panel, as above a bottom panel of no height: the bottom-right corner, clear of menus.
+    const platform::TaskbarRect none{0, screen.height(), screen.width(), screen.height()};
+    const auto position = PopupPosition(Taskbar().value_or(none), screen.width() * tx, screen.height() * ty, widthTwips,
+                                        m_heightTwips, tx, ty);
+    if (position) move(platform::RoundEven(position->left / tx), platform::RoundEven(position->top / ty));
 }
 
 void SplashFrm::TakeWaylandRole() {

@@ -59,7 +59,9 @@ TEST_F(SplashTest, TilesThenBottomThenTopOnALowWindow) {
     EXPECT_EQ(popup.Surface().pixelColor(5, 20), QColor(Qt::blue));
 }
 
-TEST_F(SplashTest, PlacesAboveTheTaskbarOrStaysPut) {
+// Above the panel; without one in the bottom-right corner, 6 px clear of both edges (never over other
+// programs' menus at the top left); beside a panel that fits no edge, where it was.
+TEST_F(SplashTest, PlacesClearOfThePanelOrInTheCornerWithoutOne) {
     notify::SplashFrm popup(m_dir.path());
     popup.SetScreenOverride(QSize(1920, 1080));
     popup.SetTaskbarOverride(platform::TaskbarRect{0, 1040, 1920, 1080});
@@ -69,8 +71,12 @@ TEST_F(SplashTest, PlacesAboveTheTaskbarOrStaysPut) {
     popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
     popup.SetHeightTwips(1245);
     popup.InitializeFrm();
-    EXPECT_EQ(popup.pos(), QPoint(1634, 981));
+    EXPECT_EQ(popup.pos(), QPoint(1920 - 280 - 6, 1080 - 83 - 6));
     EXPECT_EQ(popup.height(), 83);
+    popup.SetTaskbarOverride(platform::TaskbarRect{10, 10, 500, 500});
+    popup.SetHeightTwips(795);
+    popup.InitializeFrm();
+    EXPECT_EQ(popup.pos(), QPoint(1920 - 280 - 6, 1080 - 83 - 6));
 }
 
 TEST_F(SplashTest, MissingSkinDrawsNothing) {
