@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/ChangeListView.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include "notify/MessageLineRenderer.h"
+#include "platform/ListKeys.h"
 
 namespace history {
 namespace {
@@ -52,6 +54,10 @@ std::vector<platform::AccessibleRow> ChangeListView::VisibleRows() const {
             {QAccessible::ListItem, RowText(row), QRect(kTextLeft, top, viewport()->width() - kTextLeft, kRowHeight)});
     }
     return rows;
+}
+
+void ChangeListView::keyPressEvent(QKeyEvent* event) {
+    if (!platform::ScrollToEnd(*this, *event)) QAbstractScrollArea::keyPressEvent(event);
 }
 
 void ChangeListView::scrollContentsBy(int dx, int dy) {

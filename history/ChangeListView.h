@@ -27,6 +27,7 @@ public:
     std::vector<platform::AccessibleRow> VisibleRows() const;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -1,6 +1,7 @@
 #include "tray/RecentChangesWindow.h"
 
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -8,6 +9,7 @@
 #include "notify/MessageLineRenderer.h"
 #include "notify/SplashFrm.h"
 #include "platform/AccessibleRows.h"
+#include "platform/ListKeys.h"
 #include "platform/Picture.h"
 #include "tray/RecentChanges.h"
 #include "tray/RecentChangesLayout.h"
@@ -152,6 +154,10 @@ void RecentChangesWindow::Refresh() {
 
 QWidget* RecentChangesWindow::View() const {
     return m_view;
+}
+
+void RecentChangesWindow::keyPressEvent(QKeyEvent* event) {
+    if (!platform::ScrollToEnd(*this, *event)) QScrollArea::keyPressEvent(event);
 }
 
 }  // namespace tray

@@ -18,6 +18,9 @@ public:
     void Refresh();
     QWidget* View() const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     RecentChangesView* m_view;
 };
