@@ -36,10 +36,15 @@ QString LocalTimeText(Seconds time) {
 std::string ChangeLine(const Change& change, const HistoryStore& words, const feed::KeepNames& names) {
     const std::string& oldRealm = words.Word(change.oldRealm);
     const std::string& newRealm = words.Word(change.newRealm);
-    const std::string& guild = words.Word(change.newGuild);
-    return "^b" + LocalTimeText(change.time).toStdString() + "  " + feed::RealmColourCode(oldRealm) +
-           names.KeepName(words.Word(change.id)) + "^Irechts" + feed::RealmColourCode(newRealm) + newRealm + "^b  " +
-           (guild.empty() ? std::string("ohne Gilde") : guild);
+    const auto guild = [&words](int word) {
+        const std::string& name = words.Word(word);
+        return name.empty() ? std::string("ohne Gilde") : name;
+    };
+    const std::string start = "^b" + LocalTimeText(change.time).toStdString() + "  " + feed::RealmColourCode(oldRealm) +
+                              names.KeepName(words.Word(change.id));
+    // Only the guild changed: the realm stays, the guilds say what happened.
+    if (oldRealm == newRealm) return start + "^b  " + guild(change.oldGuild) + "^Irechts^b" + guild(change.newGuild);
+    return start + "^Irechts" + feed::RealmColourCode(newRealm) + newRealm + "^b  " + guild(change.newGuild);
 }
 
 std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryStore& words,

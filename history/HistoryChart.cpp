@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/HistoryChart.h"
 
+#include <QCategoryAxis>
 #include <QDateTime>
-#include <QDateTimeAxis>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -12,6 +12,7 @@
 
 #include "feed/Realms.h"
 #include "history/ChangeText.h"
+#include "history/TimeAxis.h"
 #include "notify/MessageLineRenderer.h"
 #include "platform/NameText.h"
 
@@ -19,12 +20,15 @@ namespace history {
 namespace {
 
 constexpr qint64 kMillisecondsPerSecond = 1000;
-constexpr Seconds kDay = 24 * 60 * 60;
+constexpr int kMostTicks = 8;
+const QColor kStyleInk(90, 90, 90);
 
-QString TimeFormatFor(Seconds span) {
-    if (span <= 2 * kDay) return QStringLiteral("hh:mm");
-    if (span <= 10 * kDay) return QStringLiteral("dd.MM. hh:mm");
-    return QStringLiteral("dd.MM.yy");
+qreal Ms(Seconds time) {
+    return static_cast<qreal>(time * kMillisecondsPerSecond);
+}
+
+QPen LinePen(const QColor& colour, bool keeps) {
+    return QPen(colour, keeps ? 2.5 : 1.5, keeps ? Qt::SolidLine : Qt::DashLine);
 }
 
 }  // namespace
@@ -38,58 +42,82 @@ HistoryChart::HistoryChart(QWidget* parent) : QChartView(parent) {
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(4, 4, 4, 4));
-    m_timeAxis = new QDateTimeAxis;
+    m_timeAxis = new QCategoryAxis;
+    m_timeAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_countAxis = new QValueAxis;
     m_countAxis->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(m_timeAxis, Qt::AlignBottom);
     chart->addAxis(m_countAxis, Qt::AlignLeft);
+    const auto add = [&](const QString& name, const QPen& pen) {
+        auto* series = new QLineSeries;
+        series->setName(name);
+        series->setPen(pen);
+        chart->addSeries(series);
+        series->attachAxis(m_timeAxis);
+        series->attachAxis(m_countAxis);
+        return series;
+    };
     for (std::size_t r = 0; r < feed::RealmNames.size(); ++r) {
         const auto realm = static_cast<feed::Realm>(r);
         const QString name = platform::NameText(feed::RealmName(realm));
-        for (const bool keeps : {true, false}) {
-            auto* series = new QLineSeries;
-            series->setName(name);
-            QPen pen(notify::RealmColour(realm), keeps ? 2.5 : 1.5, keeps ? Qt::SolidLine : Qt::DashLine);
-            series->setPen(pen);
-            chart->addSeries(series);
-            series->attachAxis(m_timeAxis);
-            series->attachAxis(m_countAxis);
-            m_series[r * 2 + (keeps ? 0 : 1)] = series;
-        }
+        for (const bool keeps : {true, false})
+            m_series[r * 2 + (keeps ? 0 : 1)] = add(name, LinePen(notify::RealmColour(realm), keeps));
     }
-    // One legend entry per realm; the axis tells keeps from towers.
+    // The legend: each realm's colour once, then the two line styles, drawn as lines.
     for (std::size_t s = 1; s < m_series.size(); s += 2) {
         for (QLegendMarker* marker : chart->legend()->markers(m_series[s])) marker->setVisible(false);
     }
-    m_countAxis->setTitleText(QStringLiteral("Burgen und Türme (gestrichelt)"));
+    for (const bool keeps : {true, false}) {
+        QLineSeries* style = add(keeps ? QStringLiteral("Burgen") : QStringLiteral("Türme"), LinePen(kStyleInk, keeps));
+        for (QLegendMarker* marker : chart->legend()->markers(style)) marker->setShape(QLegend::MarkerShapeFromSeries);
+    }
     setChart(chart);
 }
 
 void HistoryChart::SetTimeline(std::vector<TimelinePoint> timeline, Seconds from, Seconds to) {
+    const Seconds start = std::max(from, timeline.empty() ? from : timeline.front().time);
+    const Seconds end = std::max(to, start + 60);
+    // Beyond two days one step per pass would tangle six lines: the state at every whole period instead.
+    const Seconds period = SamplePeriod(end - start);
     m_timeline = std::move(timeline);
-    const Seconds start = std::max(from, m_timeline.empty() ? from : m_timeline.front().time);
+    const std::vector<TimelinePoint> sampled =
+        period > 0 ? SampledAt(m_timeline, WholePeriods(start, end, period)) : std::vector<TimelinePoint>{};
+    const std::vector<TimelinePoint>& drawn = period > 0 ? sampled : m_timeline;
     int most = 1;
     for (std::size_t s = 0; s < m_series.size(); ++s) {
         const std::size_t realm = s / 2;
         const bool keeps = s % 2 == 0;
         QList<QPointF> points;
-        points.reserve(static_cast<qsizetype>(m_timeline.size() * 2 + 1));
-        for (const TimelinePoint& point : m_timeline) {
+        points.reserve(static_cast<qsizetype>(drawn.size() * 2 + 1));
+        for (const TimelinePoint& point : drawn) {
             const int count = keeps ? point.counts.keeps[realm] : point.counts.towers[realm];
-            const qreal x = static_cast<qreal>(std::max(point.time, start) * kMillisecondsPerSecond);
+            const qreal x = Ms(std::max(point.time, start));
             // Steps: the count holds until the pass that changed it.
             if (!points.isEmpty()) points.append(QPointF(x, points.back().y()));
             points.append(QPointF(x, count));
             most = std::max(most, count);
         }
-        if (!points.isEmpty())
-            points.append(QPointF(static_cast<qreal>(to * kMillisecondsPerSecond), points.back().y()));
+        if (!points.isEmpty()) points.append(QPointF(Ms(end), points.back().y()));
         m_series[s]->replace(points);
     }
-    m_timeAxis->setFormat(TimeFormatFor(to - start));
-    m_timeAxis->setRange(QDateTime::fromSecsSinceEpoch(start), QDateTime::fromSecsSinceEpoch(std::max(to, start + 60)));
+    for (const QString& label : m_timeAxis->categoriesLabels()) m_timeAxis->remove(label);
+    m_timeAxis->setStartValue(Ms(start));
+    // The axis wants every label once; a time of day may come twice in a long stretch.
+    QStringList labels;
+    for (const TimeTick& tick : TimeTicks(start, end, kMostTicks)) {
+        QString label = tick.label;
+        while (labels.contains(label)) label += QChar(0x200B);
+        labels << label;
+        m_timeAxis->append(label, Ms(tick.time));
+    }
+    m_timeAxis->setRange(Ms(start), Ms(end));
     m_countAxis->setRange(0, most + 1);
     m_countAxis->applyNiceNumbers();
+}
+
+QString HistoryChart::DescribeTime(Seconds time) const {
+    const TimelinePoint* point = PointAt(m_timeline, time);
+    return point ? DescribePoint(*point, time) : QString();
 }
 
 QString HistoryChart::DescribePoint(const TimelinePoint& point, Seconds time) {
@@ -108,8 +136,7 @@ void HistoryChart::mouseMoveEvent(QMouseEvent* event) {
     if (m_timeline.empty() || !chart()->plotArea().contains(event->position())) return;
     const QPointF value = chart()->mapToValue(event->position(), m_series[0]);
     const auto time = static_cast<Seconds>(value.x() / kMillisecondsPerSecond);
-    const TimelinePoint* point = PointAt(m_timeline, time);
-    const QString description = DescribePoint(*point, time);
+    const QString description = DescribeTime(time);
     QString tip = description;
     tip.replace(QStringLiteral(" — "), QStringLiteral("\n")).replace(QStringLiteral(" · "), QStringLiteral("\n"));
     QToolTip::showText(event->globalPosition().toPoint(), tip, this);

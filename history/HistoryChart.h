@@ -7,20 +7,24 @@
 
 #include "history/Timeline.h"
 
+class QCategoryAxis;
 class QLineSeries;
-class QDateTimeAxis;
 class QValueAxis;
 
 namespace history {
 
 // How many keeps (solid) and towers (dashed) each realm held over a stretch of time, in the realms'
-// colours. Pointing at it tells the time and the counts there.
+// colours, as steps; a long stretch one step per whole period. Ticks lie on whole hours or days, and
+// the legend shows the realms and the two line styles. Pointing at it tells the time and the counts.
 class HistoryChart : public QChartView {
     Q_OBJECT
 public:
     explicit HistoryChart(QWidget* parent = nullptr);
 
     void SetTimeline(std::vector<TimelinePoint> timeline, Seconds from, Seconds to);
+    // What was held at a time (to the pass, though a long stretch is drawn by periods); empty without
+    // a timeline.
+    QString DescribeTime(Seconds time) const;
 
     // What the chart says of a moment: its local time and every realm's keeps and towers.
     static QString DescribePoint(const TimelinePoint& point, Seconds time);
@@ -34,7 +38,7 @@ protected:
 private:
     std::vector<TimelinePoint> m_timeline;
     std::array<QLineSeries*, 6> m_series{};  // keeps, then towers, of each realm
-    QDateTimeAxis* m_timeAxis;
+    QCategoryAxis* m_timeAxis;
     QValueAxis* m_countAxis;
 };
 

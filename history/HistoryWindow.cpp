@@ -4,14 +4,20 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -82,41 +88,63 @@ HistoryWindow::HistoryWindow(const HistoryStore* store, const QString& unavailab
     m_exportBtn->setObjectName(QStringLiteral("ExportBtn"));
     top->addWidget(m_exportBtn);
 
-    // The page with the history, and the page that says there is none.
+    // The page with the history, and the page that says there is none. The chart and the change list
+    // share the left side (the chart gets more of what a larger window adds); the map fits beside them.
     auto* historyPage = new QWidget(this);
-    auto* left = new QVBoxLayout;
     m_chart = new HistoryChart(historyPage);
-    m_chart->setMinimumSize(600, 300);
-    left->addWidget(m_chart, 3);
-    m_pointLbl =
-        new QLabel(QStringLiteral("Zeigen Sie auf die Kurven, um die Zahlen eines Zeitpunkts zu sehen."), historyPage);
+    m_chart->setMinimumSize(380, 160);
+    m_pointLbl = new QLabel(historyPage);
     m_pointLbl->setObjectName(QStringLiteral("PointLbl"));
-    left->addWidget(m_pointLbl);
+    m_pointLbl->setToolTip(QStringLiteral("Zeigen Sie auf die Kurven, um die Zahlen eines Zeitpunkts zu sehen."));
+    // Two lines whatever it says: a long read-out must never widen or heighten the window.
+    m_pointLbl->setWordWrap(true);
+    m_pointLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_pointLbl->setFixedHeight(2 * m_pointLbl->fontMetrics().lineSpacing() + 4);
+    m_pointLbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_list = new ChangeListView(programFolder + QStringLiteral("/symbols"), historyPage);
-    m_list->setMinimumHeight(200);
-    left->addWidget(m_list, 2);
-    auto* right = new QVBoxLayout;
-    m_map = new warmap::MapView(historyPage);
+    m_list->setMinimumHeight(90);
+    auto* lower = new QWidget(historyPage);
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->addWidget(m_pointLbl);
+    lowerLayout->addWidget(m_list, 1);
+    auto* split = new QSplitter(Qt::Vertical, historyPage);
+    split->setObjectName(QStringLiteral("ChartAndList"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(m_chart);
+    split->addWidget(lower);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    split->setSizes({3000, 2000});
+
+    m_mapColumn = new QWidget(historyPage);
+    auto* right = new QVBoxLayout(m_mapColumn);
+    right->setContentsMargins(0, 0, 0, 0);
+    m_map = new warmap::MapView(m_mapColumn);
     m_map->setObjectName(QStringLiteral("HistoryMap"));
     m_map->setAccessibleName(QStringLiteral("Karte zum gewählten Zeitpunkt"));
     const warmap::Skin skin = warmap::LoadSkin(programFolder, devicePixelRatioF());
     if (!skin.failure) {
         m_map->SetBackground(skin.mapBackground);
-        m_map->setFixedSize(skin.mapBackground.deviceIndependentSize().toSize());
+        m_map->setMinimumSize(m_map->NaturalSize() / 2);
     }
-    right->addWidget(m_map);
-    m_slider = new QSlider(Qt::Horizontal, historyPage);
+    // Its panel holds what the Warmap window's holds: the server and the feed's time stamp.
+    m_map->SetOverlay([this](QPainter& painter) { DrawPanel(painter); });
+    right->addWidget(m_map, 0, Qt::AlignHCenter);
+    m_slider = new QSlider(Qt::Horizontal, m_mapColumn);
     m_slider->setObjectName(QStringLiteral("MomentSlider"));
     m_slider->setAccessibleName(QStringLiteral("Zeitpunkt der Karte"));
     right->addWidget(m_slider);
-    m_momentLbl = new QLabel(historyPage);
+    m_momentLbl = new QLabel(m_mapColumn);
     m_momentLbl->setObjectName(QStringLiteral("MomentLbl"));
+    m_momentLbl->setWordWrap(true);
+    m_momentLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     right->addWidget(m_momentLbl);
     right->addStretch();
     auto* columns = new QHBoxLayout(historyPage);
     columns->setContentsMargins(0, 0, 0, 0);
-    columns->addLayout(left, 1);
-    columns->addLayout(right);
+    columns->addWidget(split, 1);
+    columns->addWidget(m_mapColumn);
 
     m_emptyLbl = new QLabel(this);
     m_emptyLbl->setObjectName(QStringLiteral("EmptyLbl"));
@@ -127,16 +155,70 @@ HistoryWindow::HistoryWindow(const HistoryStore* store, const QString& unavailab
     m_pages->addWidget(m_emptyLbl);
     if (!m_store) m_emptyLbl->setText(QStringLiteral("Kein Verlauf in diesem Lauf: ") + unavailable);
 
+    m_statusLbl = new QLabel(this);
+    m_statusLbl->setObjectName(QStringLiteral("StatusLbl"));
+    m_statusLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_statusLbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_pages, 1);
+    layout->addWidget(m_statusLbl);
 
     connect(m_serverCmb, &QComboBox::currentIndexChanged, this, &HistoryWindow::ChooseServer);
     connect(m_ranges, &QButtonGroup::idClicked, this, [this](int id) { ChooseRange(static_cast<Range>(id)); });
     connect(m_slider, &QSlider::valueChanged, this, &HistoryWindow::ChooseMoment);
-    connect(m_chart, &HistoryChart::Pointed, m_pointLbl, &QLabel::setText);
+    connect(m_chart, &HistoryChart::Pointed, this, &HistoryWindow::ShowReadOut);
     connect(m_exportBtn, &QPushButton::clicked, this, &HistoryWindow::Export);
     Refresh();
+    // As large as the screen allows (its title bar aside), up to a size that leaves room beside it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(QSize(1280, 860)
+                   .boundedTo(screen->availableGeometry().size() - QSize(16, 40))
+                   .expandedTo(minimumSizeHint()));
+}
+
+void HistoryWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitMap();
+}
+
+void HistoryWindow::FitMap() {
+    const QSize natural = m_map->NaturalSize();
+    if (natural.isEmpty()) return;
+    // What the page leaves for the map once the slider and its label have their room; never more
+    // than the map's own size, never so small that its keeps cannot be told apart.
+    const int beside = m_slider->sizeHint().height() + m_momentLbl->fontMetrics().lineSpacing() * 2 + 12;
+    const int room = std::clamp(m_pages->height() - beside, natural.height() / 2, natural.height());
+    const QSize fitted = natural.scaled(QSize(natural.width(), room), Qt::KeepAspectRatio);
+    // A maximum, not a fixed size: the window may still be made smaller, and is fitted again then.
+    m_map->setMaximumSize(fitted);
+    m_mapColumn->setMaximumWidth(fitted.width());
+    m_mapColumn->setMinimumWidth(natural.width() / 2);
+}
+
+void HistoryWindow::ShowReadOut(const QString& description) {
+    m_pointLbl->setText(description.isEmpty() ? QString() : ServerName(m_server) + QStringLiteral(", ") + description);
+}
+
+void HistoryWindow::DrawPanel(QPainter& painter) const {
+    if (m_moments.empty()) return;
+    // Where the Warmap window has its server list and date label, in its colours and fonts.
+    QFont server(QStringLiteral("Verdana"));
+    server.setStyleHint(QFont::SansSerif);
+    server.setPointSizeF(8.25);
+    server.setBold(true);
+    server.setItalic(true);
+    painter.setFont(server);
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawText(QRect(12, 10, 88, 21), Qt::AlignLeft | Qt::AlignVCenter, ServerName(m_server));
+    QFont date = server;
+    date.setPointSizeF(6);
+    date.setBold(false);
+    date.setItalic(false);
+    painter.setFont(date);
+    painter.setPen(QColor(70, 48, 26));
+    painter.drawText(QRect(6, 40, 97, 33), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_panelDate);
 }
 
 void HistoryWindow::ChooseServer(int server) {
@@ -179,6 +261,7 @@ void HistoryWindow::Refresh() {
     m_exportBtn->setEnabled(any);
     if (!any) {
         m_emptyLbl->setText(QStringLiteral("Noch kein Verlauf für diesen Server"));
+        ShowReadOut(QString());
         return;
     }
     m_changes = m_store->Changes(m_server, from, now);
@@ -212,6 +295,9 @@ void HistoryWindow::ChooseMoment(int moment) {
         return;
     }
     const Moment& at = m_moments[static_cast<std::size_t>(moment)];
+    // The read-out follows the moment until the pointer names another.
+    ShowReadOut(m_chart->DescribeTime(at.time));
+    m_panelDate = QString::fromStdString(at.date);
     const std::optional<ServerState> state = m_store->StateAt(m_server, at.pass);
     if (!state) {
         m_momentLbl->setText(QStringLiteral("Dieser Zeitpunkt lässt sich aus dem Verlauf nicht wiederherstellen."));
@@ -231,13 +317,20 @@ void HistoryWindow::ChooseMoment(int moment) {
     m_momentLbl->setText(text);
 }
 
-bool HistoryWindow::ExportTo(const QString& path, QString& problem) const {
+bool HistoryWindow::ExportTo(const QString& path, QString& problem) {
+    m_statusLbl->clear();
     if (!m_store) return false;
     const std::string csv = ChangesCsv(m_changes, m_server, *m_store, m_names);
-    if (feed::WriteSavedCopy(path.toStdString(), csv)) return true;
-    problem = QString::fromLocal8Bit(std::strerror(errno));
-    qCWarning(lcHistory, "cannot export the history to %s: %s", qPrintable(path), qPrintable(problem));
-    return false;
+    if (!feed::WriteSavedCopy(path.toStdString(), csv)) {
+        problem = QString::fromLocal8Bit(std::strerror(errno));
+        qCWarning(lcHistory, "cannot export the history to %s: %s", qPrintable(path), qPrintable(problem));
+        return false;
+    }
+    const std::size_t rows = m_changes.size();
+    m_statusLbl->setText(QStringLiteral("%1 nach %2 geschrieben.")
+                             .arg(rows == 1 ? QStringLiteral("1 Änderung") : QStringLiteral("%1 Änderungen").arg(rows),
+                                  QDir::toNativeSeparators(path)));
+    return true;
 }
 
 void HistoryWindow::Export() {

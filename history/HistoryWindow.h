@@ -45,15 +45,24 @@ public:
     const std::vector<Moment>& Moments() const { return m_moments; }
     const std::vector<Change>& Changes() const { return m_changes; }
 
-    // Writes the stretch's changes as CSV; false with problem set when the file could not be written.
-    bool ExportTo(const QString& path, QString& problem) const;
+    // Writes the stretch's changes as CSV and says so in the status line; false with problem set when
+    // the file could not be written.
+    bool ExportTo(const QString& path, QString& problem);
 
 public slots:
     // Reads the history again, after a pass has added to it.
     void Refresh();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void Export();
+    // The map as large as the height beside the chart allows, never larger than its own size.
+    void FitMap();
+    // The chart's read-out: the chosen server and what the pointer, else the chosen moment, shows.
+    void ShowReadOut(const QString& description);
+    void DrawPanel(QPainter& painter) const;
 
     const HistoryStore* m_store;
     QString m_programFolder;
@@ -73,8 +82,11 @@ private:
     QLabel* m_pointLbl;
     ChangeListView* m_list;
     warmap::MapView* m_map;
+    QWidget* m_mapColumn;
     QSlider* m_slider;
     QLabel* m_momentLbl;
+    QLabel* m_statusLbl;
+    QString m_panelDate;  // the feed's time stamp at the chosen moment, shown in the map's panel
 };
 
 }  // namespace history

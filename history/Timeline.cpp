@@ -81,4 +81,13 @@ const TimelinePoint* PointAt(const std::vector<TimelinePoint>& timeline, Seconds
     return after == timeline.begin() ? &timeline.front() : &*(after - 1);
 }
 
+std::vector<TimelinePoint> SampledAt(const std::vector<TimelinePoint>& timeline, const std::vector<Seconds>& times) {
+    if (timeline.empty()) return {};
+    std::vector<TimelinePoint> sampled{timeline.front()};
+    for (const Seconds time : times) {
+        if (time > sampled.back().time) sampled.push_back({time, PointAt(timeline, time)->counts});
+    }
+    return sampled;
+}
+
 }  // namespace history

@@ -34,4 +34,8 @@ std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds start
 // The last point at or before the time; the first point when the time lies before all of them.
 const TimelinePoint* PointAt(const std::vector<TimelinePoint>& timeline, Seconds time);
 
+// The first point, then the counts as they stood at each of the times (ascending, after it): a long
+// stretch drawn one step per whole period instead of one per pass, whose steps would tangle.
+std::vector<TimelinePoint> SampledAt(const std::vector<TimelinePoint>& timeline, const std::vector<Seconds>& times);
+
 }  // namespace history

@@ -17,15 +17,45 @@ void MapView::SetBackground(QImage background) {
     setFixedSize(m_background.deviceIndependentSize().toSize());
 }
 
+void MapView::SetOverlay(std::function<void(QPainter&)> overlay) {
+    m_overlay = std::move(overlay);
+    update();
+}
+
+QRectF MapView::MapRect() const {
+    const QSizeF natural = NaturalSize();
+    if (natural.isEmpty() || size() == natural.toSize()) return QRectF(QPointF(0, 0), natural);
+    const QSizeF shown = natural.scaled(QSizeF(size()).boundedTo(natural), Qt::KeepAspectRatio);
+    return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+}
+
 void MapView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRectF exposed(event->rect());
-    const qreal ratio = m_surface.devicePixelRatio();  // the surface may hold more pixels than the view
-    painter.drawImage(exposed, m_surface, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    const QRectF map = MapRect();
+    if (map.size() == QSizeF(NaturalSize()) && map.topLeft().isNull()) {
+        // Pixel for pixel: only the exposed part is copied.
+        const QRectF exposed(event->rect());
+        const qreal ratio = m_surface.devicePixelRatio();  // the surface may hold more pixels than the view
+        painter.drawImage(exposed, m_surface, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    } else {
+        painter.fillRect(rect(), palette().window());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(map, m_surface);
+    }
+    if (m_overlay) {
+        painter.translate(map.topLeft());
+        painter.scale(map.width() / NaturalSize().width(), map.height() / NaturalSize().height());
+        m_overlay(painter);
+    }
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove) onMouseMove(event->position());
+    if (!onMouseMove) return;
+    const QRectF map = MapRect();
+    const QSizeF natural = NaturalSize();
+    if (map.isEmpty()) return onMouseMove(event->position());
+    const QPointF at = event->position() - map.topLeft();
+    onMouseMove(QPointF(at.x() * natural.width() / map.width(), at.y() * natural.height() / map.height()));
 }
 
 // The map handles its own presses, so they never reach the frame and never drag the window.

@@ -7,7 +7,8 @@
 namespace warmap {
 
 // The map picture view (WarmapPic): keeps its drawing in a persistent image that repaints copy, and
-// reports pointer movement in map pixels.
+// reports pointer movement in map pixels. At its natural size it shows the map pixel for pixel; made
+// smaller (the history window on a small screen) it shows all of it, scaled, the proportions kept.
 class MapView : public QWidget {
     Q_OBJECT
 public:
@@ -16,6 +17,13 @@ public:
     void SetBackground(QImage background);
     const QImage& Background() const { return m_background; }
     QImage& Surface() { return m_surface; }
+    // The map's own size, in logical pixels.
+    QSize NaturalSize() const { return m_background.deviceIndependentSize().toSize(); }
+
+    QSize sizeHint() const override { return NaturalSize(); }
+
+    // Painted over the map in map pixels on every repaint, without touching the surface.
+    void SetOverlay(std::function<void(QPainter&)> overlay);
 
     std::function<void(QPointF)> onMouseMove;
 
@@ -26,8 +34,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Where the map lies in the view: all of it, centred, as large as fits and never larger.
+    QRectF MapRect() const;
+
     QImage m_background;
     QImage m_surface;
+    std::function<void(QPainter&)> m_overlay;
 };
 
 }  // namespace warmap

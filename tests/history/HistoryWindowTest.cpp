@@ -2,17 +2,23 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "feed/FeedDocument.h"
 #include "feed/KeepNames.h"
 #include "history/ChangeListView.h"
 #include "history/ChangeText.h"
+#include "history/HistoryChart.h"
 #include "history/HistoryWindow.h"
+#include "history/TimeAxis.h"
 #include "history/Timeline.h"
 #include "keepmap/KeepPos.h"
+#include "notify/MessageLineRenderer.h"
 #include "tests/support/TempDir.h"
 #include "tools/feedsim/Frontier.h"
 #include "warmap/MapView.h"
@@ -160,6 +166,143 @@ TEST_F(HistoryWindowTest, TheTimelineCountsWhatEachMomentHeld) {
     EXPECT_LE(thinned.size(), 6u);
     EXPECT_EQ(thinned.front().time, timeline.front().time);
     EXPECT_EQ(thinned.back().counts, timeline.back().counts);
+}
+
+// On a 1024 x 600 screen: everything fits, the map shrinks with its proportions, the chart and the
+// list share the left; pointing at the chart never makes the window grow; the read-out names the
+// chosen server and moment, also right after switching server.
+TEST_F(HistoryWindowTest, FitsASmallScreenAndSaysWhatIsChosen) {
+    Record(30);
+    history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
+    const QSize smallest = window.minimumSizeHint();
+    EXPECT_LE(smallest.width(), 1000);
+    EXPECT_LE(smallest.height(), 560);
+    window.resize(1000, 560);
+    window.show();
+    QCoreApplication::processEvents();
+    auto* map = window.findChild<warmap::MapView*>(QStringLiteral("HistoryMap"));
+    auto* chart = window.findChild<history::HistoryChart*>(QStringLiteral("HistoryChart"));
+    auto* list = window.findChild<history::ChangeListView*>(QStringLiteral("ChangeList"));
+    auto* readOut = window.findChild<QLabel*>(QStringLiteral("PointLbl"));
+    ASSERT_TRUE(map && chart && list && readOut);
+    EXPECT_EQ(window.size(), QSize(1000, 560));
+    const QSize natural = map->NaturalSize();
+    EXPECT_LT(map->height(), natural.height());
+    EXPECT_NEAR(map->width() * natural.height(), map->height() * natural.width(), natural.height());
+    for (QWidget* part : std::initializer_list<QWidget*>{map, chart, list}) {
+        const QRect inWindow(part->mapTo(&window, QPoint(0, 0)), part->size());
+        EXPECT_TRUE(window.rect().contains(inWindow)) << part->objectName().toStdString();
+    }
+    EXPECT_GT(chart->height(), list->height()) << "the chart gets the larger share";
+
+    for (int x = 10; x < chart->width(); x += 37) QTest::mouseMove(chart->viewport(), QPoint(x, chart->height() / 2));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.size(), QSize(1000, 560));
+    EXPECT_EQ(window.minimumSizeHint(), smallest);
+    EXPECT_TRUE(readOut->text().startsWith(QStringLiteral("Dartmoor, "))) << readOut->text().toStdString();
+
+    window.ChooseServer(1);
+    const history::Moment& moment = window.Moments().back();
+    const history::TimelinePoint held{moment.time, history::CountHoldings(*m_store->StateAt(1, moment.pass))};
+    EXPECT_EQ(readOut->text(), QStringLiteral("Logres, ") + history::HistoryChart::DescribePoint(held, moment.time));
+}
+
+// Home and End reach the ends of the list; the scroll area's own keys page through it.
+TEST_F(HistoryWindowTest, TheListMovesWithTheKeysOfEveryList) {
+    Record(30);
+    history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
+    window.resize(1000, 560);
+    window.show();
+    auto* list = window.findChild<history::ChangeListView*>(QStringLiteral("ChangeList"));
+    QScrollBar* bar = list->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    const struct {
+        Qt::Key key;
+        int expected;
+    } presses[] = {{Qt::Key_End, bar->maximum()},
+                   {Qt::Key_PageUp, bar->maximum() - bar->pageStep()},
+                   {Qt::Key_Home, 0},
+                   {Qt::Key_PageDown, bar->pageStep()}};
+    for (const auto& press : presses) {
+        QTest::keyClick(list, press.key);
+        EXPECT_EQ(bar->value(), press.expected) << QKeySequence(press.key).toString().toStdString();
+    }
+}
+
+// The export says what it wrote.
+TEST_F(HistoryWindowTest, AnExportNamesTheFileAndItsRows) {
+    Record(5);
+    history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
+    const QString path = m_dir.filePath(QStringLiteral("export.csv"));
+    QString problem;
+    ASSERT_TRUE(window.ExportTo(path, problem)) << problem.toStdString();
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("StatusLbl"))->text(),
+              QStringLiteral("%1 Änderungen nach %2 geschrieben.").arg(window.Changes().size()).arg(path));
+    EXPECT_FALSE(window.ExportTo(m_dir.filePath(QStringLiteral("no/such/folder.csv")), problem));
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("StatusLbl"))->text().isEmpty());
+}
+
+// A change of guild alone names both guilds; a change of realm the new realm and guild.
+TEST_F(HistoryWindowTest, AChangeLineSaysWhatChanged) {
+    feedsim::Frontier frontier(3);
+    const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
+    history::ArrivedFeed first{0, document.Date(), *history::HoldingsOf(document)};
+    history::ArrivedFeed second = first;
+    second.state[0].guild = "Neue Herren";
+    second.state[0].realm = first.state[0].realm;
+    second.state[1].realm = first.state[1].realm == "Albion" ? "Midgard" : "Albion";
+    second.state[1].guild = "";
+    std::string problem;
+    ASSERT_TRUE(m_store->Record(100, {first}, {}, problem)) << problem;
+    ASSERT_TRUE(m_store->Record(200, {second}, {}, problem)) << problem;
+    const feed::KeepNames names(WARMAP_DATA_DIR);
+    const std::vector<history::Change> changes = m_store->Changes(0, 200, 200);
+    ASSERT_EQ(changes.size(), 2u);
+    const QString time = history::LocalTimeText(200);
+    const std::string oldGuild = first.state[0].guild.empty() ? "ohne Gilde" : first.state[0].guild;
+    EXPECT_EQ(notify::MessageLineText(QString::fromStdString(history::ChangeLine(changes[0], *m_store, names))),
+              time + QStringLiteral("  ") +
+                  QString::fromStdString(names.KeepName(first.state[0].id) + "  " + oldGuild + " \u2192 Neue Herren"));
+    EXPECT_EQ(notify::MessageLineText(QString::fromStdString(history::ChangeLine(changes[1], *m_store, names))),
+              time + QStringLiteral("  ") +
+                  QString::fromStdString(names.KeepName(first.state[1].id) + " \u2192 " + second.state[1].realm +
+                                         "  ohne Gilde"));
+}
+
+// The time axis: ticks on whole local hours or days, never more than asked; long stretches are drawn
+// as the state at every whole period.
+TEST(TimeAxis, TicksAndStepsLieOnWholeHoursAndDays) {
+    const history::Seconds now = QDateTime(QDate(2026, 12, 9), QTime(15, 21, 7)).toSecsSinceEpoch();
+    constexpr history::Seconds kHour = 3600, kDay = 24 * kHour;
+    const struct {
+        history::Seconds span;
+        const char* first;  // the first tick's label
+        int secondsApart;   // between ticks on one side of a daylight-saving change
+    } cases[] = {{kDay, "18:00", 3 * 3600}, {7 * kDay, "03.12.", kDay}, {30 * kDay, "16.11.", 7 * kDay}};
+    for (const auto& c : cases) {
+        const std::vector<history::TimeTick> ticks = history::TimeTicks(now - c.span, now, 8);
+        ASSERT_GE(ticks.size(), 3u) << c.span;
+        EXPECT_LE(ticks.size(), 8u) << c.span;
+        EXPECT_EQ(ticks.front().label, QString::fromUtf8(c.first)) << c.span;
+        for (std::size_t i = 1; i < ticks.size(); ++i) EXPECT_EQ(ticks[i].time - ticks[i - 1].time, c.secondsApart);
+        for (const history::TimeTick& tick : ticks) {
+            EXPECT_EQ(QDateTime::fromSecsSinceEpoch(tick.time).time().minute(), 0) << tick.label.toStdString();
+            EXPECT_GT(tick.time, now - c.span - 1);
+            EXPECT_LE(tick.time, now);
+        }
+    }
+    EXPECT_EQ(history::SamplePeriod(kDay), 0);
+    const std::vector<history::Seconds> periods =
+        history::WholePeriods(now - 30 * kDay, now, history::SamplePeriod(30 * kDay));
+    ASSERT_EQ(periods.size(), 60u);
+    EXPECT_EQ(QDateTime::fromSecsSinceEpoch(periods.back()).time(), QTime(12, 0));
+    const std::vector<history::TimelinePoint> timeline = {
+        {now - 30 * kDay, {{1, 0, 0}, {}}}, {now - 20 * kDay + 5, {{2, 0, 0}, {}}}, {now - 3, {{3, 0, 0}, {}}}};
+    const std::vector<history::TimelinePoint> sampled = history::SampledAt(timeline, periods);
+    ASSERT_EQ(sampled.size(), 61u);
+    EXPECT_EQ(sampled.front().time, timeline.front().time);
+    EXPECT_EQ(sampled[1].counts.keeps[0], 1);
+    EXPECT_EQ(sampled.back().counts.keeps[0], 2) << "the last pass lies after the last whole period";
 }
 
 }  // namespace
