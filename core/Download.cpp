@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <memory>
 
@@ -166,14 +167,81 @@ std::string Cause(const RunOutcome& run, const Transfer& transfer, long status, 
     return "HTTP status " + std::to_string(status);
 }
 
+// "host:port" of the hop that failed (a redirect's target, say), for the player.
+std::string Where(CURL* easy, const std::string& url) {
+    const char* effective = nullptr;
+    curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), &curl_url_cleanup);
+    char* host = nullptr;
+    char* port = nullptr;
+    std::string where;
+    if (parsed && curl_url_set(parsed.get(), CURLUPART_URL, effective ? effective : url.c_str(), 0) == CURLUE_OK &&
+        curl_url_get(parsed.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK) {
+        where = host;
+        if (curl_url_get(parsed.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK)
+            where += std::string(":") + port;
+    }
+    curl_free(host);
+    curl_free(port);
+    return where;
+}
+
+std::string Size(std::size_t bytes) {
+    if (bytes >= (1u << 20) && bytes % (1u << 20) == 0) return std::to_string(bytes >> 20) + " MiB";
+    if (bytes >= (1u << 10) && bytes % (1u << 10) == 0) return std::to_string(bytes >> 10) + " KiB";
+    return std::to_string(bytes) + " Bytes";
+}
+
+// Why a transfer failed, for the player (the tray's tooltip), in German.
+std::string Problem(const RunOutcome& run, const Transfer& transfer, long status, const DownloadLimits& limits,
+                    CURL* easy, const std::string& url) {
+    const std::string where = " (" + Where(easy, url) + ")";
+    const auto seconds = [](milliseconds limit) { return std::to_string((limit.count() + 999) / 1000) + " s"; };
+    if (run.end == RunEnd::NothingInTime) return "keine Antwort binnen " + seconds(limits.connectTimeout) + where;
+    if (run.end == RunEnd::Stalled) return "Antwort stockt seit " + seconds(limits.stallTimeout) + where;
+    if (run.end == RunEnd::TooLong)
+        return "Antwort nicht binnen " + seconds(limits.totalTimeout) + " vollständig" + where;
+    if (transfer.tooLarge || run.result == CURLE_FILESIZE_EXCEEDED)
+        return "Antwort größer als " + Size(limits.maxBodyBytes);
+    long osError = 0;
+    curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
+    switch (run.result) {
+        case CURLE_OK:
+            return "HTTP-Status " + std::to_string(status);
+        case CURLE_COULDNT_CONNECT:
+            return (osError == ECONNREFUSED ? "Verbindung abgelehnt" : "keine Verbindung") + where;
+        case CURLE_COULDNT_RESOLVE_HOST:
+            return "Rechner nicht gefunden" + where;
+        case CURLE_PEER_FAILED_VERIFICATION:
+            return "Zertifikat nicht vertrauenswürdig" + where;
+        case CURLE_SSL_CONNECT_ERROR:
+            return "sichere Verbindung gescheitert" + where;
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            return "Protokoll nicht erlaubt" + where;
+        case CURLE_TOO_MANY_REDIRECTS:
+            return "zu viele Weiterleitungen" + where;
+        case CURLE_PARTIAL_FILE:
+            return "Antwort unvollständig" + where;
+        case CURLE_GOT_NOTHING:
+            return "Verbindung ohne Antwort geschlossen" + where;
+        case CURLE_WEIRD_SERVER_REPLY:
+            return "keine HTTP-Antwort" + where;
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+            return "Verbindung abgebrochen" + where;
+        default:
+            return std::string("Übertragung gescheitert: ") + curl_easy_strerror(run.result) + where;
+    }
+}
+
 DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status, const std::string& url,
-                      const std::string& cause) {
+                      const std::string& cause, std::string problem) {
     if (status == DownloadResult::Status::NoConnection)
         qCWarning(lcDownload, "no answer from %s: %s", url.c_str(), cause.c_str());
     else
         qCWarning(lcDownload, "bad answer from %s: %s", url.c_str(), cause.c_str());
     ReportDownloadFailure(dialogs);
-    return {status, {}};
+    return {status, {}, std::move(problem)};
 }
 
 }  // namespace
@@ -185,7 +253,8 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
     std::unique_ptr<CURL, EasyDeleter> easy(initialised ? curl_easy_init() : nullptr);
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     if (!easy || !multi)
-        return Failed(dialogs, DownloadResult::Status::NoConnection, url, "the HTTP library could not start");
+        return Failed(dialogs, DownloadResult::Status::NoConnection, url, "the HTTP library could not start",
+                      "HTTP-Bibliothek startet nicht");
 
     Transfer transfer;
     transfer.limit = limits.maxBodyBytes;
@@ -226,10 +295,12 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
     const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge;
     // Not one byte of an answer: the server could not be reached. Any byte, even garbage, is a bad answer.
     if (failed && !run.answered)
-        return Failed(dialogs, DownloadResult::Status::NoConnection, url, Cause(run, transfer, status, limits));
+        return Failed(dialogs, DownloadResult::Status::NoConnection, url, Cause(run, transfer, status, limits),
+                      Problem(run, transfer, status, limits, h, url));
     if (failed || status < 200 || status > 299)
-        return Failed(dialogs, DownloadResult::Status::BadResponse, url, Cause(run, transfer, status, limits));
-    return {DownloadResult::Status::Ok, std::move(transfer.body)};
+        return Failed(dialogs, DownloadResult::Status::BadResponse, url, Cause(run, transfer, status, limits),
+                      Problem(run, transfer, status, limits, h, url));
+    return {DownloadResult::Status::Ok, std::move(transfer.body), {}};
 }
 
 }  // namespace core

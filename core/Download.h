@@ -31,6 +31,8 @@ struct DownloadResult {
     };
     Status status = Status::Ok;
     std::string body;
+    // What failed, as the player reads it (German): "Verbindung abgelehnt (127.0.0.1:8642)". Empty when Ok.
+    std::string problem;
 };
 
 // The one box every failed download shows.

@@ -25,9 +25,10 @@ FeedCheckResult CheckFeed(const std::string& feedBase, const Downloader& downloa
     NoBoxes boxes;
     const std::string url = FeedUrl(feedBase, feed::ServerNames[0]);
     const DownloadResult result = download(url, kAccessDirect, boxes, limits);
-    if (result.status == DownloadResult::Status::NoConnection) return {false, "Keine Antwort von " + url + "."};
+    if (result.status == DownloadResult::Status::NoConnection)
+        return {false, "Keine Antwort von " + url + ": " + result.problem + "."};
     if (result.status == DownloadResult::Status::BadResponse)
-        return {false, url + " antwortet, aber nicht mit einem vollst\u00e4ndigen Dokument."};
+        return {false, url + " antwortet, aber nicht mit einem vollst\u00e4ndigen Dokument: " + result.problem + "."};
     const feed::FeedDocument document = feed::FeedDocument::Parse(result.body);
     if (!document.IsFeed()) return {false, url + " liefert keinen Feed: " + document.Problem()};
     std::string verdict = "Feed erhalten: " + std::to_string(document.EntryCount()) + " Eintr\u00e4ge";

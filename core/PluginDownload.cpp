@@ -14,7 +14,7 @@ DownloadResult DownloadThroughPlugin(const std::string& url, int accessType, pla
     using Download = void (*)(const std::string&, int, platform::Dialogs&, const DownloadLimits&, DownloadResult&);
     static const auto download =
         reinterpret_cast<Download>(platform::LoadPluginFunction("warmap-fetch", "WarmapDownloadUrl"));
-    DownloadResult result{DownloadResult::Status::NoConnection, {}};
+    DownloadResult result{DownloadResult::Status::NoConnection, {}, "Programmbibliothek warmap-fetch fehlt"};
     if (download)
         download(url, accessType, dialogs, limits, result);
     else

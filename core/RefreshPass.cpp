@@ -37,6 +37,8 @@ void RefreshPass::RefreshKeeps() {
         m_settings.notices = m_next->second;
         m_next.reset();
     }
+    m_failures.clear();
+    m_serversAsked = 0;
     const std::string tempFolder = platform::TempFolder();
     for (std::size_t server = 0; server < feed::ServerNames.size(); ++server) {
         // A download lets UI events run, so the request to end can come in the middle of a server.
@@ -59,8 +61,15 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverI
     const std::string server(feed::ServerNames[serverIndex]);
     const DownloadResult download =
         m_settings.download(FeedUrl(m_settings.feedBase, server), kAccessDirect, m_dialogs, m_settings.limits);
+    ++m_serversAsked;
+    if (download.status != DownloadResult::Status::Ok) m_failures.push_back({serverIndex, download.problem});
     if (download.status == DownloadResult::Status::BadResponse) return true;
-    if (download.status == DownloadResult::Status::NoConnection || download.body.empty()) return false;
+    if (download.status == DownloadResult::Status::NoConnection) return false;
+    if (download.body.empty()) {
+        // An empty answer ends the loop without a box; the tray still says that this server gave nothing.
+        m_failures.push_back({serverIndex, "leere Antwort"});
+        return false;
+    }
     const std::string& body = download.body;
 
     const feed::FeedDocument current = feed::FeedDocument::Parse(body);

@@ -17,6 +17,13 @@ namespace core {
 
 class ChangePresenter;
 
+// A server a pass could not take a feed from, and why (German, for the player).
+struct ServerFailure {
+    std::size_t server;
+    std::string problem;
+    bool operator==(const ServerFailure&) const = default;
+};
+
 using Downloader = std::function<DownloadResult(const std::string& url, int accessType, platform::Dialogs& dialogs,
                                                 const DownloadLimits& limits)>;
 
@@ -55,6 +62,11 @@ public:
     // The lines gathered so far; empty again after every pass.
     const feed::MessageLines& MessageLines() const { return m_messageLines; }
 
+    // Of the last pass (so also while onPassEnded runs): the servers whose download failed, in table
+    // order, and how many servers it asked; those after a server that gave no answer were not asked.
+    const std::vector<ServerFailure>& Failures() const { return m_failures; }
+    std::size_t ServersAsked() const { return m_serversAsked; }
+
 private:
     bool VisitServer(const std::string& tempFolder, std::size_t serverIndex);
 
@@ -81,6 +93,8 @@ private:
     ChangePresenter& m_presenter;
     feed::MessageLines m_messageLines;
     feed::MessageLines m_noticeLines;  // those of m_messageLines that pass the filter
+    std::vector<ServerFailure> m_failures;
+    std::size_t m_serversAsked = 0;
 };
 
 }  // namespace core

@@ -10,11 +10,11 @@ namespace core {
 WarmapWindowKeeper::WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
     : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
-bool WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin) {
+bool WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin, bool tellNoSavedCopy) {
     auto* window = new warmap::WarmapFRM(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_opening = true;
-    const auto failure = window->Load(skin());
+    const auto failure = window->Load(skin(), tellNoSavedCopy);
     m_opening = false;
     if (failure) {
         delete window;
@@ -25,8 +25,25 @@ bool WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin) {
         window->move(screen->geometry().center() - window->rect().center());
     }
     m_window = window;
+    OfferContextMenu(window);
+    QObject::connect(window, &warmap::WarmapFRM::closed, [this] {
+        if (!m_closing && onClosed) onClosed();
+    });
     window->show();
     return true;
+}
+
+void WarmapWindowKeeper::SetContextMenu(QMenu* menu) {
+    m_contextMenu = menu;
+    if (m_window) OfferContextMenu(m_window);
+}
+
+void WarmapWindowKeeper::OfferContextMenu(warmap::WarmapFRM* window) {
+    if (!m_contextMenu) return;
+    window->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(window, &QWidget::customContextMenuRequested, window, [menu = m_contextMenu, window](QPoint at) {
+        if (menu) menu->popup(window->mapToGlobal(at));
+    });
 }
 
 void WarmapWindowKeeper::ShowWarmapWindow() {
@@ -40,7 +57,9 @@ void WarmapWindowKeeper::ShowWarmapWindow() {
 }
 
 void WarmapWindowKeeper::Close() {
+    m_closing = true;
     if (m_window) m_window->close();
+    m_closing = false;
 }
 
 }  // namespace core

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMenu>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -22,7 +23,8 @@ public:
     // Creates, loads and shows the window centred on the screen. skin() is asked for the skin once the
     // window is built, so start-up can read it on another thread meanwhile. When a skin or map file is
     // missing or unreadable, a message box names it, there is no window, and false is returned.
-    bool Open(const std::function<warmap::Skin()>& skin);
+    // tellNoSavedCopy as for WarmapFRM::Load.
+    bool Open(const std::function<warmap::Skin()>& skin, bool tellNoSavedCopy = true);
 
     // Shows the window, restored and raised; creates it first when there is none. A file missing by
     // now is reported in a message box and the program goes on without the window. While the window
@@ -32,13 +34,23 @@ public:
     // Closes the window, if there is one.
     void Close();
 
+    // The menu a right click on the window opens, this window's and every later one's.
+    void SetContextMenu(QMenu* menu);
+
+    // Told when the player has closed the window (not when Close() did).
+    std::function<void()> onClosed;
+
     warmap::WarmapFRM* Window() const { return m_window; }
 
 private:
+    void OfferContextMenu(warmap::WarmapFRM* window);
+
     QString m_programFolder;
     platform::Dialogs& m_dialogs;
     QPointer<warmap::WarmapFRM> m_window;
+    QPointer<QMenu> m_contextMenu;
     bool m_opening = false;
+    bool m_closing = false;
 };
 
 }  // namespace core

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QWindow>
 #include <chrono>
 #include <csignal>
@@ -8,18 +9,20 @@
 #include <future>
 #include <optional>
 
-#include "core/BuildInfo.h"
 #include "core/FeedCheck.h"
 #include "core/FeedConfig.h"
+#include "core/HandOver.h"
 #include "core/PopupPresenter.h"
 #include "core/RefreshPass.h"
 #include "core/RefreshTimer.h"
 #include "core/WarmapWindowKeeper.h"
 #include "feed/SavedCopy.h"
+#include "feed/ServerTable.h"
 #include "history/HistoryRecorder.h"
 #include "notify/LazySound.h"
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
+#include "platform/NameText.h"
 #include "platform/Paths.h"
 #include "platform/Plugin.h"
 #include "platform/SingleInstance.h"
@@ -29,6 +32,7 @@
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsFile.h"
 #include "tray/Autostart.h"
+#include "tray/NoTrayNote.h"
 #include "tray/RecentChanges.h"
 #include "tray/RecentChangesWindow.h"
 #include "tray/TrayIcon.h"
@@ -45,21 +49,6 @@ void WaitForFirstFrame(QWidget* window) {
     }
 }
 
-// A second start hands over to the running Warmap and ends. Returns the exit status then, nothing
-// when this is the only Warmap. Retries in case the running one ends meanwhile.
-std::optional<int> HandOverToRunningInstance(platform::SingleInstance& instance, const std::string& folder,
-                                             platform::SingleInstance::Request request) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (instance.Claim()) return std::nullopt;
-        if (platform::SingleInstance::AskToShow(folder, std::chrono::seconds(2), request)) {
-            std::fprintf(stderr, "Warmap l\u00e4uft schon; sein Fenster wird gezeigt.\n");
-            return 0;
-        }
-    }
-    std::fprintf(stderr, "warmap: Warmap l\u00e4uft schon, antwortet aber nicht.\n");
-    return 1;
-}
-
 // What the command line asks before anything else happens: help, the version, or a refusal, each
 // printed and ended here, without a display, a lock or a socket.
 std::optional<int> Answered(const settings::CommandLine& command) {
@@ -72,13 +61,6 @@ std::optional<int> Answered(const settings::CommandLine& command) {
 
 core::NoticeFilter NoticesOf(const settings::Settings& chosen) {
     return {chosen.notifyServer, chosen.onlyRealm};
-}
-
-// What decides this run's feed host instead of the configuration file, for the settings window.
-QString FeedBaseOverride(const settings::CommandLine& command) {
-    if (!command.feedBase.isEmpty()) return QStringLiteral("der Kommandozeile (--feed-base)");
-    if (!qEnvironmentVariableIsEmpty("WARMAP_FEED_BASE")) return QStringLiteral("WARMAP_FEED_BASE");
-    return {};
 }
 
 // A window asked for again comes to the front, wherever it was.
@@ -111,18 +93,21 @@ int main(int argc, char* argv[]) {
     const settings::CommandLine command = settings::ParseCommandLine(arguments);
     if (const auto status = Answered(command)) return *status;
 
+    using Request = platform::SingleInstance::Request;
     const std::string runtimeFolder = platform::RuntimeFolder();
+    if (command.request == Request::Quit) return core::QuitRunningInstance(runtimeFolder);
+    platform::PreferX11WhereWaylandAlsoOffersIt();
+    // Qt would abort without a display, and leave the socket behind.
+    if (const auto problem = platform::DisplayProblem(command.platform))
+        return core::StartWithoutDisplay(runtimeFolder, command.request, *problem);
     platform::SingleInstance instance(runtimeFolder);
-    const auto request = command.openSettings ? platform::SingleInstance::Request::ShowSettings
-                                              : platform::SingleInstance::Request::ShowWindow;
-    if (const auto status = HandOverToRunningInstance(instance, runtimeFolder, request)) {
+    if (const auto status = core::HandOverToRunningInstance(instance, runtimeFolder, command.request)) {
         if (*status == 0 && !command.feedBase.isEmpty())
             std::fputs("warmap: --feed-base applies to a new run only; the running Warmap keeps its feed address.\n",
                        stderr);
         return *status;
     }
 
-    platform::PreferX11WhereWaylandAlsoOffersIt();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Warmap"));
     // Closing the Warmap window leaves the popup and the refresh cycle running.
@@ -135,17 +120,27 @@ int main(int argc, char* argv[]) {
     std::future<warmap::Skin> skin =
         std::async(std::launch::async, warmap::LoadSkin, dataFolder, app.devicePixelRatio());
 
+    // The player's settings; without a file they are the defaults, today's behaviour. Without a feed
+    // address Warmap polls nothing and asks for one.
+    const QString settingsFile = settings::SettingsFilePath();
+    const settings::Settings stored = settings::LoadSettings(settingsFile);
+    const settings::FeedBaseChoice feedBase = settings::ChooseFeedBase(command.feedBase, stored.feedBase, true);
+
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
     core::WarmapWindowKeeper warmapWindow(dataFolder, dialogs);
-    // Answer later starts from here on, also while a message box of the load step waits for the user.
-    std::function<void()> showSettings;  // set once there is something to configure
-    instance.Serve([&](platform::SingleInstance::Request request) {
-        if (request == platform::SingleInstance::Request::ShowSettings && showSettings)
-            showSettings();
-        else
+    // Answer later starts from here on, also while a message box of the load step waits for the user;
+    // what needs more than the window waits until that is there.
+    std::function<void(Request)> answer;
+    std::vector<Request> waiting;
+    instance.Serve([&](Request request) {
+        if (answer)
+            answer(request);
+        else if (request == Request::ShowWindow)
             warmapWindow.ShowWarmapWindow();
+        else
+            waiting.push_back(request);
     });
-    if (!warmapWindow.Open([&skin] { return skin.get(); })) return 1;
+    if (!warmapWindow.Open([&skin] { return skin.get(); }, feedBase.Usable())) return 1;
     WaitForFirstFrame(warmapWindow.Window());
     // Saves interrupted by a kill left their temporary files; a minute old, none is still being written.
     feed::RemoveStaleTemporaryFiles(platform::TempFolder(), 60);
@@ -155,12 +150,8 @@ int main(int argc, char* argv[]) {
     popup.SetWaylandAnchor([&warmapWindow]() -> QWidget* { return warmapWindow.Window(); });
     notify::LazySound sound;
     core::PopupPresenter presenter(popup, sound);
-    // The player's settings; without a file they are the defaults, today's behaviour.
-    const QString settingsFile = settings::SettingsFilePath();
-    const settings::Settings stored = settings::LoadSettings(settingsFile);
     presenter.SetSoundOn(stored.sound);
-    core::PassSettings passSettings{settings::ChooseFeedBase(command.feedBase, stored.feedBase).toStdString(),
-                                    dataFolder.toStdString()};
+    core::PassSettings passSettings{feedBase.base.toStdString(), dataFolder.toStdString()};
     passSettings.notices = NoticesOf(stored);
     core::RefreshPass pass(std::move(passSettings), dialogs, presenter);
     core::RefreshTimer timer(&popup, [&pass] { pass.RefreshKeeps(); });
@@ -204,7 +195,9 @@ int main(int argc, char* argv[]) {
         trayIcon.Hide();
         timer.Finish([] { QCoreApplication::quit(); });
     };
-    showSettings = [&] {
+    // The first pass runs 3 s after start, or, without a feed address, 3 s after one is saved.
+    bool polling = feedBase.Usable();
+    const auto showSettings = [&] {
         if (!settingsWindow) {
             const auto check = [](const QString& base, QString* verdict) {
                 const core::FeedCheckResult result = core::CheckFeed(base.toStdString());
@@ -212,15 +205,21 @@ int main(int argc, char* argv[]) {
                 return result.isFeed;
             };
             settingsWindow = new settings::SettingsDialog(settings::LoadSettings(settingsFile),
-                                                          QString::fromUtf8(core::build::kDefaultFeedBase),
-                                                          FeedBaseOverride(command), check);
+                                                          settings::ChooseFeedBase(command.feedBase, {}), check);
             settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
             settingsWindow->setWindowIcon(tray::TrayPicture(dataFolder));
+            if (!polling) settingsWindow->AskForFeedBase();
             settingsWindow->onSave = [&](const settings::Settings& chosen, QString* problem) {
                 if (!settings::SaveSettings(settingsFile, chosen, problem)) return false;
-                pass.Reconfigure(settings::ChooseFeedBase(command.feedBase, chosen.feedBase).toStdString(),
-                                 NoticesOf(chosen));
+                // What was refused at the start is passed over: the player has just given an address.
+                const QString base = settings::ChooseFeedBase(command.feedBase, chosen.feedBase).base;
+                pass.Reconfigure(base.toStdString(), NoticesOf(chosen));
                 presenter.SetSoundOn(chosen.sound);
+                if (!polling && !base.isEmpty()) {
+                    polling = true;
+                    trayIcon.SetHasFeedAddress(true);
+                    timer.StartRefreshTimer(3);
+                }
                 return true;
             };
         }
@@ -245,11 +244,44 @@ int main(int argc, char* argv[]) {
         recorder.PassEnded(std::chrono::system_clock::to_time_t(now), lines);
         recentChanges.Record(now, lines);
         if (historyWindow) QMetaObject::invokeMethod(historyWindow, "Refresh");
-        trayIcon.SetLastPass(QDateTime::currentDateTime(), lines.size());
+        tray::PassSummary summary{QDateTime::currentDateTime(), lines.size(), {}, {}};
+        for (const core::ServerFailure& failure : pass.Failures())
+            summary.failures << platform::NameText(feed::ServerNames[failure.server]) + QStringLiteral(": ") +
+                                    QString::fromStdString(failure.problem);
+        for (std::size_t server = pass.ServersAsked(); server < feed::ServerNames.size(); ++server)
+            summary.notAsked << platform::NameText(feed::ServerNames[server]);
+        trayIcon.SetLastPass(summary);
     };
+    trayIcon.SetHasFeedAddress(polling);
     trayIcon.ShowIfTrayAvailable();
-    if (command.openSettings) showSettings();
+    // The tray menu's entries are a right click away on the Warmap window too; without a tray, the
+    // first close tells how to come back.
+    warmapWindow.SetContextMenu(&trayIcon.Menu());
+    bool toldNoTray = false;
+    warmapWindow.onClosed = [&toldNoTray] {
+        if (toldNoTray || QSystemTrayIcon::isSystemTrayAvailable()) return;
+        toldNoTray = true;
+        tray::ShowNoTrayNote();
+    };
 
-    timer.StartRefreshTimer(3);
+    answer = [&](Request request) {
+        switch (request) {
+            case Request::ShowWindow:
+                return warmapWindow.ShowWarmapWindow();
+            case Request::ShowSettings:
+                return showSettings();
+            case Request::ShowHistory:
+                return trayIcon.onShowHistory();
+            case Request::ShowRecent:
+                return trayIcon.onShowRecent();
+            case Request::Quit:
+                return trayIcon.onQuit();
+        }
+    };
+    if (command.request != Request::ShowWindow) waiting.insert(waiting.begin(), command.request);
+    if (!polling) waiting.push_back(Request::ShowSettings);
+    for (const Request request : waiting) answer(request);
+
+    if (polling) timer.StartRefreshTimer(3);
     return app.exec();
 }

@@ -2,11 +2,15 @@
 
 #include <QMessageBox>
 
+#include "platform/WindowSystem.h"
+
 namespace platform {
 
 void ModalDialogs::Show(const Message& message) {
     QMessageBox box(message.icon == Message::Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QString::fromStdString(message.caption), QString::fromStdString(message.text), QMessageBox::Ok);
+    // A box of fixed size: a title and a close button, nothing to maximise.
+    OfferNoMaximise(&box);
     box.exec();
 }
 

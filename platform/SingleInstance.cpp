@@ -24,7 +24,7 @@ namespace platform {
 namespace {
 
 // One line per request, indexed by SingleInstance::Request.
-constexpr std::string_view kRequests[] = {"show\n", "settings\n"};
+constexpr std::string_view kRequests[] = {"show\n", "settings\n", "history\n", "recent\n", "quit\n"};
 constexpr std::size_t kLongestRequest = 9;
 constexpr char kAnswer[] = "ok\n";
 
@@ -205,6 +205,16 @@ void SingleInstance::Drop(Connection* connection) {
     // Deleting a notifier inside its own signal is not allowed; let the event loop do it.
     connection->notifier.release()->deleteLater();
     std::erase_if(m_connections, [connection](const auto& c) { return c.get() == connection; });
+}
+
+bool SingleInstance::IsRunning(const std::string& folder) {
+    if (folder.empty()) return false;
+    const int fd = ::open(LockPath(folder).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    // A shared lock is refused while the running instance holds its exclusive one.
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 bool SingleInstance::AskToShow(const std::string& folder, std::chrono::milliseconds patience, Request request) {

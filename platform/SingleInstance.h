@@ -20,7 +20,7 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     // What a later start asks of the running instance.
-    enum class Request { ShowWindow, ShowSettings };
+    enum class Request { ShowWindow, ShowSettings, ShowHistory, ShowRecent, Quit };
 
     explicit SingleInstance(std::string folder);
     ~SingleInstance() override;
@@ -42,6 +42,10 @@ public:
     // retrying while that instance may still be starting. True once it has confirmed within patience.
     static bool AskToShow(const std::string& folder, std::chrono::milliseconds patience,
                           Request request = Request::ShowWindow);
+
+    // Whether an instance holds the lock in folder now. Creates nothing, so a start that ends at once
+    // (asked to end a Warmap that is not there, or without a display) leaves no trace.
+    static bool IsRunning(const std::string& folder);
 
     static std::string LockPath(const std::string& folder);
     static std::string SocketPath(const std::string& folder);

@@ -1,5 +1,7 @@
 #include "platform/WindowSystem.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
@@ -12,6 +14,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/UnixSocket.h"
 
 namespace platform {
 namespace {
@@ -48,15 +52,60 @@ bool IsSet(const char* name) {
     return value != nullptr && *value != '\0';
 }
 
+bool X11Reachable() {
+    xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
+    const bool reachable = xcb_connection_has_error(probe) == 0;
+    xcb_disconnect(probe);
+    return reachable;
+}
+
+// The compositor's socket: WAYLAND_DISPLAY itself when absolute, else in XDG_RUNTIME_DIR.
+bool WaylandReachable() {
+    const std::string name = IsSet("WAYLAND_DISPLAY") ? std::getenv("WAYLAND_DISPLAY") : "wayland-0";
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string path = name.front() == '/' ? name : std::string(runtime ? runtime : "") + "/" + name;
+    sockaddr_un address;
+    if (!UnixSocketAddress(path, address)) return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool reachable = fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    if (fd >= 0) ::close(fd);
+    return reachable;
+}
+
 }  // namespace
+
+std::optional<std::string> DisplayProblem(const QString& platform) {
+    const QString chosen = platform.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : platform;
+    if (!chosen.isEmpty()) {
+        // A list such as "wayland;xcb" is tried in order; each may carry options after ':'.
+        bool windowSystem = false;
+        for (const QString& entry : chosen.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString name = entry.section(QLatin1Char(':'), 0, 0);
+            if (name == QLatin1String("xcb")) {
+                windowSystem = true;
+                if (X11Reachable()) return std::nullopt;
+            } else if (name.startsWith(QLatin1String("wayland"))) {
+                windowSystem = true;
+                if (WaylandReachable()) return std::nullopt;
+            }
+        }
+        if (!windowSystem) return std::nullopt;
+        return "the platform " + chosen.toStdString() + " cannot open its display";
+    }
+    if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) return "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    if (IsSet("DISPLAY") && X11Reachable()) return std::nullopt;
+    if (IsSet("WAYLAND_DISPLAY") && WaylandReachable()) return std::nullopt;
+    std::string problem = "cannot open";
+    if (IsSet("DISPLAY")) problem += std::string(" the X display ") + std::getenv("DISPLAY");
+    if (IsSet("DISPLAY") && IsSet("WAYLAND_DISPLAY")) problem += " or";
+    if (IsSet("WAYLAND_DISPLAY")) problem += std::string(" the Wayland display ") + std::getenv("WAYLAND_DISPLAY");
+    return problem;
+}
 
 void PreferX11WhereWaylandAlsoOffersIt() {
     if (!IsSet("WAYLAND_DISPLAY") || !IsSet("DISPLAY") || IsSet("QT_QPA_PLATFORM")) return;
     // Qt has no way back once it chose X11 and cannot connect: it aborts. So try the connection first.
-    xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
-    const bool reachable = xcb_connection_has_error(probe) == 0;
-    xcb_disconnect(probe);
-    if (reachable) {
+    if (X11Reachable()) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     } else {
         std::fprintf(stderr,
@@ -106,6 +155,20 @@ void KeepOffTaskbar(QWidget* window) {
     // Before mapping the property itself is what the window manager reads (after that it takes requests).
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(atoms.size()), atoms.data());
+    xcb_flush(connection);
+}
+
+void OfferNoMaximise(QWidget* window) {
+    xcb_connection_t* connection = X11Connection();
+    if (!connection || !window) return;
+    // The Motif hints every X11 window manager reads: flags, functions, decorations, input mode, status.
+    enum : uint32_t { kFunctions = 1, kDecorations = 2 };
+    enum : uint32_t { kMove = 4, kClose = 32 };
+    enum : uint32_t { kBorder = 2, kTitle = 8, kMenu = 16 };
+    const uint32_t hints[5] = {kFunctions | kDecorations, kMove | kClose, kBorder | kTitle | kMenu, 0, 0};
+    const xcb_atom_t atom = Atom(connection, "_MOTIF_WM_HINTS");
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), atom, atom, 32,
+                        5, hints);
     xcb_flush(connection);
 }
 

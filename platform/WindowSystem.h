@@ -4,6 +4,8 @@
 #include <QObject>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 class QWidget;
 
@@ -14,6 +16,12 @@ namespace platform {
 // their opacity, which the popup needs. Where that X server cannot be reached, says so once on stderr
 // and leaves the choice to Qt (Wayland). Call before the application object exists.
 void PreferX11WhereWaylandAlsoOffersIt();
+
+// Why no window can be shown here, or nothing when one can: neither DISPLAY nor WAYLAND_DISPLAY set,
+// or the display they name cannot be opened. platform is Qt's -platform argument, if one was given;
+// it, or QT_QPA_PLATFORM, naming neither X11 nor Wayland (offscreen, say) is left to Qt. Call before
+// the application object exists: Qt aborts when it cannot open its platform.
+std::optional<std::string> DisplayProblem(const QString& platform = {});
 
 // True on a Wayland platform, where the popup cannot be placed by the program.
 bool OnWayland();
@@ -37,6 +45,11 @@ bool AskCompositorNeverToFocus(const QString& title);
 
 // Keeps a window that is about to be shown off the taskbar and the pager (X11; elsewhere nothing).
 void KeepOffTaskbar(QWidget* window);
+
+// Asks the window manager for no maximise or resize function on a window of fixed size that is about
+// to be shown: Qt always offers resizing, and a window manager may take a box without a parent for a
+// normal window and give it a maximise button (X11; elsewhere nothing).
+void OfferNoMaximise(QWidget* window);
 
 // Tells when a compositing manager goes away, from the X server's selection-owner events (XFixes),
 // without polling. Does nothing where there is no X11.

@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 
 #include "core/BuildInfo.h"
-#include "settings/FeedAddress.h"
 
 namespace settings {
 
@@ -20,9 +19,26 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                       QStringLiteral("Use the feed server at <url> (http or https, host, port) "
                                                      "for this run, before WARMAP_FEED_BASE and the settings."),
                                       QStringLiteral("url"));
-    const QCommandLineOption openSettings(QStringLiteral("settings"),
-                                          QStringLiteral("Open the settings window (of the running Warmap, if any)."));
-    parser.addOptions({help, version, feedBase, openSettings});
+    using Request = platform::SingleInstance::Request;
+    const std::pair<QCommandLineOption, Request> requests[] = {
+        {QCommandLineOption(QStringLiteral("show"),
+                            QStringLiteral("Show the map window (of the running Warmap, if any).")),
+         Request::ShowWindow},
+        {QCommandLineOption(QStringLiteral("settings"),
+                            QStringLiteral("Open the settings window (of the running Warmap, if any).")),
+         Request::ShowSettings},
+        {QCommandLineOption(QStringLiteral("history"),
+                            QStringLiteral("Open the history window (of the running Warmap, if any).")),
+         Request::ShowHistory},
+        {QCommandLineOption(QStringLiteral("recent"),
+                            QStringLiteral("Open the recent changes (of the running Warmap, if any).")),
+         Request::ShowRecent},
+        {QCommandLineOption(QStringLiteral("quit"),
+                            QStringLiteral("End the running Warmap, as its menu's \"Beenden\" does; starts none.")),
+         Request::Quit},
+    };
+    parser.addOptions({help, version, feedBase});
+    for (const auto& [option, request] : requests) parser.addOption(option);
     // Qt's own options ("-platform wayland", "-style Fusion") go on to the application object unchanged.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
@@ -72,14 +88,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                              .arg(core::build::kVersionPatch);
         return command;
     }
-    if (parser.isSet(feedBase)) {
-        QString problem;
-        command.feedBase = NormalisedFeedBase(parser.value(feedBase), &problem);
-        if (command.feedBase.isEmpty())
-            return refuse(
-                QStringLiteral("--feed-base '%1' is no http or https address of a host").arg(parser.value(feedBase)));
+    command.feedBase = parser.value(feedBase);
+    command.platform = parser.value(QStringLiteral("platform"));
+    QStringList asked;
+    for (const auto& [option, request] : requests) {
+        if (!parser.isSet(option)) continue;
+        asked << QStringLiteral("--") + option.names().first();
+        command.request = request;
     }
-    command.openSettings = parser.isSet(openSettings);
+    if (asked.size() > 1)
+        return refuse(QStringLiteral("%1 cannot be asked at once").arg(asked.join(QStringLiteral(", "))));
     return command;
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/SingleInstance.h"
+
 namespace settings {
 
 // What the command line asks for. Parsed before anything needs a display, a lock or a socket.
@@ -15,8 +17,10 @@ struct CommandLine {
         Refuse,       // print output (the problem and the usage) on stderr, exit 2
     };
     Action action = Action::Run;
-    QString feedBase;  // --feed-base, checked and normalised; empty when not given
-    bool openSettings = false;
+    QString feedBase;  // --feed-base as given (checked where the feed host is chosen); empty when not given
+    // What to open (or, with Quit, to end): in the running Warmap, else in this one.
+    platform::SingleInstance::Request request = platform::SingleInstance::Request::ShowWindow;
+    QString platform;  // Qt's -platform, for the display check before Qt starts
     QString output;
 };
 

@@ -1,36 +1,185 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/FeedAddress.h"
 
+#include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QUrl>
+#include <optional>
 
 #include "core/BuildInfo.h"
 
 namespace settings {
+namespace {
 
-QString NormalisedFeedBase(const QString& text, QString* problem) {
-    const auto refuse = [problem](const QString& why) {
-        if (problem) *problem = why;
-        return QString();
-    };
-    const QUrl url(text.trimmed(), QUrl::StrictMode);
+Q_LOGGING_CATEGORY(lcAddress, "warmap.settings")
+
+// A scheme, a host and a port take a few hundred characters at most.
+constexpr qsizetype kMostCharacters = 512;
+
+// The authority of an address: after "scheme://" (else from the start) up to the path, query or
+// fragment, as first and one past last index.
+std::pair<qsizetype, qsizetype> Authority(const QString& text) {
+    const qsizetype separator = text.indexOf(QLatin1String("://"));
+    const qsizetype start = separator < 0 ? 0 : separator + 3;
+    qsizetype end = text.size();
+    for (const QChar stop : {QLatin1Char('/'), QLatin1Char('?'), QLatin1Char('#')}) {
+        const qsizetype at = text.indexOf(stop, start);
+        if (at >= 0) end = std::min(end, at);
+    }
+    return {start, end};
+}
+
+// The port as written after the host, when there is one.
+std::optional<QString> WrittenPort(const QString& authority) {
+    static const QRegularExpression port(QStringLiteral("^(?:\\[[^\\]]*\\]|[^:\\[]*):(.*)$"));
+    const QRegularExpressionMatch match = port.match(authority);
+    if (!match.hasMatch()) return std::nullopt;
+    return match.captured(1);
+}
+
+}  // namespace
+
+QString NormalisedFeedBase(const QString& text, AddressProblem& problem) {
+    const QString typed = text.trimmed();
+    const auto [start, end] = Authority(typed);
+    const QString authority = typed.mid(start, end - start);
+    problem = AddressProblem::None;
+    if (typed.isEmpty())
+        problem = AddressProblem::Empty;
+    else if (typed.size() > kMostCharacters)
+        problem = AddressProblem::TooLong;
+    else if (typed.contains(QRegularExpression(QStringLiteral("\\s"))))
+        problem = AddressProblem::Blanks;
+    else if (authority.contains(QLatin1Char('@')))
+        problem = AddressProblem::UserPart;
+    else if (const auto port = WrittenPort(authority); port && !port->isEmpty()) {
+        // QUrl would refuse it with a word about the scheme.
+        bool number = false;
+        const int value = port->toInt(&number);
+        if (!number || value < 1 || value > 65535) problem = AddressProblem::Port;
+    }
+    if (problem != AddressProblem::None) return {};
+    const QUrl url(typed, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
-        return refuse(QStringLiteral("Die Feed-Adresse muss mit http:// oder https:// beginnen."));
-    if (url.host().isEmpty()) return refuse(QStringLiteral("Die Feed-Adresse nennt keinen Rechner."));
-    if (!url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment() ||
-        (!url.path().isEmpty() && url.path() != QLatin1String("/")))
-        return refuse(QStringLiteral("Die Feed-Adresse besteht nur aus Schema, Rechner und Port; der Pfad ist fest."));
-    if (problem) problem->clear();
+        problem = AddressProblem::Scheme;
+    else if (url.host().isEmpty())
+        problem = AddressProblem::NoHost;
+    else if (url.hasQuery() || url.hasFragment() || (!url.path().isEmpty() && url.path() != QLatin1String("/")))
+        problem = AddressProblem::PathOrQuery;
+    if (problem != AddressProblem::None) return {};
     return url.adjusted(QUrl::RemovePath).toString(QUrl::FullyEncoded);
 }
 
-QString ChooseFeedBase(const QString& commandLine, const QString& fromFile) {
-    QString base = commandLine;
-    if (base.isEmpty()) base = qEnvironmentVariable("WARMAP_FEED_BASE");
-    if (base.isEmpty()) base = fromFile;
-    if (base.isEmpty()) base = QString::fromUtf8(core::build::kDefaultFeedBase);
-    while (base.endsWith(QLatin1Char('/'))) base.chop(1);
+QString NormalisedFeedBase(const QString& text, QString* problem) {
+    AddressProblem kind = AddressProblem::None;
+    const QString base = NormalisedFeedBase(text, kind);
+    if (problem) *problem = kind == AddressProblem::None ? QString() : ProblemText(kind);
     return base;
+}
+
+QString ProblemText(AddressProblem problem) {
+    switch (problem) {
+        case AddressProblem::None:
+            return {};
+        case AddressProblem::Empty:
+            return QStringLiteral("Warmap braucht die Adresse des Feed-Servers.");
+        case AddressProblem::TooLong:
+            return QStringLiteral("Die Feed-Adresse ist zu lang (h\u00f6chstens %1 Zeichen).").arg(kMostCharacters);
+        case AddressProblem::Blanks:
+            return QStringLiteral("Die Feed-Adresse enth\u00e4lt Leerzeichen.");
+        case AddressProblem::Scheme:
+            return QStringLiteral("Die Feed-Adresse muss mit http:// oder https:// beginnen.");
+        case AddressProblem::NoHost:
+            return QStringLiteral("Die Feed-Adresse nennt keinen Rechner.");
+        case AddressProblem::UserPart:
+            return QStringLiteral("Die Feed-Adresse darf weder Benutzernamen noch Passwort enthalten.");
+        case AddressProblem::PathOrQuery:
+            return QStringLiteral("Die Feed-Adresse besteht nur aus Schema, Rechner und Port; der Pfad ist fest.");
+        case AddressProblem::Port:
+            return QStringLiteral("Der Port der Feed-Adresse muss eine Zahl von 1 bis 65535 sein.");
+    }
+    return {};
+}
+
+const char* ProblemCause(AddressProblem problem) {
+    switch (problem) {
+        case AddressProblem::None:
+            return "";
+        case AddressProblem::Empty:
+            return "it is empty";
+        case AddressProblem::TooLong:
+            return "it is too long";
+        case AddressProblem::Blanks:
+            return "it holds blanks";
+        case AddressProblem::Scheme:
+            return "it is no http or https address";
+        case AddressProblem::NoHost:
+            return "it names no host";
+        case AddressProblem::UserPart:
+            return "it holds a user name or password";
+        case AddressProblem::PathOrQuery:
+            return "it holds a path or query besides scheme, host and port";
+        case AddressProblem::Port:
+            return "its port is no number from 1 to 65535";
+    }
+    return "";
+}
+
+QString AddressWithoutUser(const QString& text) {
+    const auto [start, end] = Authority(text);
+    const qsizetype at = end > 0 ? text.lastIndexOf(QLatin1Char('@'), end - 1) : -1;
+    if (at < start) return text;
+    return text.left(start) + text.mid(at + 1);
+}
+
+QString SourceText(FeedBaseSource source) {
+    switch (source) {
+        case FeedBaseSource::CommandLine:
+            return QStringLiteral("der Kommandozeile (--feed-base)");
+        case FeedBaseSource::Environment:
+            return QStringLiteral("WARMAP_FEED_BASE");
+        case FeedBaseSource::File:
+            return QStringLiteral("den Einstellungen");
+        case FeedBaseSource::BuildDefault:
+            return QStringLiteral("der Voreinstellung des Pakets");
+        case FeedBaseSource::None:
+            break;
+    }
+    return {};
+}
+
+FeedBaseChoice ChooseFeedBase(const QString& commandLine, const QString& fromFile, bool log) {
+    FeedBaseChoice choice;
+    const std::pair<FeedBaseSource, QString> sources[] = {
+        {FeedBaseSource::CommandLine, commandLine},
+        {FeedBaseSource::Environment, qEnvironmentVariable("WARMAP_FEED_BASE")},
+        {FeedBaseSource::File, fromFile},
+        {FeedBaseSource::BuildDefault, QString::fromUtf8(core::build::kDefaultFeedBase)},
+    };
+    for (const auto& [source, text] : sources) {
+        if (text.trimmed().isEmpty()) continue;
+        AddressProblem problem = AddressProblem::None;
+        const QString base = NormalisedFeedBase(text, problem);
+        if (!base.isEmpty()) {
+            choice.base = base;
+            choice.source = source;
+            while (choice.base.endsWith(QLatin1Char('/'))) choice.base.chop(1);
+            return choice;
+        }
+        // The file and the build's default are checked where they are read.
+        if (choice.refused == FeedBaseSource::None &&
+            (source == FeedBaseSource::CommandLine || source == FeedBaseSource::Environment)) {
+            choice.refused = source;
+            choice.refusedBecause = problem;
+            choice.refusedText = AddressWithoutUser(text.trimmed());
+            if (log)
+                qCWarning(lcAddress, "%s \"%s\" is not used: %s; asking for a feed address",
+                          source == FeedBaseSource::CommandLine ? "--feed-base" : "WARMAP_FEED_BASE",
+                          qPrintable(choice.refusedText), ProblemCause(problem));
+        }
+    }
+    return choice;
 }
 
 }  // namespace settings

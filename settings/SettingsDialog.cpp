@@ -17,32 +17,54 @@
 
 namespace settings {
 
-SettingsDialog::SettingsDialog(const Settings& current, const QString& builtInFeedBase, const QString& overriddenBy,
-                               FeedCheck check, QWidget* parent)
-    : QDialog(parent), m_checkFeed(std::move(check)) {
+namespace {
+
+// A text for the window's rich-text labels: "(--feed-base)" must never break after its dashes.
+QString Html(const QString& text) {
+    return text.toHtmlEscaped().replace(QStringLiteral("(--feed-base)"), QStringLiteral("<nobr>(--feed-base)</nobr>"));
+}
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(const Settings& current, FeedBaseChoice besideFile, FeedCheck check, QWidget* parent)
+    : QDialog(parent), m_besideFile(std::move(besideFile)), m_checkFeed(std::move(check)) {
     setWindowTitle(QStringLiteral("Warmap \u2014 Einstellungen"));
     auto* layout = new QVBoxLayout(this);
 
     auto* feedBox = new QGroupBox(QStringLiteral("Feed-Adresse"));
     auto* feedLayout = new QGridLayout(feedBox);
+    m_note = new QLabel;
+    m_note->setObjectName(QStringLiteral("FeedNote"));
+    m_note->setWordWrap(true);
+    m_note->setTextFormat(Qt::RichText);
+    m_note->hide();
     m_feedBase = new QLineEdit(current.feedBase);
-    m_feedBase->setPlaceholderText(builtInFeedBase);
+    m_feedBase->setObjectName(QStringLiteral("FeedBase"));
+    m_feedBase->setPlaceholderText(m_besideFile.base.isEmpty() ? QStringLiteral("https://\u2026") : m_besideFile.base);
     m_feedBase->setAccessibleName(QStringLiteral("Feed-Adresse"));
     m_feedBase->setMinimumWidth(300);
     m_check = new QPushButton(QStringLiteral("Pr\u00fcfen"));
     m_check->setAutoDefault(false);
     m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("FeedStatus"));
     m_status->setWordWrap(true);
+    m_status->setTextFormat(Qt::RichText);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_status->hide();
-    feedLayout->addWidget(m_feedBase, 0, 0);
-    feedLayout->addWidget(m_check, 0, 1);
-    feedLayout->addWidget(m_status, 1, 0, 1, 2);
+    feedLayout->addWidget(m_note, 0, 0, 1, 2);
+    feedLayout->addWidget(m_feedBase, 1, 0);
+    feedLayout->addWidget(m_check, 1, 1);
+    feedLayout->addWidget(m_status, 2, 0, 1, 2);
     layout->addWidget(feedBox);
-    if (!overriddenBy.isEmpty())
-        Say(QStringLiteral("Dieser Lauf verwendet die Adresse aus %1; sie gilt vor der hier gespeicherten.")
-                .arg(overriddenBy),
-            false);
+    const FeedBaseSource decides = m_besideFile.source;
+    if (decides == FeedBaseSource::CommandLine || decides == FeedBaseSource::Environment) {
+        m_note->setText(
+            Html(QStringLiteral("Dieser Lauf verwendet die Adresse aus %1; sie gilt vor der hier gespeicherten.")
+                     .arg(SourceText(decides))));
+        m_note->show();
+    }
+    // A result belongs to the address it was found for.
+    connect(m_feedBase, &QLineEdit::textChanged, this, [this] { Say(QString(), false); });
 
     auto* noticeBox = new QGroupBox(QStringLiteral("Meldungen f\u00fcr"));
     auto* noticeLayout = new QGridLayout(noticeBox);
@@ -78,6 +100,10 @@ std::optional<Settings> SettingsDialog::Chosen(QString* problem) const {
     if (!m_feedBase->text().trimmed().isEmpty()) {
         chosen.feedBase = NormalisedFeedBase(m_feedBase->text(), problem);
         if (chosen.feedBase.isEmpty()) return std::nullopt;
+    } else if (m_besideFile.base.isEmpty()) {
+        // Nothing else gives this run an address: without one Warmap could never poll.
+        if (problem) *problem = ProblemText(AddressProblem::Empty);
+        return std::nullopt;
     }
     for (std::size_t i = 0; i < m_servers.size(); ++i) chosen.notifyServer[i] = m_servers[i]->isChecked();
     if (m_realm->currentIndex() > 0) chosen.onlyRealm = static_cast<feed::Realm>(m_realm->currentIndex() - 1);
@@ -97,28 +123,54 @@ void SettingsDialog::accept() {
     QDialog::accept();
 }
 
+void SettingsDialog::AskForFeedBase() {
+    QString text;
+    if (m_besideFile.refused != FeedBaseSource::None) {
+        text = Html(QStringLiteral("Die Adresse aus %1 ist nicht zu gebrauchen: %2")
+                        .arg(SourceText(m_besideFile.refused), ProblemText(m_besideFile.refusedBecause))) +
+               QStringLiteral("<br>");
+    }
+    text += QStringLiteral(
+        "Warmap braucht die Adresse des Feed-Servers des Spiels: Schema, Rechner und Port, etwa "
+        "<nobr>https://feed.example</nobr>. \u201ePr\u00fcfen\u201c holt einen Feed zur Probe; "
+        "mit OK beginnt der erste Abgleich.");
+    m_note->setText(text);
+    m_note->show();
+    m_feedBase->setFocus();
+}
+
 void SettingsDialog::Check() {
     QString problem;
     const QString typed = m_feedBase->text().trimmed();
-    const QString base = NormalisedFeedBase(typed.isEmpty() ? m_feedBase->placeholderText() : typed, &problem);
-    if (base.isEmpty()) return Say(problem, true);
+    QString base = m_besideFile.base;
+    QString which;  // the address tested, and where it comes from unless typed here
+    if (!typed.isEmpty()) {
+        base = NormalisedFeedBase(typed, &problem);
+        if (base.isEmpty()) return Say(problem, true);
+        which = base;
+    } else if (base.isEmpty()) {
+        return Say(QStringLiteral("Es ist noch keine Feed-Adresse eingestellt; tragen Sie eine ein."), true);
+    } else {
+        which = QStringLiteral("%1 (aus %2)").arg(base, SourceText(m_besideFile.source));
+    }
     if (!m_checkFeed) return;
     // Disabled while it runs, so it cannot run twice; the keyboard focus comes back to it afterwards.
     const bool hadFocus = m_check->hasFocus();
     m_check->setEnabled(false);
-    Say(QStringLiteral("Pr\u00fcfe %1 \u2026").arg(base), false);
-    // The check lets events run; the window may be closed meanwhile.
+    Say(QStringLiteral("Pr\u00fcfe %1 \u2026").arg(which), false);
+    // The check lets events run; the window may be closed or the field changed meanwhile.
     QPointer<SettingsDialog> self(this);
     QString verdict;
     const bool isFeed = m_checkFeed(base, &verdict);
     if (!self) return;
     m_check->setEnabled(true);
     if (hadFocus) m_check->setFocus();
-    Say(verdict, !isFeed);
+    if (m_feedBase->text().trimmed() != typed) return;
+    Say(which + QStringLiteral(": ") + verdict, !isFeed);
 }
 
 void SettingsDialog::Say(const QString& text, bool problem) {
-    m_status->setText(text);
+    m_status->setText(Html(text));
     m_status->setVisible(!text.isEmpty());
     m_status->setStyleSheet(problem ? QStringLiteral("color: #a01010;") : QString());
 }

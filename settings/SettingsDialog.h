@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "settings/FeedAddress.h"
 #include "settings/Settings.h"
 
 class QCheckBox;
@@ -24,15 +25,18 @@ public:
     // Checks a feed host once; true and a verdict when it serves a feed.
     using FeedCheck = std::function<bool(const QString& feedBase, QString* verdict)>;
 
-    // builtInFeedBase is shown when the file sets none; overriddenBy names what decides this run's feed
-    // host instead of the file (the command line or WARMAP_FEED_BASE), or is empty.
-    SettingsDialog(const Settings& current, const QString& builtInFeedBase, const QString& overriddenBy,
-                   FeedCheck check, QWidget* parent = nullptr);
+    // besideFile is the feed host this run takes when the file sets none: from the command line or
+    // WARMAP_FEED_BASE (which go before the file) or the build's default; or none.
+    SettingsDialog(const Settings& current, FeedBaseChoice besideFile, FeedCheck check, QWidget* parent = nullptr);
 
     std::function<bool(const Settings& chosen, QString* problem)> onSave;
 
     // The choice as it stands; nothing when the feed address is refused (problem says why).
     std::optional<Settings> Chosen(QString* problem) const;
+
+    // Says that Warmap needs a feed address (and why the one given cannot be used), with the keyboard
+    // focus in the address field.
+    void AskForFeedBase();
 
     void accept() override;
 
@@ -40,6 +44,8 @@ private:
     void Check();
     void Say(const QString& text, bool problem);
 
+    FeedBaseChoice m_besideFile;
+    QLabel* m_note;
     QLineEdit* m_feedBase;
     QPushButton* m_check;
     QLabel* m_status;

@@ -63,8 +63,11 @@ bool Readable(const QString& path) {
 }
 
 void Bad(const QString& path, const QString& key, const QVariant& value, const char* expected) {
+    QString shown = value.toStringList().join(QLatin1Char(','));
+    // An address is never logged with its user part: that may hold a password.
+    if (key == kFeedBaseKey) shown = AddressWithoutUser(shown);
     qCWarning(lcSettings, "%s: %s = \"%s\" is not %s; using the default", qPrintable(path), qPrintable(key),
-              qPrintable(value.toStringList().join(QLatin1Char(','))), expected);
+              qPrintable(shown), expected);
 }
 
 // A value that must be a plain text (QSettings reads "a, b" as a list).

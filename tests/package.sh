@@ -29,12 +29,12 @@ check "appstreamcli validates the metadata" appstreamcli validate --no-net --ped
 
 dpkg-deb -x "$DEB" "$WORK/root"
 (cd "$WORK/root" && find . -type f -o -type l | sed 's|^\./|/|' | sort) > "$WORK/files"
-outside() { grep -v -E '^/usr/(bin/warmap|lib/warmap/plugins/libwarmap-(fetch|sound|store|history)\.so|share/(warmap/|applications/warmap\.desktop|icons/hicolor/([0-9x]+/apps/warmap\.png|scalable/apps/warmap\.svg)|man/man1/warmap\.1\.gz|metainfo/org\.warmap\.warmap\.metainfo\.xml|doc/warmap/(copyright|changelog\.gz)))' "$WORK/files" || true; }
+outside() { grep -v -E '^/usr/(bin/warmap|lib/warmap/plugins/libwarmap-(fetch|sound|store|history)\.so|share/(warmap/|applications/warmap\.desktop|icons/hicolor/([0-9x]+/apps/warmap\.png|scalable/apps/warmap\.svg)|man/man1/warmap\.1\.gz|metainfo/org\.warmap\.warmap\.metainfo\.xml|doc/warmap/(copyright|changelog\.gz|README\.md\.gz)))' "$WORK/files" || true; }
 check "every file is where Debian puts it ($(wc -l < "$WORK/files") files)" test -z "$(outside)"
 for file in /usr/bin/warmap /usr/share/warmap/keepnames.ini /usr/share/warmap/form/warmap.jpg \
             /usr/lib/warmap/plugins/libwarmap-fetch.so /usr/lib/warmap/plugins/libwarmap-sound.so \
             /usr/lib/warmap/plugins/libwarmap-store.so /usr/lib/warmap/plugins/libwarmap-history.so \
-            /usr/share/man/man1/warmap.1.gz /usr/share/doc/warmap/copyright /usr/share/doc/warmap/changelog.gz \
+            /usr/share/man/man1/warmap.1.gz /usr/share/doc/warmap/copyright /usr/share/doc/warmap/changelog.gz /usr/share/doc/warmap/README.md.gz \
             /usr/share/metainfo/org.warmap.warmap.metainfo.xml /usr/share/applications/warmap.desktop \
             /usr/share/icons/hicolor/scalable/apps/warmap.svg; do
     check "it holds $file" grep -qx "$file" "$WORK/files"
@@ -43,4 +43,8 @@ check "Depends come from the library scan alone, each once" \
     test "$(dpkg-deb -f "$DEB" Depends | tr ',' '\n' | sed 's/ *(.*//; s/^ *//' | sort | uniq -d)" = ""
 check "the unpacked program tells its version without a display" \
     bash -c "env -u DISPLAY -u WAYLAND_DISPLAY '$WORK/root/usr/bin/warmap' --version | grep -qx 'Warmap [0-9.]*'"
+check "its desktop entry offers the history, the recent changes, the settings and the end" \
+    grep -qx 'Actions=history;recent;settings;quit;' "$WORK/root/usr/share/applications/warmap.desktop"
+check "the manual page names only what the package ships" \
+    bash -c "zcat '$WORK/root/usr/share/man/man1/warmap.1.gz' | sed -n '/^\.SH SEE ALSO/,\$p' | grep -q /usr/share/doc/warmap/README.md.gz"
 [ "$FAILURES" -eq 0 ]

@@ -1,8 +1,10 @@
 #include "tray/TrayIcon.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QStyle>
 
+#include "feed/ServerTable.h"
 #include "platform/Dialogs.h"
 #include "platform/Picture.h"
 #include "platform/WindowSystem.h"
@@ -18,13 +20,62 @@ QIcon TrayPicture(const QString& programFolder) {
     return QIcon::fromTheme(QStringLiteral("warmap"), fallback);
 }
 
-QString TrayToolTip(const std::optional<QDateTime>& lastPass, std::size_t changes) {
-    if (!lastPass) return QStringLiteral("Warmap\nNoch kein Abgleich seit dem Start");
-    const QString count = changes == 0   ? QStringLiteral("keine \u00c4nderungen")
-                          : changes == 1 ? QStringLiteral("1 \u00c4nderung")
-                                         : QStringLiteral("%1 \u00c4nderungen").arg(changes);
-    return QStringLiteral("Warmap\nLetzter Abgleich %1: %2")
-        .arg(lastPass->toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), count);
+QString TrayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress) {
+    if (!last) {
+        return hasFeedAddress ? QStringLiteral("Warmap\nNoch kein Abgleich seit dem Start")
+                              : QStringLiteral("Warmap\nKeine Feed-Adresse eingestellt");
+    }
+    const auto count = [](std::size_t changes) {
+        return changes == 0   ? QStringLiteral("keine \u00c4nderungen")
+               : changes == 1 ? QStringLiteral("1 \u00c4nderung")
+                              : QStringLiteral("%1 \u00c4nderungen").arg(changes);
+    };
+    const QString when = last->when.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    if (!last->Failed()) return QStringLiteral("Warmap\nLetzter Abgleich %1: %2").arg(when, count(last->changes));
+    // "keine Änderungen" only where every server asked was reached.
+    const bool noneReached =
+        static_cast<std::size_t>(last->failures.size() + last->notAsked.size()) >= feed::ServerNames.size();
+    QStringList lines{QStringLiteral("Warmap"),
+                      QStringLiteral("Letzter Abgleich %1 %2")
+                          .arg(when, noneReached ? QStringLiteral("fehlgeschlagen") : QStringLiteral("mit Fehlern"))};
+    lines << last->failures;
+    if (!last->notAsked.isEmpty())
+        lines << last->notAsked.join(QStringLiteral(", ")) + QStringLiteral(" nicht abgefragt");
+    if (!noneReached) lines << QStringLiteral("\u00dcbrige Server: %1").arg(count(last->changes));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QIcon WithWarningEmblem(const QIcon& icon) {
+    // The sizes trays ask for, and whatever else the icon has.
+    QList<QSize> sizes{QSize(16, 16), QSize(22, 22), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+    for (const QSize& size : icon.availableSizes()) {
+        if (!sizes.contains(size)) sizes << size;
+    }
+    QIcon marked;
+    for (const QSize& size : sizes) {
+        QPixmap pixmap = icon.pixmap(size);
+        if (pixmap.isNull()) continue;
+        // A small icon is not scaled up by QIcon; the sign must not cover all of it.
+        if (pixmap.deviceIndependentSize().toSize() != size)
+            pixmap = pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        // A yellow triangle with an exclamation mark, a little over half the icon's size.
+        const QRectF area(QPointF(0, 0), QSizeF(pixmap.deviceIndependentSize()));
+        const qreal side = std::max<qreal>(9, area.width() * 0.6);
+        const QRectF sign(area.right() - side, area.bottom() - side, side, side);
+        const QPolygonF triangle{QPointF(sign.center().x(), sign.top()), sign.bottomRight(), sign.bottomLeft()};
+        painter.setPen(QPen(QColor(60, 40, 0), std::max<qreal>(1, side / 12)));
+        painter.setBrush(QColor(255, 200, 0));
+        painter.drawPolygon(triangle);
+        painter.setPen(QPen(QColor(40, 20, 0), std::max<qreal>(1.2, side / 7), Qt::SolidLine, Qt::RoundCap));
+        const qreal x = sign.center().x();
+        painter.drawLine(QPointF(x, sign.top() + side * 0.38), QPointF(x, sign.top() + side * 0.68));
+        painter.drawPoint(QPointF(x, sign.top() + side * 0.84));
+        painter.end();
+        marked.addPixmap(pixmap);
+    }
+    return marked;
 }
 
 TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string program, platform::Dialogs& dialogs,
@@ -33,6 +84,7 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
       m_autostartFile(std::move(autostartFile)),
       m_program(std::move(program)),
       m_dialogs(dialogs),
+      m_picture(icon),
       m_icon(icon) {
     m_icon.setObjectName(QStringLiteral("TrayIcon"));
     m_icon.setToolTip(TrayToolTip(std::nullopt, 0));
@@ -79,8 +131,15 @@ bool TrayIcon::ShowIfTrayAvailable() {
     return available;
 }
 
-void TrayIcon::SetLastPass(const QDateTime& when, std::size_t changes) {
-    m_icon.setToolTip(TrayToolTip(when, changes));
+void TrayIcon::SetLastPass(const PassSummary& pass) {
+    const bool wasFailed = m_lastPass && m_lastPass->Failed();
+    m_lastPass = pass;
+    m_icon.setToolTip(TrayToolTip(pass));
+    if (pass.Failed() != wasFailed) m_icon.setIcon(pass.Failed() ? WithWarningEmblem(m_picture) : m_picture);
+}
+
+void TrayIcon::SetHasFeedAddress(bool has) {
+    if (!m_lastPass) m_icon.setToolTip(TrayToolTip(std::nullopt, has));
 }
 
 void TrayIcon::SwitchStartAtLogin(bool wanted) {

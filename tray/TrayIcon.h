@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QMenu>
 #include <QObject>
+#include <QStringList>
 #include <QSystemTrayIcon>
 #include <functional>
 #include <optional>
@@ -18,8 +19,21 @@ namespace tray {
 // stock computer icon.
 QIcon TrayPicture(const QString& programFolder);
 
-// The tooltip: when the last pass ran and how many changes it brought.
-QString TrayToolTip(const std::optional<QDateTime>& lastPass, std::size_t changes);
+// What the tray tells of a pass.
+struct PassSummary {
+    QDateTime when;
+    std::size_t changes = 0;
+    QStringList failures;  // "Dartmoor: Verbindung abgelehnt (127.0.0.1:8642)", in server order
+    QStringList notAsked;  // the servers after one that gave no answer
+    bool Failed() const { return !failures.isEmpty(); }
+};
+
+// The tooltip: when the last pass ran and what it brought, or what failed in it; before the first
+// pass, whether there is a feed address to poll at all.
+QString TrayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress = true);
+
+// The icon with a small warning sign in its lower right corner, at every size it has.
+QIcon WithWarningEmblem(const QIcon& icon);
 
 // The way back to a program without a visible window: an icon in the system tray whose menu shows
 // the map, the recent changes, switches the start at login, opens the settings and ends the program.
@@ -44,7 +58,10 @@ public:
     bool ShowIfTrayAvailable();
     void Hide() { m_icon.hide(); }
 
-    void SetLastPass(const QDateTime& when, std::size_t changes);
+    // The tooltip and icon after a pass: with a warning sign until a pass succeeds.
+    void SetLastPass(const PassSummary& pass);
+    // Before the first pass: whether Warmap has a feed address to poll.
+    void SetHasFeedAddress(bool has);
 
     QMenu& Menu() { return m_menu; }
     QAction* Action(Item item) const { return m_actions[item]; }
@@ -57,7 +74,9 @@ private:
     std::string m_program;
     platform::Dialogs& m_dialogs;
     QMenu m_menu;
+    QIcon m_picture;
     QSystemTrayIcon m_icon;
+    std::optional<PassSummary> m_lastPass;
     QAction* m_actions[ItemCount];
 };
 

@@ -153,7 +153,7 @@ std::optional<QString> WarmapFRM::Load() {
     return Load(LoadSkin(m_programFolder, devicePixelRatioF()));
 }
 
-std::optional<QString> WarmapFRM::Load(Skin skin) {
+std::optional<QString> WarmapFRM::Load(Skin skin, bool tellNoSavedCopy) {
     m_serverCmb->setStyleSheet(QStringLiteral(
         "QComboBox { background-color: rgb(186, 182, 146); color: rgb(64, 64, 64); border: 1px solid rgb(110, 80, 48);"
         " padding-left: 3px; } QComboBox QAbstractItemView { background-color: rgb(186, 182, 146);"
@@ -171,19 +171,20 @@ std::optional<QString> WarmapFRM::Load(Skin skin) {
     if (skin.windowIcon) setWindowIcon(QIcon(QPixmap::fromImage(*skin.windowIcon)));
 
     m_serverCmb->setCurrentIndex(0);
-    ServerCmb_Click();
+    ServerCmb_Click(tellNoSavedCopy);
     return std::nullopt;
 }
 
-void WarmapFRM::ServerCmb_Click() {
+void WarmapFRM::ServerCmb_Click(bool tellNoSavedCopy) {
     SetLabelText(m_datumLbl, kDatumName, QString());
     const std::string path = feed::SavedCopyPath(platform::TempFolder(), m_serverCmb->currentText().toStdString());
     const keepmap::MapOutcome outcome = m_keepMap.Draw(path, m_map->Surface(), m_map->Background());
     if (outcome.date) SetLabelText(m_datumLbl, kDatumName, QString::fromStdString(*outcome.date));
     switch (outcome.status) {
         case keepmap::MapOutcome::Status::NoSavedCopy:
-            m_dialogs.Show({"noch keine daten geladen f\xc3\xbcr diesen Server", platform::kApplicationTitle,
-                            platform::Message::Icon::None});
+            if (tellNoSavedCopy)
+                m_dialogs.Show({"noch keine daten geladen f\xc3\xbcr diesen Server", platform::kApplicationTitle,
+                                platform::Message::Icon::None});
             break;
         case keepmap::MapOutcome::Status::Failed:
             qCWarning(lcMap, "cannot draw the map of %s from %s: %s", qPrintable(m_serverCmb->currentText()),
@@ -213,6 +214,11 @@ bool WarmapFRM::eventFilter(QObject* watched, QEvent* event) {
 void WarmapFRM::SysBut_Click(int index) {
     if (index == 0) close();
     if (index == 1) showMinimized();
+}
+
+void WarmapFRM::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 void WarmapFRM::paintEvent(QPaintEvent*) {

@@ -32,11 +32,13 @@ public:
     // is told when the skin cannot be used (a file missing or unreadable, sizes beyond 16 bits); the
     // window is then unusable.
     std::optional<QString> Load();
-    // The same with the skin already read (start-up reads it on another thread meanwhile).
-    std::optional<QString> Load(Skin skin);
+    // The same with the skin already read (start-up reads it on another thread meanwhile). Without
+    // tellNoSavedCopy a missing copy of the first server is not told in a box (Warmap has no feed
+    // address yet, and its settings window says so).
+    std::optional<QString> Load(Skin skin, bool tellNoSavedCopy = true);
 
     // Draws the map of the server chosen in the list from its saved copy.
-    void ServerCmb_Click();
+    void ServerCmb_Click(bool tellNoSavedCopy = true);
     // Updates the hover label for a pointer at map position (x, y).
     void WarmapPic_MouseMove(QPointF position);
 
@@ -47,7 +49,12 @@ public:
     QAbstractButton* SysBut(int index) const { return m_sysBut[index]; }
     const keepmap::KeepMap& KeepMapData() const { return m_keepMap; }
 
+signals:
+    // The window has been closed (it is deleted next).
+    void closed();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

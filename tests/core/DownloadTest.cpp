@@ -121,9 +121,8 @@ TEST(DownloadUrl, FollowsRedirectsFromHttpsOnlyToHttps) {
         {"to http", plain.Url(), DownloadResult::Status::BadResponse},
     };
     for (const Case& c : cases) {
-        const auto redirect = TestHttpServer::Tls("HTTP/1.1 302 Found\r\nLocation: " +
-                                                  QByteArray::fromStdString(c.target) +
-                                                  "\r\nContent-Length: 0\r\n\r\n");
+        const auto redirect = TestHttpServer::Tls(
+            "HTTP/1.1 302 Found\r\nLocation: " + QByteArray::fromStdString(c.target) + "\r\nContent-Length: 0\r\n\r\n");
         RecordingDialogs dialogs;
         const DownloadResult result = core::DownloadUrl(redirect->Url(), core::kAccessDirect, dialogs, ShortLimits());
         EXPECT_EQ(result.status, c.status) << c.what;
@@ -192,19 +191,39 @@ TEST(DownloadUrl, AnyByteFromTheServerIsAnAnswer) {
 // can turn up or down.
 TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
     TestHttpServer notFound("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found");
+    TestHttpServer huge(TestHttpServer::Ok(QByteArray(64 * 1024, 'x')));
+    TestHttpServer silent("", "", 60'000);
+    const std::string silentPort = silent.Url().substr(17, silent.Url().find('/', 17) - 17);
+    core::DownloadLimits limits = ShortLimits();
+    limits.maxBodyBytes = 32 * 1024;
+    limits.connectTimeout = std::chrono::milliseconds(500);
+    // The log says it in English for bug reports, the tray in German for the player.
     const struct {
         std::string url;
         QStringList says;
+        std::string problem;
     } cases[] = {
-        {notFound.Url("/herald/servers/Avalon/keeps/keeps.xml"), {"bad answer from", "Avalon", "HTTP status 404"}},
-        {"http://127.0.0.1:1/herald/servers/Logres/keeps/keeps.xml", {"no answer from", "Logres", "connect"}},
+        {notFound.Url("/herald/servers/Avalon/keeps/keeps.xml"),
+         {"bad answer from", "Avalon", "HTTP status 404"},
+         "HTTP-Status 404"},
+        {"http://127.0.0.1:1/herald/servers/Logres/keeps/keeps.xml",
+         {"no answer from", "Logres", "connect"},
+         "Verbindung abgelehnt (127.0.0.1:1)"},
+        {"http://no-such-host.invalid/x",
+         {"no answer from", "resolve"},
+         "Rechner nicht gefunden (no-such-host.invalid:80)"},
+        {huge.Url(), {"bad answer from", "more than 32768 bytes"}, "Antwort gr\u00f6\u00dfer als 32 KiB"},
+        {silent.Url(),
+         {"no answer from", "not one byte within 500 ms"},
+         "keine Antwort binnen 1 s (127.0.0.1:" + silentPort + ")"},
     };
     for (const auto& c : cases) {
         testing_support::LogRecorder log;
         RecordingDialogs dialogs;
-        core::DownloadUrl(c.url, core::kAccessDirect, dialogs, ShortLimits());
+        const DownloadResult result = core::DownloadUrl(c.url, core::kAccessDirect, dialogs, limits);
         EXPECT_EQ(log.Matching("warmap.download", c.says).size(), 1) << log.Lines().join('\n').toStdString();
         EXPECT_EQ(log.Lines().size(), 1);
+        EXPECT_EQ(result.problem, c.problem) << c.url;
     }
 }
 
@@ -280,7 +299,8 @@ TEST(CheckFeed, SaysWhetherTheAddressServesAFeed) {
         {sim.Base(), true, "Feed erhalten: 105 Eintr\u00e4ge, Stand "},
         {base(page.Url()), false, "liefert keinen Feed"},
         {base(missing.Url()), false, "antwortet, aber"},
-        {"http://127.0.0.1:1", false, "Keine Antwort von http://127.0.0.1:1/herald/servers/Dartmoor/keeps/keeps.xml"},
+        {"http://127.0.0.1:1", false,
+         "Keine Antwort von http://127.0.0.1:1/herald/servers/Dartmoor/keeps/keeps.xml: Verbindung abgelehnt"},
     };
     for (const Case& c : cases) {
         const core::FeedCheckResult result = core::CheckFeed(c.feedBase, core::DownloadUrl);

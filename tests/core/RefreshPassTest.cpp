@@ -69,6 +69,8 @@ TEST_F(RefreshPassTest, FirstPassSavesTheServedBytesAndReportsNothing) {
     }
     EXPECT_TRUE(m_presenter.handedOver.empty());
     EXPECT_TRUE(m_dialogs.shown.empty());
+    EXPECT_TRUE(pass.Failures().empty());
+    EXPECT_EQ(pass.ServersAsked(), 4u);
 }
 
 TEST_F(RefreshPassTest, SecondPassHandsOverChangesInServerOrder) {
@@ -119,7 +121,12 @@ TEST_F(RefreshPassTest, TheNoticeFilterChoosesThePopupLinesOnly) {
         {"Avalon off", without(2), {log, sal}},
         {"only Albion", only(feed::Realm::Albion), {log, avaUnknown, sal}},
         {"only Hibernia", only(feed::Realm::Hibernia), {avaHarrowgate, sal}},
-        {"only Midgard, Logres off", [&] { auto f = only(feed::Realm::Midgard); f.servers[1] = false; return f; }(),
+        {"only Midgard, Logres off",
+         [&] {
+             auto f = only(feed::Realm::Midgard);
+             f.servers[1] = false;
+             return f;
+         }(),
          {avaUnknown, avaHarrowgate}},
         {"every server off", core::NoticeFilter{{false, false, false, false}, std::nullopt}, {}},
     };
@@ -159,6 +166,11 @@ TEST_F(RefreshPassTest, NoConnectionAtAvalonStopsThePassAfterLogres) {
     EXPECT_FALSE(Exists("Salisbury"));
     EXPECT_EQ(m_dialogs.Count("fehler im inet"), 1);
     EXPECT_EQ(m_dialogs.shown.size(), 1u);
+    // What the tray says: Avalon failed, and Salisbury was not asked.
+    ASSERT_EQ(pass.Failures().size(), 1u);
+    EXPECT_EQ(pass.Failures()[0].server, 2u);
+    EXPECT_NE(pass.Failures()[0].problem.find("(127.0.0.1:"), std::string::npos) << pass.Failures()[0].problem;
+    EXPECT_EQ(pass.ServersAsked(), 3u);
 }
 
 // One server's error page must not silence the others for as long as it lasts.
@@ -173,6 +185,8 @@ TEST_F(RefreshPassTest, AnErrorAnswerSkipsOnlyThatServer) {
     pass.RefreshKeeps();
     EXPECT_EQ(m_dialogs.Count("fehler im inet"), 1);
     EXPECT_EQ(m_dialogs.shown.size(), 1u);
+    EXPECT_EQ(pass.Failures(), (std::vector<core::ServerFailure>{{0, "HTTP-Status 404"}}));
+    EXPECT_EQ(pass.ServersAsked(), 4u);
     EXPECT_EQ(SavedBytes("Dartmoor"), dartmoor);
     ASSERT_EQ(m_presenter.handedOver.size(), 1u);
     const auto& lines = m_presenter.handedOver[0];

@@ -78,15 +78,23 @@ protected:
 };
 
 TEST_F(SingleInstanceTest, ALaterStartHandsOverToTheFirst) {
+    EXPECT_FALSE(SingleInstance::IsRunning(m_folder));
+    EXPECT_TRUE(QDir(QString::fromStdString(m_folder)).isEmpty());  // asking left nothing behind
     SingleInstance first(m_folder);
     ServeAsFirst(first);
+    EXPECT_TRUE(SingleInstance::IsRunning(m_folder));
 
     SingleInstance second(m_folder);
     EXPECT_FALSE(second.Claim());
     ExpectHandOver();
-
-    ExpectHandOver(SingleInstance::Request::ShowSettings);  // and again: every later start is answered
+    // And again: every later start is answered, whatever it asks.
+    using Request = SingleInstance::Request;
+    for (Request request : {Request::ShowSettings, Request::ShowHistory, Request::ShowRecent, Request::Quit})
+        ExpectHandOver(request);
     ExpectHandOver();
+
+    first.Release();
+    EXPECT_FALSE(SingleInstance::IsRunning(m_folder));
 }
 
 TEST_F(SingleInstanceTest, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {

@@ -88,16 +88,56 @@ TEST_F(TrayIconTest, AnAutostartThatCannotBeWrittenSaysSoAndStaysOff) {
     EXPECT_EQ(m_dialogs.shown[0].caption, "Fehler");
 }
 
-TEST(TrayToolTip, NamesTheLastPassAndWhatItBrought) {
+// "keine Änderungen" only after a pass that reached every server it asked.
+TEST(TrayToolTip, TellsWhatTheLastPassBroughtOrWhatFailed) {
     const QDateTime when(QDate(2026, 12, 8), QTime(14, 3, 9));
-    EXPECT_EQ(tray::TrayToolTip(when, 0), "Warmap\nLetzter Abgleich 08.12.2026 14:03:09: keine \u00c4nderungen");
-    EXPECT_EQ(tray::TrayToolTip(when, 1), "Warmap\nLetzter Abgleich 08.12.2026 14:03:09: 1 \u00c4nderung");
+    const auto pass = [&when](std::size_t changes, QStringList failures = {}, QStringList notAsked = {}) {
+        return tray::PassSummary{when, changes, std::move(failures), std::move(notAsked)};
+    };
+    const struct {
+        const char* what;
+        std::optional<tray::PassSummary> last;
+        bool hasFeedAddress;
+        const char* tip;
+    } cases[] = {
+        {"no address", std::nullopt, false, "Warmap\nKeine Feed-Adresse eingestellt"},
+        {"no pass yet", std::nullopt, true, "Warmap\nNoch kein Abgleich seit dem Start"},
+        {"good, quiet", pass(0), true, "Warmap\nLetzter Abgleich 08.12.2026 14:03:09: keine \u00c4nderungen"},
+        {"good, one change", pass(1), true, "Warmap\nLetzter Abgleich 08.12.2026 14:03:09: 1 \u00c4nderung"},
+        {"failed at the first server",
+         pass(0, {"Dartmoor: Verbindung abgelehnt (127.0.0.1:8642)"}, {"Logres", "Avalon", "Salisbury"}), true,
+         "Warmap\nLetzter Abgleich 08.12.2026 14:03:09 fehlgeschlagen\nDartmoor: Verbindung abgelehnt "
+         "(127.0.0.1:8642)\nLogres, Avalon, Salisbury nicht abgefragt"},
+        {"partly failed", pass(2, {"Avalon: HTTP-Status 404"}), true,
+         "Warmap\nLetzter Abgleich 08.12.2026 14:03:09 mit Fehlern\nAvalon: HTTP-Status 404\n"
+         "\u00dcbrige Server: 2 \u00c4nderungen"},
+        {"partly failed, quiet", pass(0, {"Salisbury: leere Antwort"}), true,
+         "Warmap\nLetzter Abgleich 08.12.2026 14:03:09 mit Fehlern\nSalisbury: leere Antwort\n"
+         "\u00dcbrige Server: keine \u00c4nderungen"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tray::TrayToolTip(c.last, c.hasFeedAddress), QString::fromUtf8(c.tip)) << c.what;
+}
 
+// The icon carries a warning sign from a failed pass until a pass succeeds.
+TEST(TrayToolTip, TheIconWarnsUntilAPassSucceeds) {
     testing_support::RecordingDialogs dialogs;
-    tray::TrayIcon icon(QIcon(), "/nonexistent/warmap.desktop", "/usr/bin/warmap", dialogs);
-    EXPECT_EQ(icon.Icon().toolTip(), tray::TrayToolTip(std::nullopt, 0));
-    icon.SetLastPass(when, 3);
-    EXPECT_EQ(icon.Icon().toolTip(), tray::TrayToolTip(when, 3));
+    const QIcon picture(WARMAP_DATA_DIR "/form/warmap.ico");
+    tray::TrayIcon icon(picture, "/nonexistent/warmap.desktop", "/usr/bin/warmap", dialogs);
+    const auto corner = [&icon] {
+        const QImage image = icon.Icon().icon().pixmap(32).toImage();
+        return image.pixelColor(image.width() - 5, image.height() - 4);
+    };
+    const QColor plain = corner();
+    const QDateTime when(QDate(2026, 12, 8), QTime(14, 3, 9));
+    icon.SetLastPass({when, 0, {"Dartmoor: HTTP-Status 500"}, {}});
+    EXPECT_EQ(icon.Icon().toolTip(), tray::TrayToolTip(tray::PassSummary{when, 0, {"Dartmoor: HTTP-Status 500"}, {}}));
+    const QColor warned = corner();
+    EXPECT_GT(warned.red(), 200);
+    EXPECT_GT(warned.green(), 150);
+    EXPECT_LT(warned.blue(), 80);
+    icon.SetLastPass({when, 3, {}, {}});
+    EXPECT_EQ(corner(), plain);
 }
 
 TEST(TrayPicture, IsTheWindowIconAndNeverWaitsOnWhatIsNoPicture) {
