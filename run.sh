@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and the feed simulator, and runs Warmap against it.
+# Installs what is missing, builds the program, the feed simulator and the history generator, and runs
+# Warmap against the simulator. WARMAP_DEMO_DAYS=30 gives it a simulated month of history first.
 # Without a display it runs on a private Xvfb display, writes screenshots of the Warmap window and of
-# the popup, and stops. Ctrl-C stops the program and the simulator.
+# the popup (and of the history window), and stops. Ctrl-C stops the program and the simulator.
 source "$(dirname "$0")/scripts/common.sh"
 source "$ROOT/scripts/xsession.sh"
 install_missing "${RUN_PACKAGES[@]}"
 # A first build skips the tests and benchmarks; a build folder that has them (./test.sh) keeps them.
 if [ -f "$BUILD_DIR/CMakeCache.txt" ]; then configure; else configure -DWARMAP_BUILD_TESTS=OFF -DWARMAP_BUILD_BENCH=OFF; fi
-cmake --build "$BUILD_DIR" --target warmap feedsim
+cmake --build "$BUILD_DIR" --target warmap feedsim histgen
 
 BIN="$BUILD_DIR/bin"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/warmap-run.XXXXXX")
@@ -25,14 +26,24 @@ trap stop_all EXIT
 trap 'exit 130' INT TERM
 
 # Saved copies from an earlier moment of the simulated frontier, so the first pass, 3 seconds after
-# start, already has changes to show.
+# start, already has changes to show. With a simulated history, that moment is its last pass.
 SEED=${WARMAP_SEED:-1}
+DAYS=${WARMAP_DEMO_DAYS:-0}
+[[ "$DAYS" =~ ^[0-9]+$ ]] || { echo "WARMAP_DEMO_DAYS must be a number of days" >&2; exit 2; }
+LAST_STEP=0
 mkdir -p "$WORK/tmp"
+if [ "$DAYS" -gt 0 ]; then
+    LAST_STEP=$((DAYS * 144 - 1))  # a pass every ten minutes
+    mkdir -p -m 700 "$WORK/data" "$WORK/data/warmap"
+    echo "Simulating $DAYS days of history"
+    "$BIN/histgen" --passes $((LAST_STEP + 1)) --seed "$SEED" --data "$BIN" "$WORK/data/warmap/history.sqlite"
+fi
 for server in Dartmoor Logres Avalon Salisbury; do
-    "$BIN/feedsim" --seed "$SEED" --steps 0 --write "$server" "$WORK/tmp/${server}_lastkeeps.xml"
+    "$BIN/feedsim" --seed "$SEED" --steps "$LAST_STEP" --write "$server" "$WORK/tmp/${server}_lastkeeps.xml"
 done
 # Owners keep changing: one step of fighting every ten minutes, one pass every ten minutes.
-"$BIN/feedsim" --seed "$SEED" --steps 1 --advance-every 600 --port 0 --port-file "$WORK/port" > "$WORK/feedsim.log" 2>&1 &
+"$BIN/feedsim" --seed "$SEED" --steps $((LAST_STEP + 1)) --advance-every 600 --port 0 --port-file "$WORK/port" \
+    > "$WORK/feedsim.log" 2>&1 &
 PIDS+=($!)
 wait_for 10 test -s "$WORK/port"
 FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
@@ -79,4 +90,12 @@ screenshot "$SHOTS/warmap.png" "$(visible_window_id "$MAIN_TITLE")"
 wait_for 30 popup_opaque || { echo "The popup did not appear" >&2; exit 1; }
 screenshot "$SHOTS/popup.png" "$(window_id "$POPUP_TITLE")"
 screenshot "$SHOTS/desktop.png"
-echo "Screenshots written to $SHOTS: warmap.png, popup.png, desktop.png"
+written="warmap.png, popup.png, desktop.png"
+if [ "$DAYS" -gt 0 ]; then
+    "$BIN/warmap" --history 2> /dev/null
+    wait_for 20 has_visible_window '^Warmap — Verlauf$' || { echo "The history window did not appear" >&2; exit 1; }
+    sleep 1
+    screenshot "$SHOTS/history.png" "$(visible_window_id '^Warmap — Verlauf$')"
+    written+=", history.png"
+fi
+echo "Screenshots written to $SHOTS: $written"

@@ -1,7 +1,9 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -120,6 +122,7 @@ TEST_F(SingleInstanceTest, WhatACrashLeavesBehindDoesNotBlockTheNextStart) {
         ::close(fd);
     }
     EXPECT_FALSE(SingleInstance::AskToShow(m_folder, 300ms));  // nobody answers the stale socket
+    EXPECT_FALSE(SingleInstance::IsRunning(m_folder));         // --quit finds none, and waits for none
 
     SingleInstance next(m_folder);
     ServeAsFirst(next);
@@ -142,6 +145,30 @@ TEST_F(SingleInstanceTest, TheLockGoesWithTheInstance) {
     SingleInstance next(m_folder);
     EXPECT_TRUE(next.Claim());
     EXPECT_TRUE(next.Listening());
+}
+
+// Another user's "--quit", even with the folder open to all, ends nothing (as root the asking is done by
+// a child that has become "nobody").
+TEST_F(SingleInstanceTest, AnotherUsersRequestIsNeverAnswered) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to ask as another user";
+    SingleInstance first(m_folder);
+    ServeAsFirst(first);
+    ASSERT_EQ(::chmod(m_folder.c_str(), 0755), 0);
+    ::chmod(SingleInstance::SocketPath(m_folder).c_str(), 0666);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const bool answered = ::setgid(65534) == 0 && ::setuid(65534) == 0 &&
+                              SingleInstance::AskToShow(m_folder, 500ms, SingleInstance::Request::Quit);
+        _exit(answered ? 1 : 0);
+    }
+    int status = -1;
+    bool ended = false;
+    // The instance's event loop runs meanwhile, as it would.
+    EXPECT_TRUE(ProcessEventsUntil([&] { return ended = ended || ::waitpid(child, &status, WNOHANG) == child; }));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_shown, 0);
 }
 
 TEST_F(SingleInstanceTest, OnlyTheExactRequestShowsTheWindow) {
