@@ -91,4 +91,16 @@ ask --quit || status=$?
 check "--quit with none running ends with 0 (saw $status)" test "$status" -eq 0
 check "and says so" grep -q 'Warmap läuft nicht' "$WORK/ask.log"
 check "starting none" test -z "$(window_id "$MAIN_TITLE")"
+
+# With none running, a start with --history or --recent is the Warmap that opens that window.
+for option in --history --recent; do
+    [ "$option" = --history ] && title='^Warmap — Verlauf$' || title='Letzte Meldungen$'
+    TMPDIR="$TEMP_FOLDER" "$WARMAP_BIN" "$option" > "$WORK/warmap.log" 2>&1 &
+    WARMAP_PID=$!
+    PIDS+=($WARMAP_PID)
+    check "$option with none running starts Warmap with that window" wait_for 20 has_visible_window "$title"
+    check "beside the Warmap window" has_visible_window "$MAIN_TITLE"
+    ask --quit || true
+    check "which --quit ends again" wait_for 15 warmap_ended
+done
 finish

@@ -34,9 +34,22 @@ check "its first pass saves what the simulator serves" wait_for 15 saved_as_serv
 check "and shows the changes in the popup" wait_for 10 popup_opaque
 check "without a word about a missing library" test -z "$(grep -i 'warmap:' "$WORK/warmap.log")"
 
-# Without its map picture the program says which file is missing and ends with a failure status.
+# A program folder with everything beside the program but the optional catalogue (a build tree, an
+# unpacked archive) still is that program's folder: its pictures show, every name reads "UNKNOWN".
 kill "$WARMAP_PID"
 wait "$WARMAP_PID" 2>/dev/null || true
+PORTABLE="$WORK/portable"
+cp -r "$(dirname "$WARMAP_BIN")" "$PORTABLE"
+rm "$PORTABLE/keepnames.ini"
+start_warmap "$PORTABLE/warmap"
+check "a folder without the catalogue shows its window" wait_for 15 has_visible_window "$MAIN_TITLE"
+read -r x y w h < <(geometry "$(visible_window_id "$MAIN_TITLE")")
+check "with its map's keeps" icon_drawn
+check "and no box about a missing picture" test -z "$(visible_window_id '^Warmap$')"
+kill "$WARMAP_PID"
+wait "$WARMAP_PID" 2>/dev/null || true
+
+# Without its map picture the program says which file is missing and ends with a failure status.
 rm "$PREFIX/share/warmap/form/warmap.jpg"
 start_warmap "$PREFIX/bin/warmap"
 check "a missing skin file brings a message box" wait_for 15 has_visible_window '^Warmap$'

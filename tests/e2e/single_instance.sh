@@ -22,6 +22,9 @@ check "the other runs on" kill -0 "$FIRST"
 check "its box says there is no data yet" wait_for 10 has_visible_window '^Warmap$'
 sleep 0.5
 screenshot "$ARTIFACTS/first-run-box.png" "$(visible_window_id '^Warmap$')" || true
+# A plain box: the window manager is offered moving and closing it, nothing to resize or maximise.
+functions() { xprop -id "$(visible_window_id '^Warmap$')" _MOTIF_WM_HINTS | awk -F'[=,] *' '{print $3}'; }
+check "it offers no maximise or resize ($(functions))" test "$(functions)" = 0x24
 box_answered() {
     answer_box
     has_visible_window "$MAIN_TITLE"
