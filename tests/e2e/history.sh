@@ -9,7 +9,6 @@
 source "$(dirname "$0")/lib.sh"
 FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2> /dev/null | head -n1)
 [ -n "$FAKETIME_LIB" ] || skip "libfaketime is not installed"
-HISTGEN_BIN=${HISTGEN_BIN:-$(dirname "$WARMAP_BIN")/histgen}
 SCREEN_W=1600 SCREEN_H=1100
 start_display
 start_accessibility_bus
@@ -169,10 +168,7 @@ check "\"Beenden\" ends it" wait_for 15 warmap_ended
 # A month of simulated history, for the screenshots; the simulator and the saved copies go on from
 # its last pass, so the live passes continue the same war.
 export XDG_DATA_HOME="$WORK/month"
-mkdir -p -m 700 "$XDG_DATA_HOME/warmap"
-"$HISTGEN_BIN" --passes 4320 --seed 5 --data "$(dirname "$WARMAP_BIN")" "$XDG_DATA_HOME/warmap/history.sqlite"
-start_feedsim --seed 5 --steps 4319
-prepare_saved_copies 5 4319
+simulated_history 4320 5 0
 start_warmap
 check "with a month of history the icon appears" wait_for 15 has_tray_icon
 choose Down Down Down Return

@@ -155,6 +155,16 @@ prepare_saved_copies() {  # prepare_saved_copies seed steps
     done
 }
 
+# A simulated history of passes ten minutes apart in XDG_DATA_HOME, the saved copies of its last pass,
+# and the simulator going on from there, ahead steps further (0: no change at the first live pass).
+simulated_history() {  # simulated_history passes seed ahead
+    mkdir -p -m 700 "$XDG_DATA_HOME/warmap"
+    "${HISTGEN_BIN:-$(dirname "$WARMAP_BIN")/histgen}" --passes "$1" --seed "$2" --data "$(dirname "$WARMAP_BIN")" \
+        "$XDG_DATA_HOME/warmap/history.sqlite"
+    start_feedsim --seed "$2" --steps $(($1 - 1 + $3))
+    prepare_saved_copies "$2" $(($1 - 1))
+}
+
 # Every test has its own user folders: the single-instance lock and socket, the autostart folder, the
 # history.
 export XDG_RUNTIME_DIR="$WORK/xdg-runtime" XDG_CONFIG_HOME="$WORK/xdg-config" XDG_DATA_HOME="$WORK/xdg-data"

@@ -5,16 +5,12 @@
 # names the server chosen, as a screen reader reads it.
 [ -n "${WARMAP_PRIVATE_BUS:-}" ] || exec env WARMAP_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 source "$(dirname "$0")/lib.sh"
-HISTGEN_BIN=${HISTGEN_BIN:-$(dirname "$WARMAP_BIN")/histgen}
 SCREEN_W=1024 SCREEN_H=600 TASKBAR_H=0
 start_display
 start_accessibility_bus
 
 # Three days of history, and a frontier one step further than its last pass.
-mkdir -p -m 700 "$XDG_DATA_HOME/warmap"
-"$HISTGEN_BIN" --passes 432 --seed 9 --data "$(dirname "$WARMAP_BIN")" "$XDG_DATA_HOME/warmap/history.sqlite"
-start_feedsim --seed 9 --steps 432
-prepare_saved_copies 9 431
+simulated_history 432 9 1
 start_warmap
 check "the first pass brings its popup" wait_for 20 popup_opaque
 POPUP=$(window_id "$POPUP_TITLE")
