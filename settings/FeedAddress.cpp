@@ -78,52 +78,48 @@ QString NormalisedFeedBase(const QString& text, QString* problem) {
     return base;
 }
 
-QString ProblemText(AddressProblem problem) {
-    switch (problem) {
-        case AddressProblem::None:
-            return {};
-        case AddressProblem::Empty:
-            return QStringLiteral("Warmap braucht die Adresse des Feed-Servers.");
-        case AddressProblem::TooLong:
-            return QStringLiteral("Die Feed-Adresse ist zu lang (h\u00f6chstens %1 Zeichen).").arg(kMostCharacters);
-        case AddressProblem::Blanks:
-            return QStringLiteral("Die Feed-Adresse enth\u00e4lt Leerzeichen.");
-        case AddressProblem::Scheme:
-            return QStringLiteral("Die Feed-Adresse muss mit http:// oder https:// beginnen.");
-        case AddressProblem::NoHost:
-            return QStringLiteral("Die Feed-Adresse nennt keinen Rechner.");
-        case AddressProblem::UserPart:
-            return QStringLiteral("Die Feed-Adresse darf weder Benutzernamen noch Passwort enthalten.");
-        case AddressProblem::PathOrQuery:
-            return QStringLiteral("Die Feed-Adresse besteht nur aus Schema, Rechner und Port; der Pfad ist fest.");
-        case AddressProblem::Port:
-            return QStringLiteral("Der Port der Feed-Adresse muss eine Zahl von 1 bis 65535 sein.");
+namespace {
+
+// What each problem is called: for the settings window (German) and for the log (English).
+struct ProblemWords {
+    AddressProblem problem;
+    const char* text;
+    const char* cause;
+};
+constexpr ProblemWords kProblemWords[] = {
+    {AddressProblem::Empty, "Warmap braucht die Adresse des Feed-Servers.", "it is empty"},
+    {AddressProblem::TooLong, "Die Feed-Adresse ist zu lang (h\u00f6chstens %1 Zeichen).", "it is too long"},
+    {AddressProblem::Blanks, "Die Feed-Adresse enth\u00e4lt Leerzeichen.", "it holds blanks"},
+    {AddressProblem::Scheme, "Die Feed-Adresse muss mit http:// oder https:// beginnen.",
+     "it is no http or https address"},
+    {AddressProblem::NoHost, "Die Feed-Adresse nennt keinen Rechner.", "it names no host"},
+    {AddressProblem::UserPart, "Die Feed-Adresse darf weder Benutzernamen noch Passwort enthalten.",
+     "it holds a user name or password"},
+    {AddressProblem::PathOrQuery, "Die Feed-Adresse besteht nur aus Schema, Rechner und Port; der Pfad ist fest.",
+     "it holds a path or query besides scheme, host and port"},
+    {AddressProblem::Port, "Der Port der Feed-Adresse muss eine Zahl von 1 bis 65535 sein.",
+     "its port is no number from 1 to 65535"},
+};
+
+const ProblemWords* WordsFor(AddressProblem problem) {
+    for (const ProblemWords& words : kProblemWords) {
+        if (words.problem == problem) return &words;
     }
-    return {};
+    return nullptr;
+}
+
+}  // namespace
+
+QString ProblemText(AddressProblem problem) {
+    const ProblemWords* words = WordsFor(problem);
+    if (!words) return {};
+    const QString text = QString::fromUtf8(words->text);
+    return problem == AddressProblem::TooLong ? text.arg(kMostCharacters) : text;
 }
 
 const char* ProblemCause(AddressProblem problem) {
-    switch (problem) {
-        case AddressProblem::None:
-            return "";
-        case AddressProblem::Empty:
-            return "it is empty";
-        case AddressProblem::TooLong:
-            return "it is too long";
-        case AddressProblem::Blanks:
-            return "it holds blanks";
-        case AddressProblem::Scheme:
-            return "it is no http or https address";
-        case AddressProblem::NoHost:
-            return "it names no host";
-        case AddressProblem::UserPart:
-            return "it holds a user name or password";
-        case AddressProblem::PathOrQuery:
-            return "it holds a path or query besides scheme, host and port";
-        case AddressProblem::Port:
-            return "its port is no number from 1 to 65535";
-    }
-    return "";
+    const ProblemWords* words = WordsFor(problem);
+    return words ? words->cause : "";
 }
 
 QString AddressWithoutUser(const QString& text) {
