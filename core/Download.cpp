@@ -12,7 +12,10 @@
 #include <cerrno>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
+#include "core/ContentDecoder.h"
 #include "core/FeedConfig.h"
 #include "platform/Dialogs.h"
 
@@ -26,19 +29,39 @@ using std::chrono::milliseconds;
 
 struct Transfer {
     std::string body;
-    std::size_t limit = 0;
-    bool tooLarge = false;
+    std::size_t wireBytes = 0;
+    std::size_t wireLimit = 0;
+    std::size_t decodedLimit = 0;
+    bool tooLarge = false;  // on the wire
+    std::vector<std::string> codings;  // of the answer whose headers came last (redirects have their own)
+    std::optional<ContentDecoder> decoder;  // made at the body's first byte, when every header is in
 };
 
+// The codings are undone here, not by libcurl, which takes a gzip stream cut short for a whole one.
 size_t Collect(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const size_t bytes = size * count;
-    if (transfer->body.size() + bytes > transfer->limit) {
-        transfer->tooLarge = true;
+    transfer->wireBytes += bytes;
+    transfer->tooLarge = transfer->wireBytes > transfer->wireLimit;
+    if (!transfer->decoder) transfer->decoder.emplace(transfer->codings, transfer->decodedLimit);
+    if (transfer->tooLarge || !transfer->decoder->Feed(std::string_view(data, bytes), transfer->body))
         return 0;  // makes curl abort the transfer
-    }
-    transfer->body.append(data, bytes);
     return bytes;
+}
+
+size_t Header(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const std::string_view line(data, size * count);
+    constexpr std::string_view kName = "content-encoding:";
+    if (line.rfind("HTTP/", 0) == 0) transfer->codings.clear();  // a new answer (after a redirect, say)
+    if (line.size() > kName.size() &&
+        QByteArray::fromRawData(line.data(), static_cast<qsizetype>(kName.size())).toLower() == kName.data())
+        ContentDecoder::AddCodings(line.substr(kName.size()), transfer->codings);
+    return size * count;
+}
+
+bool Undecodable(const Transfer& transfer) {
+    return transfer.decoder && transfer.decoder->Failure() != ContentDecoder::Problem::None;
 }
 
 struct EasyDeleter {
@@ -102,8 +125,11 @@ enum class RunEnd { Finished, NothingInTime, Stalled, TooLong };
 struct RunOutcome {
     RunEnd end = RunEnd::Finished;
     CURLcode result = CURLE_OK;
-    bool answered = false;  // at least one byte of an answer arrived (over TLS: after the handshake)
+    // At least one byte of an answer arrived (over TLS: after the handshake), or a redirect did: the
+    // server asked answered, whatever became of the address it sent us on to.
+    bool answered = false;
 };
+
 
 // Runs the transfer to its end, letting the UI handle its events between reads. The limits are
 // checked against server time: wall time less the time spent in event handling, so a modal box
@@ -150,21 +176,49 @@ RunOutcome Run(CURLM* multi, CURL* easy, const Wire& wire, const DownloadLimits&
     curl_easy_getinfo(easy, CURLINFO_SCHEME, &scheme);
     curl_easy_getinfo(easy, CURLINFO_APPCONNECT_TIME_T, &handshake);
     const bool tls = scheme && QByteArray(scheme).compare("https", Qt::CaseInsensitive) == 0;
-    const bool answered = BytesReceived(easy, wire) > 0 && (!tls || handshake > 0);
+    long redirects = 0;
+    curl_easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects);
+    const bool answered = redirects > 0 || (BytesReceived(easy, wire) > 0 && (!tls || handshake > 0));
     curl_multi_remove_handle(multi, easy);
     return {end, result, answered};
 }
 
-// Why a transfer failed, for whoever reads the log.
-std::string Cause(const RunOutcome& run, const Transfer& transfer, long status, const DownloadLimits& limits) {
+// Why a transfer failed, for whoever reads the log: libcurl's own message where it gave one.
+std::string Cause(const RunOutcome& run, const Transfer& transfer, long status, const DownloadLimits& limits,
+                  const char* curlMessage) {
     const auto seconds = [](milliseconds limit) { return std::to_string(limit.count()) + " ms"; };
     if (run.end == RunEnd::NothingInTime) return "not one byte within " + seconds(limits.connectTimeout);
     if (run.end == RunEnd::Stalled) return "no byte for " + seconds(limits.stallTimeout);
     if (run.end == RunEnd::TooLong) return "not done within " + seconds(limits.totalTimeout);
+    if (Undecodable(transfer)) return transfer.decoder->Cause();
     if (transfer.tooLarge || run.result == CURLE_FILESIZE_EXCEEDED)
         return "more than " + std::to_string(limits.maxBodyBytes) + " bytes";
-    if (run.result != CURLE_OK) return curl_easy_strerror(run.result);
+    if (run.result != CURLE_OK) return *curlMessage ? curlMessage : curl_easy_strerror(run.result);
     return "HTTP status " + std::to_string(status);
+}
+
+// An address as a log may show it: without a user name or password.
+std::string WithoutUser(const std::string& url) {
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), &curl_url_cleanup);
+    char* shown = nullptr;
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_USER, nullptr, 0) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_PASSWORD, nullptr, 0) != CURLUE_OK ||
+        curl_url_get(parsed.get(), CURLUPART_URL, &shown, 0) != CURLUE_OK)
+        return "(an address that cannot be read)";
+    std::string result = shown;
+    curl_free(shown);
+    return result;
+}
+
+// The address that failed, and the one asked for when a redirect led there.
+std::string Failing(CURL* easy, const std::string& url) {
+    const char* effective = nullptr;
+    curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
+    const std::string asked = WithoutUser(url);
+    if (!effective) return asked;
+    const std::string reached = WithoutUser(effective);
+    return reached == asked ? asked : reached + " (redirected from " + asked + ")";
 }
 
 // "host:port" of the hop that failed (a redirect's target, say), for the player.
@@ -201,6 +255,11 @@ std::string Problem(const RunOutcome& run, const Transfer& transfer, long status
     if (run.end == RunEnd::Stalled) return "Antwort stockt seit " + seconds(limits.stallTimeout) + where;
     if (run.end == RunEnd::TooLong)
         return "Antwort nicht binnen " + seconds(limits.totalTimeout) + " vollständig" + where;
+    if (Undecodable(transfer)) {
+        return transfer.decoder->Failure() == ContentDecoder::Problem::TooLarge
+                   ? "entpackte Antwort größer als " + Size(limits.maxDecodedBytes)
+                   : "Inhaltskodierung nicht lesbar" + where;
+    }
     if (transfer.tooLarge || run.result == CURLE_FILESIZE_EXCEEDED)
         return "Antwort größer als " + Size(limits.maxBodyBytes);
     long osError = 0;
@@ -234,12 +293,12 @@ std::string Problem(const RunOutcome& run, const Transfer& transfer, long status
     }
 }
 
-DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status, const std::string& url,
+DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status, const std::string& address,
                       const std::string& cause, std::string problem) {
     if (status == DownloadResult::Status::NoConnection)
-        qCWarning(lcDownload, "no answer from %s: %s", url.c_str(), cause.c_str());
+        qCWarning(lcDownload, "no answer from %s: %s", address.c_str(), cause.c_str());
     else
-        qCWarning(lcDownload, "bad answer from %s: %s", url.c_str(), cause.c_str());
+        qCWarning(lcDownload, "bad answer from %s: %s", address.c_str(), cause.c_str());
     ReportDownloadFailure(dialogs);
     return {status, {}, std::move(problem)};
 }
@@ -253,19 +312,28 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
     std::unique_ptr<CURL, EasyDeleter> easy(initialised ? curl_easy_init() : nullptr);
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     if (!easy || !multi)
-        return Failed(dialogs, DownloadResult::Status::NoConnection, url, "the HTTP library could not start",
+        return Failed(dialogs, DownloadResult::Status::NoConnection, WithoutUser(url), "the HTTP library could not start",
                       "HTTP-Bibliothek startet nicht");
 
     Transfer transfer;
-    transfer.limit = limits.maxBodyBytes;
+    transfer.wireLimit = limits.maxBodyBytes;
+    transfer.decodedLimit = limits.maxDecodedBytes;
+    char curlMessage[CURL_ERROR_SIZE] = "";
     const std::string agent = UserAgent();
     std::unique_ptr<curl_slist, ListDeleter> headers(curl_slist_append(nullptr, "Cache-Control: no-cache"));
     headers.reset(curl_slist_append(headers.release(), "Pragma: no-cache"));
+    const std::string offered = std::string("Accept-Encoding: ") + ContentDecoder::kOffered;
+    headers.reset(curl_slist_append(headers.release(), offered.c_str()));
 
     CURL* h = easy.get();
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_USERAGENT, agent.c_str());
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    // The codings we undo are offered, and undone however they came, asked for or not (see Collect).
+    curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, Header);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, curlMessage);
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     // A redirect never leaves https for plain http.
     const bool secure = QByteArray::fromStdString(url).toLower().startsWith("https:");
@@ -292,14 +360,16 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
 
-    const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge;
+    // Only a whole answer has to have ended its streams.
+    if (run.end == RunEnd::Finished && run.result == CURLE_OK && transfer.decoder) transfer.decoder->Finish();
+    const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge || Undecodable(transfer);
     // Not one byte of an answer: the server could not be reached. Any byte, even garbage, is a bad answer.
-    if (failed && !run.answered)
-        return Failed(dialogs, DownloadResult::Status::NoConnection, url, Cause(run, transfer, status, limits),
-                      Problem(run, transfer, status, limits, h, url));
     if (failed || status < 200 || status > 299)
-        return Failed(dialogs, DownloadResult::Status::BadResponse, url, Cause(run, transfer, status, limits),
+        return Failed(dialogs, run.answered || !failed ? DownloadResult::Status::BadResponse
+                                                      : DownloadResult::Status::NoConnection,
+                      Failing(h, url), Cause(run, transfer, status, limits, curlMessage),
                       Problem(run, transfer, status, limits, h, url));
+    if (transfer.body.empty()) qCWarning(lcDownload, "empty answer from %s", Failing(h, url).c_str());
     return {DownloadResult::Status::Ok, std::move(transfer.body), {}};
 }
 

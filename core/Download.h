@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "feed/SavedCopy.h"
+
 namespace platform {
 class Dialogs;
 }
@@ -16,7 +18,8 @@ struct DownloadLimits {
     std::chrono::milliseconds connectTimeout{60'000};  // no byte at all from the server for this long
     std::chrono::milliseconds stallTimeout{60'000};    // no byte received since the last one for this long
     std::chrono::milliseconds totalTimeout{120'000};
-    std::size_t maxBodyBytes = 8u << 20;
+    std::size_t maxBodyBytes = feed::kMaxSavedCopyBytes;     // of the body as it crosses the wire
+    std::size_t maxDecodedBytes = feed::kMaxSavedCopyBytes;  // of the body once a content coding is undone
     long maxRedirects = 3;
 };
 
@@ -25,7 +28,7 @@ inline constexpr int kAccessDirect = 1;
 
 struct DownloadResult {
     enum class Status {
-        Ok,            // body holds what the server sent (possibly nothing)
+        Ok,            // body holds what the server sent, decoded (possibly nothing)
         BadResponse,   // the server answered, but not with a whole 2xx body within the limits
         NoConnection,  // no answer at all: refused, unresolvable, TLS failure, nothing within the time
     };
@@ -38,8 +41,10 @@ struct DownloadResult {
 // The one box every failed download shows.
 void ReportDownloadFailure(platform::Dialogs& dialogs);
 
-// Fetches one document and returns its body bytes unchanged. Pending UI events run between reads.
-// Any failure shows the "fehler im inet" box once.
+// Fetches one document and returns its body bytes unchanged but for the content coding (gzip, deflate
+// and whatever else libcurl decodes), which is asked for and undone. Pending UI events run between
+// reads. Any failure shows the "fehler im inet" box once and logs one line naming the address that
+// failed; an empty answer logs one line and shows nothing.
 DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dialogs& dialogs,
                            const DownloadLimits& limits = {});
 

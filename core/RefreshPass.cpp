@@ -40,9 +40,10 @@ void RefreshPass::RefreshKeeps() {
     m_failures.clear();
     m_serversAsked = 0;
     const std::string tempFolder = platform::TempFolder();
+    FirstBoxOnly downloadDialogs(m_dialogs);
     for (std::size_t server = 0; server < feed::ServerNames.size(); ++server) {
         // A download lets UI events run, so the request to end can come in the middle of a server.
-        if (!VisitServer(tempFolder, server) || m_stopRequested) break;
+        if (!VisitServer(tempFolder, server, downloadDialogs) || m_stopRequested) break;
     }
     if (!m_stopRequested) {
         if (!feed::IsArrayEmpty(m_noticeLines)) m_presenter.PresentChanges(m_noticeLines);
@@ -55,25 +56,26 @@ void RefreshPass::RefreshKeeps() {
     }
 }
 
-// Returns false when the server could not be reached or sent nothing, which ends the pass's server
-// loop. A server that answered badly is only skipped: nothing compared or saved for it.
-bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverIndex) {
+// Returns false when the server could not be reached at all, which ends the pass's server loop. A
+// server that answered badly, or with nothing, is only skipped: nothing compared or saved for it.
+bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverIndex,
+                              platform::Dialogs& downloadDialogs) {
     const std::string server(feed::ServerNames[serverIndex]);
     const DownloadResult download =
-        m_settings.download(FeedUrl(m_settings.feedBase, server), kAccessDirect, m_dialogs, m_settings.limits);
+        m_settings.download(FeedUrl(m_settings.feedBase, server), kAccessDirect, downloadDialogs, m_settings.limits);
     ++m_serversAsked;
     if (download.status != DownloadResult::Status::Ok) m_failures.push_back({serverIndex, download.problem});
     if (download.status == DownloadResult::Status::BadResponse) return true;
     if (download.status == DownloadResult::Status::NoConnection) return false;
     if (download.body.empty()) {
-        // An empty answer ends the loop without a box; the tray still says that this server gave nothing.
+        // A file being rewritten in place, say: no box, but the tray says that this server gave nothing.
         m_failures.push_back({serverIndex, "leere Antwort"});
-        return false;
+        return true;
     }
     const std::string& body = download.body;
 
     const feed::FeedDocument current = feed::FeedDocument::Parse(body);
-    if (current.IsFeed() && onFeedArrived) onFeedArrived(serverIndex, current);
+    if (onFeedArrived) onFeedArrived(serverIndex, current);
     const std::string savedCopy = feed::SavedCopyPath(tempFolder, server);
     if (platform::FileExists(savedCopy)) {
         const std::size_t first = m_messageLines.size();

@@ -56,19 +56,20 @@ public:
     // when nothing changed).
     std::function<void(const feed::MessageLines& lines)> onPassEnded;
 
-    // Told of every feed document a server sent, before it is compared and saved.
+    // Told of every document a server sent (a feed or not), before it is compared and saved.
     std::function<void(std::size_t server, const feed::FeedDocument& document)> onFeedArrived;
 
     // The lines gathered so far; empty again after every pass.
     const feed::MessageLines& MessageLines() const { return m_messageLines; }
 
-    // Of the last pass (so also while onPassEnded runs): the servers whose download failed, in table
-    // order, and how many servers it asked; those after a server that gave no answer were not asked.
+    // Of the last pass (so also while onPassEnded runs): the servers whose download failed or that
+    // answered with nothing, in table order, and how many servers it asked; those after a server that
+    // gave no answer at all were not asked.
     const std::vector<ServerFailure>& Failures() const { return m_failures; }
     std::size_t ServersAsked() const { return m_serversAsked; }
 
 private:
-    bool VisitServer(const std::string& tempFolder, std::size_t serverIndex);
+    bool VisitServer(const std::string& tempFolder, std::size_t serverIndex, platform::Dialogs& downloadDialogs);
 
     // The pass's message boxes: none once the user has asked the program to end.
     class PassDialogs final : public platform::Dialogs {
@@ -82,6 +83,21 @@ private:
     private:
         platform::Dialogs& m_boxes;
         const bool& m_stopRequested;
+    };
+
+    // What the downloads of one pass may show: its first failure's box only. Later failures are logged
+    // and named by the tray, so a site down for maintenance costs one box a pass, as an outage does.
+    class FirstBoxOnly final : public platform::Dialogs {
+    public:
+        explicit FirstBoxOnly(platform::Dialogs& boxes) : m_boxes(boxes) {}
+        void Show(const platform::Message& message) override {
+            if (!m_shown) m_boxes.Show(message);
+            m_shown = true;
+        }
+
+    private:
+        platform::Dialogs& m_boxes;
+        bool m_shown = false;
     };
 
     PassSettings m_settings;

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include <zlib.h>
+
 #include "core/BuildInfo.h"
 #include "core/Download.h"
 #include "core/FeedCheck.h"
@@ -130,6 +132,38 @@ TEST(DownloadUrl, FollowsRedirectsFromHttpsOnlyToHttps) {
     }
     EXPECT_EQ(secure->Requests(), 1);
     EXPECT_EQ(plain.Requests(), 0);
+}
+
+// The server asked answered, with a redirect: whatever becomes of its target, that server is skipped,
+// and the log names the target that failed, the address asked, and libcurl's own message.
+TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
+    testing_support::EnvScope env;
+    env.Set("SSL_CERT_FILE", TestHttpServer::TlsCertificateFile());
+    const auto untrusted = TestHttpServer::Tls(TestHttpServer::Ok("<keeps/>"));
+    const struct {
+        std::string target;
+        bool trustTest;  // trust the test's own authority
+        const char* message;
+    } cases[] = {
+        {"http://127.0.0.1:1/feed", true, "Couldn't connect to server"},
+        {"http://no-such-host.invalid/feed", true, "Could not resolve host: no-such-host.invalid"},
+        {untrusted->Url(), false, "SSL certificate problem"},
+    };
+    for (const auto& c : cases) {
+        env.Set("SSL_CERT_FILE", c.trustTest ? TestHttpServer::TlsCertificateFile() : QByteArray(WARMAP_TEST_DATA_DIR "/tls/ca.pem"));
+        TestHttpServer origin("HTTP/1.1 301 Moved Permanently\r\nLocation: " + QByteArray::fromStdString(c.target) +
+                              "\r\nContent-Length: 0\r\n\r\n");
+        const std::string asked = origin.Url();
+        const std::string withUser = "http://warden:s3cret@" + asked.substr(7);
+        RecordingDialogs dialogs;
+        testing_support::LogRecorder log;
+        const DownloadResult result = core::DownloadUrl(withUser, core::kAccessDirect, dialogs, ShortLimits());
+        EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.target;
+        EXPECT_EQ(dialogs.Count("fehler im inet"), 1) << c.target;
+        const QString said = QString::fromStdString("bad answer from " + c.target + " (redirected from " + asked + "): ");
+        EXPECT_EQ(log.Matching("warmap.download", {said, c.message}).size(), 1) << log.Lines().join('\n').toStdString();
+        EXPECT_FALSE(log.Lines().join('\n').contains("s3cret"));
+    }
 }
 
 // No answer at all: the caller ends its pass.
@@ -270,12 +304,79 @@ TEST(DownloadUrl, TimeSpentInANestedBoxDoesNotCountAgainstTheServer) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// The body deflated: windowBits 15 + 16 makes a gzip member, 15 a zlib stream (HTTP's "deflate").
+QByteArray Compressed(const QByteArray& plain, int windowBits = 15 + 16) {
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY);
+    QByteArray out(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(plain.size()))), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.constData()));
+    z.avail_in = static_cast<uInt>(plain.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(static_cast<qsizetype>(z.total_out));
+    deflateEnd(&z);
+    return out;
+}
+
+QByteArray Coded(const QByteArray& coding, const QByteArray& body) {
+    return "HTTP/1.1 200 OK\r\nContent-Encoding: " + coding + "\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\n\r\n" + body;
+}
+
+// Every coding libcurl can undo is asked for, and undone whether asked for or not; what cannot be
+// undone, or undoes into more than the limit, is a bad answer from that server, named in the log.
+TEST(DownloadUrl, ContentCodingsAreUndoneWithinTheLimit) {
+    const QByteArray feed = "<keeps date=\"09.12.2026 16:20:00\">" + QByteArray(3000, ' ') + "</keeps>";
+    const QByteArray gzip = Compressed(feed);
+    // 64 MiB of nothing in 64 KiB, deflated once more: a bomb of a few hundred bytes.
+    const QByteArray bomb = Compressed(Compressed(QByteArray(64 << 20, ' ')));
+    const struct {
+        const char* what;
+        QByteArray response;
+        const char* logged;  // empty: the feed arrives whole
+    } cases[] = {
+        {"gzip", Coded("gzip", gzip), ""},
+        {"deflate", Coded("deflate", Compressed(feed, 15)), ""},
+        {"gzip twice, said so", Coded("gzip, gzip", Compressed(gzip)), ""},
+        {"identity", Coded("identity", feed), ""},
+        {"cut short", Coded("gzip", gzip.left(gzip.size() / 2)), "gzip stream cut short"},
+        {"corrupt", Coded("gzip", gzip.left(20) + QByteArray(200, 'x')), "cannot undo the gzip coding"},
+        {"plain body said to be gzip", Coded("gzip", feed), "cannot undo the gzip coding: incorrect header"},
+        {"twice said, once done", Coded("gzip, gzip", gzip), "cannot undo the gzip coding"},
+        {"unknown coding", Coded("x-squeeze", feed), "unknown content coding x-squeeze"},
+        {"bomb", Coded("gzip, gzip", bomb), "more than 1048576 bytes once decoded"},
+    };
+    for (const auto& c : cases) {
+        TestHttpServer server(c.response);
+        RecordingDialogs dialogs;
+        testing_support::LogRecorder log;
+        core::DownloadLimits limits = ShortLimits();
+        limits.maxDecodedBytes = 1 << 20;
+        const DownloadResult result = core::DownloadUrl(server.Url(), core::kAccessDirect, dialogs, limits);
+        EXPECT_NE(server.LastRequest().indexOf("\r\nAccept-Encoding: "), -1) << c.what;
+        EXPECT_NE(server.LastRequest().indexOf("gzip"), -1) << c.what;
+        if (*c.logged == '\0') {
+            EXPECT_EQ(result.status, DownloadResult::Status::Ok) << c.what;
+            EXPECT_TRUE(result.body == feed.toStdString()) << c.what << ": " << result.body.size() << " bytes";
+            EXPECT_TRUE(log.Lines().isEmpty()) << c.what;
+            continue;
+        }
+        EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.what;
+        EXPECT_TRUE(result.body.empty()) << c.what;
+        EXPECT_EQ(dialogs.Count("fehler im inet"), 1) << c.what;
+        EXPECT_EQ(log.Matching("warmap.download", {"bad answer from", c.logged}).size(), 1)
+            << c.what << ": " << log.Lines().join('\n').toStdString();
+    }
+}
+
 TEST(DownloadUrl, DefaultLimitsAreTheDocumentedOnes) {
     const core::DownloadLimits limits;
     EXPECT_EQ(limits.connectTimeout.count(), 60000);
     EXPECT_EQ(limits.stallTimeout.count(), 60000);
     EXPECT_EQ(limits.totalTimeout.count(), 120000);
     EXPECT_EQ(limits.maxBodyBytes, 8u * 1024 * 1024);
+    EXPECT_EQ(limits.maxDecodedBytes, 8u * 1024 * 1024);
     EXPECT_EQ(limits.maxRedirects, 3);
 }
 

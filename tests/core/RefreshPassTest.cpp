@@ -197,6 +197,46 @@ TEST_F(RefreshPassTest, AnErrorAnswerSkipsOnlyThatServer) {
     EXPECT_NE(lines[1].find("Stonewatch^Irechts^b0"), std::string::npos);
 }
 
+// However many servers fail, a pass shows one box: a site down for maintenance costs one box, as an
+// outage does; each failure is one log line and one entry for the tray. An empty answer shows none.
+TEST_F(RefreshPassTest, APassShowsOneBoxHoweverManyServersFail) {
+    ASSERT_TRUE(m_sim.Running());
+    const struct {
+        const char* what;
+        std::map<std::string, std::string> faults;  // server -> kind
+        int boxes;
+        std::size_t failures, asked;
+    } cases[] = {
+        {"site in maintenance", {{"Dartmoor", "503"}, {"Logres", "503"}, {"Avalon", "503"}, {"Salisbury", "503"}}, 1, 4, 4},
+        {"one 404", {{"Avalon", "404"}}, 1, 1, 4},
+        {"an empty answer", {{"Dartmoor", "empty"}}, 0, 1, 4},
+        {"404, then no answer", {{"Dartmoor", "404"}, {"Logres", "refuse"}}, 1, 2, 2},
+    };
+    auto pass = MakePass();
+    pass.RefreshKeeps();
+    for (const auto& c : cases) {
+        m_sim.Control("advance");
+        std::map<std::string_view, std::string> before;
+        for (std::string_view server : feed::ServerNames) before[server] = SavedBytes(server);
+        for (const auto& [server, kind] : c.faults) ASSERT_EQ(m_sim.Control("fault?server=" + server + "&kind=" + kind), "ok\n");
+        m_dialogs.shown.clear();
+        testing_support::LogRecorder log;
+        pass.RefreshKeeps();
+        EXPECT_EQ(m_dialogs.Count("fehler im inet"), c.boxes) << c.what;
+        EXPECT_EQ(m_dialogs.shown.size(), static_cast<std::size_t>(c.boxes)) << c.what;
+        EXPECT_EQ(log.Matching("warmap.download", {}).size(), c.failures) << c.what;
+        EXPECT_EQ(pass.Failures().size(), c.failures) << c.what;
+        EXPECT_EQ(pass.ServersAsked(), c.asked) << c.what;
+        for (std::size_t i = 0; i < c.asked; ++i) {
+            const std::string server(feed::ServerNames[i]);
+            const bool failed = c.faults.count(server) != 0;
+            EXPECT_EQ(SavedBytes(server), failed ? before[server] : m_sim.Served(server)) << c.what << " " << server;
+        }
+        if (c.boxes == 0) EXPECT_EQ(pass.Failures().at(0).problem, "leere Antwort");
+        for (const auto& [server, kind] : c.faults) m_sim.Control("fault?server=" + server + "&kind=none");
+    }
+}
+
 TEST_F(RefreshPassTest, EveryMisbehaviourLeavesTheSavedCopiesAsTheyWere) {
     ASSERT_TRUE(m_sim.Running());
     auto pass = MakePass();

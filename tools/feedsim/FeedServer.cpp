@@ -32,7 +32,8 @@ bool ParseFault(const QString& name, Fault& fault) {
     static const QHash<QString, Fault> kNames = {
         {"none", Fault::None},     {"404", Fault::NotFound}, {"500", Fault::ServerError},
         {"refuse", Fault::Refuse}, {"stall", Fault::Stall},  {"trickle", Fault::Trickle},
-        {"cut", Fault::Cut},       {"huge", Fault::Huge},    {"malformed", Fault::Malformed}};
+        {"cut", Fault::Cut},       {"huge", Fault::Huge},    {"malformed", Fault::Malformed},
+        {"503", Fault::Unavailable}, {"empty", Fault::Empty}};
     const auto it = kNames.find(name);
     if (it == kNames.end()) return false;
     fault = *it;
@@ -119,6 +120,12 @@ void FeedServer::ServeFeed(QTcpSocket* socket, int server) {
             break;
         case Fault::ServerError:
             socket->write(Reply(500, "Internal Server Error", "<html><body>Oops</body></html>", "text/html"));
+            break;
+        case Fault::Unavailable:
+            socket->write(Reply(503, "Service Unavailable", "<html><body>Wartungsarbeiten</body></html>", "text/html"));
+            break;
+        case Fault::Empty:
+            socket->write(Reply(200, "OK", "", type));
             break;
         case Fault::Refuse:
             socket->abort();

@@ -11,7 +11,7 @@ class QTcpSocket;
 namespace feedsim {
 
 // How a server's feed misbehaves on request.
-enum class Fault { None, NotFound, ServerError, Refuse, Stall, Trickle, Cut, Huge, Malformed };
+enum class Fault { None, NotFound, ServerError, Unavailable, Refuse, Stall, Trickle, Cut, Huge, Malformed, Empty };
 
 bool ParseFault(const QString& name, Fault& fault);
 
