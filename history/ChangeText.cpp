@@ -2,12 +2,14 @@
 #include "history/ChangeText.h"
 
 #include <QDateTime>
+#include <charconv>
 #include <string_view>
 #include <unordered_map>
 
 #include "feed/CompareKeeps.h"
 #include "feed/KeepNames.h"
 #include "feed/ServerTable.h"
+#include "keepmap/KeepPos.h"
 
 namespace history {
 namespace {
@@ -27,6 +29,17 @@ std::string CsvField(std::string text) {
     return quoted + '"';
 }
 
+// The catalogue's name; a structure the map has no place for (one the publisher added since) by its id,
+// where the catalogue does not know it either.
+std::string StructureName(const std::string& id, const feed::KeepNames& names) {
+    std::string name = names.KeepName(id);
+    int number = -1;
+    const auto parsed = std::from_chars(id.data(), id.data() + id.size(), number);
+    const bool placed = parsed.ec == std::errc() && parsed.ptr == id.data() + id.size() && number >= 0 &&
+                        number < keepmap::kStructures;
+    return name == feed::KeepNames::kUnknown && !placed ? "Bauwerk " + id : name;
+}
+
 }  // namespace
 
 QString LocalTimeText(Seconds time) {
@@ -41,7 +54,7 @@ std::string ChangeLine(const Change& change, const HistoryStore& words, const fe
         return name.empty() ? std::string("ohne Gilde") : name;
     };
     const std::string start = "^b" + LocalTimeText(change.time).toStdString() + "  " + feed::RealmColourCode(oldRealm) +
-                              names.KeepName(words.Word(change.id));
+                              StructureName(words.Word(change.id), names);
     // Only the guild changed: the realm stays, the guilds say what happened.
     if (oldRealm == newRealm) return start + "^b  " + guild(change.oldGuild) + "^Irechts^b" + guild(change.newGuild);
     return start + "^Irechts" + feed::RealmColourCode(newRealm) + newRealm + "^b  " + guild(change.newGuild);
@@ -57,7 +70,7 @@ std::string ChangesCsv(const std::vector<Change>& changes, int server, const His
     for (const Change& change : changes) {
         const std::string& id = words.Word(change.id);
         auto name = keepNames.find(change.id);
-        if (name == keepNames.end()) name = keepNames.emplace(change.id, names.KeepName(id)).first;
+        if (name == keepNames.end()) name = keepNames.emplace(change.id, StructureName(id, names)).first;
         const QDateTime local = QDateTime::fromSecsSinceEpoch(change.time);
         const std::string fields[] = {local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate).toStdString(),
                                       serverName,

@@ -2,6 +2,7 @@
 #include "history/HistoryRecorder.h"
 
 #include "feed/FeedDocument.h"
+#include "feed/ServerTable.h"
 #include "history/HistoryLogging.h"
 #include "platform/Paths.h"
 
@@ -9,19 +10,23 @@ namespace history {
 
 Q_LOGGING_CATEGORY(lcHistory, "warmap.history")
 
-std::string HistoryFilePath() {
-    const auto folder = platform::PrivateDataFolder();
+std::string HistoryFilePath(std::string* why) {
+    const auto folder = platform::PrivateDataFolder(why);
     return folder ? *folder + "/history.sqlite" : std::string();
 }
 
 void HistoryRecorder::FeedArrived(int server, const feed::FeedDocument& document) {
     if (!Recording()) return;
-    auto state = HoldingsOf(document);
-    if (!state) return;
+    const char* name = feed::ServerNames[static_cast<std::size_t>(server)].data();
+    if (!document.IsFeed()) {
+        qCWarning(lcHistory, "not recorded: what %s sent is no feed: %s", name, document.Problem().c_str());
+        return;
+    }
     try {
-        m_arrived.push_back({server, document.Date(), std::move(*state)});
-    } catch (const feed::FeedError&) {
-        // Without its time stamp the map cannot be drawn from it either.
+        m_arrived.push_back({server, document.Date(), HoldingsOf(document)});
+    } catch (const feed::FeedError& error) {
+        // Without its time stamp no moment of it could be found again.
+        qCWarning(lcHistory, "not recorded: the feed of %s has no time stamp: %s", name, error.what());
     }
 }
 

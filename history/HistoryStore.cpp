@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -27,6 +28,19 @@ std::string RefusalOf(const std::string& path, bool& exists) {
     if (S_ISLNK(info.st_mode)) return "is a symbolic link";
     if (!S_ISREG(info.st_mode)) return "is not a regular file";
     if (info.st_uid != ::geteuid()) return "belongs to another user (uid " + std::to_string(info.st_uid) + ")";
+    return {};
+}
+
+// SQLite falls back to reading a file it may not write, and says only "unable to open" of a folder it
+// cannot add its log files to: the system's own cause is found first.
+std::string Unwritable(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return std::string("cannot be written: ") + std::strerror(errno);
+    ::close(fd);
+    const std::string::size_type slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "cannot be written: its folder " + folder + ": " + std::strerror(errno);
     return {};
 }
 
@@ -53,8 +67,13 @@ HistoryStore::~HistoryStore() {
     sqlite3_close(m_db);
 }
 
+// SQLite's message, and the cause the system gave where SQLite kept it.
 std::string HistoryStore::Failure(const char* doing) const {
-    return std::string(doing) + ": " + sqlite3_errmsg(m_db);
+    std::string text = std::string(doing) + ": " + sqlite3_errmsg(m_db);
+    // SQLite reports a full disk (a write that came back ENOSPC) without keeping the error.
+    const int error = (sqlite3_errcode(m_db) & 0xff) == SQLITE_FULL ? ENOSPC : sqlite3_system_errno(m_db);
+    if (error != 0) text += std::string(" (") + std::strerror(error) + ")";
+    return text;
 }
 
 std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, std::string& problem,
@@ -63,6 +82,7 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, std::s
     problem = RefusalOf(path, exists);
     if (!problem.empty()) return nullptr;
     if (!exists && !(problem = CreatePrivateFile(path)).empty()) return nullptr;
+    if (!(problem = Unwritable(path)).empty()) return nullptr;
 
     sqlite3* db = nullptr;
     const int opened =
@@ -187,7 +207,7 @@ bool HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, c
     }
     std::vector<bool> whole(feeds.size());
     if (ok) {
-        Statement insertFeed(m_db, "INSERT INTO feed(server, pass, date) VALUES(?, ?, ?)");
+        Statement insertFeed(m_db, "INSERT INTO feed(server, pass, date, size) VALUES(?, ?, ?, ?)");
         Statement insertChange(m_db,
                                "INSERT INTO change(server, pass, position, id, old_realm, new_realm, old_guild, "
                                "new_guild) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
@@ -198,13 +218,24 @@ bool HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, c
             const auto& previous = m_last[static_cast<std::size_t>(arrived.server)];
             whole[f] =
                 !previous || m_sinceWhole[static_cast<std::size_t>(arrived.server)] + 1 >= kRecordingsPerWholeState;
-            ok = insertFeed.Run(arrived.server, pass, arrived.date);
-            for (std::size_t i = 0; ok && i < arrived.state.size(); ++i) {
-                const Holding& now = arrived.state[i];
-                if (previous && (*previous)[i] != now) {
-                    const Holding& before = (*previous)[i];
-                    ok = insertChange.Run(arrived.server, pass, i, WordNumber(now.id), WordNumber(before.realm),
-                                          WordNumber(now.realm), WordNumber(before.guild), WordNumber(now.guild));
+            const ServerState& state = arrived.state;
+            ok = insertFeed.Run(arrived.server, pass, arrived.date, static_cast<std::int64_t>(state.size()));
+            const std::size_t before = previous ? previous->size() : 0;
+            for (std::size_t i = 0; ok && i < std::max(state.size(), before); ++i) {
+                if (i >= state.size()) {
+                    const Holding& gone = (*previous)[i];
+                    ok = insertChange.Run(arrived.server, pass, i, WordNumber(gone.id), WordNumber(gone.realm), kAbsent,
+                                          WordNumber(gone.guild), kAbsent);
+                    continue;
+                }
+                const Holding& now = state[i];
+                if (previous && (i >= before || (*previous)[i].id != now.id)) {
+                    ok = insertChange.Run(arrived.server, pass, i, WordNumber(now.id), kAbsent, WordNumber(now.realm),
+                                          kAbsent, WordNumber(now.guild));
+                } else if (previous && (*previous)[i] != now) {
+                    const Holding& was = (*previous)[i];
+                    ok = insertChange.Run(arrived.server, pass, i, WordNumber(now.id), WordNumber(was.realm),
+                                          WordNumber(now.realm), WordNumber(was.guild), WordNumber(now.guild));
                 }
                 if (ok && whole[f]) {
                     ok = insertWhole.Run(arrived.server, pass, i, WordNumber(now.id), WordNumber(now.realm),
@@ -280,30 +311,47 @@ std::optional<Moment> HistoryStore::MomentAt(int server, Seconds time) const {
 }
 
 std::optional<ServerState> HistoryStore::StateAt(int server, std::int64_t pass) const {
+    Statement size(m_db,
+                   "SELECT size, (SELECT max(pass) FROM whole WHERE server = ?1 AND pass <= ?2) FROM feed "
+                   "WHERE server = ?1 AND pass = (SELECT max(pass) FROM feed WHERE server = ?1 AND pass <= ?2)");
+    size.Bind(1, server).Bind(2, pass);
+    if (!size.Step()) return std::nullopt;
+    const std::int64_t positions = size.Int(0);
+    // No whole state yet (a first feed without entries): every position came as a change.
+    const std::int64_t basePass = size.IsNull(1) ? 0 : size.Int(1);
+    // A feed has never had anything near this many; a larger number is a damaged file.
+    constexpr std::int64_t kMostPositions = 1 << 16;
+    if (positions < 0 || positions > kMostPositions) return std::nullopt;
+
+    // Position by position: the last thing the file says of it up to the pass, absent or there.
+    std::vector<std::optional<Holding>> slots(static_cast<std::size_t>(positions));
+    const auto take = [&slots](std::int64_t position, std::optional<Holding> holding) {
+        if (position < 0 || position >= kMostPositions) return false;
+        if (static_cast<std::size_t>(position) >= slots.size()) slots.resize(static_cast<std::size_t>(position) + 1);
+        slots[static_cast<std::size_t>(position)] = std::move(holding);
+        return true;
+    };
     const auto word = [this](std::int64_t number) { return Word(static_cast<int>(number)); };
-    Statement base(m_db,
-                   "SELECT pass, position, id, realm, guild FROM whole WHERE server = ?1 AND pass = "
-                   "(SELECT max(pass) FROM whole WHERE server = ?1 AND pass <= ?2)");
-    base.Bind(1, server).Bind(2, pass);
-    ServerState state;
-    std::size_t filled = 0;
-    std::int64_t basePass = 0;
+    Statement base(m_db, "SELECT position, id, realm, guild FROM whole WHERE server = ? AND pass = ?");
+    base.Bind(1, server).Bind(2, basePass);
     while (base.Step()) {
-        const std::int64_t position = base.Int(1);
-        if (position < 0 || position >= static_cast<std::int64_t>(state.size())) return std::nullopt;
-        basePass = base.Int(0);
-        state[static_cast<std::size_t>(position)] = {word(base.Int(2)), word(base.Int(3)), word(base.Int(4))};
-        ++filled;
+        if (!take(base.Int(0), Holding{word(base.Int(1)), word(base.Int(2)), word(base.Int(3))})) return std::nullopt;
     }
-    if (filled != state.size()) return std::nullopt;
     Statement changes(m_db,
                       "SELECT position, id, new_realm, new_guild FROM change WHERE server = ? AND pass > ? AND "
                       "pass <= ? ORDER BY pass");
     changes.Bind(1, server).Bind(2, basePass).Bind(3, pass);
     while (changes.Step()) {
-        const std::int64_t position = changes.Int(0);
-        if (position < 0 || position >= static_cast<std::int64_t>(state.size())) return std::nullopt;
-        state[static_cast<std::size_t>(position)] = {word(changes.Int(1)), word(changes.Int(2)), word(changes.Int(3))};
+        std::optional<Holding> holding;
+        if (changes.Int(2) != kAbsent) holding = Holding{word(changes.Int(1)), word(changes.Int(2)), word(changes.Int(3))};
+        if (!take(changes.Int(0), std::move(holding))) return std::nullopt;
+    }
+    // Exactly the feed's positions are there, and nothing beyond them.
+    ServerState state;
+    state.reserve(static_cast<std::size_t>(positions));
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        if (slots[i].has_value() != (i < static_cast<std::size_t>(positions))) return std::nullopt;
+        if (slots[i]) state.push_back(std::move(*slots[i]));
     }
     return state;
 }

@@ -24,13 +24,21 @@ struct Moment {
     std::string date;
 };
 
-// One structure whose realm or guild differs from the pass before. Texts are word numbers of the
-// store (see Word), so a year of changes stays small in memory.
+// The word number of a realm and guild that are not there: before a structure appeared at a feed
+// position, or after the feed lost that position.
+inline constexpr int kAbsent = -1;
+
+// One feed position whose structure, realm or guild differs from the pass before. Texts are word
+// numbers of the store (see Word), so a year of changes stays small in memory.
 struct Change {
     Seconds time;
     std::int64_t pass;
     int position;
     int id, oldRealm, newRealm, oldGuild, newGuild;
+    // A structure new at this position (the feed grew, or its order changed): no realm before.
+    bool Appeared() const { return oldRealm == kAbsent; }
+    // The feed lost this position; id names what was there.
+    bool Departed() const { return newRealm == kAbsent; }
 };
 
 // The war's history in an SQLite file: per pass and server, the feed's time stamp and every structure
@@ -59,7 +67,8 @@ public:
     std::vector<Moment> Moments(int server, Seconds from, Seconds to) const;
     // The last pass that recorded the server at or before the time.
     std::optional<Moment> MomentAt(int server, Seconds time) const;
-    // The server's state after the pass; nothing when the pass did not record it.
+    // The server's state after the pass, as long as the feed it recorded last by then; nothing when
+    // no pass recorded the server by then, or the file cannot rebuild it.
     std::optional<ServerState> StateAt(int server, std::int64_t pass) const;
     // The server's changes in passes between from and to (both included), oldest first.
     std::vector<Change> Changes(int server, Seconds from, Seconds to) const;

@@ -21,6 +21,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "feed/FeedDocument.h"
 #include "feed/SavedCopy.h"
 #include "feed/ServerTable.h"
 #include "history/ChangeListView.h"
@@ -264,11 +265,14 @@ void HistoryWindow::Refresh() {
         ShowReadOut(QString());
         return;
     }
-    m_changes = m_store->Changes(m_server, from, now);
     const Moment& start = m_moments.front();
+    // The chart counts every position; the list and the export tell only what changed hands, not a
+    // structure that joined or left the feed.
+    m_changes.clear();
     std::vector<Change> later;
-    for (const Change& change : m_changes) {
+    for (const Change& change : m_store->Changes(m_server, from, now)) {
         if (change.pass > start.pass) later.push_back(change);
+        if (!change.Appeared() && !change.Departed()) m_changes.push_back(change);
     }
     const std::optional<ServerState> startState = m_store->StateAt(m_server, start.pass);
     m_chart->SetTimeline(startState ? BuildTimeline(*startState, start.time, later, *m_store, kMaxChartPoints)
@@ -305,6 +309,8 @@ void HistoryWindow::ChooseMoment(int moment) {
     }
     const keepmap::MapOutcome outcome = m_keepMap.Draw(
         [&state](std::size_t position, const char* name) {
+            // As a feed document says it of a position it lacks.
+            if (position >= state->size()) throw feed::FeedError("Eintrag " + std::to_string(position) + " fehlt");
             const Holding& holding = (*state)[position];
             const std::string_view attribute(name);
             return attribute == "id" ? holding.id : attribute == "realm" ? holding.realm : holding.guild;

@@ -5,16 +5,19 @@
 
 namespace history {
 
-std::optional<ServerState> HoldingsOf(const feed::FeedDocument& document) {
-    if (!document.IsFeed()) return std::nullopt;
+ServerState HoldingsOf(const feed::FeedDocument& document) {
     ServerState state;
-    try {
-        for (std::size_t i = 0; i < state.size(); ++i)
-            state[i] = {document.Attribute(i, "id"), document.Attribute(i, "realm"),
-                        document.Attribute(i, "guildname")};
-    } catch (const feed::FeedError&) {
-        return std::nullopt;
-    }
+    if (!document.IsFeed()) return state;
+    const auto text = [&document](std::size_t position, const char* name) {
+        try {
+            return document.Attribute(position, name);
+        } catch (const feed::FeedError&) {
+            return std::string();
+        }
+    };
+    state.reserve(document.EntryCount());
+    for (std::size_t i = 0; i < document.EntryCount(); ++i)
+        state.push_back({text(i, "id"), text(i, "realm"), text(i, "guildname")});
     return state;
 }
 

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
-#include <optional>
 #include <string>
-
-#include "feed/CompareKeeps.h"
+#include <vector>
 
 namespace feed {
 class FeedDocument;
@@ -22,11 +19,12 @@ struct Holding {
     bool operator==(const Holding&) const = default;
 };
 
-// A server's frontier at one moment, by feed position.
-using ServerState = std::array<Holding, feed::kFeedEntries>;
+// A server's frontier at one moment, by feed position: as many positions as that feed had, which is
+// 105 but for a publisher that has just added or dropped structures.
+using ServerState = std::vector<Holding>;
 
-// The holdings of a feed; nothing when the document is no feed or an entry lacks an attribute (the
-// map could not be drawn from it either).
-std::optional<ServerState> HoldingsOf(const feed::FeedDocument& document);
+// The holdings of a feed document, one per entry; an attribute an entry lacks reads as empty text.
+// Nothing for a document that is no feed.
+ServerState HoldingsOf(const feed::FeedDocument& document);
 
 }  // namespace history

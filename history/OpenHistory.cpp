@@ -2,13 +2,17 @@
 #include "history/OpenHistory.h"
 
 #include "history/HistoryLogging.h"
+#include "platform/Paths.h"
 
 namespace history {
 
 std::unique_ptr<HistoryStore> OpenHistory(const std::string& path, std::string* why) {
     if (path.empty()) {
-        qCWarning(lcHistory, "no history this run: no private data folder");
-        if (why) *why = "no private data folder";
+        // Asked again only to say why: the path is empty when the folder could not be had.
+        std::string cause = "for a reason it did not give";
+        platform::PrivateDataFolder(&cause);
+        qCWarning(lcHistory, "no history this run: no private data folder: %s", cause.c_str());
+        if (why) *why = "no private data folder: " + cause;
         return nullptr;
     }
     std::string problem;

@@ -24,6 +24,11 @@ CREATE TABLE change(server INTEGER NOT NULL, pass INTEGER NOT NULL, position INT
 CREATE TABLE notice(pass INTEGER NOT NULL, seq INTEGER NOT NULL, line TEXT NOT NULL,
                     PRIMARY KEY(pass, seq)) WITHOUT ROWID;
 )sql"},
+        // Feeds of any length: how many positions each recorded feed had. Every feed of a file of
+        // layout 1 had 105; positions a feed lacks are changes whose new realm is kAbsent.
+        {2, R"sql(
+ALTER TABLE feed ADD COLUMN size INTEGER NOT NULL DEFAULT 105;
+)sql"},
     };
     return steps;
 }

@@ -46,6 +46,7 @@ public:
     bool Run() {
         Step();
         const bool done = Done();
+        if (!m_ok) return false;  // SQLite's clean-up calls take no statement that never was
         sqlite3_reset(m_statement);
         sqlite3_clear_bindings(m_statement);
         return done;

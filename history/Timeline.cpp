@@ -40,7 +40,7 @@ RealmCounts CountHoldings(const ServerState& state) {
 std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds startTime,
                                          const std::vector<Change>& changes, const HistoryStore& words,
                                          std::size_t maxPoints) {
-    std::array<Counted, feed::kFeedEntries> now;
+    std::vector<Counted> now(start.size());
     for (std::size_t i = 0; i < start.size(); ++i) now[i] = CountedAs(start[i].realm, start[i].id, i);
     std::vector<TimelinePoint> timeline{{startTime, CountHoldings(start)}};
     RealmCounts counts = timeline.front().counts;
@@ -50,7 +50,8 @@ std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds start
         for (; c < changes.size() && changes[c].pass == pass; ++c) {
             const Change& change = changes[c];
             const auto position = static_cast<std::size_t>(change.position);
-            if (position >= now.size()) continue;
+            if (change.position < 0) continue;
+            if (position >= now.size()) now.resize(position + 1);  // the feed grew
             Add(counts, now[position], -1);
             now[position] = CountedAs(words.Word(change.newRealm), words.Word(change.id), position);
             Add(counts, now[position], 1);

@@ -6,8 +6,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -35,11 +37,14 @@ std::string XdgHome(const char* variable, const char* underHome) {
 }
 
 // Creates every missing folder of the path with mode 0700; folders that exist are left as they are.
-void MakePrivateFolders(const std::string& path) {
+// Returns the error of the first folder that could not be made (0 when none failed): the cause.
+int MakePrivateFolders(const std::string& path) {
+    int failed = 0;
     for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        ::mkdir(path.substr(0, slash).c_str(), 0700);
+        if (::mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST && failed == 0) failed = errno;
         if (slash == std::string::npos) break;
     }
+    return failed;
 }
 
 // Says once per run that a folder is not used: the folders are looked up at every pass and click.
@@ -69,10 +74,17 @@ bool IsSharedFolder(const char* path) {
     return info.st_uid != ::geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH | S_ISVTX)) != 0;
 }
 
-std::optional<std::string> PrivateFolderUnder(const char* variable, const char* underHome) {
+std::optional<std::string> PrivateFolderUnder(const char* variable, const char* underHome, std::string* why = nullptr) {
     const std::string folder = XdgHome(variable, underHome) + "/warmap";
-    MakePrivateFolders(folder);
+    const int made = MakePrivateFolders(folder);
     if (IsPrivateFolder(folder)) return folder;
+    if (why) {
+        struct stat info {};
+        const bool there = ::lstat(folder.c_str(), &info) == 0;
+        *why = folder + (!there ? " cannot be created: " + std::string(std::strerror(made ? made : errno))
+                         : !IsOurFolder(info) ? std::string(" is not a folder of yours")
+                                              : " cannot be closed to others: " + std::string(std::strerror(errno)));
+    }
     SayNotUsed(folder);
     return std::nullopt;
 }
@@ -99,8 +111,8 @@ std::string ConfigHome() {
     return XdgHome("XDG_CONFIG_HOME", "/.config");
 }
 
-std::optional<std::string> PrivateDataFolder() {
-    return PrivateFolderUnder("XDG_DATA_HOME", "/.local/share");
+std::optional<std::string> PrivateDataFolder(std::string* why) {
+    return PrivateFolderUnder("XDG_DATA_HOME", "/.local/share", why);
 }
 
 std::string TempFolder() {

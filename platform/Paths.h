@@ -18,8 +18,9 @@ std::string ConfigHome();
 
 // The program's private folder for data kept across runs, without a separator: $XDG_DATA_HOME/warmap
 // (else ~/.local/share/warmap), created with mode 0700. Nothing when what is there is not a private
-// folder of ours (one line on stderr says so).
-std::optional<std::string> PrivateDataFolder();
+// folder of ours (one line on stderr says so); why, when given, then says what is wrong, with the
+// cause the system gave ("… cannot be created: Read-only file system").
+std::optional<std::string> PrivateDataFolder(std::string* why = nullptr);
 
 // Where per-user run-time files (the single-instance lock and socket) live, without a separator:
 // $XDG_RUNTIME_DIR when it is an absolute folder of our own that nobody else may enter, else the

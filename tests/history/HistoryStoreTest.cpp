@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +18,8 @@
 #include "history/HistoryRecorder.h"
 #include "history/HistoryStore.h"
 #include "history/OpenHistory.h"
+#include "tests/support/EnvScope.h"
+#include "tests/support/FeedBuilder.h"
 #include "tests/support/LogRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tools/feedsim/Frontier.h"
@@ -30,7 +34,7 @@ using testing_support::WriteFile;
 
 ArrivedFeed FeedOf(const feedsim::Frontier& frontier, int server) {
     const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
-    return {server, document.Date(), *history::HoldingsOf(document)};
+    return {server, document.Date(), history::HoldingsOf(document)};
 }
 
 std::unique_ptr<HistoryStore> OpenOrFail(const std::string& path,
@@ -60,8 +64,22 @@ protected:
     QTemporaryDir m_dir;
 };
 
-// Every recorded moment of every server is rebuilt exactly as its feed was, across whole states,
-// servers missing from passes, and the store being closed and opened again.
+// A feed as a publisher may reshape it: 95 to 115 positions, structures dropped, added and swapped.
+void Reshape(ServerState& state, std::mt19937& random) {
+    if (random() % 3 == 0) return;  // most feeds keep their shape
+    const std::size_t size = 95 + random() % 21;
+    while (state.size() > size) state.erase(state.begin() + static_cast<long>(random() % state.size()));
+    static const char* const kRealms[] = {"Albion", "Midgard", "Hibernia", "0"};
+    while (state.size() < size)
+        state.insert(state.begin() + static_cast<long>(random() % (state.size() + 1)),
+                     {std::to_string(105 + random() % 20), kRealms[random() % 4], random() % 2 ? "" : "Neue Herren"});
+    for (int swaps = static_cast<int>(random() % 3); swaps > 0; --swaps)
+        std::swap(state[random() % state.size()], state[random() % state.size()]);
+}
+
+// Every recorded moment of every server is rebuilt exactly as its feed was (ids, realms, guilds and how
+// many), across reshaped feeds, whole states, servers missing from passes, and the store being closed
+// and opened again.
 TEST_F(HistoryStoreTest, RebuildsEveryRecordedMomentAsTheFeedWas) {
     feedsim::Frontier frontier(7);
     std::mt19937 random(11);
@@ -75,9 +93,12 @@ TEST_F(HistoryStoreTest, RebuildsEveryRecordedMomentAsTheFeedWas) {
         for (int server = 0; server < feedsim::Frontier::kServers; ++server) {
             if (random() % 7 == 0) continue;  // this server's feed did not come
             feeds.push_back(FeedOf(frontier, server));
+            Reshape(feeds.back().state, random);
             if (const auto& last = store->LastState(server)) {
+                const ServerState& now = feeds.back().state;
                 std::size_t differing = 0;
-                for (std::size_t i = 0; i < last->size(); ++i) differing += (*last)[i] != feeds.back().state[i];
+                for (std::size_t i = 0; i < std::max(last->size(), now.size()); ++i)
+                    differing += i >= last->size() || i >= now.size() || (*last)[i] != now[i];
                 changed[{server, pass}] = differing;
             }
             saved[{server, pass}] = feeds.back().state;
@@ -98,8 +119,12 @@ TEST_F(HistoryStoreTest, RebuildsEveryRecordedMomentAsTheFeedWas) {
         for (const history::Change& change : store->Changes(server, 0, 1000 + kPasses * 600)) {
             ++rows[change.pass];
             const ServerState& after = saved.at({server, change.pass});
-            EXPECT_EQ(store->Word(change.newRealm), after[static_cast<std::size_t>(change.position)].realm);
-            EXPECT_EQ(store->Word(change.newGuild), after[static_cast<std::size_t>(change.position)].guild);
+            const auto position = static_cast<std::size_t>(change.position);
+            ASSERT_EQ(change.Departed(), position >= after.size());
+            if (change.Departed()) continue;
+            EXPECT_EQ(store->Word(change.id), after[position].id);
+            EXPECT_EQ(store->Word(change.newRealm), after[position].realm);
+            EXPECT_EQ(store->Word(change.newGuild), after[position].guild);
         }
         for (const auto& [key, count] : changed) {
             if (key.first == server) {
@@ -283,7 +308,8 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(2);
         std::string problem;
-        const bool refused = !HistoryStore::Open(readOnly, problem) && problem.find("readonly") != std::string::npos;
+        const bool refused =
+            !HistoryStore::Open(readOnly, problem) && problem.find("Permission denied") != std::string::npos;
         if (!refused) std::fprintf(stderr, "problem: %s\n", problem.c_str());
         _exit(refused ? 0 : 1);
     }
@@ -292,6 +318,77 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(Fingerprint(readOnly), before);
     std::filesystem::remove_all(folder);
+}
+
+// Every feed that arrives is recorded whole, whatever its length; what cannot be recorded says so.
+TEST_F(HistoryStoreTest, TheRecorderKeepsFeedsOfAnyLengthAndSaysWhatItCannotKeep) {
+    history::HistoryRecorder recorder(OpenOrFail(Path()));
+    const struct {
+        std::string xml;
+        int logged;  // lines saying it was not recorded
+        std::size_t positions;
+    } feeds[] = {
+        {testing_support::FeedBuilder().Xml(), 0, 105},
+        {testing_support::FeedBuilder().Count(104).Xml(), 0, 104},
+        {testing_support::FeedBuilder().Count(106).Id(105, "105").Realm(105, "Midgard").Xml(), 0, 106},
+        {"<html><body>Wartung</body></html>", 1, 106},
+        {"<keeps><keep id=\"0\" realm=\"Albion\" guildname=\"\"/></keeps>", 1, 106},
+    };
+    for (std::size_t pass = 0; pass < std::size(feeds); ++pass) {
+        testing_support::LogRecorder log;
+        recorder.FeedArrived(2, feed::FeedDocument::Parse(feeds[pass].xml));
+        recorder.PassEnded(static_cast<history::Seconds>(100 + pass), {});
+        EXPECT_EQ(log.Matching(QStringLiteral("warmap.history"), {"not recorded", "Avalon"}).size(),
+                  static_cast<qsizetype>(feeds[pass].logged))
+            << pass;
+    }
+    auto store = OpenOrFail(Path());
+    const auto moments = store->Moments(2, 0, 1000);
+    ASSERT_EQ(moments.size(), 3u);
+    for (std::size_t i = 0; i < moments.size(); ++i) {
+        const auto state = store->StateAt(2, moments[i].pass);
+        ASSERT_TRUE(state);
+        EXPECT_EQ(*state, history::HoldingsOf(feed::FeedDocument::Parse(feeds[i].xml))) << i;
+        EXPECT_EQ(state->size(), feeds[i].positions);
+    }
+    EXPECT_EQ(store->StateAt(2, moments[2].pass)->back(), (history::Holding{"105", "Midgard", "G"}));
+}
+
+// On a real disk that fills up or turns read-only, every line names the cause the system gave.
+TEST_F(HistoryStoreTest, APlaceThatCannotBeWrittenIsLoggedWithTheSystemsCause) {
+    const std::string disk = m_dir.filePath(QStringLiteral("disk")).toStdString();
+    ASSERT_EQ(::mkdir(disk.c_str(), 0700), 0);
+    if (::mount("warmap-test", disk.c_str(), "tmpfs", 0, "size=256k,mode=0700") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+    const std::unique_ptr<const char, void (*)(const char*)> unmount(disk.c_str(), [](const char* p) { ::umount(p); });
+    testing_support::EnvScope env;
+    env.Set("XDG_DATA_HOME", QByteArray::fromStdString(disk));
+    feedsim::Frontier frontier(5);
+    testing_support::LogRecorder log;
+    {
+        history::HistoryRecorder recorder(history::OpenHistory(history::HistoryFilePath()));
+        ASSERT_TRUE(recorder.Recording());
+        const int fd = ::open((disk + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
+        const std::string block(4096, 'x');
+        while (::write(fd, block.data(), block.size()) > 0) {
+        }
+        ::close(fd);
+        for (int pass = 0; pass < 50 && recorder.Recording(); ++pass) {
+            frontier.Advance();
+            recorder.FeedArrived(0, feed::FeedDocument::Parse(frontier.FeedXml(0)));
+            recorder.PassEnded(pass, {"^bDM: line"});
+        }
+    }
+    ASSERT_EQ(::mount(nullptr, disk.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0) << std::strerror(errno);
+    EXPECT_FALSE(history::OpenHistory(history::HistoryFilePath()));
+    env.Set("XDG_DATA_HOME", QByteArray::fromStdString(disk + "/elsewhere"));
+    EXPECT_FALSE(history::OpenHistory(history::HistoryFilePath()));
+    const QStringList said = log.Matching(QStringLiteral("warmap.history"), {});
+    ASSERT_EQ(said.size(), 3) << log.Lines().join('\n').toStdString();
+    EXPECT_TRUE(said[0].contains("No space left on device")) << said[0].toStdString();
+    EXPECT_TRUE(said[1].contains("cannot be written: Read-only file system")) << said[1].toStdString();
+    EXPECT_TRUE(said[2].contains("/elsewhere/warmap cannot be created: Read-only file system")) << said[2].toStdString();
+    for (const QString& line : said) std::printf("%s\n", qPrintable(line));
 }
 
 // A kill at any moment of recording leaves a whole file with every pass either all there or not at all.
@@ -340,33 +437,46 @@ TEST_F(HistoryStoreTest, AKillDuringRecordingLosesAtMostThePassUnderWay) {
     EXPECT_GT(lastCount, 25);
 }
 
-// A file of the layout before is brought up to date in one step and keeps its history; a step that
+// A file of the first layout is brought up to date in one step and keeps its history; a step that
 // fails leaves it at its old layout; the older program then refuses the newer file without touching it.
 TEST_F(HistoryStoreTest, UpgradesAnOlderLayoutAndKeepsItsHistory) {
+    const std::vector<history::SchemaStep> first(history::SchemaSteps().begin(), history::SchemaSteps().begin() + 1);
     MakeHistory(Path(), 5);
     const auto before = OpenOrFail(Path())->StateAt(0, 5);
     ASSERT_TRUE(before);
+    RunSql(Path(), "ALTER TABLE feed DROP COLUMN size; PRAGMA user_version=1");  // as the first layout wrote it
+    const auto layout = [this] {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(Path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr);
+        const int version = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -1;
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return version;
+    };
 
     auto failing = history::SchemaSteps();
-    failing.push_back({2, "ALTER TABLE feed ADD COLUMN source TEXT; ALTER TABLE nowhere ADD COLUMN x;"});
+    failing.push_back({failing.back().to + 1, "ALTER TABLE nowhere ADD COLUMN x;"});
     std::string problem;
     EXPECT_FALSE(HistoryStore::Open(Path(), problem, failing));
     EXPECT_NE(problem.find("cannot be brought up to date"), std::string::npos) << problem;
-    EXPECT_TRUE(OpenOrFail(Path()));  // still the first layout
+    EXPECT_EQ(layout(), 1);
 
-    auto next = history::SchemaSteps();
-    next.push_back({2, "ALTER TABLE feed ADD COLUMN source TEXT; CREATE INDEX change_guild ON change(new_guild);"});
     {
-        auto upgraded = OpenOrFail(Path(), next);
+        auto upgraded = OpenOrFail(Path());
         ASSERT_TRUE(upgraded);
         EXPECT_EQ(upgraded->StateAt(0, 5), before);
         EXPECT_EQ(upgraded->RecentLines(10).size(), 5u);
-        feedsim::Frontier frontier(4);
-        EXPECT_TRUE(upgraded->Record(99, {FeedOf(frontier, 0)}, {}, problem)) << problem;
+        ArrivedFeed shorter{0, "d", *before};
+        shorter.state.pop_back();
+        EXPECT_TRUE(upgraded->Record(99, {shorter}, {}, problem)) << problem;
+        EXPECT_EQ(upgraded->StateAt(0, 6), shorter.state);
+        EXPECT_EQ(upgraded->StateAt(0, 5), before);
     }
     const std::string upgradedFile = Fingerprint(Path());
-    EXPECT_FALSE(HistoryStore::Open(Path(), problem));
-    EXPECT_NE(problem.find("newer Warmap (layout 2"), std::string::npos) << problem;
+    EXPECT_FALSE(HistoryStore::Open(Path(), problem, first));
+    EXPECT_NE(problem.find("newer Warmap (layout 2, this one reads up to 1)"), std::string::npos) << problem;
     EXPECT_EQ(Fingerprint(Path()), upgradedFile);
 }
 

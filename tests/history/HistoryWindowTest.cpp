@@ -46,7 +46,7 @@ protected:
             std::vector<history::ArrivedFeed> feeds;
             for (int server : {0, 1}) {
                 const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
-                feeds.push_back({server, document.Date(), *history::HoldingsOf(document)});
+                feeds.push_back({server, document.Date(), history::HoldingsOf(document)});
             }
             std::string problem;
             EXPECT_TRUE(m_store->Record(now - (passes - 1 - pass) * 600, feeds, {}, problem)) << problem;
@@ -122,7 +122,7 @@ TEST_F(HistoryWindowTest, TheExportKeepsEveryGuildNameOneHarmlessField) {
     std::string problem;
     for (std::size_t i = 0; i <= guilds.size(); ++i) {
         const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
-        history::ArrivedFeed arrived{0, document.Date(), *history::HoldingsOf(document)};
+        history::ArrivedFeed arrived{0, document.Date(), history::HoldingsOf(document)};
         if (i > 0) arrived.state[0].guild = guilds[i - 1].first;
         ASSERT_TRUE(m_store->Record(static_cast<history::Seconds>(i), {arrived}, {}, problem)) << problem;
     }
@@ -246,7 +246,7 @@ TEST_F(HistoryWindowTest, AnExportNamesTheFileAndItsRows) {
 TEST_F(HistoryWindowTest, AChangeLineSaysWhatChanged) {
     feedsim::Frontier frontier(3);
     const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
-    history::ArrivedFeed first{0, document.Date(), *history::HoldingsOf(document)};
+    history::ArrivedFeed first{0, document.Date(), history::HoldingsOf(document)};
     history::ArrivedFeed second = first;
     second.state[0].guild = "Neue Herren";
     second.state[0].realm = first.state[0].realm;

@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
             feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
             const std::string_view name = feed::ServerNames[static_cast<std::size_t>(server)];
             if (previous[server]) feed::CompareKeeps(document, *previous[server], name, names, lines);
-            feeds.push_back({server, document.Date(), *history::HoldingsOf(document)});
+            feeds.push_back({server, document.Date(), history::HoldingsOf(document)});
             previous[server] = std::move(document);
         }
         if (!store->Record(last - (count - 1 - pass) * kInterval, feeds, lines, problem)) {
