@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// History costs: recording one pass of four servers, opening the file, opening "Verlauf" on 30 days and
-// on everything, and the map at a slider position. The last four read the history named by WARMAP_YEAR_HISTORY
+// History costs: recording one pass of four servers, opening the file, upgrading one of the first layout,
+// opening "Verlauf" on 30 days and on everything, and the map at a slider position. The last four read the history named by WARMAP_YEAR_HISTORY
 // (bench/history.sh writes a simulated year there); without it they are skipped.
 #include <benchmark/benchmark.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <random>
 
@@ -66,6 +67,24 @@ void BM_OpenYearHistory(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(YearHistory(state));
 }
 BENCHMARK(BM_OpenYearHistory)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The first start after an update: a year written in the first layout (WARMAP_YEAR_HISTORY_V1) brought
+// up to date and opened. Each run upgrades a fresh copy; the copying is not timed.
+void BM_UpgradeYearFromFirstLayout(benchmark::State& state) {
+    const QString original = QString::fromLocal8Bit(qgetenv("WARMAP_YEAR_HISTORY_V1"));
+    if (original.isEmpty()) return state.SkipWithError("WARMAP_YEAR_HISTORY_V1 is not set (bench/history.sh sets it)");
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("history.sqlite"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(copy);
+        if (!QFile::copy(original, copy)) return state.SkipWithError("cannot copy the first-layout file");
+        state.ResumeTiming();
+        std::string problem;
+        if (!HistoryStore::Open(copy.toStdString(), problem)) return state.SkipWithError(problem.c_str());
+    }
+}
+BENCHMARK(BM_UpgradeYearFromFirstLayout)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // What a player waits for: the window built, its history read, chart, list and map laid out and drawn.
 void OpenHistoryWindow(benchmark::State& state, history::HistoryWindow::Range range) {

@@ -18,4 +18,12 @@ end=$(date +%s.%N)
 size=$(stat -c %s "$FILE")
 echo "simulated history: $PASSES passes written in $(echo "$end - $start" | bc) s; $FILE is $size bytes" \
      "($(echo "scale=1; $size / 1048576" | bc) MiB), -wal and -shm gone: $(ls "$WORK")"
-WARMAP_YEAR_HISTORY="$FILE" "$BIN/history_bench"
+# The same year as the first layout wrote it: without the feeds' lengths, at layout 1.
+python3 - "$FILE" "$WORK/first-layout.sqlite" <<'EOF'
+import shutil, sqlite3, sys
+shutil.copy(sys.argv[1], sys.argv[2])
+db = sqlite3.connect(sys.argv[2])
+db.executescript("ALTER TABLE feed DROP COLUMN size; PRAGMA user_version=1; PRAGMA journal_mode=DELETE;")
+db.close()
+EOF
+WARMAP_YEAR_HISTORY="$FILE" WARMAP_YEAR_HISTORY_V1="$WORK/first-layout.sqlite" "$BIN/history_bench"
