@@ -269,6 +269,42 @@ TEST_F(HistoryWindowTest, AChangeLineSaysWhatChanged) {
                                          "  ohne Gilde"));
 }
 
+// A publisher that adds a structure and later drops one: the list tells only what changed hands, the
+// new structure by its id; the map of the shorter feed draws what it can and says what is missing; the
+// chart counts what each feed held.
+TEST_F(HistoryWindowTest, FeedsThatGrowAndShrinkAreShownAsTheyWere) {
+    feedsim::Frontier frontier(3);
+    const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
+    const history::Seconds now = QDateTime::currentSecsSinceEpoch();
+    history::ArrivedFeed grown{0, document.Date(), history::HoldingsOf(document)};
+    grown.state.push_back({"105", "Albion", "Neue Herren"});
+    history::ArrivedFeed taken = grown;
+    taken.state.back().realm = "Hibernia";
+    history::ArrivedFeed shrunk = taken;
+    shrunk.state.resize(104);
+    std::string problem;
+    for (int pass = 0; pass < 3; ++pass) {
+        const history::ArrivedFeed& feed = pass == 0 ? grown : pass == 1 ? taken : shrunk;
+        ASSERT_TRUE(m_store->Record(now - (2 - pass) * 600, {feed}, {}, problem)) << problem;
+    }
+    history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
+    window.show();
+    auto* list = window.findChild<history::ChangeListView*>(QStringLiteral("ChangeList"));
+    ASSERT_EQ(list->Rows(), 1u);
+    EXPECT_TRUE(list->RowText(0).endsWith(QStringLiteral("Bauwerk 105 \u2192 Hibernia  Neue Herren")))
+        << list->RowText(0).toStdString();
+    window.ChooseMoment(2);
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("MomentLbl"))->text().endsWith(
+        QStringLiteral("Karte unvollständig: Eintrag 104 fehlt")));
+    const history::Change* last = nullptr;
+    const auto changes = m_store->Changes(0, 0, now);
+    for (const auto& change : changes) last = &change;
+    ASSERT_TRUE(last && last->Departed());
+    const auto timeline = history::BuildTimeline(grown.state, now - 1200, {changes.begin(), changes.end()}, *m_store, 10);
+    EXPECT_EQ(timeline.back().counts, history::CountHoldings(shrunk.state));
+    EXPECT_NE(history::CountHoldings(grown.state), history::CountHoldings(shrunk.state));
+}
+
 // The time axis: ticks on whole local hours or days, never more than asked; long stretches are drawn
 // as the state at every whole period.
 TEST(TimeAxis, TicksAndStepsLieOnWholeHoursAndDays) {
