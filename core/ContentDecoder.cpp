@@ -11,6 +11,8 @@ struct ContentDecoder::Layer {
     std::string name;
     bool gzip = false;
     bool raw = false;       // a deflate stream without the zlib wrapper
+    bool decided = false;   // whether a deflate stream is wrapped is known (gzip: always)
+    std::string head;       // a deflate stream's first bytes, until they tell
     bool started = false;   // has taken a byte
     bool ended = false;     // the current stream reached its end
     z_stream z{};
@@ -54,6 +56,7 @@ ContentDecoder::ContentDecoder(const std::vector<std::string>& codings, std::siz
         auto layer = std::make_unique<Layer>();
         layer->name = *coding;
         layer->gzip = *coding == "gzip" || *coding == "x-gzip";
+        layer->decided = layer->gzip;
         if (!layer->gzip && *coding != "deflate") {
             Fail(Problem::UnknownCoding, "unknown content coding " + *coding);
             return;
@@ -89,8 +92,20 @@ bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string
         return true;
     }
     Layer& layer = *m_layers[index];
-    const bool first = !layer.started;
     layer.started = layer.started || !bytes.empty();
+    if (!layer.decided) {
+        // Some servers send "deflate" without the zlib wrapper: its two header bytes tell, however
+        // the body was split.
+        layer.head.append(bytes);
+        if (layer.head.size() < 2) return true;
+        const auto cmf = static_cast<unsigned char>(layer.head[0]), flg = static_cast<unsigned char>(layer.head[1]);
+        layer.raw = (cmf & 0x0f) != Z_DEFLATED || (cmf * 256 + flg) % 31 != 0;
+        layer.decided = true;
+        if (!layer.Init()) return Fail(Problem::Broken, "cannot start undoing deflate");
+        std::string head;
+        head.swap(layer.head);
+        return Push(index, head, out);
+    }
     char buffer[kChunk];
     z_stream& z = layer.z;
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
@@ -111,13 +126,6 @@ bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string
         const uInt inBefore = z.avail_in;
         const int result = inflate(&z, Z_NO_FLUSH);
         const std::size_t produced = sizeof(buffer) - z.avail_out;
-        if (result == Z_DATA_ERROR && first && !layer.gzip && !layer.raw && z.total_out == 0) {
-            // Some servers send "deflate" without the zlib wrapper: start over reading it raw.
-            layer.raw = true;
-            layer.started = false;
-            if (!layer.Init()) return Fail(Problem::Broken, "cannot start undoing deflate");
-            return Push(index, bytes, out);
-        }
         if (result != Z_OK && result != Z_STREAM_END && !(result == Z_BUF_ERROR && produced == 0)) {
             return Fail(Problem::Broken,
                         "cannot undo the " + layer.name + " coding: " + (z.msg ? z.msg : "zlib error " + std::to_string(result)));

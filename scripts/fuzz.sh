@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for SECONDS (default 600),
 # starting from the seeds in tests/fuzz/corpus/. Findings land in build-fuzz/findings/.
-#   scripts/fuzz.sh [SECONDS] [feed_fuzz|ini_fuzz ...]
+#   scripts/fuzz.sh [SECONDS] [feed_fuzz|ini_fuzz|decoder_fuzz ...]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 SECONDS_EACH="${1:-600}"
 shift || true
-TARGETS=("${@:-feed_fuzz ini_fuzz}")
+TARGETS=("${@:-feed_fuzz ini_fuzz decoder_fuzz}")
 command -v clang++ >/dev/null || { echo "fuzz.sh needs clang (apt-get install clang)"; exit 2; }
 BUILD_DIR="$ROOT/build-fuzz"
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DWARMAP_FUZZ=ON

@@ -338,6 +338,7 @@ TEST(DownloadUrl, ContentCodingsAreUndoneWithinTheLimit) {
     } cases[] = {
         {"gzip", Coded("gzip", gzip), ""},
         {"deflate", Coded("deflate", Compressed(feed, 15)), ""},
+        {"deflate without its wrapper", Coded("deflate", Compressed(feed, -15)), ""},
         {"gzip twice, said so", Coded("gzip, gzip", Compressed(gzip)), ""},
         {"identity", Coded("identity", feed), ""},
         {"cut short", Coded("gzip", gzip.left(gzip.size() / 2)), "gzip stream cut short"},
