@@ -106,6 +106,7 @@ run_against() {  # run_against site requests
     for _ in $(seq 1 150); do
         if [ -n "$(visible_window_id '^Warmap$')" ]; then
             BOXES=$((BOXES + 1))
+            [ "$BOXES" -eq 1 ] && screenshot "$ARTIFACTS/box-$site.png"
             answer_box
             quiet=0
         elif [ $(($(grep -c . "$WORK/nginx/logs/access.log" || true) - before)) -ge "$requests" ]; then
