@@ -33,6 +33,8 @@ struct ContentDecoder::Layer {
 namespace {
 // Decoded bytes handed on at a time: memory stays at this plus zlib's window, however large the body.
 constexpr std::size_t kChunk = 16 * 1024;
+// Every layer costs a window and a buffer on the stack: a header naming a thousand codings is refused.
+constexpr std::size_t kMostLayers = 4;
 }  // namespace
 
 void ContentDecoder::AddCodings(std::string_view headerValue, std::vector<std::string>& codings) {
@@ -51,6 +53,11 @@ void ContentDecoder::AddCodings(std::string_view headerValue, std::vector<std::s
 }
 
 ContentDecoder::ContentDecoder(const std::vector<std::string>& codings, std::size_t limit) : m_limit(limit) {
+    if (codings.size() > kMostLayers) {
+        Fail(Problem::Broken, std::to_string(codings.size()) + " content codings, more than " +
+                                  std::to_string(kMostLayers) + " in a row");
+        return;
+    }
     // The last coding applied is the first to undo.
     for (auto coding = codings.rbegin(); coding != codings.rend(); ++coding) {
         auto layer = std::make_unique<Layer>();
@@ -114,11 +121,8 @@ bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string
         if (layer.ended) {
             // Another gzip member may follow; anything after a deflate stream is not part of it.
             if (!layer.gzip) return Fail(Problem::Broken, "bytes after the end of the deflate stream");
-            const Bytef* rest = z.next_in;
-            const uInt left = z.avail_in;
+            // The input left stays where it is: a reset starts the next member's header there.
             if (inflateReset(&z) != Z_OK) return Fail(Problem::Broken, "cannot undo the next gzip member");
-            z.next_in = const_cast<Bytef*>(rest);
-            z.avail_in = left;
             layer.ended = false;
         }
         z.next_out = reinterpret_cast<Bytef*>(buffer);
@@ -140,7 +144,8 @@ bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string
         z.avail_out = sizeof(buffer);
         const int result = inflate(&z, Z_NO_FLUSH);
         const std::size_t produced = sizeof(buffer) - z.avail_out;
-        if (result == Z_DATA_ERROR) return Fail(Problem::Broken, "cannot undo the " + layer.name + " coding");
+        if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
+            return Fail(Problem::Broken, "cannot undo the " + layer.name + " coding");
         if (produced > 0 && !Push(index + 1, std::string_view(buffer, produced), out)) return false;
         if (result == Z_STREAM_END) layer.ended = true;
         if (produced == 0) break;

@@ -346,6 +346,7 @@ TEST(DownloadUrl, ContentCodingsAreUndoneWithinTheLimit) {
         {"plain body said to be gzip", Coded("gzip", feed), "cannot undo the gzip coding: incorrect header"},
         {"twice said, once done", Coded("gzip, gzip", gzip), "cannot undo the gzip coding"},
         {"unknown coding", Coded("x-squeeze", feed), "unknown content coding x-squeeze"},
+        {"a thousand codings", Coded(QByteArray("gzip, ").repeated(999) + "gzip", gzip), "1000 content codings"},
         {"bomb", Coded("gzip, gzip", bomb), "more than 1048576 bytes once decoded"},
     };
     for (const auto& c : cases) {
