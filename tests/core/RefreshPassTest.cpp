@@ -232,7 +232,9 @@ TEST_F(RefreshPassTest, APassShowsOneBoxHoweverManyServersFail) {
             const bool failed = c.faults.count(server) != 0;
             EXPECT_EQ(SavedBytes(server), failed ? before[server] : m_sim.Served(server)) << c.what << " " << server;
         }
-        if (c.boxes == 0) EXPECT_EQ(pass.Failures().at(0).problem, "leere Antwort");
+        if (c.boxes == 0) {
+            EXPECT_EQ(pass.Failures().at(0).problem, "leere Antwort");
+        }
         for (const auto& [server, kind] : c.faults) m_sim.Control("fault?server=" + server + "&kind=none");
     }
 }
