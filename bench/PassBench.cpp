@@ -37,7 +37,7 @@ void BM_DownloadUrl(benchmark::State& state) {
     const std::string url = core::FeedUrl(Simulator().Base(), "Avalon");
     testing_support::RecordingDialogs dialogs;
     for (auto _ : state) {
-        const core::DownloadResult result = core::DownloadUrl(url, core::kAccessDirect, dialogs);
+        const core::DownloadResult result = core::DownloadUrl(url, dialogs);
         if (result.body.empty()) state.SkipWithError("download failed");
     }
 }
@@ -93,7 +93,7 @@ void BM_PassFetchFour(benchmark::State& state) {
     for (auto _ : state) {
         for (std::string_view server : feed::ServerNames) {
             benchmark::DoNotOptimize(core::DownloadUrl(core::FeedUrl(Simulator().Base(), std::string(server)),
-                                                       core::kAccessDirect, dialogs));
+                                                       dialogs));
         }
     }
 }

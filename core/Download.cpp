@@ -305,7 +305,7 @@ DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status,
 
 }  // namespace
 
-DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dialogs& dialogs,
+DownloadResult DownloadUrl(const std::string& url, platform::Dialogs& dialogs,
                            const DownloadLimits& limits) {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     Wire wire;  // before the handles: their clean-up closes sockets through it
@@ -354,7 +354,8 @@ DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dia
     curl_easy_setopt(h, CURLOPT_SOCKOPTDATA, &wire);
     curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, CloseSocket);
     curl_easy_setopt(h, CURLOPT_CLOSESOCKETDATA, &wire);
-    if (accessType == kAccessDirect) curl_easy_setopt(h, CURLOPT_PROXY, "");
+    // Always the direct connection, whatever proxy the environment names.
+    curl_easy_setopt(h, CURLOPT_PROXY, "");
 
     const RunOutcome run = Run(multi.get(), h, wire, limits);
     long status = 0;

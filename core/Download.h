@@ -23,9 +23,6 @@ struct DownloadLimits {
     long maxRedirects = 3;
 };
 
-// Access type of a direct connection without proxy.
-inline constexpr int kAccessDirect = 1;
-
 struct DownloadResult {
     enum class Status {
         Ok,            // body holds what the server sent, decoded (possibly nothing)
@@ -41,11 +38,11 @@ struct DownloadResult {
 // The one box every failed download shows.
 void ReportDownloadFailure(platform::Dialogs& dialogs);
 
-// Fetches one document and returns its body bytes unchanged but for the content coding (gzip, deflate
-// and whatever else libcurl decodes), which is asked for and undone. Pending UI events run between
-// reads. Any failure shows the "fehler im inet" box once and logs one line naming the address that
+// Fetches one document over a direct connection (never a proxy) and returns its body bytes unchanged
+// but for the content coding (gzip or deflate, see ContentDecoder), which is asked for and undone.
+// Pending UI events run between reads. Any failure shows the "fehler im inet" box once and logs one line naming the address that
 // failed; an empty answer logs one line and shows nothing.
-DownloadResult DownloadUrl(const std::string& url, int accessType, platform::Dialogs& dialogs,
+DownloadResult DownloadUrl(const std::string& url, platform::Dialogs& dialogs,
                            const DownloadLimits& limits = {});
 
 }  // namespace core

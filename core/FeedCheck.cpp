@@ -24,7 +24,7 @@ FeedCheckResult CheckFeed(const std::string& feedBase, const Downloader& downloa
     limits.totalTimeout = std::chrono::seconds(20);
     NoBoxes boxes;
     const std::string url = FeedUrl(feedBase, feed::ServerNames[0]);
-    const DownloadResult result = download(url, kAccessDirect, boxes, limits);
+    const DownloadResult result = download(url, boxes, limits);
     if (result.status == DownloadResult::Status::NoConnection)
         return {false, "Keine Antwort von " + url + ": " + result.problem + "."};
     if (result.status == DownloadResult::Status::BadResponse)

@@ -3,7 +3,7 @@
 
 #include "core/Download.h"
 
-extern "C" Q_DECL_EXPORT void WarmapDownloadUrl(const std::string& url, int accessType, platform::Dialogs& dialogs,
+extern "C" Q_DECL_EXPORT void WarmapDownloadUrl(const std::string& url, platform::Dialogs& dialogs,
                                                 const core::DownloadLimits& limits, core::DownloadResult& result) {
-    result = core::DownloadUrl(url, accessType, dialogs, limits);
+    result = core::DownloadUrl(url, dialogs, limits);
 }

@@ -9,14 +9,14 @@ void ReportDownloadFailure(platform::Dialogs& dialogs) {
     dialogs.Show({"fehler im inet", platform::kApplicationTitle, platform::Message::Icon::Critical});
 }
 
-DownloadResult DownloadThroughPlugin(const std::string& url, int accessType, platform::Dialogs& dialogs,
+DownloadResult DownloadThroughPlugin(const std::string& url, platform::Dialogs& dialogs,
                                      const DownloadLimits& limits) {
-    using Download = void (*)(const std::string&, int, platform::Dialogs&, const DownloadLimits&, DownloadResult&);
+    using Download = void (*)(const std::string&, platform::Dialogs&, const DownloadLimits&, DownloadResult&);
     static const auto download =
         reinterpret_cast<Download>(platform::LoadPluginFunction("warmap-fetch", "WarmapDownloadUrl"));
     DownloadResult result{DownloadResult::Status::NoConnection, {}, "Programmbibliothek warmap-fetch fehlt"};
     if (download)
-        download(url, accessType, dialogs, limits, result);
+        download(url, dialogs, limits, result);
     else
         ReportDownloadFailure(dialogs);
     return result;

@@ -46,7 +46,7 @@ void RefreshPass::RefreshKeeps() {
         if (!VisitServer(tempFolder, server, downloadDialogs) || m_stopRequested) break;
     }
     if (!m_stopRequested) {
-        if (!feed::IsArrayEmpty(m_noticeLines)) m_presenter.PresentChanges(m_noticeLines);
+        if (!m_noticeLines.empty()) m_presenter.PresentChanges(m_noticeLines);
         if (onPassEnded) onPassEnded(m_messageLines);
     }
     m_running = false;
@@ -62,7 +62,7 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverI
                               platform::Dialogs& downloadDialogs) {
     const std::string server(feed::ServerNames[serverIndex]);
     const DownloadResult download =
-        m_settings.download(FeedUrl(m_settings.feedBase, server), kAccessDirect, downloadDialogs, m_settings.limits);
+        m_settings.download(FeedUrl(m_settings.feedBase, server), downloadDialogs, m_settings.limits);
     ++m_serversAsked;
     if (download.status != DownloadResult::Status::Ok) m_failures.push_back({serverIndex, download.problem});
     if (download.status == DownloadResult::Status::BadResponse) return true;

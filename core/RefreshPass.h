@@ -24,7 +24,7 @@ struct ServerFailure {
     bool operator==(const ServerFailure&) const = default;
 };
 
-using Downloader = std::function<DownloadResult(const std::string& url, int accessType, platform::Dialogs& dialogs,
+using Downloader = std::function<DownloadResult(const std::string& url, platform::Dialogs& dialogs,
                                                 const DownloadLimits& limits)>;
 
 struct PassSettings {

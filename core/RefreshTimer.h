@@ -12,7 +12,6 @@ namespace core {
 class RefreshTimer : public QObject {
     Q_OBJECT
 public:
-    static constexpr int RefreshTimerId = 0x10000;
     static constexpr int kLaterDelayMs = 600000;
 
     // owner carries the timer (the popup window, which lives for the whole run).

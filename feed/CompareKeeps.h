@@ -13,10 +13,6 @@ class KeepNames;
 // The change lines of one pass, in the popup's markup. Empty means "without storage".
 using MessageLines = std::vector<std::string>;
 
-inline bool IsArrayEmpty(const MessageLines& lines) {
-    return lines.empty();
-}
-
 // Colour code of a realm: "^r" Albion, "^d" Midgard, "^g" Hibernia, "^b" for "0", else empty text.
 std::string RealmColourCode(std::string_view realm);
 

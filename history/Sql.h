@@ -20,7 +20,6 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    bool Prepared() const { return m_ok; }
     Statement& Bind(int index, std::int64_t value) {
         sqlite3_bind_int64(m_statement, index, value);
         return *this;

@@ -26,7 +26,6 @@ public:
 
     // The height in twips, as the refresh pass sets it before placing the popup.
     void SetHeightTwips(float twips);
-    float HeightTwips() const { return m_heightTwips; }
 
     // Width 280 pixels; then placed 6 pixels clear of the taskbar in the corner next to it; with no
     // taskbar it keeps its position.

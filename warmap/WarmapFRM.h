@@ -47,7 +47,6 @@ public:
     QLabel* DatumLbl() const { return m_datumLbl; }
     QLabel* HoverLbl() const { return m_hoverLbl; }
     QAbstractButton* SysBut(int index) const { return m_sysBut[index]; }
-    const keepmap::KeepMap& KeepMapData() const { return m_keepMap; }
 
 signals:
     // The window has been closed (it is deleted next).

@@ -25,7 +25,7 @@ using testing_support::RecordingDialogs;
 using testing_support::TestHttpServer;
 
 std::string Body(const std::string& url, platform::Dialogs& dialogs, const core::DownloadLimits& limits = {}) {
-    const DownloadResult result = core::DownloadUrl(url, core::kAccessDirect, dialogs, limits);
+    const DownloadResult result = core::DownloadUrl(url, dialogs, limits);
     EXPECT_EQ(result.status, DownloadResult::Status::Ok) << url;
     return result.body;
 }
@@ -96,7 +96,7 @@ TEST(DownloadUrl, BadAnswersShowOneBoxAndReturnNothing) {
         RecordingDialogs dialogs;
         core::DownloadLimits limits = ShortLimits();
         limits.maxBodyBytes = 32 * 1024;
-        const DownloadResult result = core::DownloadUrl(server.Url(), core::kAccessDirect, dialogs, limits);
+        const DownloadResult result = core::DownloadUrl(server.Url(), dialogs, limits);
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.what;
         EXPECT_EQ(result.body, "") << c.what;
         ASSERT_EQ(dialogs.shown.size(), 1u) << c.what;
@@ -126,7 +126,7 @@ TEST(DownloadUrl, FollowsRedirectsFromHttpsOnlyToHttps) {
         const auto redirect = TestHttpServer::Tls(
             "HTTP/1.1 302 Found\r\nLocation: " + QByteArray::fromStdString(c.target) + "\r\nContent-Length: 0\r\n\r\n");
         RecordingDialogs dialogs;
-        const DownloadResult result = core::DownloadUrl(redirect->Url(), core::kAccessDirect, dialogs, ShortLimits());
+        const DownloadResult result = core::DownloadUrl(redirect->Url(), dialogs, ShortLimits());
         EXPECT_EQ(result.status, c.status) << c.what;
         EXPECT_EQ(redirect->Requests(), 1) << c.what;
     }
@@ -157,7 +157,7 @@ TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
         const std::string withUser = "http://warden:s3cret@" + asked.substr(7);
         RecordingDialogs dialogs;
         testing_support::LogRecorder log;
-        const DownloadResult result = core::DownloadUrl(withUser, core::kAccessDirect, dialogs, ShortLimits());
+        const DownloadResult result = core::DownloadUrl(withUser, dialogs, ShortLimits());
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.target;
         EXPECT_EQ(dialogs.Count("fehler im inet"), 1) << c.target;
         const QString said = QString::fromStdString("bad answer from " + c.target + " (redirected from " + asked + "): ");
@@ -171,7 +171,7 @@ TEST(DownloadUrl, RejectsOtherSchemesAndUnreachableHosts) {
     for (const char* url :
          {"file:///etc/hostname", "ftp://127.0.0.1/x", "http://127.0.0.1:1/closed", "http://no-such-host.invalid/x"}) {
         RecordingDialogs dialogs;
-        const DownloadResult result = core::DownloadUrl(url, core::kAccessDirect, dialogs, ShortLimits());
+        const DownloadResult result = core::DownloadUrl(url, dialogs, ShortLimits());
         EXPECT_EQ(result.status, DownloadResult::Status::NoConnection) << url;
         EXPECT_EQ(result.body, "") << url;
         EXPECT_EQ(dialogs.Count("fehler im inet"), 1) << url;
@@ -184,11 +184,11 @@ TEST(DownloadUrl, ASilentServerIsNoConnectionAndAStalledOneABadAnswer) {
     ASSERT_EQ(sim.Control("fault?server=Avalon&kind=stall"), "ok\n");
     RecordingDialogs dialogs;
     EXPECT_EQ(
-        core::DownloadUrl(core::FeedUrl(sim.Base(), "Avalon"), core::kAccessDirect, dialogs, ShortLimits()).status,
+        core::DownloadUrl(core::FeedUrl(sim.Base(), "Avalon"), dialogs, ShortLimits()).status,
         DownloadResult::Status::NoConnection);
     // Head sent, then nothing more: the server answered and then stalled.
     TestHttpServer stalled("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nabc", QByteArray(97, 'x'), 60'000);
-    EXPECT_EQ(core::DownloadUrl(stalled.Url(), core::kAccessDirect, dialogs, ShortLimits()).status,
+    EXPECT_EQ(core::DownloadUrl(stalled.Url(), dialogs, ShortLimits()).status,
               DownloadResult::Status::BadResponse);
     EXPECT_EQ(dialogs.Count("fehler im inet"), 2);
 }
@@ -216,7 +216,7 @@ TEST(DownloadUrl, AnyByteFromTheServerIsAnAnswer) {
         RecordingDialogs dialogs;
         core::DownloadLimits limits = ShortLimits();
         limits.connectTimeout = std::chrono::milliseconds(1000);  // less than the status lines take
-        const DownloadResult result = core::DownloadUrl(server->Url(), core::kAccessDirect, dialogs, limits);
+        const DownloadResult result = core::DownloadUrl(server->Url(), dialogs, limits);
         EXPECT_EQ(result.status, c.status) << c.what;
     }
 }
@@ -254,7 +254,7 @@ TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
     for (const auto& c : cases) {
         testing_support::LogRecorder log;
         RecordingDialogs dialogs;
-        const DownloadResult result = core::DownloadUrl(c.url, core::kAccessDirect, dialogs, limits);
+        const DownloadResult result = core::DownloadUrl(c.url, dialogs, limits);
         EXPECT_EQ(log.Matching("warmap.download", c.says).size(), 1) << log.Lines().join('\n').toStdString();
         EXPECT_EQ(log.Lines().size(), 1);
         EXPECT_EQ(result.problem, c.problem) << c.url;
@@ -355,7 +355,7 @@ TEST(DownloadUrl, ContentCodingsAreUndoneWithinTheLimit) {
         testing_support::LogRecorder log;
         core::DownloadLimits limits = ShortLimits();
         limits.maxDecodedBytes = 1 << 20;
-        const DownloadResult result = core::DownloadUrl(server.Url(), core::kAccessDirect, dialogs, limits);
+        const DownloadResult result = core::DownloadUrl(server.Url(), dialogs, limits);
         EXPECT_NE(server.LastRequest().indexOf("\r\nAccept-Encoding: "), -1) << c.what;
         EXPECT_NE(server.LastRequest().indexOf("gzip"), -1) << c.what;
         if (*c.logged == '\0') {

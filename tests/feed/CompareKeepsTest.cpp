@@ -41,7 +41,7 @@ TEST(RealmColourCode, MapsRealmsExactly) {
 
 TEST_F(CompareKeepsTest, IdenticalFeedsAndGuildChangesGiveNoLine) {
     EXPECT_EQ(Compare(FeedBuilder(), FeedBuilder().Guild(4, "Other").Date("later")), std::nullopt);
-    EXPECT_TRUE(feed::IsArrayEmpty(lines));
+    EXPECT_TRUE(lines.empty());
 }
 
 TEST_F(CompareKeepsTest, OneLinePerRealmChangeInPositionOrder) {
