@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -18,11 +17,10 @@
 #include "core/ContentDecoder.h"
 #include "core/FeedConfig.h"
 #include "platform/Dialogs.h"
+#include "platform/Logging.h"
 
 namespace core {
 namespace {
-
-Q_LOGGING_CATEGORY(lcDownload, "warmap.download")
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
@@ -129,7 +127,6 @@ struct RunOutcome {
     // server asked answered, whatever became of the address it sent us on to.
     bool answered = false;
 };
-
 
 // Runs the transfer to its end, letting the UI handle its events between reads. The limits are
 // checked against server time: wall time less the time spent in event handling, so a modal box

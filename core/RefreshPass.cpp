@@ -1,6 +1,5 @@
 #include "core/RefreshPass.h"
 
-#include <QLoggingCategory>
 #include <cerrno>
 #include <cstring>
 
@@ -11,14 +10,10 @@
 #include "feed/SavedCopy.h"
 #include "feed/ServerTable.h"
 #include "platform/Dialogs.h"
+#include "platform/Logging.h"
 #include "platform/Paths.h"
 
 namespace core {
-namespace {
-Q_LOGGING_CATEGORY(lcStorage, "warmap.storage")
-Q_LOGGING_CATEGORY(lcFeed, "warmap.feed")
-}  // namespace
-
 RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter)
     : m_settings(std::move(settings)),
       m_names(m_settings.programFolder),

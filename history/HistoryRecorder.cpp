@@ -3,12 +3,10 @@
 
 #include "feed/FeedDocument.h"
 #include "feed/ServerTable.h"
-#include "history/HistoryLogging.h"
+#include "platform/Logging.h"
 #include "platform/Paths.h"
 
 namespace history {
-
-Q_LOGGING_CATEGORY(lcHistory, "warmap.history")
 
 std::string HistoryFilePath(std::string* why) {
     const auto folder = platform::PrivateDataFolder(why);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/OpenHistory.h"
 
-#include "history/HistoryLogging.h"
+#include "platform/Logging.h"
 #include "platform/Paths.h"
 
 namespace history {

@@ -1,17 +1,15 @@
 #include "notify/AlertSound.h"
+#include "platform/Logging.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSoundEffect>
 #include <QUrl>
 #include <atomic>
 
 namespace notify {
 namespace {
-
-Q_LOGGING_CATEGORY(lcSound, "warmap.sound")
 
 // Qt Multimedia tells on stderr, in Qt's default category and from its own events some time after an
 // effect is asked to play, that it cannot reach a sound server ("PulseAudioService:

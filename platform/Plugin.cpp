@@ -1,15 +1,11 @@
 #include "platform/Plugin.h"
 
 #include <QLibrary>
-#include <QLoggingCategory>
 
+#include "platform/Logging.h"
 #include "platform/Paths.h"
 
 namespace platform {
-namespace {
-Q_LOGGING_CATEGORY(lcInstallation, "warmap.installation")
-}  // namespace
-
 QFunctionPointer LoadPluginFunction(const QString& name, const char* symbol) {
     // Stays loaded for the rest of the run: what it hands out lives as long.
     QLibrary library(QString::fromStdString(PluginFolder()) + QStringLiteral("/lib") + name);

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/FeedAddress.h"
 
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QUrl>
 #include <optional>
 
 #include "core/BuildInfo.h"
+#include "platform/Logging.h"
 
 namespace settings {
 namespace {
-
-Q_LOGGING_CATEGORY(lcAddress, "warmap.settings")
 
 // A scheme, a host and a port take a few hundred characters at most.
 constexpr qsizetype kMostCharacters = 512;
@@ -170,7 +168,7 @@ FeedBaseChoice ChooseFeedBase(const QString& commandLine, const QString& fromFil
             choice.refusedBecause = problem;
             choice.refusedText = AddressWithoutUser(text.trimmed());
             if (log)
-                qCWarning(lcAddress, "%s \"%s\" is not used: %s; asking for a feed address",
+                qCWarning(lcSettings, "%s \"%s\" is not used: %s; asking for a feed address",
                           source == FeedBaseSource::CommandLine ? "--feed-base" : "WARMAP_FEED_BASE",
                           qPrintable(choice.refusedText), ProblemCause(problem));
         }

@@ -8,21 +8,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
 
 #include "feed/SavedCopy.h"
+#include "platform/Logging.h"
 #include "platform/NameText.h"
 #include "platform/Paths.h"
 #include "settings/FeedAddress.h"
 
 namespace settings {
 namespace {
-
-Q_LOGGING_CATEGORY(lcSettings, "warmap.settings")
 
 // Far more than the few lines the settings window writes.
 constexpr qint64 kMostBytes = 64 * 1024;

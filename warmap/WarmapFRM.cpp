@@ -4,7 +4,6 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
-#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -14,6 +13,7 @@
 #include "keepmap/Hover.h"
 #include "keepmap/KeepPos.h"
 #include "platform/Dialogs.h"
+#include "platform/Logging.h"
 #include "platform/NameText.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
@@ -21,8 +21,6 @@
 
 namespace warmap {
 namespace {
-
-Q_LOGGING_CATEGORY(lcMap, "warmap.map")
 
 // A button that is just its picture, at the picture's size.
 class PictureButton : public QAbstractButton {
