@@ -8,6 +8,7 @@
 
 #include "feed/CompareKeeps.h"
 #include "history/Holdings.h"
+#include "tray/RecentChanges.h"
 
 namespace history {
 
@@ -31,8 +32,9 @@ struct RecordedLines {
 // store only through this, so SQLite is loaded with the store's library after the first frame.
 class HistoryLog {
 public:
-    // The lines of this many passes are kept; older ones can be told again from the changes.
-    static constexpr std::size_t kPassesWithLinesKept = 50;
+    // The lines of as many passes as "Letzte Meldungen" shows are kept; older ones can be told again
+    // from the changes.
+    static constexpr std::size_t kPassesWithLinesKept = tray::RecentChanges::kMaxPasses;
 
     virtual ~HistoryLog() = default;
     virtual const std::string& Path() const = 0;
