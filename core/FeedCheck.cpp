@@ -3,7 +3,7 @@
 
 #include "core/FeedConfig.h"
 #include "feed/FeedDocument.h"
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 #include "platform/Dialogs.h"
 
 namespace core {

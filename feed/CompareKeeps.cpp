@@ -1,20 +1,11 @@
 #include "feed/CompareKeeps.h"
 
 #include "feed/FeedDocument.h"
+#include "feed/Frontier.h"
 #include "feed/KeepNames.h"
-#include "feed/Realms.h"
 #include "feed/SavedCopy.h"
-#include "feed/ServerTable.h"
 
 namespace feed {
-
-std::string RealmColourCode(std::string_view realm) {
-    if (realm == RealmName(Realm::Albion)) return "^r";
-    if (realm == RealmName(Realm::Midgard)) return "^d";
-    if (realm == RealmName(Realm::Hibernia)) return "^g";
-    if (realm == "0") return "^b";
-    return {};
-}
 
 std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_view serverName,
                                         const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines) {
@@ -34,7 +25,7 @@ std::optional<std::string> CompareKeeps(const FeedDocument& current, const FeedD
     if (!current.IsFeed()) return "neuer Feed von " + std::string(serverName) + ": " + current.Problem();
 
     try {
-        for (std::size_t i = 0; i < kFeedEntries; ++i) {
+        for (std::size_t i = 0; i < kStructures; ++i) {
             const std::string id = current.Attribute(i, "id");
             if (id != previous.Attribute(i, "id")) continue;
             const std::string newRealm = current.Attribute(i, "realm");

@@ -13,18 +13,12 @@ class KeepNames;
 // The change lines of one pass, in the popup's markup. Empty means "without storage".
 using MessageLines = std::vector<std::string>;
 
-// Colour code of a realm: "^r" Albion, "^d" Midgard, "^g" Hibernia, "^b" for "0", else empty text.
-std::string RealmColourCode(std::string_view realm);
-
 // Who held a structure before and after, for each line of a comparison.
 struct RealmChange {
     std::string oldRealm;
     std::string newRealm;
 };
 using RealmChanges = std::vector<RealmChange>;
-
-// Positions compared per feed; the count does not depend on the documents.
-inline constexpr int kFeedEntries = 105;
 
 // Compares a new feed with the saved copy of a server and appends one line per realm change to
 // lines, in position order, and (when changes is given) the realms of each line to changes. Returns

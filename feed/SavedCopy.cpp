@@ -14,7 +14,7 @@
 
 #include "feed/FeedDocument.h"
 #include "feed/FeedPaths.h"
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 
 namespace feed {
 namespace {

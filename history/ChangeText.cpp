@@ -7,9 +7,8 @@
 #include <unordered_map>
 
 #include "feed/CompareKeeps.h"
+#include "feed/Frontier.h"
 #include "feed/KeepNames.h"
-#include "feed/ServerTable.h"
-#include "keepmap/KeepPos.h"
 
 namespace history {
 namespace {
@@ -36,7 +35,7 @@ std::string StructureName(const std::string& id, const feed::KeepNames& names) {
     int number = -1;
     const auto parsed = std::from_chars(id.data(), id.data() + id.size(), number);
     const bool placed = parsed.ec == std::errc() && parsed.ptr == id.data() + id.size() && number >= 0 &&
-                        number < keepmap::kStructures;
+                        number < feed::kStructures;
     return name == feed::KeepNames::kUnknown && !placed ? "Bauwerk " + id : name;
 }
 

@@ -10,7 +10,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "feed/Realms.h"
+#include "feed/Frontier.h"
 #include "history/ChangeText.h"
 #include "history/TimeAxis.h"
 #include "notify/MessageLineRenderer.h"

@@ -2,7 +2,7 @@
 #include "history/HistoryRecorder.h"
 
 #include "feed/FeedDocument.h"
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 #include "platform/Logging.h"
 #include "platform/Paths.h"
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 #include "history/Sql.h"
 
 namespace history {

@@ -22,8 +22,8 @@
 #include <cstring>
 
 #include "feed/FeedDocument.h"
+#include "feed/Frontier.h"
 #include "feed/SavedCopy.h"
-#include "feed/ServerTable.h"
 #include "history/ChangeListView.h"
 #include "history/ChangeText.h"
 #include "history/HistoryChart.h"

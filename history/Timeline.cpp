@@ -5,8 +5,7 @@
 #include <charconv>
 #include <optional>
 
-#include "feed/Realms.h"
-#include "keepmap/KeepPos.h"
+#include "feed/Frontier.h"
 
 namespace history {
 namespace {
@@ -20,7 +19,7 @@ struct Counted {
 Counted CountedAs(const std::string& realm, const std::string& id, std::size_t position) {
     int number = static_cast<int>(position);
     std::from_chars(id.data(), id.data() + id.size(), number);
-    return {feed::RealmFromName(realm), keepmap::IsKeep(number)};
+    return {feed::RealmFromName(realm), feed::IsKeep(number)};
 }
 
 void Add(RealmCounts& counts, const Counted& counted, int amount) {

@@ -63,8 +63,9 @@ void ResetSurface(QImage& surface, const QImage& background) {
 }  // namespace
 
 int IconIndex(const std::string& realm, int id) {
-    const int base = realm == "Midgard" ? 2 : realm == "Hibernia" ? 4 : 0;
-    return base + (IsKeep(id) ? 0 : 1);
+    const std::optional<feed::Realm> known = feed::RealmFromName(realm);
+    const int base = known == feed::Realm::Midgard ? 2 : known == feed::Realm::Hibernia ? 4 : 0;
+    return base + (feed::IsKeep(id) ? 0 : 1);
 }
 
 KeepMap::KeepMap(QString programFolder, const KeepPosTable& positions)
@@ -119,7 +120,7 @@ MapOutcome KeepMap::Draw(const EntryAttribute& attribute, const std::string& dat
             const int id = ParseId(attribute(i, "id"), i);
             const int icon = IconIndex(attribute(i, "realm"), id);
             const std::string guild = attribute(i, "guildname");
-            if (id < 0 || id >= kStructures) throw feed::FeedError("id " + std::to_string(id) + " außerhalb 0 bis 104");
+            if (id < 0 || id >= kStructures) throw feed::FeedError("id " + std::to_string(id) + " außerhalb 0 bis " + std::to_string(kStructures - 1));
             m_guild[id] = guild;
 
             const platform::Picture& picture = icons[icon];
@@ -131,7 +132,7 @@ MapOutcome KeepMap::Draw(const EntryAttribute& attribute, const std::string& dat
             const int hi = picture.HiMetricHeight(), wi = picture.HiMetricWidth();
             picture.Render(painter, left, top, w, h, 0, hi, wi, -hi);
             if (guild.empty()) {
-                const platform::Picture& overlay = icons[IsKeep(id) ? 6 : 7];
+                const platform::Picture& overlay = icons[feed::IsKeep(id) ? 6 : 7];
                 overlay.Render(painter, left, top, w, h, 0, overlay.HiMetricHeight(), overlay.HiMetricWidth(),
                                -overlay.HiMetricHeight());
             }

@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 
+#include "feed/Frontier.h"
+
 namespace keepmap {
 
-inline constexpr int kStructures = 105;
+using feed::kStructures;
 
 // Centre of every keep and tower on the 448 x 560 frontier map, in map pixels: [id][0] = X,
 // [id][1] = Y. Id 5g is the keep of group g, 5g+1 .. 5g+4 its towers.
@@ -34,9 +36,5 @@ inline constexpr KeepPosTable KeepPos = {{
     {311, 197}, {319, 203}, {285, 172}, {339, 191}, {319, 186},  // group 19
     {131, 126}, {127, 141}, {163, 121}, {154, 139}, {147, 122},  // group 20
 }};
-
-inline bool IsKeep(int id) {
-    return id % 5 == 0;
-}
 
 }  // namespace keepmap

@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "feed/Realms.h"
+#include "feed/Frontier.h"
 
 class QColor;
 class QFont;

@@ -6,8 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "feed/Realms.h"
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 
 namespace settings {
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 #include "platform/Dialogs.h"
 #include "platform/Picture.h"
 #include "platform/WindowSystem.h"

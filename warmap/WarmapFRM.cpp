@@ -9,7 +9,7 @@
 #include <QWindow>
 
 #include "feed/FeedPaths.h"
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 #include "keepmap/Hover.h"
 #include "keepmap/KeepPos.h"
 #include "platform/Dialogs.h"

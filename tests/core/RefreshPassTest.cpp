@@ -14,7 +14,7 @@
 #include "core/ChangePresenter.h"
 #include "core/RefreshPass.h"
 #include "feed/FeedPaths.h"
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/FeedSimProcess.h"
 #include "tests/support/LogRecorder.h"

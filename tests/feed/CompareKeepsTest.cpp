@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "feed/CompareKeeps.h"
+#include "feed/Frontier.h"
 #include "feed/KeepNames.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/TempDir.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "feed/FeedPaths.h"
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 
 namespace {
 

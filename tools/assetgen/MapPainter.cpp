@@ -190,7 +190,7 @@ void PaintRoads(QPainter& p) {
     // Tracks from each keep out to its towers.
     p.setPen(track);
     for (int id = 0; id < keepmap::kStructures; ++id) {
-        if (!keepmap::IsKeep(id)) p.drawLine(at(id - id % 5), at(id));
+        if (!feed::IsKeep(id)) p.drawLine(at(id - id % 5), at(id));
     }
 }
 

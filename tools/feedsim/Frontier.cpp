@@ -3,12 +3,10 @@
 #include <cstdio>
 #include <ctime>
 
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 
 namespace feedsim {
 namespace {
-
-constexpr const char* kRealms[] = {"Albion", "Midgard", "Hibernia"};
 
 // Guild names are Latin-1 bytes, as the feed carries them ("\xe4" is a-umlaut, and so on).
 constexpr const char* kGuilds[] = {
@@ -65,7 +63,7 @@ Frontier::Frontier(std::uint32_t seed) : m_rng(seed) {
         for (int id = 0; id < kEntries; ++id) {
             Holding& h = m_servers[s][id];
             const bool lost = Next() % 6 == 0;  // some structures start in enemy hands
-            h.realm = kRealms[lost ? Next() % 3 : kHomeRealm[id / 5]];
+            h.realm = feed::RealmNames[lost ? Next() % 3 : kHomeRealm[id / 5]];
             h.guild = Next() % 4 == 0 ? "" : kGuilds[Next() % std::size(kGuilds)];
         }
     }
@@ -86,7 +84,7 @@ void Frontier::Advance() {
         for (int c = 0; c < captures; ++c) {
             Holding& h = m_servers[s][Next() % kEntries];
             const std::string before = h.realm;
-            while (h.realm == before) h.realm = kRealms[Next() % 3];
+            while (h.realm == before) h.realm = feed::RealmNames[Next() % 3];
             h.guild = Next() % 3 == 0 ? "" : kGuilds[Next() % std::size(kGuilds)];
         }
         Holding& regrouped = m_servers[s][Next() % kEntries];

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "feed/Frontier.h"
+
 namespace feedsim {
 
 struct Holding {
@@ -16,8 +18,8 @@ struct Holding {
 // of steps taken, so runs are repeatable; tests may also set single owners.
 class Frontier {
 public:
-    static constexpr int kEntries = 105;
-    static constexpr int kServers = 4;
+    static constexpr int kEntries = feed::kStructures;
+    static constexpr int kServers = static_cast<int>(feed::ServerNames.size());
 
     explicit Frontier(std::uint32_t seed);
 

@@ -9,8 +9,8 @@
 
 #include "feed/CompareKeeps.h"
 #include "feed/FeedDocument.h"
+#include "feed/Frontier.h"
 #include "feed/KeepNames.h"
-#include "feed/ServerTable.h"
 #include "history/HistoryStore.h"
 #include "tools/feedsim/Frontier.h"
 

@@ -1,4 +1,4 @@
-#include "feed/ServerTable.h"
+#include "feed/Frontier.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +15,14 @@ std::string ServerShortCode(std::string_view serverName) {
         if (upper == name) return std::string(code);
     }
     return std::string(serverName);
+}
+
+std::string RealmColourCode(std::string_view realm) {
+    if (realm == RealmName(Realm::Albion)) return "^r";
+    if (realm == RealmName(Realm::Midgard)) return "^d";
+    if (realm == RealmName(Realm::Hibernia)) return "^g";
+    if (realm == "0") return "^b";
+    return {};
 }
 
 }  // namespace feed

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What the frontier is made of, as the feed names it: the four watched servers, the three realms and
+// the 105 structures. The one home of each.
+namespace feed {
+
+// The four watched servers. Their order is the order of a refresh pass, of the server list and of
+// the message groups; the names go verbatim into feed addresses and saved-copy file names.
+inline constexpr std::array<std::string_view, 4> ServerNames = {"Dartmoor", "Logres", "Avalon", "Salisbury"};
+
+// "DM", "LOG", "AVA", "SAL" for the four servers, whatever the capitals; any other name unchanged.
+std::string ServerShortCode(std::string_view serverName);
+
+// The three realms, as the feed names them.
+enum class Realm { Albion, Midgard, Hibernia };
+inline constexpr std::array<std::string_view, 3> RealmNames = {"Albion", "Midgard", "Hibernia"};
+
+constexpr std::string_view RealmName(Realm realm) {
+    return RealmNames[static_cast<std::size_t>(realm)];
+}
+
+constexpr std::optional<Realm> RealmFromName(std::string_view name) {
+    for (std::size_t i = 0; i < RealmNames.size(); ++i) {
+        if (RealmNames[i] == name) return static_cast<Realm>(i);
+    }
+    return std::nullopt;
+}
+
+// Colour code of a realm: "^r" Albion, "^d" Midgard, "^g" Hibernia, "^b" for "0", else empty text.
+std::string RealmColourCode(std::string_view realm);
+
+// The structures: ids 0 to kStructures - 1, as many as a feed has positions. Id 5g is the keep of
+// group g, 5g+1 to 5g+4 its towers.
+inline constexpr int kStructures = 105;
+
+constexpr bool IsKeep(int id) {
+    return id % 5 == 0;
+}
+
+}  // namespace feed
