@@ -3,6 +3,7 @@
 #include "notify/Fader.h"
 #include "notify/Sound.h"
 #include "notify/SplashFrm.h"
+#include "platform/Theme.h"
 #include "platform/Units.h"
 
 namespace core {
@@ -15,7 +16,7 @@ int EndTimerInterval(int upperBound) {
 }
 
 float PopupHeightTwips(int lines, float twipsPerPixelY) {
-    return static_cast<float>(static_cast<double>(twipsPerPixelY) * 15.0 * lines + 570.0);
+    return static_cast<float>(static_cast<double>(twipsPerPixelY) * theme::kLineHeight * lines + 570.0);
 }
 
 void PopupPresenter::PresentChanges(const feed::MessageLines& lines) {

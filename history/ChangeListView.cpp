@@ -7,12 +7,13 @@
 
 #include "notify/MessageLineRenderer.h"
 #include "platform/ListKeys.h"
+#include "platform/Theme.h"
 
 namespace history {
 namespace {
-constexpr int kRowHeight = 15;  // the popup's line height
+constexpr int kRowHeight = theme::kLineHeight;
 constexpr int kTextLeft = 18;   // where DrawMessageLine starts the text, the view's margin included
-const QColor kParchment(236, 226, 196);
+const QColor kParchment(theme::kParchmentChangeList);
 
 // The rows are painted, not widgets: assistive technology reads the viewport as a list of them.
 QAccessibleInterface* AccessibleChangeList(const QString& className, QObject* object) {

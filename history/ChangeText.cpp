@@ -9,6 +9,7 @@
 #include "feed/CompareKeeps.h"
 #include "feed/Frontier.h"
 #include "feed/KeepNames.h"
+#include "platform/Theme.h"
 
 namespace history {
 namespace {
@@ -42,7 +43,7 @@ std::string StructureName(const std::string& id, const feed::KeepNames& names) {
 }  // namespace
 
 QString LocalTimeText(Seconds time) {
-    return QDateTime::fromSecsSinceEpoch(time).toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+    return QDateTime::fromSecsSinceEpoch(time).toString(theme::kDateTimeFormat);
 }
 
 std::string ChangeLine(const Change& change, const HistoryStore& words, const feed::KeepNames& names) {

@@ -30,6 +30,7 @@
 #include "history/Timeline.h"
 #include "platform/Logging.h"
 #include "platform/NameText.h"
+#include "platform/Theme.h"
 #include "warmap/MapView.h"
 #include "warmap/Skin.h"
 
@@ -205,20 +206,11 @@ void HistoryWindow::ShowReadOut(const QString& description) {
 void HistoryWindow::DrawPanel(QPainter& painter) const {
     if (m_moments.empty()) return;
     // Where the Warmap window has its server list and date label, in its colours and fonts.
-    QFont server(QStringLiteral("Verdana"));
-    server.setStyleHint(QFont::SansSerif);
-    server.setPointSizeF(8.25);
-    server.setBold(true);
-    server.setItalic(true);
-    painter.setFont(server);
-    painter.setPen(QColor(64, 64, 64));
+    painter.setFont(theme::PanelFont(8.25, true, true));
+    painter.setPen(QColor(theme::kServerText));
     painter.drawText(QRect(12, 10, 88, 21), Qt::AlignLeft | Qt::AlignVCenter, ServerName(m_server));
-    QFont date = server;
-    date.setPointSizeF(6);
-    date.setBold(false);
-    date.setItalic(false);
-    painter.setFont(date);
-    painter.setPen(QColor(70, 48, 26));
+    painter.setFont(theme::PanelFont(6, false));
+    painter.setPen(QColor(theme::kInk));
     painter.drawText(QRect(6, 40, 97, 33), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_panelDate);
 }
 

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <algorithm>
 
+#include "platform/Theme.h"
+
 namespace history {
 namespace {
 
@@ -26,7 +28,7 @@ std::vector<TimeTick> Every(Seconds from, Seconds to, int hours, int days, int m
     if (months > 0) {
         for (QDate month(first.year(), 1, 1); month <= last; month = month.addMonths(months)) {
             if (const Seconds t = At(month); t >= from && t <= to)
-                ticks.push_back({t, Local(t).toString(QStringLiteral("MM.yyyy"))});
+                ticks.push_back({t, Local(t).toString(theme::kMonthFormat)});
         }
         return ticks;
     }
@@ -35,13 +37,13 @@ std::vector<TimeTick> Every(Seconds from, Seconds to, int hours, int days, int m
             // Weeks start on Monday; two days apart from the first day of the year.
             const bool on = days == 7 ? day.dayOfWeek() == 1 : (day.dayOfYear() - 1) % days == 0;
             if (const Seconds t = At(day); on && t >= from && t <= to)
-                ticks.push_back({t, Local(t).toString(QStringLiteral("dd.MM."))});
+                ticks.push_back({t, Local(t).toString(theme::kDayFormat)});
             continue;
         }
         for (int hour = 0; hour < 24; hour += hours) {
             const Seconds t = At(day, hour);
             if (t < from || t > to) continue;
-            ticks.push_back({t, Local(t).toString(hour == 0 ? QStringLiteral("dd.MM.") : QStringLiteral("hh:mm"))});
+            ticks.push_back({t, Local(t).toString(hour == 0 ? theme::kDayFormat : theme::kTimeFormat)});
         }
     }
     return ticks;

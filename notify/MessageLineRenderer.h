@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "feed/Frontier.h"
+#include "platform/Theme.h"
 
 class QColor;
 class QFont;
@@ -33,7 +34,7 @@ QFont MessageLineFont();
 
 // Top of row k: 15 * (k + 1) + 2.
 inline int RowTop(int index) {
-    return 15 * (index + 1) + 2;
+    return theme::kLineHeight * (index + 1) + 2;
 }
 
 }  // namespace notify

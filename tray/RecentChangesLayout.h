@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Theme.h"
 #include "tray/RecentChanges.h"
 
 namespace tray {
@@ -21,7 +22,7 @@ struct RecentRow {
 
 inline constexpr int kRecentMarginTop = 8;
 inline constexpr int kRecentHeadingHeight = 20;
-inline constexpr int kRecentLineHeight = 15;
+inline constexpr int kRecentLineHeight = theme::kLineHeight;
 inline constexpr int kRecentPassGap = 12;
 
 std::vector<RecentRow> LayOutRecentChanges(const std::deque<PassChanges>& passes);

@@ -11,6 +11,7 @@
 #include "platform/AccessibleRows.h"
 #include "platform/ListKeys.h"
 #include "platform/Picture.h"
+#include "platform/Theme.h"
 #include "tray/RecentChanges.h"
 #include "tray/RecentChangesLayout.h"
 #include "tray/TrayIcon.h"
@@ -18,9 +19,9 @@
 namespace tray {
 
 namespace {
-const QColor kInk(70, 48, 26);
-const QColor kParchment(232, 220, 190);
-const QColor kWood(46, 30, 20);
+const QColor kInk(theme::kInk);
+const QColor kParchment(theme::kParchmentRecent);
+const QColor kWood(theme::kWood);
 constexpr int kLeft = 10;
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "feed/Frontier.h"
 #include "platform/Dialogs.h"
 #include "platform/Picture.h"
+#include "platform/Theme.h"
 #include "platform/WindowSystem.h"
 #include "tray/Autostart.h"
 
@@ -30,7 +31,7 @@ QString TrayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress)
                : changes == 1 ? QStringLiteral("1 \u00c4nderung")
                               : QStringLiteral("%1 \u00c4nderungen").arg(changes);
     };
-    const QString when = last->when.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    const QString when = last->when.toString(theme::kDateTimeSecondsFormat);
     if (!last->Failed()) return QStringLiteral("Warmap\nLetzter Abgleich %1: %2").arg(when, count(last->changes));
     // "keine Änderungen" only where every server asked was reached.
     const bool noneReached =

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "platform/PlacePicture.h"
+#include "platform/Theme.h"
 
 namespace warmap {
 
@@ -50,7 +51,7 @@ Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
 }
 
 void DrawFrame(QPainter& painter, const SkinFrame& frame) {
-    painter.fillRect(QRect(QPoint(0, 0), frame.size), QColor(46, 30, 20));
+    painter.fillRect(QRect(QPoint(0, 0), frame.size), QColor(theme::kWood));
     for (const Placement& p : frame.placements) {
         platform::PlacePicture(painter, frame.pieces[static_cast<std::size_t>(p.piece)], static_cast<std::int16_t>(p.x),
                                static_cast<std::int16_t>(p.y), static_cast<std::int16_t>(p.mode));

@@ -17,6 +17,7 @@
 #include "platform/NameText.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
+#include "platform/Theme.h"
 #include "warmap/MapView.h"
 
 namespace warmap {
@@ -61,15 +62,6 @@ QAccessibleInterface* AccessibleWarmapWindow(const QString& className, QObject* 
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
-QFont Verdana(double points, bool bold, bool italic = false) {
-    QFont font(QStringLiteral("Verdana"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
 }  // namespace
 
 WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget* parent)
@@ -84,7 +76,7 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
     setWindowTitle(QStringLiteral(".:: Warmap"));
     setAccessibleName(QStringLiteral("Warmap"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(Verdana(8.25, false));
+    setFont(theme::PanelFont(8.25, false));
     resize(626, 624);
 
     m_map = new MapView(this);
@@ -102,7 +94,7 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
     auto* serverLabel = new QLabel(QStringLiteral("Server"), m_map);
     serverLabel->setBuddy(m_serverCmb);
     serverLabel->hide();
-    m_serverCmb->setFont(Verdana(8.25, true, true));
+    m_serverCmb->setFont(theme::PanelFont(8.25, true, true));
     connect(m_serverCmb, &QComboBox::activated, this, [this] { ServerCmb_Click(); });
 
     m_datumLbl = new QLabel(m_map);
@@ -110,17 +102,17 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
     m_datumLbl->setObjectName(QStringLiteral("DatumLbl"));
     m_datumLbl->setGeometry(6, 40, 97, 33);
     m_datumLbl->setToolTip(QStringLiteral("ORSKA-Zeitstempel"));
-    m_datumLbl->setFont(Verdana(6, false));
+    m_datumLbl->setFont(theme::PanelFont(6, false));
     m_datumLbl->setTextFormat(Qt::PlainText);
     m_datumLbl->setWordWrap(true);
     m_datumLbl->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_datumLbl->setStyleSheet(QStringLiteral("color: rgb(70, 48, 26);"));
+    m_datumLbl->setStyleSheet(QStringLiteral("color: %1;").arg(theme::Css(theme::kInk)));
 
     m_hoverLbl = new QLabel(m_map);
     SetLabelText(m_hoverLbl, kHoverName, QStringLiteral("_"));
     m_hoverLbl->setObjectName(QStringLiteral("HoverLbl"));
     m_hoverLbl->setGeometry(10, 165, 89, 49);
-    m_hoverLbl->setFont(Verdana(6.75, true));
+    m_hoverLbl->setFont(theme::PanelFont(6.75, true));
     m_hoverLbl->setTextFormat(Qt::PlainText);
     m_hoverLbl->setWordWrap(true);
     m_hoverLbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -152,10 +144,11 @@ std::optional<QString> WarmapFRM::Load() {
 }
 
 std::optional<QString> WarmapFRM::Load(Skin skin, bool tellNoSavedCopy) {
-    m_serverCmb->setStyleSheet(QStringLiteral(
-        "QComboBox { background-color: rgb(186, 182, 146); color: rgb(64, 64, 64); border: 1px solid rgb(110, 80, 48);"
-        " padding-left: 3px; } QComboBox QAbstractItemView { background-color: rgb(186, 182, 146);"
-        " color: rgb(64, 64, 64); selection-background-color: rgb(120, 92, 52); }"));
+    m_serverCmb->setStyleSheet(
+        QStringLiteral("QComboBox { background-color: %1; color: %2; border: 1px solid %3; padding-left: 3px; }"
+                       " QComboBox QAbstractItemView { background-color: %1; color: %2; selection-background-color: %4; }")
+            .arg(theme::Css(theme::kServerField), theme::Css(theme::kServerText), theme::Css(theme::kServerBorder),
+                 theme::Css(theme::kServerSelection)));
     m_serverCmb->clear();
     for (std::string_view server : feed::ServerNames) m_serverCmb->addItem(platform::NameText(server));
 
