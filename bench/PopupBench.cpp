@@ -35,7 +35,7 @@ BENCHMARK(BM_DrawMessageLine)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Re
 void BM_PopupBuild20Lines(benchmark::State& state) {
     notify::SplashFrm popup(WARMAP_DATA_DIR);
     for (auto _ : state) {
-        popup.SetHeightTwips(15.0f * 15 * 20 + 570);
+        popup.SetHeight(core::PopupHeight(20));
         popup.InitializeFrm();
         popup.TileForm();
         for (int k = 0; k < 20; ++k) popup.DrawLine(kLine, k);

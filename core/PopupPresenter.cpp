@@ -4,7 +4,6 @@
 #include "notify/Sound.h"
 #include "notify/SplashFrm.h"
 #include "platform/Theme.h"
-#include "platform/Units.h"
 
 namespace core {
 
@@ -15,13 +14,14 @@ int EndTimerInterval(int upperBound) {
     return 20000;
 }
 
-float PopupHeightTwips(int lines, float twipsPerPixelY) {
-    return static_cast<float>(static_cast<double>(twipsPerPixelY) * theme::kLineHeight * lines + 570.0);
+int PopupHeight(int lines) {
+    constexpr int kSkinPixels = 38;
+    return theme::kLineHeight * lines + kSkinPixels;
 }
 
 void PopupPresenter::PresentChanges(const feed::MessageLines& lines) {
     const int n = static_cast<int>(lines.size());
-    m_popup.SetHeightTwips(PopupHeightTwips(n, static_cast<float>(platform::kTwipsPerPixel)));
+    m_popup.SetHeight(PopupHeight(n));
     m_popup.InitializeFrm();
     m_popup.TileForm();
     for (int k = 0; k < n; ++k) m_popup.DrawLine(QString::fromStdString(lines[k]), k);

@@ -13,8 +13,8 @@ namespace core {
 // 12 s, up to 15 lines 14 s, more 20 s.
 int EndTimerInterval(int upperBound);
 
-// Popup height in twips for n lines: one line height (15 pixels) a line plus 570 twips of skin.
-float PopupHeightTwips(int lines, float twipsPerPixelY);
+// Popup height in logical pixels for n lines: one line height (15 pixels) a line plus 38 of skin.
+int PopupHeight(int lines);
 
 // The popup step of a pass: size and place the popup, draw skin and lines, sound, fade in, arm EndTimer.
 class PopupPresenter final : public ChangePresenter {

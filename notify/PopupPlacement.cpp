@@ -13,18 +13,17 @@ int TaskbarEdge(const platform::TaskbarRect& r) {
     return edge;
 }
 
-std::optional<PointTwips> PopupPosition(const platform::TaskbarRect& r, float screenWidth, float screenHeight,
-                                        float width, float height, float twipsX, float twipsY) {
-    const float margin = 6.0f * twipsX;
+std::optional<QPoint> PopupPosition(const platform::TaskbarRect& r, QSize screen, QSize popup) {
+    constexpr int kMargin = 6;
     switch (TaskbarEdge(r)) {
         case 1:
-            return PointTwips{r.right * twipsY + margin, screenHeight - height - margin};
+            return QPoint(r.right + kMargin, screen.height() - popup.height() - kMargin);
         case 2:
-            return PointTwips{r.left * twipsY - width - margin, screenHeight - height - margin};
+            return QPoint(r.left - popup.width() - kMargin, screen.height() - popup.height() - kMargin);
         case 3:
-            return PointTwips{screenWidth - width - margin, r.bottom * twipsY + margin};
+            return QPoint(screen.width() - popup.width() - kMargin, r.bottom + kMargin);
         case 4:
-            return PointTwips{screenWidth - width - margin, r.top * twipsY - height - margin};
+            return QPoint(screen.width() - popup.width() - kMargin, r.top - popup.height() - kMargin);
         default:
             return std::nullopt;
     }

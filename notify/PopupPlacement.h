@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <optional>
 
 #include "platform/Taskbar.h"
@@ -10,14 +12,8 @@ namespace notify {
 // counts as touching the screen edge, so a bar reaching a little beyond the screen still counts.
 int TaskbarEdge(const platform::TaskbarRect& r);
 
-struct PointTwips {
-    float left;
-    float top;
-};
-
-// Where the popup goes, in twips, 6 pixels clear of the taskbar in the screen corner next to it.
-// screenWidth/Height are the whole screen in twips; width/height the popup's. Empty for edge 0.
-std::optional<PointTwips> PopupPosition(const platform::TaskbarRect& r, float screenWidth, float screenHeight,
-                                        float width, float height, float twipsX, float twipsY);
+// Where the popup's top left corner goes, in logical pixels: 6 pixels clear of the taskbar, in the
+// screen corner next to it. Empty for edge 0.
+std::optional<QPoint> PopupPosition(const platform::TaskbarRect& r, QSize screen, QSize popup);
 
 }  // namespace notify

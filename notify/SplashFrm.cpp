@@ -12,13 +12,12 @@
 #include "notify/MessageLineRenderer.h"
 #include "notify/PopupPlacement.h"
 #include "platform/AccessibleRows.h"
-#include "platform/Units.h"
 
 namespace notify {
 namespace {
 
-constexpr int kDesignWidthTwips = 6420;
-constexpr int kDesignHeightTwips = 3510;
+// The size the popup is made at, before the first pass sizes it.
+constexpr QSize kDesignSize(428, 234);
 constexpr int kMarginPixels = 6;
 constexpr Qt::WindowFlags kPopupFlags =
     Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
@@ -66,7 +65,6 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     : QWidget(parent, Qt::Tool | kPopupFlags | Qt::X11BypassWindowManagerHint),
       m_programFolder(std::move(programFolder)),
       m_endTimer(this),
-      m_heightTwips(kDesignHeightTwips),
       // A transparent popup left mapped would cover the screen once nothing shows opacity any more.
       m_compositorWatch([this] {
           if (isVisible() && windowOpacity() == 0.0) hide();
@@ -80,8 +78,7 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     setFont(MessageLineFont());
     // A fixed size also tells tiling Wayland compositors to float the popup.
-    setFixedSize(platform::RoundEven(kDesignWidthTwips / platform::kTwipsPerPixel),
-                 platform::RoundEven(kDesignHeightTwips / platform::kTwipsPerPixel));
+    setFixedSize(kDesignSize);
     ResizeSurface(size());
 
     m_endTimer.setObjectName(QStringLiteral("EndTimer"));
@@ -103,9 +100,8 @@ void SplashFrm::setVisible(bool visible) {
     QWidget::setVisible(visible);
 }
 
-void SplashFrm::SetHeightTwips(float twips) {
-    m_heightTwips = twips;
-    const QSize newSize(width(), platform::RoundEven(twips / platform::kTwipsPerPixel));
+void SplashFrm::SetHeight(int pixels) {
+    const QSize newSize(width(), pixels);
     setFixedSize(newSize);
     ResizeSurface(newSize);
 }
@@ -131,9 +127,6 @@ QSize SplashFrm::ScreenSize() const {
 }
 
 void SplashFrm::InitializeFrm() {
-    const float tx = static_cast<float>(platform::kTwipsPerPixel);
-    const float ty = tx;
-    const float widthTwips = kWidthPixels * tx;
     setFixedSize(kWidthPixels, height());
     ResizeSurface(size());
     if (platform::OnWayland()) {
@@ -143,9 +136,7 @@ void SplashFrm::InitializeFrm() {
     const QSize screen = ScreenSize();
     // Without a panel, as above a bottom panel of no height: the bottom-right corner, clear of menus.
     const platform::TaskbarRect none{0, screen.height(), screen.width(), screen.height()};
-    const auto position = PopupPosition(Taskbar().value_or(none), screen.width() * tx, screen.height() * ty, widthTwips,
-                                        m_heightTwips, tx, ty);
-    if (position) move(platform::RoundEven(position->left / tx), platform::RoundEven(position->top / ty));
+    if (const auto position = PopupPosition(Taskbar().value_or(none), screen, size())) move(*position);
 }
 
 void SplashFrm::TakeWaylandRole() {

@@ -24,8 +24,8 @@ public:
     // programFolder holds form/splash/ and symbols/.
     explicit SplashFrm(QString programFolder, QWidget* parent = nullptr);
 
-    // The height in twips, as the refresh pass sets it before placing the popup.
-    void SetHeightTwips(float twips);
+    // The height in logical pixels, as the refresh pass sets it before placing the popup.
+    void SetHeight(int pixels);
 
     // Width 280 pixels; then placed 6 pixels clear of the taskbar in the corner next to it; with no
     // taskbar it keeps its position.
@@ -78,7 +78,6 @@ private:
     QImage m_surface;
     QStringList m_lineTexts;
     QTimer m_endTimer;
-    float m_heightTwips;
     std::optional<std::optional<platform::TaskbarRect>> m_taskbarOverride;
     std::optional<QSize> m_screenOverride;
     std::function<QWidget*()> m_waylandAnchor;

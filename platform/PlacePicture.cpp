@@ -11,9 +11,10 @@ void PlacePicture(QPainter& painter, const Picture& picture, std::int16_t x, std
     const int hh = picture.HiMetricHeight();
     const double w = picture.Width();
     const double h = picture.Height();
-    // The source offsets of the mirrored modes: the twips-per-pixel factors taken as HiMetric.
-    const double tx = platform::kTwipsPerPixel;
-    const double ty = platform::kTwipsPerPixel;
+    // The mirrored modes start their source 15 HiMetric units in, each way: the skin was drawn and
+    // checked with that offset, which is less than a pixel's 26.
+    constexpr double tx = 15;
+    constexpr double ty = 15;
     switch (mode) {
         case 0:
             picture.Render(painter, x, y, RoundEven(w), RoundEven(h), 0, hh, wh, -hh);

@@ -5,9 +5,8 @@
 
 namespace platform {
 
-// Screen units as the program sees them: 96 dots per inch, so 15 twips per pixel.
+// Screen units as the program sees them: 96 dots per inch.
 inline constexpr double kDotsPerInch = 96.0;
-inline constexpr double kTwipsPerPixel = 1440.0 / kDotsPerInch;
 
 // Rounds to the nearest integer, halves to the even neighbour, as every stored size and position is.
 inline int RoundEven(double value) {

@@ -11,8 +11,8 @@ TEST(PopupPresenter, EndTimerIntervalsAndHeights) {
     const std::pair<int, int> table[] = {{1, 8000},   {5, 8000},   {6, 12000},  {10, 12000},
                                          {11, 14000}, {15, 14000}, {16, 20000}, {40, 20000}};
     for (auto [lines, interval] : table) EXPECT_EQ(core::EndTimerInterval(lines - 1), interval) << lines;
-    EXPECT_FLOAT_EQ(core::PopupHeightTwips(1, 15), 795);
-    EXPECT_FLOAT_EQ(core::PopupHeightTwips(3, 15), 1245);
+    EXPECT_EQ(core::PopupHeight(1), 53);
+    EXPECT_EQ(core::PopupHeight(3), 83);
 }
 
 // A pass against the simulator whose owners changed since the saved copies.
@@ -40,7 +40,7 @@ TEST(PopupPresenter, PassWithChangesShowsThePopup) {
 
     // The same skin and lines drawn by hand on a second popup.
     notify::SplashFrm reference(WARMAP_DATA_DIR);
-    reference.SetHeightTwips(1245);
+    reference.SetHeight(83);
     reference.InitializeFrm();
     reference.TileForm();
     int k = 0;

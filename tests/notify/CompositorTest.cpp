@@ -84,7 +84,7 @@ TEST_F(CompositorTest, ThePopupFollowsACompositorThatComesAndGoes) {
     EXPECT_FALSE(Mapped(popup));  // no compositor: transparent means unmapped
 
     StartCompositor();
-    popup.SetHeightTwips(15 * 15 * 3 + 570);  // a pass with three changes
+    popup.SetHeight(15 * 3 + 38);  // a pass with three changes
     popup.InitializeFrm();
     popup.TileForm();
     popup.DrawLine(QStringLiteral("^bLOG: ^dGreywater Spire^Irechts^rAlbion"), 0);

@@ -9,20 +9,16 @@ using notify::PopupPosition;
 using notify::TaskbarEdge;
 using platform::TaskbarRect;
 
-// 1920 x 1080 at 15 twips per pixel, a 280-pixel popup of one line (795 twips).
-std::optional<std::pair<int, int>> PlacePixels(TaskbarRect r, float heightTwips = 795) {
-    const auto p = PopupPosition(r, 1920 * 15.0f, 1080 * 15.0f, 280 * 15.0f, heightTwips, 15, 15);
+// 1920 x 1080, a 280-pixel popup of one line (53 pixels).
+std::optional<std::pair<int, int>> PlacePixels(TaskbarRect r) {
+    const auto p = PopupPosition(r, QSize(1920, 1080), QSize(280, 53));
     if (!p) return std::nullopt;
-    return std::pair<int, int>(static_cast<int>(p->left / 15), static_cast<int>(p->top / 15));
+    return std::pair<int, int>(p->x(), p->y());
 }
 
 TEST(PopupPlacement, BottomTaskbar) {
     const TaskbarRect r{0, 1040, 1920, 1080};
     EXPECT_EQ(TaskbarEdge(r), 4);
-    const auto p = PopupPosition(r, 28800, 16200, 4200, 795, 15, 15);
-    ASSERT_TRUE(p);
-    EXPECT_FLOAT_EQ(p->left, 24510);
-    EXPECT_FLOAT_EQ(p->top, 14715);
     EXPECT_EQ(PlacePixels(r), std::make_pair(1634, 981));
 }
 

@@ -42,7 +42,7 @@ TEST_F(SplashTest, StartsInvisibleOnTopWithEndTimerIdle) {
 TEST_F(SplashTest, TilesThenBottomThenTopOnALowWindow) {
     notify::SplashFrm popup(m_dir.path());
     popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
-    popup.SetHeightTwips(1245);  // three lines
+    popup.SetHeight(83);  // three lines
     popup.InitializeFrm();
     popup.TileForm();
     EXPECT_EQ(popup.size(), QSize(280, 83));
@@ -53,7 +53,7 @@ TEST_F(SplashTest, TilesThenBottomThenTopOnALowWindow) {
     EXPECT_EQ(s.pixelColor(5, 83 - 25), QColor(Qt::blue));
     EXPECT_EQ(s.pixelColor(279, 82), QColor(Qt::blue));
 
-    popup.SetHeightTwips(450);  // 30 pixels: the top picture covers the bottom one
+    popup.SetHeight(30);  // the top picture covers the bottom one
     popup.TileForm();
     EXPECT_EQ(popup.Surface().pixelColor(5, 19), QColor(Qt::red));
     EXPECT_EQ(popup.Surface().pixelColor(5, 20), QColor(Qt::blue));
@@ -65,16 +65,16 @@ TEST_F(SplashTest, PlacesClearOfThePanelOrInTheCornerWithoutOne) {
     notify::SplashFrm popup(m_dir.path());
     popup.SetScreenOverride(QSize(1920, 1080));
     popup.SetTaskbarOverride(platform::TaskbarRect{0, 1040, 1920, 1080});
-    popup.SetHeightTwips(795);
+    popup.SetHeight(53);
     popup.InitializeFrm();
     EXPECT_EQ(popup.pos(), QPoint(1634, 981));
     popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
-    popup.SetHeightTwips(1245);
+    popup.SetHeight(83);
     popup.InitializeFrm();
     EXPECT_EQ(popup.pos(), QPoint(1920 - 280 - 6, 1080 - 83 - 6));
     EXPECT_EQ(popup.height(), 83);
     popup.SetTaskbarOverride(platform::TaskbarRect{10, 10, 500, 500});
-    popup.SetHeightTwips(795);
+    popup.SetHeight(53);
     popup.InitializeFrm();
     EXPECT_EQ(popup.pos(), QPoint(1920 - 280 - 6, 1080 - 83 - 6));
 }
@@ -82,7 +82,7 @@ TEST_F(SplashTest, PlacesClearOfThePanelOrInTheCornerWithoutOne) {
 TEST_F(SplashTest, MissingSkinDrawsNothing) {
     QTemporaryDir empty;
     notify::SplashFrm popup(empty.path());
-    popup.SetHeightTwips(795);
+    popup.SetHeight(53);
     popup.TileForm();
     EXPECT_EQ(popup.Surface().pixelColor(10, 10), QColor(Qt::white));
 }
@@ -92,12 +92,12 @@ TEST_F(SplashTest, MissingSkinDrawsNothing) {
 TEST_F(SplashTest, EveryPopupStartsFromACleanSurface) {
     QFile::remove(m_dir.path() + "/form/splash/mid.jpg");
     notify::SplashFrm popup(m_dir.path());
-    popup.SetHeightTwips(15 * 15 * 5 + 570);
+    popup.SetHeight(15 * 5 + 38);
     popup.TileForm();
     const QImage bare = popup.Surface();
     for (int k = 0; k < 5; ++k) popup.DrawLine(QStringLiteral("^rEarlier line with many words %1").arg(k), k);
     ASSERT_NE(popup.Surface(), bare);
-    popup.SetHeightTwips(15 * 15 * 5 + 570);  // the same height: the surface is kept
+    popup.SetHeight(15 * 5 + 38);  // the same height: the surface is kept
     popup.TileForm();
     EXPECT_EQ(popup.Surface(), bare);
 }
@@ -120,7 +120,7 @@ TEST_F(SplashTest, AssistiveTechnologyReadsTheLinesAsText) {
     EXPECT_EQ(face->text(QAccessible::Name), QString());
     EXPECT_TRUE(face->state().invisible);
 
-    popup.SetHeightTwips(15 * 15 * 2 + 570);
+    popup.SetHeight(15 * 2 + 38);
     popup.TileForm();
     popup.DrawLine(QStringLiteral("^bDM: ^rAshcombe Beacon^Irechts^gHibernia"), 0);
     popup.DrawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 1);
