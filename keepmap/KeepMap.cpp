@@ -110,11 +110,11 @@ MapOutcome KeepMap::Draw(const EntryAttribute& attribute, const std::string& dat
         const QSize mapSize = surface.deviceIndependentSize().toSize();
         const int mapW = mapSize.width(), mapH = mapSize.height();
         const int ow = ornament.RoundedWidth(), oh = ornament.RoundedHeight();
-        platform::PlacePicture(painter, ornament, 0, 0, 0);
-        platform::PlacePicture(painter, ornament, 0, static_cast<std::int16_t>(mapH - oh), 2);
-        platform::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow),
-                               static_cast<std::int16_t>(mapH - oh), 3);
-        platform::PlacePicture(painter, ornament, static_cast<std::int16_t>(mapW - ow), 0, 1);
+        using platform::Mirror;
+        platform::PlacePicture(painter, ornament, QPoint(0, 0), Mirror::None);
+        platform::PlacePicture(painter, ornament, QPoint(0, mapH - oh), Mirror::TopBottom);
+        platform::PlacePicture(painter, ornament, QPoint(mapW - ow, mapH - oh), Mirror::Both);
+        platform::PlacePicture(painter, ornament, QPoint(mapW - ow, 0), Mirror::LeftRight);
 
         for (std::size_t i = 0; i < kStructures; ++i) {
             const int id = ParseId(attribute(i, "id"), i);

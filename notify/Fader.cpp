@@ -16,9 +16,9 @@ void ProcessPendingEvents() {
 
 }  // namespace
 
-int SetWindowAlpha(QWidget* window, std::int16_t& alpha) {
-    if (alpha < 0 || alpha > 255) return 1;
-    if (!window) return 2;
+AlphaResult SetWindowAlpha(QWidget* window, int alpha) {
+    if (alpha < 0 || alpha > 255) return AlphaResult::OutOfRange;
+    if (!window) return AlphaResult::NoWindow;
     // Wayland ignores opacity and would say so at every step: there visibility alone stands for it.
     if (!platform::OnWayland()) window->setWindowOpacity(alpha / 255.0);
     // Any alpha above 0 must be seen, even if the window was hidden while no compositor ran. Where
@@ -33,31 +33,28 @@ int SetWindowAlpha(QWidget* window, std::int16_t& alpha) {
     }
     // Each step must reach the compositor when it is made, or the whole fade arrives as one jump.
     platform::SendPendingWindowRequests();
-    return 0;
+    return AlphaResult::Applied;
 }
 
 void FadeIn(QWidget* window) {
-    std::int16_t alpha = 0;
-    SetWindowAlpha(window, alpha);
+    SetWindowAlpha(window, 0);
     ProcessPendingEvents();
     ProcessPendingEvents();
-    for (alpha = 1; alpha <= 255; ++alpha) {
-        std::int16_t step = alpha;
-        SetWindowAlpha(window, step);
+    for (int alpha = 1; alpha <= 255; ++alpha) {
+        SetWindowAlpha(window, alpha);
         QThread::msleep(1);
     }
     ProcessPendingEvents();
 }
 
 void FadeOut(QWidget* window) {
-    std::int16_t alpha = 255;
+    int alpha = 255;
     SetWindowAlpha(window, alpha);
     ProcessPendingEvents();
     ProcessPendingEvents();
     do {
         --alpha;
-        std::int16_t step = alpha;
-        SetWindowAlpha(window, step);
+        SetWindowAlpha(window, alpha);
         QThread::msleep(1);
     } while (alpha != 0);
 }

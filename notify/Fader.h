@@ -1,15 +1,14 @@
 #pragma once
 
-#include <cstdint>
-
 class QWidget;
 
 namespace notify {
 
-// Sets a window's constant alpha, 0 (transparent) to 255 (opaque). Returns 0 when applied, 1 for an
-// alpha outside 0..255 (nothing changes), 2 when the window could not take it. A fully transparent
-// window lets mouse clicks through to whatever lies beneath.
-int SetWindowAlpha(QWidget* window, std::int16_t& alpha);
+enum class AlphaResult { Applied, OutOfRange, NoWindow };
+
+// Sets a window's constant alpha, 0 (transparent) to 255 (opaque); an alpha outside 0..255 changes
+// nothing. A fully transparent window lets mouse clicks through to whatever lies beneath.
+AlphaResult SetWindowAlpha(QWidget* window, int alpha);
 
 // From transparent to opaque in 255 steps of 1 ms. Pending events run twice before the steps and once
 // after them, never during them.

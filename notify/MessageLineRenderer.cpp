@@ -53,7 +53,7 @@ QFont MessageLineFont() {
     return font;
 }
 
-int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, std::int16_t x, std::int16_t y) {
+int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, int x, int y) {
     if (!IsSafeSymbolName(name)) return 0;
     const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     const auto icon = platform::Picture::Load(symbolsFolder + '/' + name + QStringLiteral(".ico"), ratio);
@@ -62,7 +62,7 @@ int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& n
     return icon->RoundedWidth();
 }
 
-void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, std::int16_t index) {
+void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, int index) {
     const int top = RowTop(index);
     const QFontMetrics metrics(painter.font());
     int p = 0;
@@ -75,9 +75,7 @@ void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QStr
             p += metrics.horizontalAdvance(text);
         },
         [&](const QString& name) {
-            p += DrawSymbol(painter, symbolsFolder, name, static_cast<std::int16_t>(p + 16),
-                            static_cast<std::int16_t>(top)) -
-                 10;
+            p += DrawSymbol(painter, symbolsFolder, name, p + 16, top) - 10;
             p += 16;
         });
 }

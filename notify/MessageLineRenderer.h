@@ -15,12 +15,12 @@ namespace notify {
 // Draws the icon "<symbolsFolder>/<name>.ico" upright at its natural size with its top-left corner at
 // (x, y) and returns its width in pixels. A missing file, a file that is not a picture, or a name that
 // would leave the symbols folder draws nothing and counts as 0 pixels wide.
-int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, std::int16_t x, std::int16_t y);
+int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, int x, int y);
 
 // Draws one message line in its markup on row index: "^" starts a segment whose first character
 // selects black "b", green "g", blue "d", red "r" or an icon "I"; any other first character is drawn
 // as text, in black. Uses the painter's font; text runs have a transparent background.
-void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, std::int16_t index);
+void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, int index);
 
 // A message line as a person reads it, for assistive technology: the text of its segments, the arrow
 // icon as " → ", other icons left out. "^bDM: ^rAshcombe^Irechts^gHibernia" reads "DM: Ashcombe → Hibernia".

@@ -89,10 +89,9 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
 
     // Load: transparent first, then shown on top, then the skin.
     create();
-    std::int16_t alpha = 0;
-    SetWindowAlpha(this, alpha);
+    SetWindowAlpha(this, 0);
     show();
-    SetWindowAlpha(this, alpha);  // the window handle exists now: clicks pass through it
+    SetWindowAlpha(this, 0);  // the window handle exists now: clicks pass through it
 }
 
 void SplashFrm::setVisible(bool visible) {
@@ -198,7 +197,7 @@ void SplashFrm::TileForm() {
 void SplashFrm::DrawLine(const QString& line, int index) {
     QPainter painter(&m_surface);
     painter.setFont(font());
-    DrawMessageLine(painter, m_programFolder + QStringLiteral("/symbols"), line, static_cast<std::int16_t>(index));
+    DrawMessageLine(painter, m_programFolder + QStringLiteral("/symbols"), line, index);
     if (index >= 0) {
         if (m_lineTexts.size() <= index) m_lineTexts.resize(index + 1);
         m_lineTexts[index] = MessageLineText(line);

@@ -5,7 +5,8 @@
 
 namespace platform {
 
-void PlacePicture(QPainter& painter, const Picture& picture, std::int16_t x, std::int16_t y, std::int16_t mode) {
+void PlacePicture(QPainter& painter, const Picture& picture, QPoint at, Mirror mirror) {
+    const int x = at.x(), y = at.y();
     using platform::RoundEven;
     const int wh = picture.HiMetricWidth();
     const int hh = picture.HiMetricHeight();
@@ -15,22 +16,20 @@ void PlacePicture(QPainter& painter, const Picture& picture, std::int16_t x, std
     // checked with that offset, which is less than a pixel's 26.
     constexpr double tx = 15;
     constexpr double ty = 15;
-    switch (mode) {
-        case 0:
+    switch (mirror) {
+        case Mirror::None:
             picture.Render(painter, x, y, RoundEven(w), RoundEven(h), 0, hh, wh, -hh);
             break;
-        case 1:
+        case Mirror::LeftRight:
             picture.Render(painter, x, RoundEven(y + h - 1), RoundEven(w), RoundEven(-h), RoundEven(wh - tx),
                            RoundEven(ty), -wh, hh);
             break;
-        case 2:
+        case Mirror::TopBottom:
             picture.Render(painter, RoundEven(x + w - 1), y, RoundEven(-w), RoundEven(h), RoundEven(wh - tx),
                            RoundEven(ty), -wh, hh);
             break;
-        case 3:
+        case Mirror::Both:
             picture.Render(painter, x, y, RoundEven(w + 1), RoundEven(h + 1), wh, 0, -wh, hh);
-            break;
-        default:
             break;
     }
 }

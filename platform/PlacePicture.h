@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <QPoint>
 
 class QPainter;
 
@@ -8,9 +8,12 @@ namespace platform {
 
 class Picture;
 
-// Draws a picture at its natural size with its top-left corner at (x, y): mode 0 upright, 1 mirrored
-// left to right, 2 mirrored top to bottom, 3 mirrored both ways and one pixel wider and taller. Modes
-// 1 and 2 cover the same pixels as mode 0. Any other mode draws nothing.
-void PlacePicture(QPainter& painter, const Picture& picture, std::int16_t x, std::int16_t y, std::int16_t mode);
+// How a placed picture is turned: as drawn, mirrored left to right, top to bottom, or both ways. The
+// frame's corners and sides use one each.
+enum class Mirror { None, LeftRight, TopBottom, Both };
+
+// Draws a picture at its natural size with its top-left corner at the point, in logical pixels.
+// LeftRight and TopBottom cover the same pixels as None; Both covers one pixel more each way.
+void PlacePicture(QPainter& painter, const Picture& picture, QPoint at, Mirror mirror);
 
 }  // namespace platform

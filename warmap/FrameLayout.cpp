@@ -42,11 +42,11 @@ FrameLayout LayOutFrame(const FrameSizes& s) {
         const int end = RoundEven(w - 2 * c);
         int x = RoundEven(c);
         for (; x <= end; x += tileWidth) {
-            out.push_back({FramePiece::TopTile, x, 0, 0});
-            out.push_back({FramePiece::TopTile, x, t + s.mapHeight, 2});
+            out.push_back({FramePiece::TopTile, x, 0, platform::Mirror::None});
+            out.push_back({FramePiece::TopTile, x, t + s.mapHeight, platform::Mirror::TopBottom});
         }
-        out.push_back({FramePiece::TopTile, x, 0, 0});
-        out.push_back({FramePiece::TopTile, x, t + s.mapHeight, 2});
+        out.push_back({FramePiece::TopTile, x, 0, platform::Mirror::None});
+        out.push_back({FramePiece::TopTile, x, t + s.mapHeight, platform::Mirror::TopBottom});
     }
 
     // Left and right bands, below the corner and side piece.
@@ -55,24 +55,24 @@ FrameLayout LayOutFrame(const FrameSizes& s) {
         const int end = RoundEven(h - 2 * v);
         int y = RoundEven(v);
         for (; y <= end; y += tileHeight) {
-            out.push_back({FramePiece::LeftTile, 0, y, 0});
-            out.push_back({FramePiece::LeftTile, sw + s.mapWidth, y, 2});
+            out.push_back({FramePiece::LeftTile, 0, y, platform::Mirror::None});
+            out.push_back({FramePiece::LeftTile, sw + s.mapWidth, y, platform::Mirror::TopBottom});
         }
-        out.push_back({FramePiece::LeftTile, 0, y, 0});
-        out.push_back({FramePiece::LeftTile, sw + s.mapWidth, y, 2});
+        out.push_back({FramePiece::LeftTile, 0, y, platform::Mirror::None});
+        out.push_back({FramePiece::LeftTile, sw + s.mapWidth, y, platform::Mirror::TopBottom});
     }
 
     // Corners and side pieces over the band ends.
     const double cw = HiMetricToPixels(s.cornerWidth), ch = HiMetricToPixels(s.cornerHeight);
-    out.push_back({FramePiece::Corner, 0, 0, 0});
-    out.push_back({FramePiece::Corner, RoundEven(w - cw), 0, 1});
-    out.push_back({FramePiece::Corner, 0, RoundEven(h - ch), 2});
-    out.push_back({FramePiece::Corner, RoundEven(w - cw), RoundEven(h - ch), 3});
+    out.push_back({FramePiece::Corner, 0, 0, platform::Mirror::None});
+    out.push_back({FramePiece::Corner, RoundEven(w - cw), 0, platform::Mirror::LeftRight});
+    out.push_back({FramePiece::Corner, 0, RoundEven(h - ch), platform::Mirror::TopBottom});
+    out.push_back({FramePiece::Corner, RoundEven(w - cw), RoundEven(h - ch), platform::Mirror::Both});
     const double sideW = HiMetricToPixels(s.sideWidth), sideH = HiMetricToPixels(s.sideHeight);
-    out.push_back({FramePiece::SidePiece, 0, t, 0});
-    out.push_back({FramePiece::SidePiece, RoundEven(w - sideW), t, 1});
-    out.push_back({FramePiece::SidePiece, 0, RoundEven(h - sideH - t), 2});
-    out.push_back({FramePiece::SidePiece, RoundEven(w - sideW), RoundEven(h - sideH - t), 3});
+    out.push_back({FramePiece::SidePiece, 0, t, platform::Mirror::None});
+    out.push_back({FramePiece::SidePiece, RoundEven(w - sideW), t, platform::Mirror::LeftRight});
+    out.push_back({FramePiece::SidePiece, 0, RoundEven(h - sideH - t), platform::Mirror::TopBottom});
+    out.push_back({FramePiece::SidePiece, RoundEven(w - sideW), RoundEven(h - sideH - t), platform::Mirror::Both});
     // A band's extra tile past its end, and pieces placed from the far edges, must fit too.
     for (const Placement& p : out) {
         if (!fits(p.x) || !fits(p.y)) break;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/PlacePicture.h"
+
 namespace warmap {
 
 // The pieces of the window's skin frame.
@@ -11,7 +13,7 @@ struct Placement {
     FramePiece piece;
     int x;
     int y;
-    int mode;  // as PlacePicture takes it
+    platform::Mirror mirror;
     bool operator==(const Placement&) const = default;
 };
 

@@ -53,8 +53,7 @@ Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
 void DrawFrame(QPainter& painter, const SkinFrame& frame) {
     painter.fillRect(QRect(QPoint(0, 0), frame.size), QColor(theme::kWood));
     for (const Placement& p : frame.placements) {
-        platform::PlacePicture(painter, frame.pieces[static_cast<std::size_t>(p.piece)], static_cast<std::int16_t>(p.x),
-                               static_cast<std::int16_t>(p.y), static_cast<std::int16_t>(p.mode));
+        platform::PlacePicture(painter, frame.pieces[static_cast<std::size_t>(p.piece)], QPoint(p.x, p.y), p.mirror);
     }
 }
 

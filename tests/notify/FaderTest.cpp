@@ -13,15 +13,14 @@ TEST(Fader, AlphaOutsideTheRangeChangesNothing) {
     window.show();
     window.setWindowOpacity(0.5);
     const double before = window.windowOpacity();
-    for (std::int16_t alpha : {std::int16_t(256), std::int16_t(-1)}) {
-        EXPECT_EQ(notify::SetWindowAlpha(&window, alpha), 1);
+    for (int alpha : {256, -1}) {
+        EXPECT_EQ(notify::SetWindowAlpha(&window, alpha), notify::AlphaResult::OutOfRange);
         EXPECT_DOUBLE_EQ(window.windowOpacity(), before);
     }
-    std::int16_t zero = 0;
-    EXPECT_EQ(notify::SetWindowAlpha(&window, zero), 0);
+    EXPECT_EQ(notify::SetWindowAlpha(&window, 0), notify::AlphaResult::Applied);
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 0.0);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(notify::SetWindowAlpha(nullptr, zero), 2);
+    EXPECT_EQ(notify::SetWindowAlpha(nullptr, 0), notify::AlphaResult::NoWindow);
 }
 
 // A popup hidden while no compositor ran must still be seen once a compositor shows opacity (the
@@ -30,7 +29,7 @@ TEST(Fader, AnyVisibleAlphaShowsAHiddenWindow) {
     QWidget window;
     window.show();
     window.hide();
-    std::int16_t alpha = 1;
+    int alpha = 1;
     notify::SetWindowAlpha(&window, alpha);
     EXPECT_TRUE(window.isVisible());
     alpha = 0;
@@ -41,7 +40,7 @@ TEST(Fader, AnyVisibleAlphaShowsAHiddenWindow) {
 TEST(Fader, TransparentWindowsLetClicksThrough) {
     QWidget window;
     window.show();
-    std::int16_t alpha = 0;
+    int alpha = 0;
     notify::SetWindowAlpha(&window, alpha);
     EXPECT_TRUE(window.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
     alpha = 1;
@@ -58,7 +57,7 @@ TEST(Fader, FadesEndOpaqueAndTransparent) {
     EXPECT_DOUBLE_EQ(seenDuringFade, 0.0);  // events ran before the steps, at alpha 0
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0);
 
-    std::int16_t alpha = 0;
+    int alpha = 0;
     notify::SetWindowAlpha(&window, alpha);
     QTimer::singleShot(0, &window, [&] { seenDuringFade = window.windowOpacity(); });
     notify::FadeOut(&window);

@@ -37,7 +37,7 @@ protected:
         QImage image = Blank();
         QPainter painter(&image);
         painter.setFont(m_font);
-        notify::DrawMessageLine(painter, Symbols(), line, static_cast<std::int16_t>(index));
+        notify::DrawMessageLine(painter, Symbols(), line, static_cast<int>(index));
         return image;
     }
     // The same picture built by hand from the documented layout.

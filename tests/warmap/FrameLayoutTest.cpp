@@ -7,6 +7,8 @@
 
 namespace {
 
+using platform::Mirror;
+
 using platform::PixelsToHiMetric;
 using warmap::FramePiece;
 using warmap::Placement;
@@ -43,11 +45,11 @@ TEST(FrameLayout, BandsEndWithOneExtraTile) {
     std::vector<int> topXs;
     for (const Placement& p : Of(layout, FramePiece::TopTile)) {
         if (p.y == 0) {
-            EXPECT_EQ(p.mode, 0);
+            EXPECT_EQ(p.mirror, platform::Mirror::None);
             topXs.push_back(p.x);
         } else {
             EXPECT_EQ(p.y, 20 + 560);
-            EXPECT_EQ(p.mode, 2);
+            EXPECT_EQ(p.mirror, platform::Mirror::TopBottom);
         }
     }
     std::vector<int> expected;
@@ -55,24 +57,24 @@ TEST(FrameLayout, BandsEndWithOneExtraTile) {
     EXPECT_EQ(topXs, expected);  // 30 ... 400, then 410; 420-429 stay bare before the corner at 430
     const auto corners = Of(layout, FramePiece::Corner);
     ASSERT_EQ(corners.size(), 4u);
-    EXPECT_EQ(corners[1], (Placement{FramePiece::Corner, 430, 0, 1}));
-    EXPECT_EQ(corners[2], (Placement{FramePiece::Corner, 0, 580, 2}));
-    EXPECT_EQ(corners[3], (Placement{FramePiece::Corner, 430, 580, 3}));
+    EXPECT_EQ(corners[1], (Placement{FramePiece::Corner, 430, 0, Mirror::LeftRight}));
+    EXPECT_EQ(corners[2], (Placement{FramePiece::Corner, 0, 580, Mirror::TopBottom}));
+    EXPECT_EQ(corners[3], (Placement{FramePiece::Corner, 430, 580, Mirror::Both}));
 }
 
 TEST(FrameLayout, RightBandIsMirroredTopToBottomOnly) {
     const auto layout = warmap::LayOutFrame(Sizes(448, 560));
     const auto tiles = Of(layout, FramePiece::LeftTile);
     ASSERT_FALSE(tiles.empty());
-    EXPECT_EQ(tiles.front(), (Placement{FramePiece::LeftTile, 0, 45, 0}));  // below corner and side piece
-    EXPECT_EQ(tiles[1], (Placement{FramePiece::LeftTile, 458, 45, 2}));
+    EXPECT_EQ(tiles.front(), (Placement{FramePiece::LeftTile, 0, 45, Mirror::None}));  // below corner and side piece
+    EXPECT_EQ(tiles[1], (Placement{FramePiece::LeftTile, 458, 45, Mirror::TopBottom}));
     EXPECT_EQ(tiles.back().y, tiles[tiles.size() - 3].y + 10);  // the extra tile
     EXPECT_LE(tiles[tiles.size() - 3].y, 600 - 90);
     const auto sides = Of(layout, FramePiece::SidePiece);
-    EXPECT_EQ(sides, (std::vector<Placement>{{FramePiece::SidePiece, 0, 20, 0},
-                                             {FramePiece::SidePiece, 458, 20, 1},
-                                             {FramePiece::SidePiece, 0, 555, 2},
-                                             {FramePiece::SidePiece, 458, 555, 3}}));
+    EXPECT_EQ(sides, (std::vector<Placement>{{FramePiece::SidePiece, 0, 20, Mirror::None},
+                                             {FramePiece::SidePiece, 458, 20, Mirror::LeftRight},
+                                             {FramePiece::SidePiece, 0, 555, Mirror::TopBottom},
+                                             {FramePiece::SidePiece, 458, 555, Mirror::Both}}));
     // Corners and side pieces come last, so they cover the band ends.
     EXPECT_EQ(layout.placements.back().piece, FramePiece::SidePiece);
 }
