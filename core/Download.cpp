@@ -16,6 +16,7 @@
 
 #include "core/ContentDecoder.h"
 #include "core/FeedConfig.h"
+#include "platform/AddressText.h"
 #include "platform/Dialogs.h"
 #include "platform/Logging.h"
 
@@ -196,16 +197,7 @@ std::string Cause(const RunOutcome& run, const Transfer& transfer, long status, 
 
 // An address as a log may show it: without a user name or password.
 std::string WithoutUser(const std::string& url) {
-    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), &curl_url_cleanup);
-    char* shown = nullptr;
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK ||
-        curl_url_set(parsed.get(), CURLUPART_USER, nullptr, 0) != CURLUE_OK ||
-        curl_url_set(parsed.get(), CURLUPART_PASSWORD, nullptr, 0) != CURLUE_OK ||
-        curl_url_get(parsed.get(), CURLUPART_URL, &shown, 0) != CURLUE_OK)
-        return "(an address that cannot be read)";
-    std::string result = shown;
-    curl_free(shown);
-    return result;
+    return platform::AddressWithoutUser(QString::fromStdString(url)).toStdString();
 }
 
 // The address that failed, and the one asked for when a redirect led there.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/BuildInfo.h"
+#include "platform/AddressText.h"
 #include "platform/Logging.h"
 
 namespace settings {
@@ -14,18 +15,8 @@ namespace {
 // A scheme, a host and a port take a few hundred characters at most.
 constexpr qsizetype kMostCharacters = 512;
 
-// The authority of an address: after "scheme://" (else from the start) up to the path, query or
-// fragment, as first and one past last index.
-std::pair<qsizetype, qsizetype> Authority(const QString& text) {
-    const qsizetype separator = text.indexOf(QLatin1String("://"));
-    const qsizetype start = separator < 0 ? 0 : separator + 3;
-    qsizetype end = text.size();
-    for (const QChar stop : {QLatin1Char('/'), QLatin1Char('?'), QLatin1Char('#')}) {
-        const qsizetype at = text.indexOf(stop, start);
-        if (at >= 0) end = std::min(end, at);
-    }
-    return {start, end};
-}
+using platform::AddressWithoutUser;
+using platform::Authority;
 
 // The port as written after the host, when there is one.
 std::optional<QString> WrittenPort(const QString& authority) {
@@ -118,13 +109,6 @@ QString ProblemText(AddressProblem problem) {
 const char* ProblemCause(AddressProblem problem) {
     const ProblemWords* words = WordsFor(problem);
     return words ? words->cause : "";
-}
-
-QString AddressWithoutUser(const QString& text) {
-    const auto [start, end] = Authority(text);
-    const qsizetype at = end > 0 ? text.lastIndexOf(QLatin1Char('@'), end - 1) : -1;
-    if (at < start) return text;
-    return text.left(start) + text.mid(at + 1);
 }
 
 QString SourceText(FeedBaseSource source) {

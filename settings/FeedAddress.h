@@ -18,9 +18,6 @@ QString NormalisedFeedBase(const QString& text, AddressProblem& problem);
 QString ProblemText(AddressProblem problem);
 const char* ProblemCause(AddressProblem problem);
 
-// An address as it may be shown or logged: without its user part, so a password never appears.
-QString AddressWithoutUser(const QString& text);
-
 // Where this run's feed host comes from.
 enum class FeedBaseSource { None, CommandLine, Environment, File, BuildDefault };
 

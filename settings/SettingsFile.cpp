@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "feed/SavedCopy.h"
+#include "platform/AddressText.h"
 #include "platform/Logging.h"
 #include "platform/NameText.h"
 #include "platform/Paths.h"
@@ -63,7 +64,7 @@ bool Readable(const QString& path) {
 void Bad(const QString& path, const QString& key, const QVariant& value, const char* expected) {
     QString shown = value.toStringList().join(QLatin1Char(','));
     // An address is never logged with its user part: that may hold a password.
-    if (key == kFeedBaseKey) shown = AddressWithoutUser(shown);
+    if (key == kFeedBaseKey) shown = platform::AddressWithoutUser(shown);
     qCWarning(lcSettings, "%s: %s = \"%s\" is not %s; using the default", qPrintable(path), qPrintable(key),
               qPrintable(shown), expected);
 }

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "core/BuildInfo.h"
+#include "platform/AddressText.h"
 #include "settings/FeedAddress.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/EnvScope.h"
@@ -79,7 +80,7 @@ TEST(FeedAddress, TheUserPartIsNeverShown) {
         {"http://feed.example", "http://feed.example"},
     };
     for (const auto& [text, shown] : table)
-        EXPECT_EQ(settings::AddressWithoutUser(QString::fromUtf8(text)), QString::fromUtf8(shown)) << text;
+        EXPECT_EQ(platform::AddressWithoutUser(QString::fromUtf8(text)), QString::fromUtf8(shown)) << text;
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("warmap.conf"));
