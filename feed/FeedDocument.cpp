@@ -114,9 +114,13 @@ void FeedDocument::Index() {
     }
 }
 
+FeedError MissingEntry(std::size_t position) {
+    return FeedError("Eintrag " + std::to_string(position) + " fehlt");
+}
+
 std::string FeedDocument::Attribute(std::size_t position, const char* name) const {
     if (position >= m_entries.size()) {
-        throw FeedError("Eintrag " + std::to_string(position) + " fehlt");
+        throw MissingEntry(position);
     }
     xmlNode* node = m_entries[position];
     if (node->type != XML_ELEMENT_NODE) return {};

@@ -19,6 +19,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What a feed lacks when it has no entry at a position: "Eintrag 104 fehlt".
+FeedError MissingEntry(std::size_t position);
+
 // One keep feed document: the root "keeps" and its child nodes by position, in document order.
 // Parsed from bytes by a conforming XML parser: a document that is not well-formed is no feed. The
 // declared encoding is honoured (any that iconv knows), internal entities are expanded within the

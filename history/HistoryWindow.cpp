@@ -302,7 +302,7 @@ void HistoryWindow::ChooseMoment(int moment) {
     const keepmap::MapOutcome outcome = m_keepMap.Draw(
         [&state](std::size_t position, const char* name) {
             // As a feed document says it of a position it lacks.
-            if (position >= state->size()) throw feed::FeedError("Eintrag " + std::to_string(position) + " fehlt");
+            if (position >= state->size()) throw feed::MissingEntry(position);
             const Holding& holding = (*state)[position];
             const std::string_view attribute(name);
             return attribute == "id" ? holding.id : attribute == "realm" ? holding.realm : holding.guild;
