@@ -35,9 +35,8 @@ size_t Append(char* data, size_t size, size_t count, void* out) {
 
 void BM_DownloadUrl(benchmark::State& state) {
     const std::string url = core::FeedUrl(Simulator().Base(), "Avalon");
-    testing_support::RecordingDialogs dialogs;
     for (auto _ : state) {
-        const core::DownloadResult result = core::DownloadUrl(url, dialogs);
+        const core::DownloadResult result = core::DownloadUrl(url);
         if (result.body.empty()) state.SkipWithError("download failed");
     }
 }
@@ -89,11 +88,9 @@ BENCHMARK(BM_RefreshPassNoChanges)->Unit(benchmark::kMillisecond)->Repetitions(5
 
 // The pass's three kinds of work, each for all four servers.
 void BM_PassFetchFour(benchmark::State& state) {
-    testing_support::RecordingDialogs dialogs;
     for (auto _ : state) {
         for (std::string_view server : feed::ServerNames) {
-            benchmark::DoNotOptimize(core::DownloadUrl(core::FeedUrl(Simulator().Base(), std::string(server)),
-                                                       dialogs));
+            benchmark::DoNotOptimize(core::DownloadUrl(core::FeedUrl(Simulator().Base(), std::string(server))));
         }
     }
 }

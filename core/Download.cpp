@@ -15,9 +15,8 @@
 #include <vector>
 
 #include "core/ContentDecoder.h"
-#include "core/FeedConfig.h"
+#include "core/BuildInfo.h"
 #include "platform/AddressText.h"
-#include "platform/Dialogs.h"
 #include "platform/Logging.h"
 
 namespace core {
@@ -282,26 +281,29 @@ std::string Problem(const RunOutcome& run, const Transfer& transfer, long status
     }
 }
 
-DownloadResult Failed(platform::Dialogs& dialogs, DownloadResult::Status status, const std::string& address,
+DownloadResult Failed(DownloadResult::Status status, const std::string& address,
                       const std::string& cause, std::string problem) {
     if (status == DownloadResult::Status::NoConnection)
         qCWarning(lcDownload, "no answer from %s: %s", address.c_str(), cause.c_str());
     else
         qCWarning(lcDownload, "bad answer from %s: %s", address.c_str(), cause.c_str());
-    ReportDownloadFailure(dialogs);
     return {status, {}, std::move(problem)};
 }
 
 }  // namespace
 
-DownloadResult DownloadUrl(const std::string& url, platform::Dialogs& dialogs,
-                           const DownloadLimits& limits) {
+std::string UserAgent() {
+    return std::string("Varnolux/") + build::kProductName + ":" + std::to_string(build::kVersionMajor) + "." +
+           std::to_string(build::kVersionMinor) + "." + std::to_string(build::kVersionPatch);
+}
+
+DownloadResult DownloadUrl(const std::string& url, const DownloadLimits& limits) {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     Wire wire;  // before the handles: their clean-up closes sockets through it
     std::unique_ptr<CURL, EasyDeleter> easy(initialised ? curl_easy_init() : nullptr);
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     if (!easy || !multi)
-        return Failed(dialogs, DownloadResult::Status::NoConnection, WithoutUser(url), "the HTTP library could not start",
+        return Failed(DownloadResult::Status::NoConnection, WithoutUser(url), "the HTTP library could not start",
                       "HTTP-Bibliothek startet nicht");
 
     Transfer transfer;
@@ -355,8 +357,7 @@ DownloadResult DownloadUrl(const std::string& url, platform::Dialogs& dialogs,
     const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge || Undecodable(transfer);
     // Not one byte of an answer: the server could not be reached. Any byte, even garbage, is a bad answer.
     if (failed || status < 200 || status > 299)
-        return Failed(dialogs, run.answered || !failed ? DownloadResult::Status::BadResponse
-                                                      : DownloadResult::Status::NoConnection,
+        return Failed(run.answered || !failed ? DownloadResult::Status::BadResponse : DownloadResult::Status::NoConnection,
                       Failing(h, url), Cause(run, transfer, status, limits, curlMessage),
                       Problem(run, transfer, status, limits, h, url));
     if (transfer.body.empty()) qCWarning(lcDownload, "empty answer from %s", Failing(h, url).c_str());

@@ -6,10 +6,6 @@
 
 #include "feed/SavedCopy.h"
 
-namespace platform {
-class Dialogs;
-}
-
 namespace core {
 
 // Bounds that turn a hanging or hostile server into a failed download. They measure the server, not
@@ -35,14 +31,13 @@ struct DownloadResult {
     std::string problem;
 };
 
-// The one box every failed download shows.
-void ReportDownloadFailure(platform::Dialogs& dialogs);
-
 // Fetches one document over a direct connection (never a proxy) and returns its body bytes unchanged
 // but for the content coding (gzip or deflate, see ContentDecoder), which is asked for and undone.
-// Pending UI events run between reads. Any failure shows the "fehler im inet" box once and logs one line naming the address that
-// failed; an empty answer logs one line and shows nothing.
-DownloadResult DownloadUrl(const std::string& url, platform::Dialogs& dialogs,
-                           const DownloadLimits& limits = {});
+// Pending UI events run between reads. Any failure logs one line naming the address that failed and
+// its cause, as does an empty answer. No box: the caller shows what the player is to see.
+DownloadResult DownloadUrl(const std::string& url, const DownloadLimits& limits = {});
+
+// "Varnolux/<product>:<major>.<minor>.<patch>", as every request names the program.
+std::string UserAgent();
 
 }  // namespace core

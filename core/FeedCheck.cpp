@@ -4,27 +4,16 @@
 #include "core/FeedConfig.h"
 #include "feed/FeedDocument.h"
 #include "feed/Frontier.h"
-#include "platform/Dialogs.h"
 
 namespace core {
-namespace {
-
-// The verdict is the answer; a box on top of it would say less.
-class NoBoxes final : public platform::Dialogs {
-public:
-    void Show(const platform::Message&) override {}
-};
-
-}  // namespace
 
 FeedCheckResult CheckFeed(const std::string& feedBase, const Downloader& download) {
     DownloadLimits limits;
     limits.connectTimeout = std::chrono::seconds(10);
     limits.stallTimeout = std::chrono::seconds(10);
     limits.totalTimeout = std::chrono::seconds(20);
-    NoBoxes boxes;
     const std::string url = FeedUrl(feedBase, feed::ServerNames[0]);
-    const DownloadResult result = download(url, boxes, limits);
+    const DownloadResult result = download(url, limits);
     if (result.status == DownloadResult::Status::NoConnection)
         return {false, "Keine Antwort von " + url + ": " + result.problem + "."};
     if (result.status == DownloadResult::Status::BadResponse)

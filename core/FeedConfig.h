@@ -8,7 +8,4 @@ namespace core {
 // The full feed address of one server on the given feed host.
 std::string FeedUrl(std::string_view feedBase, std::string_view serverName);
 
-// "Varnolux/<product>:<major>.<minor>.<patch>".
-std::string UserAgent();
-
 }  // namespace core

@@ -1,9 +1,20 @@
-// The library "warmap-fetch": the download over libcurl and its TLS stack, loaded on the first pass.
-#include <QtGlobal>
+// The plugin "warmap-fetch": the download over libcurl and its TLS stack, loaded on the first pass.
+#include <QObject>
 
-#include "core/Download.h"
+#include "core/Fetcher.h"
 
-extern "C" Q_DECL_EXPORT void WarmapDownloadUrl(const std::string& url, platform::Dialogs& dialogs,
-                                                const core::DownloadLimits& limits, core::DownloadResult& result) {
-    result = core::DownloadUrl(url, dialogs, limits);
-}
+namespace core {
+
+class FetchPlugin final : public QObject, public Fetcher {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "org.warmap.Fetcher/1")
+    Q_INTERFACES(core::Fetcher)
+public:
+    DownloadResult Download(const std::string& url, const DownloadLimits& limits) const override {
+        return DownloadUrl(url, limits);
+    }
+};
+
+}  // namespace core
+
+#include "FetchPlugin.moc"

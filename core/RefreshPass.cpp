@@ -56,10 +56,12 @@ void RefreshPass::RefreshKeeps() {
 bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverIndex,
                               platform::Dialogs& downloadDialogs) {
     const std::string server(feed::ServerNames[serverIndex]);
-    const DownloadResult download =
-        m_settings.download(FeedUrl(m_settings.feedBase, server), downloadDialogs, m_settings.limits);
+    const DownloadResult download = m_settings.download(FeedUrl(m_settings.feedBase, server), m_settings.limits);
     ++m_serversAsked;
-    if (download.status != DownloadResult::Status::Ok) m_failures.push_back({serverIndex, download.problem});
+    if (download.status != DownloadResult::Status::Ok) {
+        ReportDownloadFailure(downloadDialogs);
+        m_failures.push_back({serverIndex, download.problem});
+    }
     if (download.status == DownloadResult::Status::BadResponse) return true;
     if (download.status == DownloadResult::Status::NoConnection) return false;
     if (download.body.empty()) {

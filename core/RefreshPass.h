@@ -24,8 +24,7 @@ struct ServerFailure {
     bool operator==(const ServerFailure&) const = default;
 };
 
-using Downloader = std::function<DownloadResult(const std::string& url, platform::Dialogs& dialogs,
-                                                const DownloadLimits& limits)>;
+using Downloader = std::function<DownloadResult(const std::string& url, const DownloadLimits& limits)>;
 
 struct PassSettings {
     std::string feedBase;       // scheme, host and port of the feed server
@@ -85,7 +84,7 @@ private:
         const bool& m_stopRequested;
     };
 
-    // What the downloads of one pass may show: its first failure's box only. Later failures are logged
+    // What the downloads of one pass show: its first failure's box only. Later failures are logged
     // and named by the tray, so a site down for maintenance costs one box a pass, as an outage does.
     class FirstBoxOnly final : public platform::Dialogs {
     public:

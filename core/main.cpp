@@ -19,6 +19,8 @@
 #include "feed/Frontier.h"
 #include "feed/SavedCopy.h"
 #include "history/HistoryRecorder.h"
+#include "history/StoreOpener.h"
+#include "history/WindowFactory.h"
 #include "notify/LazySound.h"
 #include "notify/SplashFrm.h"
 #include "platform/Dialogs.h"
@@ -70,16 +72,14 @@ void BringForward(QWidget* window) {
     window->activateWindow();
 }
 
-// The history, from the store's library; nothing, with why set, when there is none this run.
+// The history, from the store's plugin; nothing, with why set, when there is none this run.
 std::unique_ptr<history::HistoryLog> OpenHistoryLog(std::string& why) {
-    using Open = history::HistoryLog* (*)(const std::string&, std::string&);
-    const auto open =
-        reinterpret_cast<Open>(platform::LoadPluginFunction(QStringLiteral("warmap-store"), "WarmapOpenHistory"));
-    if (!open) {
+    const auto* opener = platform::LoadPlugin<history::StoreOpener>(QStringLiteral("warmap-store"));
+    if (!opener) {
         why = "the library warmap-store is missing";
         return nullptr;
     }
-    return std::unique_ptr<history::HistoryLog>(open(history::HistoryFilePath(), why));
+    return opener->Open(history::HistoryFilePath(), why);
 }
 
 }  // namespace
@@ -169,12 +169,10 @@ int main(int argc, char* argv[]) {
     trayIcon.onShowMap = [&warmapWindow] { warmapWindow.ShowWarmapWindow(); };
     QPointer<QWidget> historyWindow;
     trayIcon.onShowHistory = [&] {
-        using OpenWindow = QWidget* (*)(const history::HistoryLog*, const QString&, const QString&);
         if (!historyWindow) {
-            const auto open = reinterpret_cast<OpenWindow>(
-                platform::LoadPluginFunction(QStringLiteral("warmap-history"), "WarmapHistoryWindow"));
-            if (!open) return;
-            historyWindow = open(recorder.Store(), QString::fromStdString(noHistory), dataFolder);
+            const auto* factory = platform::LoadPlugin<history::WindowFactory>(QStringLiteral("warmap-history"));
+            if (!factory) return;
+            historyWindow = factory->CreateWindow(recorder.Store(), QString::fromStdString(noHistory), dataFolder);
             historyWindow->setAttribute(Qt::WA_DeleteOnClose);
             historyWindow->setWindowIcon(tray::TrayPicture(dataFolder));
         }

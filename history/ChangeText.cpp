@@ -46,7 +46,7 @@ QString LocalTimeText(Seconds time) {
     return QDateTime::fromSecsSinceEpoch(time).toString(theme::kDateTimeFormat);
 }
 
-std::string ChangeLine(const Change& change, const HistoryStore& words, const feed::KeepNames& names) {
+std::string ChangeLine(const Change& change, const HistoryReader& words, const feed::KeepNames& names) {
     const std::string& oldRealm = words.Word(change.oldRealm);
     const std::string& newRealm = words.Word(change.newRealm);
     const auto guild = [&words](int word) {
@@ -60,7 +60,7 @@ std::string ChangeLine(const Change& change, const HistoryStore& words, const fe
     return start + "^Irechts" + feed::RealmColourCode(newRealm) + newRealm + "^b  " + guild(change.newGuild);
 }
 
-std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryStore& words,
+std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryReader& words,
                        const feed::KeepNames& names) {
     std::string csv = "Zeit,Server,Id,Bauwerk,Reich vorher,Reich nachher,Gilde vorher,Gilde nachher\r\n";
     const std::string serverName(feed::ServerNames[static_cast<std::size_t>(server)]);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "history/HistoryStore.h"
+#include "history/HistoryReader.h"
 
 namespace feed {
 class KeepNames;
@@ -18,12 +18,12 @@ QString LocalTimeText(Seconds time);
 
 // One change in the popup's line markup: its time, the structure in its old realm's colour, the arrow,
 // the new realm in its colour, and the guild that holds it now.
-std::string ChangeLine(const Change& change, const HistoryStore& words, const feed::KeepNames& names);
+std::string ChangeLine(const Change& change, const HistoryReader& words, const feed::KeepNames& names);
 
 // The changes as CSV (RFC 4180: comma-separated, CRLF line ends, fields quoted where they must be),
 // UTF-8 with a header row. Times are local, in ISO 8601 with their offset. A text that a spreadsheet
 // would take for a formula starts with an apostrophe.
-std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryStore& words,
+std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryReader& words,
                        const feed::KeepNames& names);
 
 }  // namespace history

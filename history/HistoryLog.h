@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "feed/CompareKeeps.h"
+#include "history/HistoryReader.h"
 #include "history/Holdings.h"
 #include "tray/RecentChanges.h"
 
 namespace history {
-
-// Seconds since the epoch, as passes are timed.
-using Seconds = std::int64_t;
 
 // A server's feed as one pass received it.
 struct ArrivedFeed {
@@ -28,15 +26,15 @@ struct RecordedLines {
     feed::MessageLines lines;
 };
 
-// What a pass writes to the history and "Letzte Meldungen" reads back. The program reaches the SQLite
-// store only through this, so SQLite is loaded with the store's library after the first frame.
-class HistoryLog {
+// What a pass writes to the history and "Letzte Meldungen" and the history window read back. The
+// program reaches the SQLite store only through this, so SQLite is loaded with the store's plugin after
+// the first frame.
+class HistoryLog : public HistoryReader {
 public:
     // The lines of as many passes as "Letzte Meldungen" shows are kept; older ones can be told again
     // from the changes.
     static constexpr std::size_t kPassesWithLinesKept = tray::RecentChanges::kMaxPasses;
 
-    virtual ~HistoryLog() = default;
     virtual const std::string& Path() const = 0;
     // Records one pass in one transaction. On failure nothing of it is kept and problem says why.
     virtual bool Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines,

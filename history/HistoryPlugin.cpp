@@ -1,12 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The library "warmap-history": the history window and Qt Charts under it, loaded when the window is
+// The plugin "warmap-history": the history window and Qt Charts under it, loaded when the window is
 // first opened, so start-up never pays for them.
-#include <QtGlobal>
+#include <QObject>
 
 #include "history/HistoryWindow.h"
+#include "history/WindowFactory.h"
 
-// store is what the store's library opened: a HistoryStore, or null.
-extern "C" Q_DECL_EXPORT QWidget* WarmapHistoryWindow(const history::HistoryLog* store, const QString& unavailable,
-                                                      const QString& programFolder) {
-    return new history::HistoryWindow(static_cast<const history::HistoryStore*>(store), unavailable, programFolder);
-}
+namespace history {
+
+class HistoryPlugin final : public QObject, public WindowFactory {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "org.warmap.HistoryWindowFactory/1")
+    Q_INTERFACES(history::WindowFactory)
+public:
+    QWidget* CreateWindow(const HistoryReader* store, const QString& unavailable,
+                          const QString& programFolder) const override {
+        return new HistoryWindow(store, unavailable, programFolder);
+    }
+};
+
+}  // namespace history
+
+#include "HistoryPlugin.moc"

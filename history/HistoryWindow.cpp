@@ -57,7 +57,7 @@ QString ServerName(int server) {
 
 }  // namespace
 
-HistoryWindow::HistoryWindow(const HistoryStore* store, const QString& unavailable, const QString& programFolder,
+HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavailable, const QString& programFolder,
                              QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_store(store),

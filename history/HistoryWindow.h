@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "feed/KeepNames.h"
-#include "history/HistoryStore.h"
+#include "history/HistoryReader.h"
 #include "keepmap/KeepMap.h"
 
 class QButtonGroup;
@@ -35,7 +35,7 @@ public:
 
     // store may be null (no history this run); unavailable then says why. programFolder holds form/,
     // symbols/ and keepnames.ini.
-    HistoryWindow(const HistoryStore* store, const QString& unavailable, const QString& programFolder,
+    HistoryWindow(const HistoryReader* store, const QString& unavailable, const QString& programFolder,
                   QWidget* parent = nullptr);
 
     void ChooseServer(int server);
@@ -64,7 +64,7 @@ private:
     void ShowReadOut(const QString& description);
     void DrawPanel(QPainter& painter) const;
 
-    const HistoryStore* m_store;
+    const HistoryReader* m_store;
     QString m_programFolder;
     feed::KeepNames m_names;
     keepmap::KeepMap m_keepMap;

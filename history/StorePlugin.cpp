@@ -1,9 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The library "warmap-store": the history's SQLite store, loaded after the first frame.
-#include <QtGlobal>
+// The plugin "warmap-store": the history's SQLite store, loaded after the first frame.
+#include <QObject>
 
 #include "history/OpenHistory.h"
+#include "history/StoreOpener.h"
 
-extern "C" Q_DECL_EXPORT history::HistoryLog* WarmapOpenHistory(const std::string& path, std::string& why) {
-    return history::OpenHistory(path, &why).release();
-}
+namespace history {
+
+class StorePlugin final : public QObject, public StoreOpener {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "org.warmap.StoreOpener/1")
+    Q_INTERFACES(history::StoreOpener)
+public:
+    std::unique_ptr<HistoryLog> Open(const std::string& path, std::string& why) const override {
+        return OpenHistory(path, &why);
+    }
+};
+
+}  // namespace history
+
+#include "StorePlugin.moc"

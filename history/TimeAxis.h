@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "history/HistoryStore.h"
+#include "history/HistoryReader.h"
 
 namespace history {
 

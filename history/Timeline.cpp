@@ -37,7 +37,7 @@ RealmCounts CountHoldings(const ServerState& state) {
 }
 
 std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds startTime,
-                                         const std::vector<Change>& changes, const HistoryStore& words,
+                                         const std::vector<Change>& changes, const HistoryReader& words,
                                          std::size_t maxPoints) {
     std::vector<Counted> now(start.size());
     for (std::size_t i = 0; i < start.size(); ++i) now[i] = CountedAs(start[i].realm, start[i].id, i);

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "history/HistoryStore.h"
+#include "history/HistoryReader.h"
 
 namespace history {
 
@@ -28,7 +28,7 @@ RealmCounts CountHoldings(const ServerState& state);
 // realm, at most maxPoints (later points of a crowded stretch win). changes are those after the
 // starting moment, oldest first, with words of the store.
 std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds startTime,
-                                         const std::vector<Change>& changes, const HistoryStore& words,
+                                         const std::vector<Change>& changes, const HistoryReader& words,
                                          std::size_t maxPoints);
 
 // The last point at or before the time; the first point when the time lies before all of them.

@@ -1,5 +1,6 @@
 #include "notify/LazySound.h"
 
+#include "notify/SoundFactory.h"
 #include "platform/Plugin.h"
 
 namespace notify {
@@ -7,11 +8,8 @@ namespace notify {
 bool LazySound::PlayWaveResource(const QString& name) {
     if (!m_tried) {
         m_tried = true;
-        using Create = Sound* (*)();
-        if (auto create =
-                reinterpret_cast<Create>(platform::LoadPluginFunction("warmap-sound", "WarmapCreateAlertSound"))) {
-            m_sound.reset(create());
-        }
+        if (const auto* factory = platform::LoadPlugin<SoundFactory>(QStringLiteral("warmap-sound")))
+            m_sound = factory->CreateSound();
     }
     return m_sound && m_sound->PlayWaveResource(name);
 }

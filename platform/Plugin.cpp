@@ -1,18 +1,25 @@
 #include "platform/Plugin.h"
 
-#include <QLibrary>
+#include <QPluginLoader>
 
 #include "platform/Logging.h"
 #include "platform/Paths.h"
 
 namespace platform {
-QFunctionPointer LoadPluginFunction(const QString& name, const char* symbol) {
-    // Stays loaded for the rest of the run: what it hands out lives as long.
-    QLibrary library(QString::fromStdString(PluginFolder()) + QStringLiteral("/lib") + name);
-    if (const QFunctionPointer function = library.resolve(symbol)) return function;
-    qCCritical(lcInstallation, "broken installation: %s of %s is missing or unusable: %s", symbol,
-               qPrintable(library.fileName()), qPrintable(library.errorString()));
-    return nullptr;
+
+QObject* LoadPluginObject(const QString& name, const char* interfaceId) {
+    const QString path = QString::fromStdString(PluginFolder()) + QStringLiteral("/lib") + name + QStringLiteral(".so");
+    QPluginLoader loader(path);
+    QObject* plugin = loader.instance();
+    QString error = loader.errorString();
+    if (plugin && !plugin->qt_metacast(interfaceId)) {
+        error = QStringLiteral("it is a plugin of something else");
+        plugin = nullptr;
+    }
+    if (!plugin)
+        qCCritical(lcInstallation, "broken installation: %s of %s is missing or unusable: %s", interfaceId,
+                   qPrintable(path), qPrintable(error));
+    return plugin;
 }
 
 }  // namespace platform

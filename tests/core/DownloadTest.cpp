@@ -15,17 +15,15 @@
 #include "tests/support/EnvScope.h"
 #include "tests/support/FeedSimProcess.h"
 #include "tests/support/LogRecorder.h"
-#include "tests/support/RecordingDialogs.h"
 #include "tests/support/TestHttpServer.h"
 
 namespace {
 
 using core::DownloadResult;
-using testing_support::RecordingDialogs;
 using testing_support::TestHttpServer;
 
-std::string Body(const std::string& url, platform::Dialogs& dialogs, const core::DownloadLimits& limits = {}) {
-    const DownloadResult result = core::DownloadUrl(url, dialogs, limits);
+std::string Body(const std::string& url, const core::DownloadLimits& limits = {}) {
+    const DownloadResult result = core::DownloadUrl(url, limits);
     EXPECT_EQ(result.status, DownloadResult::Status::Ok) << url;
     return result.body;
 }
@@ -43,31 +41,25 @@ TEST(DownloadUrl, ReturnsBodiesWholeAcrossReadSizes) {
         QByteArray body(size, 'a');
         for (int i = 0; i < size; ++i) body[i] = static_cast<char>('a' + i % 26);
         TestHttpServer server(TestHttpServer::Ok(body));
-        RecordingDialogs dialogs;
-        EXPECT_EQ(Body(server.Url(), dialogs), body.toStdString()) << size;
-        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_EQ(Body(server.Url()), body.toStdString()) << size;
     }
 }
 
 TEST(DownloadUrl, KeepsBytesUnchanged) {
     const QByteArray body("caf\xe9 \x00\xff end", 11);
     TestHttpServer server(TestHttpServer::Ok(body));
-    RecordingDialogs dialogs;
-    EXPECT_EQ(Body(server.Url(), dialogs), body.toStdString());
+    EXPECT_EQ(Body(server.Url()), body.toStdString());
 }
 
 TEST(DownloadUrl, EmptyBodyIsEmptyWithoutAMessage) {
     TestHttpServer server(TestHttpServer::Ok(""));
-    RecordingDialogs dialogs;
-    EXPECT_EQ(Body(server.Url(), dialogs), "");
-    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(Body(server.Url()), "");
 }
 
 TEST(DownloadUrl, SendsAgentAndBypassesCaches) {
     testing_support::FeedSimProcess sim;
     ASSERT_TRUE(sim.Running());
-    RecordingDialogs dialogs;
-    EXPECT_FALSE(Body(core::FeedUrl(sim.Base(), "Logres"), dialogs).empty());
+    EXPECT_FALSE(Body(core::FeedUrl(sim.Base(), "Logres")).empty());
     const std::string request = sim.Control("last-request");
     EXPECT_EQ(request.rfind("GET /herald/servers/Logres/keeps/keeps.xml HTTP/1.1\r\n", 0), 0u) << request;
     EXPECT_NE(request.find("\r\nUser-Agent: Varnolux/Warmap:1.0.0\r\n"), std::string::npos) << request;
@@ -77,7 +69,7 @@ TEST(DownloadUrl, SendsAgentAndBypassesCaches) {
 }
 
 // The server answered, but not with a whole 2xx body: the caller skips this server only.
-TEST(DownloadUrl, BadAnswersShowOneBoxAndReturnNothing) {
+TEST(DownloadUrl, BadAnswersReturnNothing) {
     struct Case {
         const char* what;
         QByteArray response;
@@ -93,15 +85,11 @@ TEST(DownloadUrl, BadAnswersShowOneBoxAndReturnNothing) {
     };
     for (const Case& c : cases) {
         TestHttpServer server(c.response);
-        RecordingDialogs dialogs;
         core::DownloadLimits limits = ShortLimits();
         limits.maxBodyBytes = 32 * 1024;
-        const DownloadResult result = core::DownloadUrl(server.Url(), dialogs, limits);
+        const DownloadResult result = core::DownloadUrl(server.Url(), limits);
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.what;
         EXPECT_EQ(result.body, "") << c.what;
-        ASSERT_EQ(dialogs.shown.size(), 1u) << c.what;
-        EXPECT_EQ(dialogs.shown[0].text, "fehler im inet");
-        EXPECT_EQ(dialogs.shown[0].icon, platform::Message::Icon::Critical);
         EXPECT_LE(server.Requests(), 4) << c.what;  // at most three redirects followed
     }
 }
@@ -125,8 +113,7 @@ TEST(DownloadUrl, FollowsRedirectsFromHttpsOnlyToHttps) {
     for (const Case& c : cases) {
         const auto redirect = TestHttpServer::Tls(
             "HTTP/1.1 302 Found\r\nLocation: " + QByteArray::fromStdString(c.target) + "\r\nContent-Length: 0\r\n\r\n");
-        RecordingDialogs dialogs;
-        const DownloadResult result = core::DownloadUrl(redirect->Url(), dialogs, ShortLimits());
+        const DownloadResult result = core::DownloadUrl(redirect->Url(), ShortLimits());
         EXPECT_EQ(result.status, c.status) << c.what;
         EXPECT_EQ(redirect->Requests(), 1) << c.what;
     }
@@ -155,11 +142,9 @@ TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
                               "\r\nContent-Length: 0\r\n\r\n");
         const std::string asked = origin.Url();
         const std::string withUser = "http://warden:s3cret@" + asked.substr(7);
-        RecordingDialogs dialogs;
         testing_support::LogRecorder log;
-        const DownloadResult result = core::DownloadUrl(withUser, dialogs, ShortLimits());
+        const DownloadResult result = core::DownloadUrl(withUser, ShortLimits());
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.target;
-        EXPECT_EQ(dialogs.Count("fehler im inet"), 1) << c.target;
         const QString said = QString::fromStdString("bad answer from " + c.target + " (redirected from " + asked + "): ");
         EXPECT_EQ(log.Matching("warmap.download", {said, c.message}).size(), 1) << log.Lines().join('\n').toStdString();
         EXPECT_FALSE(log.Lines().join('\n').contains("s3cret"));
@@ -170,11 +155,9 @@ TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
 TEST(DownloadUrl, RejectsOtherSchemesAndUnreachableHosts) {
     for (const char* url :
          {"file:///etc/hostname", "ftp://127.0.0.1/x", "http://127.0.0.1:1/closed", "http://no-such-host.invalid/x"}) {
-        RecordingDialogs dialogs;
-        const DownloadResult result = core::DownloadUrl(url, dialogs, ShortLimits());
+        const DownloadResult result = core::DownloadUrl(url, ShortLimits());
         EXPECT_EQ(result.status, DownloadResult::Status::NoConnection) << url;
         EXPECT_EQ(result.body, "") << url;
-        EXPECT_EQ(dialogs.Count("fehler im inet"), 1) << url;
     }
 }
 
@@ -182,15 +165,13 @@ TEST(DownloadUrl, ASilentServerIsNoConnectionAndAStalledOneABadAnswer) {
     testing_support::FeedSimProcess sim;
     ASSERT_TRUE(sim.Running());
     ASSERT_EQ(sim.Control("fault?server=Avalon&kind=stall"), "ok\n");
-    RecordingDialogs dialogs;
     EXPECT_EQ(
-        core::DownloadUrl(core::FeedUrl(sim.Base(), "Avalon"), dialogs, ShortLimits()).status,
+        core::DownloadUrl(core::FeedUrl(sim.Base(), "Avalon"), ShortLimits()).status,
         DownloadResult::Status::NoConnection);
     // Head sent, then nothing more: the server answered and then stalled.
     TestHttpServer stalled("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nabc", QByteArray(97, 'x'), 60'000);
-    EXPECT_EQ(core::DownloadUrl(stalled.Url(), dialogs, ShortLimits()).status,
+    EXPECT_EQ(core::DownloadUrl(stalled.Url(), ShortLimits()).status,
               DownloadResult::Status::BadResponse);
-    EXPECT_EQ(dialogs.Count("fehler im inet"), 2);
 }
 
 // Any byte from the server is an answer, parsed or not: garbage, an HTTP/0.9 body or a status line
@@ -213,16 +194,15 @@ TEST(DownloadUrl, AnyByteFromTheServerIsAnAnswer) {
         std::unique_ptr<TestHttpServer> server =
             c.intervalMs == 0 ? std::make_unique<TestHttpServer>(c.head)
                               : std::make_unique<TestHttpServer>(c.head, c.dripped, c.intervalMs);
-        RecordingDialogs dialogs;
         core::DownloadLimits limits = ShortLimits();
         limits.connectTimeout = std::chrono::milliseconds(1000);  // less than the status lines take
-        const DownloadResult result = core::DownloadUrl(server->Url(), dialogs, limits);
+        const DownloadResult result = core::DownloadUrl(server->Url(), limits);
         EXPECT_EQ(result.status, c.status) << c.what;
     }
 }
 
-// Beside the box, each failure leaves one line in the log saying where and why, in the category users
-// can turn up or down.
+// Each failure leaves one line in the log saying where and why, in the category users can turn up or
+// down.
 TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
     TestHttpServer notFound("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found");
     TestHttpServer huge(TestHttpServer::Ok(QByteArray(64 * 1024, 'x')));
@@ -253,8 +233,7 @@ TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
     };
     for (const auto& c : cases) {
         testing_support::LogRecorder log;
-        RecordingDialogs dialogs;
-        const DownloadResult result = core::DownloadUrl(c.url, dialogs, limits);
+        const DownloadResult result = core::DownloadUrl(c.url, limits);
         EXPECT_EQ(log.Matching("warmap.download", c.says).size(), 1) << log.Lines().join('\n').toStdString();
         EXPECT_EQ(log.Lines().size(), 1);
         EXPECT_EQ(result.problem, c.problem) << c.url;
@@ -269,9 +248,7 @@ TEST(DownloadUrl, ASlowButMovingTransferCompletes) {
     core::DownloadLimits limits = ShortLimits();
     limits.stallTimeout = std::chrono::milliseconds(1000);
     limits.totalTimeout = std::chrono::milliseconds(20'000);
-    RecordingDialogs dialogs;
-    EXPECT_EQ(Body(server.Url(), dialogs, limits), body.toStdString());
-    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(Body(server.Url(), limits), body.toStdString());
 }
 
 // A modal box opened from the download's own event handling (a server chosen in the map window, say)
@@ -295,13 +272,11 @@ TEST(DownloadUrl, TimeSpentInANestedBoxDoesNotCountAgainstTheServer) {
         box.exec();
     };
     QTimer::singleShot(0, openBoxOnceAsked);
-    RecordingDialogs dialogs;
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(Body(server.Url(), dialogs, limits), body.toStdString());
+    EXPECT_EQ(Body(server.Url(), limits), body.toStdString());
     EXPECT_TRUE(boxShown);
     EXPECT_GT(clock.elapsed(), limits.totalTimeout.count());  // the box outlasted the total limit
-    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 // The body deflated: windowBits 15 + 16 makes a gzip member, 15 a zlib stream (HTTP's "deflate").
@@ -351,11 +326,10 @@ TEST(DownloadUrl, ContentCodingsAreUndoneWithinTheLimit) {
     };
     for (const auto& c : cases) {
         TestHttpServer server(c.response);
-        RecordingDialogs dialogs;
         testing_support::LogRecorder log;
         core::DownloadLimits limits = ShortLimits();
         limits.maxDecodedBytes = 1 << 20;
-        const DownloadResult result = core::DownloadUrl(server.Url(), dialogs, limits);
+        const DownloadResult result = core::DownloadUrl(server.Url(), limits);
         EXPECT_NE(server.LastRequest().indexOf("\r\nAccept-Encoding: "), -1) << c.what;
         EXPECT_NE(server.LastRequest().indexOf("gzip"), -1) << c.what;
         if (*c.logged == '\0') {
@@ -366,7 +340,6 @@ TEST(DownloadUrl, ContentCodingsAreUndoneWithinTheLimit) {
         }
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.what;
         EXPECT_TRUE(result.body.empty()) << c.what;
-        EXPECT_EQ(dialogs.Count("fehler im inet"), 1) << c.what;
         EXPECT_EQ(log.Matching("warmap.download", {"bad answer from", c.logged}).size(), 1)
             << c.what << ": " << log.Lines().join('\n').toStdString();
     }
@@ -386,7 +359,7 @@ TEST(DownloadUrl, DefaultLimitsAreTheDocumentedOnes) {
 
 namespace {
 
-// "Prüfen" in the settings window: a feed, or why not, and never a box.
+// "Prüfen" in the settings window: a feed, or why not.
 TEST(CheckFeed, SaysWhetherTheAddressServesAFeed) {
     testing_support::FeedSimProcess sim;
     ASSERT_TRUE(sim.Running());

@@ -386,11 +386,10 @@ TEST_F(RefreshPassTest, AStopRequestedDuringADownloadEndsThePassAfterThatServer)
     core::RefreshPass* running = nullptr;
     std::vector<std::string> fetched;
     bool stopAtLogres = false;
-    settings.download = [&](const std::string& url, platform::Dialogs& dialogs,
-                            const core::DownloadLimits& limits) {
+    settings.download = [&](const std::string& url, const core::DownloadLimits& limits) {
         fetched.push_back(url);
         if (stopAtLogres && url.find("/Logres/") != std::string::npos) running->RequestStop();
-        return core::DownloadThroughPlugin(url, dialogs, limits);
+        return core::DownloadThroughPlugin(url, limits);
     };
     core::RefreshPass pass(settings, m_dialogs, m_presenter);
     running = &pass;
@@ -429,11 +428,10 @@ TEST_F(RefreshPassTest, AfterAStopRequestNoBoxHoldsTheEndUp) {
     core::PassSettings settings{m_sim.Base(), m_program.path().toStdString(), {}};
     core::RefreshPass* running = nullptr;
     int fetched = 0;
-    settings.download = [&](const std::string& url, platform::Dialogs& dialogs,
-                            const core::DownloadLimits& limits) {
+    settings.download = [&](const std::string& url, const core::DownloadLimits& limits) {
         ++fetched;
         if (url.find("/Avalon/") != std::string::npos) running->RequestStop();
-        return core::DownloadThroughPlugin(url, dialogs, limits);
+        return core::DownloadThroughPlugin(url, limits);
     };
     core::RefreshPass pass(settings, m_dialogs, m_presenter);
     running = &pass;

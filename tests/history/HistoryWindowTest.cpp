@@ -14,6 +14,7 @@
 #include "history/ChangeListView.h"
 #include "history/ChangeText.h"
 #include "history/HistoryChart.h"
+#include "history/HistoryStore.h"
 #include "history/HistoryWindow.h"
 #include "history/TimeAxis.h"
 #include "history/Timeline.h"

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/Paths.h"
-#include "platform/Plugin.h"
 #include "tests/support/EnvScope.h"
 #include "tests/support/LogRecorder.h"
 
@@ -137,15 +136,6 @@ TEST(FileExists, SeesTheEntryItselfEvenALinkToNothing) {
     EXPECT_FALSE(platform::FileExists(link));
     ASSERT_EQ(::symlink("/nonexistent/target", link.c_str()), 0);
     EXPECT_TRUE(platform::FileExists(link));
-}
-
-// A library of the program's own that is missing is a broken installation, and the log says so: no
-// network fault, no silent failure.
-TEST(LoadPluginFunction, AMissingLibraryIsNamedABrokenInstallation) {
-    testing_support::LogRecorder log;
-    EXPECT_EQ(platform::LoadPluginFunction("warmap-no-such-part", "WarmapNothing"), nullptr);
-    EXPECT_EQ(log.Matching("warmap.installation", {"broken installation", "warmap-no-such-part"}).size(), 1)
-        << log.Lines().join('\n').toStdString();
 }
 
 }  // namespace
