@@ -39,7 +39,7 @@ BENCHMARK(BM_ServerCmbClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->Rep
 void BM_WarmapPicMouseMove(benchmark::State& state) {
     LoadedWindow w;
     if (!w.loaded) state.SkipWithError("load step failed");
-    const QPointF overKeep(keepmap::KeepPos[35][0], keepmap::KeepPos[35][1]);
+    const QPointF overKeep(keepmap::KeepPos[35]);
     for (auto _ : state) w.window.WarmapPic_MouseMove(overKeep);
 }
 BENCHMARK(BM_WarmapPicMouseMove)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -89,7 +89,7 @@ std::optional<std::string> FindValue(const std::string& section, const std::stri
 }  // namespace
 
 std::string ReadIniString(const std::string& section, const std::string& key, const std::string& defaultValue,
-                          const std::string& filePath, std::int16_t bufferSize) {
+                          const std::string& filePath, int bufferSize) {
     if (bufferSize <= 0) return {};
     std::string value = FindValue(section, key, filePath).value_or(std::string(Trim(defaultValue)));
     const auto room = static_cast<size_t>(bufferSize - 1);

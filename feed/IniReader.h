@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace feed {
@@ -11,6 +10,6 @@ namespace feed {
 // to bufferSize - 1 characters, as a caller's fixed buffer would cut it. The file is read anew on
 // every call.
 std::string ReadIniString(const std::string& section, const std::string& key, const std::string& defaultValue,
-                          const std::string& filePath, std::int16_t bufferSize);
+                          const std::string& filePath, int bufferSize);
 
 }  // namespace feed

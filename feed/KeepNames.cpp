@@ -9,9 +9,9 @@ KeepNames::KeepNames(std::string programFolder) : m_path(std::move(programFolder
 
 std::string KeepNames::KeepName(const std::string& id) const {
     // The catalogue's home format is a single-byte file; one saved as UTF-8 works too.
-    constexpr std::size_t kBuffer = 256;
+    constexpr int kBuffer = 256;
     const std::string value = ReadIniString("keepnames", id, kUnknown, m_path, kBuffer);
-    return DecodeUndeclared(value, value.size() == kBuffer - 1);
+    return DecodeUndeclared(value, value.size() == static_cast<std::size_t>(kBuffer - 1));
 }
 
 }  // namespace feed

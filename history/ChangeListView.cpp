@@ -91,7 +91,7 @@ void ChangeListView::paintEvent(QPaintEvent*) {
     // Row k of the popup lies at RowTop(k); here row i lies at i * kRowHeight less the scrolling.
     painter.translate(4, firstRow * kRowHeight - offset - notify::RowTop(0) + 2);
     for (std::size_t row = first; row < m_rows; ++row) {
-        const auto index = static_cast<std::int16_t>(row - first);
+        const auto index = static_cast<int>(row - first);
         if (index * kRowHeight > viewport()->height()) break;
         notify::DrawMessageLine(painter, m_symbolsFolder, QString::fromStdString(m_line(row)), index);
     }

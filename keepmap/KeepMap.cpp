@@ -9,8 +9,6 @@
 #include "feed/SavedCopy.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
-#include "platform/PlacePicture.h"
-#include "platform/Units.h"
 
 namespace keepmap {
 namespace {
@@ -111,10 +109,10 @@ MapOutcome KeepMap::Draw(const EntryAttribute& attribute, const std::string& dat
         const int mapW = mapSize.width(), mapH = mapSize.height();
         const int ow = ornament.RoundedWidth(), oh = ornament.RoundedHeight();
         using platform::Mirror;
-        platform::PlacePicture(painter, ornament, QPoint(0, 0), Mirror::None);
-        platform::PlacePicture(painter, ornament, QPoint(0, mapH - oh), Mirror::TopBottom);
-        platform::PlacePicture(painter, ornament, QPoint(mapW - ow, mapH - oh), Mirror::Both);
-        platform::PlacePicture(painter, ornament, QPoint(mapW - ow, 0), Mirror::LeftRight);
+        ornament.Place(painter, QPoint(0, 0), Mirror::None);
+        ornament.Place(painter, QPoint(0, mapH - oh), Mirror::TopBottom);
+        ornament.Place(painter, QPoint(mapW - ow, mapH - oh), Mirror::Both);
+        ornament.Place(painter, QPoint(mapW - ow, 0), Mirror::LeftRight);
 
         for (std::size_t i = 0; i < kStructures; ++i) {
             const int id = ParseId(attribute(i, "id"), i);
@@ -124,23 +122,22 @@ MapOutcome KeepMap::Draw(const EntryAttribute& attribute, const std::string& dat
             m_guild[id] = guild;
 
             const platform::Picture& picture = icons[icon];
-            const int x = m_positions[id][0], y = m_positions[id][1];
+            const int x = m_positions[id].x(), y = m_positions[id].y();
             const int halfW = static_cast<int>(std::floor(picture.Width() / 2));
             const int halfH = static_cast<int>(std::floor(picture.Height() / 2));
             const int left = x - halfW, top = y - halfH;
             const int w = picture.RoundedWidth(), h = picture.RoundedHeight();
-            const int hi = picture.HiMetricHeight(), wi = picture.HiMetricWidth();
-            picture.Render(painter, left, top, w, h, 0, hi, wi, -hi);
+            const QRect place(left, top, w, h);
+            picture.Draw(painter, place);
             if (guild.empty()) {
                 const platform::Picture& overlay = icons[feed::IsKeep(id) ? 6 : 7];
-                overlay.Render(painter, left, top, w, h, 0, overlay.HiMetricHeight(), overlay.HiMetricWidth(),
-                               -overlay.HiMetricHeight());
+                overlay.Draw(painter, place);
             }
             for (int hx = x - halfW; hx <= x + halfW; ++hx) {
                 for (int hy = y - halfH; hy <= y + halfH; ++hy) {
                     if (!KeepHitMap::Contains(hx, hy))
                         throw feed::FeedError("Trefferfläche außerhalb der Karte bei id " + std::to_string(id));
-                    m_hitMap.Set(hx, hy, static_cast<std::int16_t>(id + 1));
+                    m_hitMap.Set(hx, hy, id + 1);
                 }
             }
         }

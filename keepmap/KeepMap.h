@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QString>
 #include <array>
-#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -23,18 +22,22 @@ public:
     static constexpr int kSize = 701;
     // calloc, not a filled vector: the kernel hands out zeroed pages, so only the pages that keeps are
     // drawn on ever get touched (a filled megabyte costs start-up a few milliseconds).
-    KeepHitMap() : m_cells(static_cast<std::int16_t*>(std::calloc(kSize * kSize, sizeof(std::int16_t)))) {
+    KeepHitMap() : m_cells(static_cast<Cell*>(std::calloc(kSize * kSize, sizeof(Cell)))) {
         if (!m_cells) throw std::bad_alloc();
     }
     static bool Contains(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
-    std::int16_t At(int x, int y) const { return m_cells[static_cast<size_t>(x) * kSize + y]; }
-    void Set(int x, int y, std::int16_t value) { m_cells[static_cast<size_t>(x) * kSize + y] = value; }
+    int At(int x, int y) const { return m_cells[static_cast<size_t>(x) * kSize + y]; }
+    // value: 0, or an id + 1 (the drawing refuses ids outside 0 .. kStructures - 1 before it gets here).
+    void Set(int x, int y, int value) { m_cells[static_cast<size_t>(x) * kSize + y] = static_cast<Cell>(value); }
 
 private:
+    // One byte holds every id + 1.
+    using Cell = unsigned char;
+    static_assert(kStructures < 256);
     struct Free {
-        void operator()(std::int16_t* cells) const { std::free(cells); }
+        void operator()(Cell* cells) const { std::free(cells); }
     };
-    std::unique_ptr<std::int16_t[], Free> m_cells;
+    std::unique_ptr<Cell[], Free> m_cells;
 };
 
 // Guild holding each structure on the server last drawn; empty when no guild holds it.

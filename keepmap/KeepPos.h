@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QPoint>
 #include <array>
-#include <cstdint>
 
 #include "feed/Frontier.h"
 
@@ -9,32 +9,32 @@ namespace keepmap {
 
 using feed::kStructures;
 
-// Centre of every keep and tower on the 448 x 560 frontier map, in map pixels: [id][0] = X,
-// [id][1] = Y. Id 5g is the keep of group g, 5g+1 .. 5g+4 its towers.
-using KeepPosTable = std::array<std::array<std::int16_t, 2>, kStructures>;
+// Centre of every keep and tower on the 448 x 560 frontier map, in map pixels, by id. Id 5g is the
+// keep of group g, 5g+1 .. 5g+4 its towers.
+using KeepPosTable = std::array<QPoint, kStructures>;
 
 inline constexpr KeepPosTable KeepPos = {{
-    {387, 160}, {405, 159}, {363, 176}, {359, 146}, {378, 164},  // group 0
-    {127, 191}, {121, 200}, {158, 202}, {126, 165}, {134, 187},  // group 1
-    {245, 194}, {247, 202}, {209, 199}, {264, 190}, {235, 194},  // group 2
-    {255, 241}, {263, 247}, {257, 274}, {287, 238}, {250, 236},  // group 3
-    {312, 257}, {303, 256}, {317, 290}, {282, 269}, {321, 259},  // group 4
-    {308, 369}, {312, 377}, {275, 342}, {314, 341}, {306, 358},  // group 5
-    {250, 322}, {255, 312}, {268, 293}, {279, 314}, {245, 330},  // group 6
-    {297, 496}, {288, 493}, {263, 482}, {294, 458}, {306, 497},  // group 7
-    {344, 422}, {338, 432}, {317, 425}, {363, 391}, {343, 411},  // group 8
-    {266, 409}, {257, 407}, {236, 414}, {281, 381}, {266, 424},  // group 9
-    {86, 423},  {89, 436},  {113, 434}, {56, 415},  {74, 423},   // group 10
-    {196, 312}, {191, 321}, {186, 349}, {168, 315}, {203, 304},  // group 11
-    {192, 240}, {198, 237}, {187, 274}, {164, 239}, {186, 247},  // group 12
-    {143, 252}, {150, 258}, {169, 254}, {120, 251}, {135, 249},  // group 13
-    {201, 402}, {206, 396}, {193, 427}, {204, 370}, {191, 403},  // group 14
-    {139, 370}, {141, 360}, {158, 381}, {129, 325}, {140, 383},  // group 15
-    {149, 522}, {146, 513}, {151, 492}, {175, 511}, {138, 527},  // group 16
-    {308, 82},  {318, 83},  {315, 59},  {294, 107}, {297, 84},   // group 17
-    {260, 138}, {256, 122}, {236, 118}, {239, 169}, {248, 139},  // group 18
-    {311, 197}, {319, 203}, {285, 172}, {339, 191}, {319, 186},  // group 19
-    {131, 126}, {127, 141}, {163, 121}, {154, 139}, {147, 122},  // group 20
+    QPoint(387, 160), QPoint(405, 159), QPoint(363, 176), QPoint(359, 146), QPoint(378, 164),  // group 0
+    QPoint(127, 191), QPoint(121, 200), QPoint(158, 202), QPoint(126, 165), QPoint(134, 187),  // group 1
+    QPoint(245, 194), QPoint(247, 202), QPoint(209, 199), QPoint(264, 190), QPoint(235, 194),  // group 2
+    QPoint(255, 241), QPoint(263, 247), QPoint(257, 274), QPoint(287, 238), QPoint(250, 236),  // group 3
+    QPoint(312, 257), QPoint(303, 256), QPoint(317, 290), QPoint(282, 269), QPoint(321, 259),  // group 4
+    QPoint(308, 369), QPoint(312, 377), QPoint(275, 342), QPoint(314, 341), QPoint(306, 358),  // group 5
+    QPoint(250, 322), QPoint(255, 312), QPoint(268, 293), QPoint(279, 314), QPoint(245, 330),  // group 6
+    QPoint(297, 496), QPoint(288, 493), QPoint(263, 482), QPoint(294, 458), QPoint(306, 497),  // group 7
+    QPoint(344, 422), QPoint(338, 432), QPoint(317, 425), QPoint(363, 391), QPoint(343, 411),  // group 8
+    QPoint(266, 409), QPoint(257, 407), QPoint(236, 414), QPoint(281, 381), QPoint(266, 424),  // group 9
+    QPoint(86, 423),  QPoint(89, 436),  QPoint(113, 434), QPoint(56, 415),  QPoint(74, 423),   // group 10
+    QPoint(196, 312), QPoint(191, 321), QPoint(186, 349), QPoint(168, 315), QPoint(203, 304),  // group 11
+    QPoint(192, 240), QPoint(198, 237), QPoint(187, 274), QPoint(164, 239), QPoint(186, 247),  // group 12
+    QPoint(143, 252), QPoint(150, 258), QPoint(169, 254), QPoint(120, 251), QPoint(135, 249),  // group 13
+    QPoint(201, 402), QPoint(206, 396), QPoint(193, 427), QPoint(204, 370), QPoint(191, 403),  // group 14
+    QPoint(139, 370), QPoint(141, 360), QPoint(158, 381), QPoint(129, 325), QPoint(140, 383),  // group 15
+    QPoint(149, 522), QPoint(146, 513), QPoint(151, 492), QPoint(175, 511), QPoint(138, 527),  // group 16
+    QPoint(308, 82),  QPoint(318, 83),  QPoint(315, 59),  QPoint(294, 107), QPoint(297, 84),   // group 17
+    QPoint(260, 138), QPoint(256, 122), QPoint(236, 118), QPoint(239, 169), QPoint(248, 139),  // group 18
+    QPoint(311, 197), QPoint(319, 203), QPoint(285, 172), QPoint(339, 191), QPoint(319, 186),  // group 19
+    QPoint(131, 126), QPoint(127, 141), QPoint(163, 121), QPoint(154, 139), QPoint(147, 122),  // group 20
 }};
 
 }  // namespace keepmap

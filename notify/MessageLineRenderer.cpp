@@ -58,7 +58,7 @@ int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& n
     const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     const auto icon = platform::Picture::Load(symbolsFolder + '/' + name + QStringLiteral(".ico"), ratio);
     if (!icon) return 0;
-    icon->Draw(painter, x, y);
+    icon->Draw(painter, QPoint(x, y));
     return icon->RoundedWidth();
 }
 

@@ -186,11 +186,11 @@ void SplashFrm::TileForm() {
         const int w = mid->RoundedWidth();
         const int h = mid->RoundedHeight();
         for (int x = 0; x <= area.width(); x += w) {
-            for (int y = 0; y <= area.height(); y += h) mid->Draw(painter, x, y);
+            for (int y = 0; y <= area.height(); y += h) mid->Draw(painter, QPoint(x, y));
         }
     }
-    if (bottom) bottom->Draw(painter, 0, area.height() - bottom->RoundedHeight());
-    if (top) top->Draw(painter, 0, 0);
+    if (bottom) bottom->Draw(painter, QPoint(0, area.height() - bottom->RoundedHeight()));
+    if (top) top->Draw(painter, QPoint(0, 0));
     update();
 }
 

@@ -15,6 +15,16 @@ namespace platform {
 
 namespace {
 
+// Pictures are measured in HiMetric (0.01 mm) at 96 dots per inch: the one place that unit lives.
+// The products are written out as they always were, so every rounding stays the same.
+constexpr double kDotsPerInch = 96.0;
+int PixelsToHiMetric(double pixels) {
+    return RoundEven(pixels * 2540.0 / kDotsPerInch);
+}
+double HiMetricToPixels(int hiMetric) {
+    return hiMetric * kDotsPerInch / 2540.0;
+}
+
 // Reads a picture only from a regular file, and opening never waits: a FIFO in a picture's place must
 // not hang the program, a device or folder is no picture. With sizeOnly, reads just the size where the
 // format tells it without decoding (a null image of that size comes back as QImage() with *sizeOnly set).
@@ -64,17 +74,22 @@ std::optional<Picture> Picture::Load(const QString& path, double devicePixelRati
     return Picture(std::move(image));
 }
 
+double MeasuredPixels(int pixels) {
+    return HiMetricToPixels(PixelsToHiMetric(pixels));
+}
+
+bool MeasureFits(double pixels) {
+    const double hiMetric = std::nearbyint(pixels * 2540.0 / kDotsPerInch);
+    return hiMetric >= -32768.0 && hiMetric <= 32767.0;
+}
+
 Picture::Picture(QImage image)
     : m_image(std::move(image)),
-      m_hiWidth(PixelsToHiMetric(qRound(m_image.deviceIndependentSize().width()))),
-      m_hiHeight(PixelsToHiMetric(qRound(m_image.deviceIndependentSize().height()))) {}
+      m_unitsWide(PixelsToHiMetric(qRound(m_image.deviceIndependentSize().width()))),
+      m_unitsHigh(PixelsToHiMetric(qRound(m_image.deviceIndependentSize().height()))),
+      m_width(HiMetricToPixels(m_unitsWide)),
+      m_height(HiMetricToPixels(m_unitsHigh)) {}
 
-double Picture::Width() const {
-    return HiMetricToPixels(m_hiWidth);
-}
-double Picture::Height() const {
-    return HiMetricToPixels(m_hiHeight);
-}
 int Picture::RoundedWidth() const {
     return RoundEven(Width());
 }
@@ -86,12 +101,12 @@ void Picture::Render(QPainter& painter, int x, int y, int width, int height, int
                      int srcHeight) const {
     if (width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0 || m_image.isNull()) return;
     // Source edges in image pixels, y measured downwards from the top.
-    const double sx = static_cast<double>(m_image.width()) / m_hiWidth;
-    const double sy = static_cast<double>(m_image.height()) / m_hiHeight;
+    const double sx = static_cast<double>(m_image.width()) / m_unitsWide;
+    const double sy = static_cast<double>(m_image.height()) / m_unitsHigh;
     const double x0 = srcX * sx;
     const double x1 = (srcX + srcWidth) * sx;
-    const double y0 = (m_hiHeight - srcY) * sy;
-    const double y1 = (m_hiHeight - (srcY + srcHeight)) * sy;
+    const double y0 = (m_unitsHigh - srcY) * sy;
+    const double y1 = (m_unitsHigh - (srcY + srcHeight)) * sy;
 
     // Each axis is mirrored when source and destination run in opposite directions.
     const bool mirrorX = (x1 < x0) != (width < 0);
@@ -117,8 +132,40 @@ void Picture::Render(QPainter& painter, int x, int y, int width, int height, int
     painter.drawImage(destination, m_image.mirrored(mirrorX, mirrorY), source);
 }
 
-void Picture::Draw(QPainter& painter, int x, int y) const {
-    Render(painter, x, y, RoundedWidth(), RoundedHeight(), 0, m_hiHeight, m_hiWidth, -m_hiHeight);
+void Picture::Draw(QPainter& painter, QPoint at) const {
+    Draw(painter, QRect(at, QSize(RoundedWidth(), RoundedHeight())));
+}
+
+void Picture::Draw(QPainter& painter, const QRect& target) const {
+    Render(painter, target.x(), target.y(), target.width(), target.height(), 0, m_unitsHigh, m_unitsWide, -m_unitsHigh);
+}
+
+void Picture::Place(QPainter& painter, QPoint at, Mirror mirror) const {
+    const int x = at.x(), y = at.y();
+    const int wh = m_unitsWide;
+    const int hh = m_unitsHigh;
+    const double w = Width();
+    const double h = Height();
+    // The mirrored modes start their source 15 HiMetric units in, each way: the skin was drawn and
+    // checked with that offset, which is less than a pixel's 26.
+    constexpr double tx = 15;
+    constexpr double ty = 15;
+    switch (mirror) {
+        case Mirror::None:
+            Render(painter, x, y, RoundEven(w), RoundEven(h), 0, hh, wh, -hh);
+            break;
+        case Mirror::LeftRight:
+            Render(painter, x, RoundEven(y + h - 1), RoundEven(w), RoundEven(-h), RoundEven(wh - tx), RoundEven(ty), -wh,
+                   hh);
+            break;
+        case Mirror::TopBottom:
+            Render(painter, RoundEven(x + w - 1), y, RoundEven(-w), RoundEven(h), RoundEven(wh - tx), RoundEven(ty), -wh,
+                   hh);
+            break;
+        case Mirror::Both:
+            Render(painter, x, y, RoundEven(w + 1), RoundEven(h + 1), wh, 0, -wh, hh);
+            break;
+    }
 }
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <optional>
 
@@ -8,9 +10,21 @@ class QPainter;
 
 namespace platform {
 
-// A picture loaded from a BMP, GIF, JPEG or icon file. It reports its natural size in HiMetric and
-// draws itself into a rectangle from a HiMetric source rectangle whose y axis runs upwards from the
-// picture's bottom edge; a negative source or destination extent mirrors that axis.
+// What a picture of this many pixels measures, in pixels: the program measures pictures in a finer
+// unit than the pixel and back, so a 16-pixel icon measures 15.987 and half of it is 7, not 8. Every
+// size and position taken from a picture goes through this.
+double MeasuredPixels(int pixels);
+
+// Whether a measure, or a sum of measures, is small enough to be kept: measures are kept in 16 bits
+// of their own unit, which holds up to about 1238 pixels.
+bool MeasureFits(double pixels);
+
+// How a placed picture is turned: as drawn, mirrored left to right, top to bottom, or both ways. The
+// frame's corners and sides use one each.
+enum class Mirror { None, LeftRight, TopBottom, Both };
+
+// A picture loaded from a BMP, GIF, JPEG or icon file, measured as MeasuredPixels says, drawn in
+// logical pixels.
 class Picture {
 public:
     // From this device pixel ratio on, pictures are read at twice their size where the program has them.
@@ -23,27 +37,33 @@ public:
     // image.devicePixelRatio() tells how many of its pixels make one pixel of the picture.
     explicit Picture(QImage image);
 
-    int HiMetricWidth() const { return m_hiWidth; }
-    int HiMetricHeight() const { return m_hiHeight; }
-    // Pixel size as a real number, as converted back from HiMetric (a 16-pixel icon measures 15.99).
-    double Width() const;
-    double Height() const;
-    // Pixel size rounded, halves to even.
+    // The measured size (a 16-pixel icon measures 15.987).
+    double Width() const { return m_width; }
+    double Height() const { return m_height; }
+    // The measured size rounded, halves to even.
     int RoundedWidth() const;
     int RoundedHeight() const;
 
-    void Render(QPainter& painter, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
-                int srcHeight) const;
-    // The whole picture, upright, at its rounded pixel size.
-    void Draw(QPainter& painter, int x, int y) const;
+    // The whole picture, upright, at its rounded size with its top-left corner at the point.
+    void Draw(QPainter& painter, QPoint at) const;
+    // The whole picture, upright, stretched into the rectangle.
+    void Draw(QPainter& painter, const QRect& target) const;
+    // The picture at its natural size with its top-left corner at the point, turned as mirror says.
+    // LeftRight and TopBottom cover the same pixels as None; Both covers one pixel more each way.
+    void Place(QPainter& painter, QPoint at, Mirror mirror) const;
 
     // The pixels as read, at their device pixel ratio: draw it at its device-independent size.
     const QImage& Image() const { return m_image; }
 
 private:
+    // Draws into a rectangle from a source rectangle in the measure's own unit whose y axis runs upwards
+    // from the picture's bottom edge; a negative source or destination extent mirrors that axis.
+    void Render(QPainter& painter, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
+                int srcHeight) const;
+
     QImage m_image;
-    int m_hiWidth;
-    int m_hiHeight;
+    int m_unitsWide, m_unitsHigh;  // the size in the measure's own unit
+    double m_width, m_height;
 };
 
 }  // namespace platform

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QPoint>
 #include <vector>
 
-#include "platform/PlacePicture.h"
+#include "platform/Picture.h"
 
 namespace warmap {
 
@@ -11,18 +12,17 @@ enum class FramePiece { Corner, SidePiece, TopTile, LeftTile };
 
 struct Placement {
     FramePiece piece;
-    int x;
-    int y;
+    QPoint at;  // the picture's top-left corner in the window, in logical pixels
     platform::Mirror mirror;
     bool operator==(const Placement&) const = default;
 };
 
-// Natural sizes of the frame pictures in HiMetric, and of the map in pixels.
+// Sizes of the frame pictures as measured (see MeasuredPixels), and of the map in pixels.
 struct FrameSizes {
-    int cornerWidth, cornerHeight;
-    int sideWidth, sideHeight;
-    int topTileWidth;
-    int leftTileHeight;
+    double cornerWidth, cornerHeight;
+    double sideWidth, sideHeight;
+    double topTileWidth;
+    double leftTileHeight;
     int mapWidth, mapHeight;
 };
 

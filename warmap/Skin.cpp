@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QPainter>
 
-#include "platform/PlacePicture.h"
 #include "platform/Theme.h"
 
 namespace warmap {
@@ -32,8 +31,8 @@ Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
     skin.mapBackground.setDevicePixelRatio(mapRatio);
 
     FrameLayout layout =
-        LayOutFrame({corner->HiMetricWidth(), corner->HiMetricHeight(), side->HiMetricWidth(), side->HiMetricHeight(),
-                     topTile->HiMetricWidth(), leftTile->HiMetricHeight(), map->RoundedWidth(), map->RoundedHeight()});
+        LayOutFrame({corner->Width(), corner->Height(), side->Width(), side->Height(), topTile->Width(),
+                     leftTile->Height(), map->RoundedWidth(), map->RoundedHeight()});
     if (layout.overflow) {
         skin.failure = QStringLiteral("\u00dcberlauf: die Bilder des Fensterrahmens in ") + folder +
                        QStringLiteral(" sind zu gro\u00df");
@@ -53,7 +52,7 @@ Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
 void DrawFrame(QPainter& painter, const SkinFrame& frame) {
     painter.fillRect(QRect(QPoint(0, 0), frame.size), QColor(theme::kWood));
     for (const Placement& p : frame.placements) {
-        platform::PlacePicture(painter, frame.pieces[static_cast<std::size_t>(p.piece)], QPoint(p.x, p.y), p.mirror);
+        frame.pieces[static_cast<std::size_t>(p.piece)].Place(painter, p.at, p.mirror);
     }
 }
 

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string name = names.KeepName(id);
         if (!feed::IsUtf8(name)) __builtin_trap();  // names reach the screen as UTF-8, whatever the file held
     }
-    for (std::int16_t buffer : {std::int16_t(1), std::int16_t(3), std::int16_t(256)}) {
+    for (int buffer : {1, 3, 256}) {
         const std::string value = feed::ReadIniString("keepnames", "5", "fallback", path, buffer);
         if (value.size() >= static_cast<std::size_t>(buffer)) __builtin_trap();
     }

@@ -20,7 +20,7 @@ using testing_support::FeedBuilder;
 // neighbours that overlap on the real map do not cover what a test looks at.
 keepmap::KeepPosTable Sparse(std::initializer_list<int> ids) {
     keepmap::KeepPosTable table;
-    table.fill({430, 545});
+    table.fill(QPoint(430, 545));
     for (int id : ids) table[id] = keepmap::KeepPos[id];
     return table;
 }
@@ -42,14 +42,14 @@ protected:
     QImage Expected(const char* icon, int x, int y, const char* overlay = nullptr) const {
         QImage image = m_background.copy(x - 7, y - 7, 16, 16);
         QPainter painter(&image);
-        platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, 0, 0);
+        platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, QPoint(0, 0));
         if (overlay)
-            platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")->Draw(painter, 0, 0);
+            platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")->Draw(painter, QPoint(0, 0));
         return image;
     }
     static void DrawIcon(QImage& image, const char* icon, int x, int y) {
         QPainter painter(&image);
-        platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, x - 7, y - 7);
+        platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, QPoint(x - 7, y - 7));
     }
     QImage At(int x, int y) const { return m_surface.copy(x - 7, y - 7, 16, 16); }
 
@@ -104,7 +104,7 @@ TEST_F(KeepMapTest, AMapWithTwiceThePixelsGetsTheDoubleSizeIconsInTheSamePlaces)
             painter.drawImage(0, 0, pixels);
         }
     }
-    QImage drawn = surface.copy(2 * (keepmap::KeepPos[84][0] - 7), 2 * (keepmap::KeepPos[84][1] - 7), 32, 32);
+    QImage drawn = surface.copy(2 * (keepmap::KeepPos[84].x() - 7), 2 * (keepmap::KeepPos[84].y() - 7), 32, 32);
     drawn.setDevicePixelRatio(1.0);
     EXPECT_EQ(drawn, expected);
 }
@@ -237,15 +237,15 @@ TEST(UnclaimedMark, IsLargeAndHasContrastOnEveryGround) {
 }
 
 TEST(KeepPosTable, HoldsTheDocumentedExtremes) {
-    EXPECT_EQ(keepmap::KeepPos[50], (std::array<std::int16_t, 2>{86, 423}));
-    EXPECT_EQ(keepmap::KeepPos[53], (std::array<std::int16_t, 2>{56, 415}));
-    EXPECT_EQ(keepmap::KeepPos[84], (std::array<std::int16_t, 2>{138, 527}));
-    EXPECT_EQ(keepmap::KeepPos[87], (std::array<std::int16_t, 2>{315, 59}));
+    EXPECT_EQ(keepmap::KeepPos[50], QPoint(86, 423));
+    EXPECT_EQ(keepmap::KeepPos[53], QPoint(56, 415));
+    EXPECT_EQ(keepmap::KeepPos[84], QPoint(138, 527));
+    EXPECT_EQ(keepmap::KeepPos[87], QPoint(315, 59));
     for (const auto& pos : keepmap::KeepPos) {
-        EXPECT_GE(pos[0], 56);
-        EXPECT_LE(pos[0], 405);
-        EXPECT_GE(pos[1], 59);
-        EXPECT_LE(pos[1], 527);
+        EXPECT_GE(pos.x(), 56);
+        EXPECT_LE(pos.x(), 405);
+        EXPECT_GE(pos.y(), 59);
+        EXPECT_LE(pos.y(), 527);
     }
     EXPECT_EQ(keepmap::IconIndex("Midgard", 36), 3);
     EXPECT_EQ(keepmap::IconIndex("0", 40), 0);

@@ -4,11 +4,12 @@
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <cmath>
+#include <set>
 
 #include <sys/stat.h>
 
 #include "platform/Picture.h"
-#include "platform/PlacePicture.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ QImage Place(int mode) {
     QImage surface(40, 40, QImage::Format_RGB32);
     surface.fill(Qt::white);
     QPainter painter(&surface);
-    platform::PlacePicture(painter, platform::Picture(Asymmetric()), QPoint(5, 7), static_cast<platform::Mirror>(mode));
+    platform::Picture(Asymmetric()).Place(painter, QPoint(5, 7), static_cast<platform::Mirror>(mode));
     return surface;
 }
 
@@ -56,10 +57,23 @@ TEST(PlacePicture, ModesMirrorTheRightAxis) {
     EXPECT_EQ(both.pixelColor(21, 23), picture.pixelColor(0, 0));
 }
 
-TEST(Picture, SizesGoThroughHiMetric) {
+// What the map's icon positions stand on: a picture measures a little more or less than its pixels,
+// which leaves every rounded size as it is but makes the half of these even widths one less (a 16-pixel
+// icon's centre is 7 pixels in, not 8). Pinned for the widths around the program's 16-, 40- and
+// 64-pixel pictures.
+TEST(Picture, MeasuresAsThePositionsOnTheMapExpect) {
+    const std::set<int> halfIsOneLess = {14, 16, 18, 20, 22, 36, 38, 40, 42, 44, 46, 62, 64};
+    for (const auto& [from, to] : {std::pair(12, 23), std::pair(34, 47), std::pair(60, 65)}) {
+        for (int pixels = from; pixels <= to; ++pixels) {
+            const double measure = platform::MeasuredPixels(pixels);
+            EXPECT_EQ(std::lround(measure), pixels) << pixels;
+            EXPECT_EQ(static_cast<int>(std::floor(measure / 2)), pixels / 2 - (halfIsOneLess.count(pixels) ? 1 : 0))
+                << pixels;
+        }
+    }
     const platform::Picture icon(Asymmetric());
-    EXPECT_EQ(icon.HiMetricWidth(), 423);
-    EXPECT_NEAR(icon.Width(), 15.99, 0.005);
+    EXPECT_EQ(icon.Width(), platform::MeasuredPixels(16));
+    EXPECT_NEAR(icon.Width(), 15.987, 0.0005);
     EXPECT_EQ(icon.RoundedWidth(), 16);
     EXPECT_FALSE(platform::Picture::Load("/nonexistent.ico"));
 }
@@ -123,7 +137,7 @@ TEST(Picture, ReadsTheDoubleSizeOnlyWhereItFitsTheScreenAndThePlainPicture) {
         if (!picture) continue;
         EXPECT_EQ(picture->Image().pixelColor(0, 0), c.colour) << c.file << " at " << c.ratio;
         EXPECT_EQ(picture->Image().devicePixelRatio(), c.pictureRatio);
-        EXPECT_EQ(picture->HiMetricWidth(), 423) << "measures as the plain picture";
+        EXPECT_EQ(picture->Width(), platform::MeasuredPixels(16)) << "measures as the plain picture";
         EXPECT_EQ(picture->RoundedHeight(), 12);
     }
 }
@@ -142,7 +156,7 @@ TEST(PlacePicture, TheDoubleSizePictureFillsTheSameRectangleAtTwiceTheDetail) {
         surface.fill(Qt::white);
         {
             QPainter painter(&surface);
-            platform::PlacePicture(painter, platform::Picture(big), QPoint(5, 7), static_cast<platform::Mirror>(mode));
+            platform::Picture(big).Place(painter, QPoint(5, 7), static_cast<platform::Mirror>(mode));
         }
         surface.setDevicePixelRatio(1.0);
         const QRect plain = Covered(Place(mode));
@@ -152,7 +166,7 @@ TEST(PlacePicture, TheDoubleSizePictureFillsTheSameRectangleAtTwiceTheDetail) {
     surface.setDevicePixelRatio(2.0);
     {
         QPainter painter(&surface);
-        platform::Picture(big).Draw(painter, 5, 7);
+        platform::Picture(big).Draw(painter, QPoint(5, 7));
     }
     EXPECT_EQ(surface.copy(10, 14, 32, 32).convertToFormat(QImage::Format_RGB32),
               big.copy().convertToFormat(QImage::Format_RGB32))

@@ -2,27 +2,21 @@
 
 #include <algorithm>
 
-#include "platform/Units.h"
+#include "platform/Picture.h"
 #include "warmap/FrameLayout.h"
 
 namespace {
 
 using platform::Mirror;
 
-using platform::PixelsToHiMetric;
+using platform::MeasuredPixels;
 using warmap::FramePiece;
 using warmap::Placement;
 
 warmap::FrameSizes Sizes(int mapWidth, int mapHeight) {
     // A 30 x 20 corner, a 10 x 25 side piece, 10-pixel tiles.
-    return {PixelsToHiMetric(30),
-            PixelsToHiMetric(20),
-            PixelsToHiMetric(10),
-            PixelsToHiMetric(25),
-            PixelsToHiMetric(10),
-            PixelsToHiMetric(10),
-            mapWidth,
-            mapHeight};
+    return {MeasuredPixels(30), MeasuredPixels(20), MeasuredPixels(10), MeasuredPixels(25),
+            MeasuredPixels(10), MeasuredPixels(10), mapWidth,           mapHeight};
 }
 
 std::vector<Placement> Of(const warmap::FrameLayout& layout, FramePiece piece) {
@@ -44,11 +38,11 @@ TEST(FrameLayout, BandsEndWithOneExtraTile) {
     const auto layout = warmap::LayOutFrame(Sizes(440, 560));  // drawing width 460
     std::vector<int> topXs;
     for (const Placement& p : Of(layout, FramePiece::TopTile)) {
-        if (p.y == 0) {
+        if (p.at.y() == 0) {
             EXPECT_EQ(p.mirror, platform::Mirror::None);
-            topXs.push_back(p.x);
+            topXs.push_back(p.at.x());
         } else {
-            EXPECT_EQ(p.y, 20 + 560);
+            EXPECT_EQ(p.at.y(), 20 + 560);
             EXPECT_EQ(p.mirror, platform::Mirror::TopBottom);
         }
     }
@@ -57,30 +51,31 @@ TEST(FrameLayout, BandsEndWithOneExtraTile) {
     EXPECT_EQ(topXs, expected);  // 30 ... 400, then 410; 420-429 stay bare before the corner at 430
     const auto corners = Of(layout, FramePiece::Corner);
     ASSERT_EQ(corners.size(), 4u);
-    EXPECT_EQ(corners[1], (Placement{FramePiece::Corner, 430, 0, Mirror::LeftRight}));
-    EXPECT_EQ(corners[2], (Placement{FramePiece::Corner, 0, 580, Mirror::TopBottom}));
-    EXPECT_EQ(corners[3], (Placement{FramePiece::Corner, 430, 580, Mirror::Both}));
+    EXPECT_EQ(corners[1], (Placement{FramePiece::Corner, QPoint(430, 0), Mirror::LeftRight}));
+    EXPECT_EQ(corners[2], (Placement{FramePiece::Corner, QPoint(0, 580), Mirror::TopBottom}));
+    EXPECT_EQ(corners[3], (Placement{FramePiece::Corner, QPoint(430, 580), Mirror::Both}));
 }
 
 TEST(FrameLayout, RightBandIsMirroredTopToBottomOnly) {
     const auto layout = warmap::LayOutFrame(Sizes(448, 560));
     const auto tiles = Of(layout, FramePiece::LeftTile);
     ASSERT_FALSE(tiles.empty());
-    EXPECT_EQ(tiles.front(), (Placement{FramePiece::LeftTile, 0, 45, Mirror::None}));  // below corner and side piece
-    EXPECT_EQ(tiles[1], (Placement{FramePiece::LeftTile, 458, 45, Mirror::TopBottom}));
-    EXPECT_EQ(tiles.back().y, tiles[tiles.size() - 3].y + 10);  // the extra tile
-    EXPECT_LE(tiles[tiles.size() - 3].y, 600 - 90);
+    EXPECT_EQ(tiles.front(), (Placement{FramePiece::LeftTile, QPoint(0, 45), Mirror::None}));  // below corner and side piece
+    EXPECT_EQ(tiles[1], (Placement{FramePiece::LeftTile, QPoint(458, 45), Mirror::TopBottom}));
+    EXPECT_EQ(tiles.back().at.y(), tiles[tiles.size() - 3].at.y() + 10);  // the extra tile
+    EXPECT_LE(tiles[tiles.size() - 3].at.y(), 600 - 90);
     const auto sides = Of(layout, FramePiece::SidePiece);
-    EXPECT_EQ(sides, (std::vector<Placement>{{FramePiece::SidePiece, 0, 20, Mirror::None},
-                                             {FramePiece::SidePiece, 458, 20, Mirror::LeftRight},
-                                             {FramePiece::SidePiece, 0, 555, Mirror::TopBottom},
-                                             {FramePiece::SidePiece, 458, 555, Mirror::Both}}));
+    EXPECT_EQ(sides, (std::vector<Placement>{{FramePiece::SidePiece, QPoint(0, 20), Mirror::None},
+                                             {FramePiece::SidePiece, QPoint(458, 20), Mirror::LeftRight},
+                                             {FramePiece::SidePiece, QPoint(0, 555), Mirror::TopBottom},
+                                             {FramePiece::SidePiece, QPoint(458, 555), Mirror::Both}}));
     // Corners and side pieces come last, so they cover the band ends.
     EXPECT_EQ(layout.placements.back().piece, FramePiece::SidePiece);
 }
 
-// Sizes and positions are 16-bit: anything beyond, a sum included, is an overflow, never a wrapped
-// number; right at the limit still lays out.
+// Sizes and positions are 16-bit, and so are the measures of the corner's width and of the corner's and
+// side piece's heights together: anything beyond is an overflow, never a wrapped number; the largest
+// that fit still lay out.
 TEST(FrameLayout, SizesBeyondSixteenBitsOverflow) {
     const auto with = [](auto change) {
         warmap::FrameSizes sizes = Sizes(448, 560);
@@ -88,14 +83,16 @@ TEST(FrameLayout, SizesBeyondSixteenBitsOverflow) {
         return warmap::LayOutFrame(sizes).overflow;
     };
     EXPECT_FALSE(with([](auto&) {}));
-    EXPECT_TRUE(with([](auto& s) { s.sideHeight = 32767 - s.cornerHeight + 1; }));  // the sum of two heights
-    EXPECT_FALSE(with([](auto& s) { s.sideHeight = 32767 - s.cornerHeight; }));
+    // A 20-pixel corner over a 1219-pixel side piece measures past 16 bits; over 1218 pixels it does not.
+    EXPECT_TRUE(with([](auto& s) { s.sideHeight = MeasuredPixels(1219); }));
+    EXPECT_FALSE(with([](auto& s) { s.sideHeight = MeasuredPixels(1218); }));
     EXPECT_TRUE(with([](auto& s) { s.mapWidth = 32767 - 19; }));   // 2 S + map width
     EXPECT_TRUE(with([](auto& s) { s.mapHeight = 32767 - 39; }));  // 2 T + map height
-    EXPECT_TRUE(with([](auto& s) { s.cornerWidth = 40000; }));     // kept as 16 bits
+    EXPECT_TRUE(with([](auto& s) { s.cornerWidth = MeasuredPixels(1239); }));
+    EXPECT_FALSE(with([](auto& s) { s.cornerWidth = MeasuredPixels(1238); }));
     EXPECT_TRUE(with([](auto& s) {  // the band's extra tile, one tile past a band end near the limit
         s.mapWidth = 32700;
-        s.topTileWidth = PixelsToHiMetric(32000);
+        s.topTileWidth = MeasuredPixels(32000);
     }));
 }
 

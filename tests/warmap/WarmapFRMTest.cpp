@@ -215,7 +215,7 @@ TEST_F(WarmapFRMTest, AtOneToOneTheDoubleSizePicturesChangeNothing) {
     ASSERT_EQ(onlyPlain.Load(), std::nullopt);
     EXPECT_EQ(sharp.size(), onlyPlain.size());
     EXPECT_EQ(sharp.grab().toImage(), onlyPlain.grab().toImage());
-    for (const QPointF at : {QPointF(keepmap::KeepPos[0][0], keepmap::KeepPos[0][1]), QPointF(10, 10)}) {
+    for (const QPointF at : {QPointF(keepmap::KeepPos[0]), QPointF(10, 10)}) {
         sharp.WarmapPic_MouseMove(at);
         onlyPlain.WarmapPic_MouseMove(at);
         EXPECT_EQ(sharp.HoverLbl()->text(), onlyPlain.HoverLbl()->text());
@@ -247,7 +247,7 @@ TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
     EXPECT_EQ(window.Load(), "Datei fehlt oder ist nicht lesbar: " + program.path() + "/form/warmap.jpg");
 }
 
-// A side piece so tall that the corner's and its HiMetric heights add up beyond 16 bits ends the load
+// A side piece so tall that the corner's and its measured heights add up beyond 16 bits ends the load
 // step as a missing file does, instead of laying the bands out from a wrapped sum.
 TEST_F(WarmapFRMTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
     QTemporaryDir program;
@@ -255,7 +255,7 @@ TEST_F(WarmapFRMTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
     for (const QString& file : QDir(WARMAP_DATA_DIR "/form").entryList({"*.bmp", "*.jpg", "*.ico"}, QDir::Files)) {
         if (!file.contains("@2x")) QFile::copy(WARMAP_DATA_DIR "/form/" + file, program.path() + "/form/" + file);
     }
-    QImage tall(10, 1300, QImage::Format_RGB32);  // 34396 HiMetric
+    QImage tall(10, 1300, QImage::Format_RGB32);  // past the 1238 pixels a measure holds
     tall.fill(Qt::darkYellow);
     QFile::remove(program.path() + "/form/top_left_left.bmp");
     ASSERT_TRUE(tall.save(program.path() + "/form/top_left_left.bmp", "bmp"));

@@ -162,7 +162,7 @@ void PaintRivers(QPainter& p) {
 void PaintRoads(QPainter& p) {
     const QPen road(QColor(118, 84, 50, 210), 1.8, Qt::SolidLine, Qt::RoundCap);
     const QPen track(QColor(118, 84, 50, 150), 1.0, Qt::DashLine, Qt::RoundCap);
-    auto at = [](int id) { return QPointF(keepmap::KeepPos[id][0], keepmap::KeepPos[id][1]); };
+    auto at = [](int id) { return QPointF(keepmap::KeepPos[id]); };
     // Every keep to its two nearest keeps.
     std::vector<std::pair<int, int>> links;
     for (int g = 0; g < 21; ++g) {
