@@ -22,9 +22,9 @@ using history::HistoryStore;
 // feeds, compared with the last ones, written and committed.
 void BM_RecordPass(benchmark::State& state) {
     QTemporaryDir dir;
-    std::string problem;
-    auto store = HistoryStore::Open(dir.filePath(QStringLiteral("h.sqlite")).toStdString(), problem);
-    if (!store) return state.SkipWithError(problem.c_str());
+    auto opened = HistoryStore::Open(dir.filePath(QStringLiteral("h.sqlite")).toStdString());
+    if (!opened) return state.SkipWithError(opened.error().c_str());
+    std::unique_ptr<HistoryStore> store = std::move(*opened);
     feedsim::Frontier frontier(1);
     // The feeds are parsed beforehand: the pass has parsed them already when it records.
     std::vector<std::vector<feed::FeedDocument>> passes(400);
@@ -55,10 +55,12 @@ std::unique_ptr<HistoryStore> YearHistory(benchmark::State& state) {
         state.SkipWithError("WARMAP_YEAR_HISTORY is not set (bench/history.sh sets it)");
         return nullptr;
     }
-    std::string problem;
-    auto store = HistoryStore::Open(path.toStdString(), problem);
-    if (!store) state.SkipWithError(problem.c_str());
-    return store;
+    auto opened = HistoryStore::Open(path.toStdString());
+    if (!opened) {
+        state.SkipWithError(opened.error().c_str());
+        return nullptr;
+    }
+    return std::move(*opened);
 }
 
 // Opening the file after the first frame: its layout checked, the last state of every server rebuilt.
@@ -80,8 +82,8 @@ void BM_UpgradeYearFromFirstLayout(benchmark::State& state) {
         QFile::remove(copy);
         if (!QFile::copy(original, copy)) return state.SkipWithError("cannot copy the first-layout file");
         state.ResumeTiming();
-        std::string problem;
-        if (!HistoryStore::Open(copy.toStdString(), problem)) return state.SkipWithError(problem.c_str());
+        if (const auto opened = HistoryStore::Open(copy.toStdString()); !opened)
+            return state.SkipWithError(opened.error().c_str());
     }
 }
 BENCHMARK(BM_UpgradeYearFromFirstLayout)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

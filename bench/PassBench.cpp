@@ -107,7 +107,7 @@ void BM_PassCompareFour(benchmark::State& state) {
         feed::MessageLines lines;
         for (std::size_t i = 0; i < feeds.size(); ++i) {
             const feed::FeedDocument current = feed::FeedDocument::Parse(feeds[i]);
-            feed::CompareKeeps(current, feed::ServerNames[i],
+            (void)feed::CompareKeeps(current, feed::ServerNames[i],
                                feed::SavedCopyPath(folder.temp.Path(), feed::ServerNames[i]), names, lines);
         }
         benchmark::DoNotOptimize(lines);
@@ -123,7 +123,7 @@ void BM_PassSaveFour(benchmark::State& state) {
     }
     for (auto _ : state) {
         for (std::size_t i = 0; i < feeds.size(); ++i) {
-            feed::WriteSavedCopy(feed::SavedCopyPath(folder.temp.Path(), feed::ServerNames[i]), feeds[i]);
+            (void)feed::WriteSavedCopy(feed::SavedCopyPath(folder.temp.Path(), feed::ServerNames[i]), feeds[i]);
         }
     }
 }

@@ -77,9 +77,12 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverI
     if (platform::FileExists(savedCopy)) {
         const std::size_t first = m_messageLines.size();
         feed::RealmChanges changes;
-        if (auto failure = feed::CompareKeeps(current, server, savedCopy, m_names, m_messageLines, &changes)) {
-            qCWarning(lcFeed, "cannot compare %s with %s: %s", server.c_str(), savedCopy.c_str(), failure->c_str());
-            m_dialogs.Show({"Fehler: " + *failure, "Fehler", platform::Message::Icon::Critical});
+        if (const base::Status compared =
+                feed::CompareKeeps(current, server, savedCopy, m_names, m_messageLines, &changes);
+            !compared) {
+            qCWarning(lcFeed, "cannot compare %s with %s: %s", server.c_str(), savedCopy.c_str(),
+                      compared.error().c_str());
+            m_dialogs.Show({"Fehler: " + compared.error(), "Fehler", platform::Message::Icon::Critical});
         }
         for (std::size_t i = 0; i < changes.size(); ++i) {
             if (m_settings.notices.Wants(serverIndex, changes[i].oldRealm, changes[i].newRealm))
@@ -88,9 +91,10 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverI
     }
     // Only a real feed replaces the last good copy. A copy that cannot be written is skipped: the pass
     // goes on, the old copy stays, and the log says why (its changes will be shown again next time).
-    if (current.IsFeed() && !feed::WriteSavedCopy(savedCopy, body)) {
+    if (!current.IsFeed()) return true;
+    if (const base::Result<void, int> saved = feed::WriteSavedCopy(savedCopy, body); !saved) {
         qCWarning(lcStorage, "cannot save the copy of %s as %s: %s", server.c_str(), savedCopy.c_str(),
-                  std::strerror(errno));
+                  std::strerror(saved.error()));
     }
     return true;
 }

@@ -10,15 +10,15 @@ namespace core {
 WarmapWindowKeeper::WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
     : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
-bool WarmapWindowKeeper::Open(const std::function<warmap::Skin()>& skin, bool tellNoSavedCopy) {
+bool WarmapWindowKeeper::Open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy) {
     auto* window = new warmap::WarmapFRM(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_opening = true;
-    const auto failure = window->Load(skin(), tellNoSavedCopy);
+    const auto loaded = window->Load(skin(), tellNoSavedCopy);
     m_opening = false;
-    if (failure) {
+    if (!loaded) {
         delete window;
-        m_dialogs.Show({failure->toStdString(), platform::kApplicationTitle, platform::Message::Icon::Critical});
+        m_dialogs.Show({loaded.error().toStdString(), platform::kApplicationTitle, platform::Message::Icon::Critical});
         return false;
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

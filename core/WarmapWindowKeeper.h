@@ -24,7 +24,7 @@ public:
     // window is built, so start-up can read it on another thread meanwhile. When a skin or map file is
     // missing or unreadable, a message box names it, there is no window, and false is returned.
     // tellNoSavedCopy as for WarmapFRM::Load.
-    bool Open(const std::function<warmap::Skin()>& skin, bool tellNoSavedCopy = true);
+    bool Open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy = true);
 
     // Shows the window, restored and raised; creates it first when there is none. A file missing by
     // now is reported in a message box and the program goes on without the window. While the window

@@ -79,7 +79,12 @@ std::unique_ptr<history::HistoryLog> OpenHistoryLog(std::string& why) {
         why = "the library warmap-store is missing";
         return nullptr;
     }
-    return opener->Open(history::HistoryFilePath(), why);
+    auto opened = opener->Open(history::HistoryFilePath());
+    if (!opened) {
+        why = opened.error();
+        return nullptr;
+    }
+    return std::move(*opened);
 }
 
 }  // namespace
@@ -98,8 +103,8 @@ int main(int argc, char* argv[]) {
     if (command.request == Request::Quit) return core::QuitRunningInstance(runtimeFolder);
     platform::PreferX11WhereWaylandAlsoOffersIt();
     // Qt would abort without a display, and leave the socket behind.
-    if (const auto problem = platform::DisplayProblem(command.platform))
-        return core::StartWithoutDisplay(runtimeFolder, command.request, *problem);
+    if (const base::Status display = platform::CheckDisplay(command.platform); !display)
+        return core::StartWithoutDisplay(runtimeFolder, command.request, display.error());
     platform::SingleInstance instance(runtimeFolder);
     if (const auto status = core::HandOverToRunningInstance(instance, runtimeFolder, command.request)) {
         if (*status == 0 && !command.feedBase.isEmpty())
@@ -117,7 +122,7 @@ int main(int argc, char* argv[]) {
     platform::ModalDialogs dialogs;
 
     // The second core reads the skin while this thread builds the window.
-    std::future<warmap::Skin> skin =
+    std::future<warmap::SkinResult> skin =
         std::async(std::launch::async, warmap::LoadSkin, dataFolder, app.devicePixelRatio());
 
     // The player's settings; without a file they are the defaults, today's behaviour. Without a feed
@@ -197,28 +202,29 @@ int main(int argc, char* argv[]) {
     bool polling = feedBase.Usable();
     const auto showSettings = [&] {
         if (!settingsWindow) {
-            const auto check = [](const QString& base, QString* verdict) {
-                const core::FeedCheckResult result = core::CheckFeed(base.toStdString());
-                *verdict = QString::fromStdString(result.verdict);
-                return result.isFeed;
+            const auto check = [](const QString& feedBase) -> base::Result<QString, QString> {
+                const core::FeedCheckResult result = core::CheckFeed(feedBase.toStdString());
+                const QString verdict = QString::fromStdString(result.verdict);
+                if (!result.isFeed) return base::Failure{verdict};
+                return verdict;
             };
             settingsWindow = new settings::SettingsDialog(settings::LoadSettings(settingsFile),
                                                           settings::ChooseFeedBase(command.feedBase, {}), check);
             settingsWindow->setAttribute(Qt::WA_DeleteOnClose);
             settingsWindow->setWindowIcon(tray::TrayPicture(dataFolder));
             if (!polling) settingsWindow->AskForFeedBase();
-            settingsWindow->onSave = [&](const settings::Settings& chosen, QString* problem) {
-                if (!settings::SaveSettings(settingsFile, chosen, problem)) return false;
+            settingsWindow->onSave = [&](const settings::Settings& chosen) -> base::Result<void, QString> {
+                if (auto saved = settings::SaveSettings(settingsFile, chosen); !saved) return saved;
                 // What was refused at the start is passed over: the player has just given an address.
-                const QString base = settings::ChooseFeedBase(command.feedBase, chosen.feedBase).base;
-                pass.Reconfigure(base.toStdString(), NoticesOf(chosen));
+                const QString feedBase = settings::ChooseFeedBase(command.feedBase, chosen.feedBase).base;
+                pass.Reconfigure(feedBase.toStdString(), NoticesOf(chosen));
                 presenter.SetSoundOn(chosen.sound);
-                if (!polling && !base.isEmpty()) {
+                if (!polling && !feedBase.isEmpty()) {
                     polling = true;
                     trayIcon.SetHasFeedAddress(true);
                     timer.StartRefreshTimer(3);
                 }
-                return true;
+                return {};
             };
         }
         BringForward(settingsWindow);

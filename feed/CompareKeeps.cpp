@@ -7,22 +7,23 @@
 
 namespace feed {
 
-std::optional<std::string> CompareKeeps(std::string_view newFeed, std::string_view serverName,
+base::Status CompareKeeps(std::string_view newFeed, std::string_view serverName,
                                         const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines) {
     return CompareKeeps(FeedDocument::Parse(newFeed), serverName, savedCopyPath, names, lines);
 }
 
-std::optional<std::string> CompareKeeps(const FeedDocument& current, std::string_view serverName,
+base::Status CompareKeeps(const FeedDocument& current, std::string_view serverName,
                                         const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines,
                                         RealmChanges* changes) {
     return CompareKeeps(current, LoadSavedCopy(savedCopyPath), serverName, names, lines, changes);
 }
 
-std::optional<std::string> CompareKeeps(const FeedDocument& current, const FeedDocument& previous,
+base::Status CompareKeeps(const FeedDocument& current, const FeedDocument& previous,
                                         std::string_view serverName, const KeepNames& names, MessageLines& lines,
                                         RealmChanges* changes) {
-    if (!previous.IsFeed()) return "gespeicherte Kopie von " + std::string(serverName) + ": " + previous.Problem();
-    if (!current.IsFeed()) return "neuer Feed von " + std::string(serverName) + ": " + current.Problem();
+    if (!previous.IsFeed())
+        return base::Failure{"gespeicherte Kopie von " + std::string(serverName) + ": " + previous.Problem()};
+    if (!current.IsFeed()) return base::Failure{"neuer Feed von " + std::string(serverName) + ": " + current.Problem()};
 
     try {
         for (std::size_t i = 0; i < kStructures; ++i) {
@@ -36,9 +37,9 @@ std::optional<std::string> CompareKeeps(const FeedDocument& current, const FeedD
             if (changes) changes->push_back({oldRealm, newRealm});
         }
     } catch (const FeedError& error) {
-        return std::string(serverName) + ": " + error.what();
+        return base::Failure{std::string(serverName) + ": " + error.what()};
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace feed

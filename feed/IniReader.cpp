@@ -1,14 +1,11 @@
 #include "feed/IniReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <optional>
 #include <string_view>
+
+#include "base/SafeFile.h"
 
 namespace feed {
 namespace {
@@ -35,30 +32,9 @@ std::string Unquote(std::string_view value) {
     return std::string(value);
 }
 
-// The file's bytes, or nothing when it is no regular file or cannot be read. Opening never waits: a FIFO
-// in the file's place would hold the pass up for ever, and a device such as /dev/zero never ends.
-std::optional<std::string> ReadRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
-    std::optional<std::string> bytes;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        bytes.emplace();
-        char buffer[8192];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) bytes.reset();
-            if (n <= 0) break;
-            bytes->append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-    ::close(fd);
-    return bytes;
-}
-
 std::optional<std::string> FindValue(const std::string& section, const std::string& key, const std::string& path) {
-    const std::optional<std::string> bytes = ReadRegularFile(path);
+    // Any regular file, links followed; a FIFO or a device in its place reads as no file.
+    const base::Result<std::string, base::Refusal> bytes = base::ReadWholeFile(path, {});
     if (!bytes) return std::nullopt;
     const std::string_view wantedSection = Trim(section);
     const std::string_view wantedKey = Trim(key);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "feed/CompareKeeps.h"
 #include "history/HistoryReader.h"
 #include "history/Holdings.h"
@@ -36,9 +37,9 @@ public:
     static constexpr std::size_t kPassesWithLinesKept = tray::RecentChanges::kMaxPasses;
 
     virtual const std::string& Path() const = 0;
-    // Records one pass in one transaction. On failure nothing of it is kept and problem says why.
-    virtual bool Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines,
-                        std::string& problem) = 0;
+    // Records one pass in one transaction. On failure nothing of it is kept, and the failure says why.
+    virtual base::Status Record(Seconds time, const std::vector<ArrivedFeed>& feeds,
+                                const feed::MessageLines& lines) = 0;
     // The lines of the last passes that announced any (at most kPassesWithLinesKept), newest first.
     virtual std::vector<RecordedLines> RecentLines(std::size_t passes) const = 0;
 };

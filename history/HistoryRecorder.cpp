@@ -8,9 +8,10 @@
 
 namespace history {
 
-std::string HistoryFilePath(std::string* why) {
-    const auto folder = platform::PrivateDataFolder(why);
-    return folder ? *folder + "/history.sqlite" : std::string();
+base::Result<std::string> HistoryFilePath() {
+    const base::Result<std::string> folder = platform::PrivateDataFolder();
+    if (!folder) return base::Failure{folder.error()};
+    return *folder + "/history.sqlite";
 }
 
 void HistoryRecorder::FeedArrived(int server, const feed::FeedDocument& document) {
@@ -29,10 +30,11 @@ void HistoryRecorder::FeedArrived(int server, const feed::FeedDocument& document
 }
 
 void HistoryRecorder::PassEnded(Seconds time, const feed::MessageLines& lines) {
-    std::string problem;
-    if (Recording() && !m_store->Record(time, m_arrived, lines, problem)) {
-        qCWarning(lcHistory, "no more history this run: %s %s", m_store->Path().c_str(), problem.c_str());
-        m_recording = false;
+    if (Recording()) {
+        if (const base::Status recorded = m_store->Record(time, m_arrived, lines); !recorded) {
+            qCWarning(lcHistory, "no more history this run: %s %s", m_store->Path().c_str(), recorded.error().c_str());
+            m_recording = false;
+        }
     }
     m_arrived.clear();
 }

@@ -13,9 +13,9 @@ class FeedDocument;
 
 namespace history {
 
-// Where the history lives: history.sqlite in the program's private data folder; empty when that
-// folder is not safe to use, and why (when given) says what is wrong with it.
-std::string HistoryFilePath(std::string* why = nullptr);
+// Where the history lives: history.sqlite in the program's private data folder; fails saying what is
+// wrong with that folder when it is not safe to use.
+base::Result<std::string> HistoryFilePath();
 
 // Gathers what a pass receives and records it when the pass ends. After a failure (a full disk, a lock
 // taken by another program) it logs one line and records nothing more this run; the pass itself never

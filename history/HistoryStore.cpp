@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/SafeFile.h"
 #include "feed/Frontier.h"
 #include "history/Sql.h"
 
@@ -22,13 +23,22 @@ constexpr int kRecordBusyMilliseconds = 20;
 
 // Only a regular file of ours is opened, and never through a link: the same rules as the saved copies.
 std::string RefusalOf(const std::string& path, bool& exists) {
-    struct stat info {};
-    exists = ::lstat(path.c_str(), &info) == 0;
-    if (!exists) return errno == ENOENT ? std::string() : std::string("cannot be looked at: ") + std::strerror(errno);
-    if (S_ISLNK(info.st_mode)) return "is a symbolic link";
-    if (!S_ISREG(info.st_mode)) return "is not a regular file";
-    if (info.st_uid != ::geteuid()) return "belongs to another user (uid " + std::to_string(info.st_uid) + ")";
-    return {};
+    const auto checked = base::CheckFile(path, {.followLinks = false, .ownedByUs = true});
+    exists = checked || checked.error().kind != base::Refusal::Kind::Missing;
+    if (checked) return {};
+    const base::Refusal& refusal = checked.error();
+    switch (refusal.kind) {
+        case base::Refusal::Kind::Missing:
+            return {};
+        case base::Refusal::Kind::Link:
+            return "is a symbolic link";
+        case base::Refusal::Kind::NotRegular:
+            return "is not a regular file";
+        case base::Refusal::Kind::OtherUser:
+            return "belongs to another user (uid " + std::to_string(refusal.owner) + ")";
+        default:
+            return std::string("cannot be looked at: ") + std::strerror(refusal.error);
+    }
 }
 
 // SQLite falls back to reading a file it may not write, and says only "unable to open" of a folder it
@@ -76,46 +86,37 @@ std::string HistoryStore::Failure(const char* doing) const {
     return text;
 }
 
-std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, std::string& problem,
-                                                 const std::vector<SchemaStep>& steps) {
+base::Result<std::unique_ptr<HistoryStore>> HistoryStore::Open(const std::string& path,
+                                                               const std::vector<SchemaStep>& steps) {
     bool exists = false;
-    problem = RefusalOf(path, exists);
-    if (!problem.empty()) return nullptr;
-    if (!exists && !(problem = CreatePrivateFile(path)).empty()) return nullptr;
-    if (!(problem = Unwritable(path)).empty()) return nullptr;
+    if (std::string refused = RefusalOf(path, exists); !refused.empty()) return base::Failure{std::move(refused)};
+    if (!exists) {
+        if (std::string refused = CreatePrivateFile(path); !refused.empty()) return base::Failure{std::move(refused)};
+    }
+    if (std::string refused = Unwritable(path); !refused.empty()) return base::Failure{std::move(refused)};
 
     sqlite3* db = nullptr;
     const int opened =
         sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<HistoryStore> store(new HistoryStore(db, path));
-    if (opened != SQLITE_OK) {
-        problem = store->Failure("cannot be opened");
-        return nullptr;
-    }
+    if (opened != SQLITE_OK)
+        return base::Failure{store->Failure("cannot be opened")};
     sqlite3_busy_timeout(db, kOpenBusyMilliseconds);
     sqlite3_extended_result_codes(db, 1);
 
     // Everything is read before anything is written, so a file that is not ours stays as it was.
     const std::optional<std::int64_t> version = SingleInt(db, "PRAGMA user_version");
     const std::optional<std::int64_t> tables = SingleInt(db, "SELECT count(*) FROM sqlite_master");
-    if (!version || !tables) {
-        problem = store->Failure("is not a Warmap history");
-        return nullptr;
-    }
+    if (!version || !tables)
+        return base::Failure{store->Failure("is not a Warmap history")};
     const int latest = steps.back().to;
-    if (*version > latest) {
-        problem = "was written by a newer Warmap (layout " + std::to_string(*version) + ", this one reads up to " +
-                  std::to_string(latest) + ")";
-        return nullptr;
-    }
-    if (*version == 0 && *tables != 0) {
-        problem = "is not a Warmap history: it holds other tables";
-        return nullptr;
-    }
-    if (!Execute(db, "PRAGMA journal_mode=WAL") || !Execute(db, "PRAGMA synchronous=NORMAL")) {
-        problem = store->Failure("cannot be switched to write-ahead logging");
-        return nullptr;
-    }
+    if (*version > latest)
+        return base::Failure{"was written by a newer Warmap (layout " + std::to_string(*version) +
+                             ", this one reads up to " + std::to_string(latest) + ")"};
+    if (*version == 0 && *tables != 0)
+        return base::Failure{"is not a Warmap history: it holds other tables"};
+    if (!Execute(db, "PRAGMA journal_mode=WAL") || !Execute(db, "PRAGMA synchronous=NORMAL"))
+        return base::Failure{store->Failure("cannot be switched to write-ahead logging")};
     if (*version < latest) {
         bool upgraded = Execute(db, "BEGIN IMMEDIATE");
         for (const SchemaStep& step : steps) {
@@ -124,43 +125,37 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, std::s
         const std::string setVersion = "PRAGMA user_version=" + std::to_string(latest);
         upgraded = upgraded && Execute(db, setVersion.c_str()) && Execute(db, "COMMIT");
         if (!upgraded) {
-            problem = store->Failure("cannot be brought up to date");
+            const std::string failure = store->Failure("cannot be brought up to date");
             Execute(db, "ROLLBACK");
-            return nullptr;
+            return base::Failure{failure};
         }
     }
-    if (!store->Load(problem)) return nullptr;
+    if (const base::Status loaded = store->Load(); !loaded) return base::Failure{loaded.error()};
     // A file another program holds locked is found now, not in the middle of a pass.
-    if (!Execute(db, "BEGIN IMMEDIATE")) {
-        problem = store->Failure("cannot be written");
-        return nullptr;
-    }
+    if (!Execute(db, "BEGIN IMMEDIATE"))
+        return base::Failure{store->Failure("cannot be written")};
     Execute(db, "ROLLBACK");
     sqlite3_busy_timeout(db, kRecordBusyMilliseconds);
     return store;
 }
 
-bool HistoryStore::Load(std::string& problem) {
+base::Status HistoryStore::Load() {
     Statement words(m_db, "SELECT id, text FROM word ORDER BY id");
     while (words.Step()) {
         if (words.Int(0) != static_cast<std::int64_t>(m_words.size())) {
-            problem = "is damaged: its words are not numbered in order";
-            return false;
+            return base::Failure{"is damaged: its words are not numbered in order"};
         }
         m_words.push_back(words.Text(1));
         m_wordNumbers.emplace(m_words.back(), static_cast<int>(m_words.size() - 1));
     }
-    if (!words.Done()) {
-        problem = Failure("cannot be read");
-        return false;
-    }
+    if (!words.Done())
+        return base::Failure{Failure("cannot be read")};
     for (std::size_t server = 0; server < m_last.size(); ++server) {
         Statement last(m_db,
                        "SELECT max(pass), (SELECT max(pass) FROM whole WHERE server=?1) FROM feed WHERE server=?1");
         last.Bind(1, static_cast<std::int64_t>(server));
         if (!last.Step()) {
-            problem = Failure("cannot be read");
-            return false;
+            return base::Failure{Failure("cannot be read")};
         }
         if (last.IsNull(0)) continue;
         const std::int64_t lastPass = last.Int(0), lastWhole = last.Int(1);
@@ -168,14 +163,13 @@ bool HistoryStore::Load(std::string& problem) {
         Statement since(m_db, "SELECT count(*) FROM feed WHERE server=? AND pass>?");
         since.Bind(1, static_cast<std::int64_t>(server)).Bind(2, lastWhole);
         if (!m_last[server] || !since.Step()) {
-            problem = m_last[server] ? Failure("cannot be read")
+            return base::Failure{m_last[server] ? Failure("cannot be read")
                                      : "is damaged: the last state of " + std::string(feed::ServerNames[server]) +
-                                           " cannot be rebuilt";
-            return false;
+                                           " cannot be rebuilt"};
         }
         m_sinceWhole[server] = static_cast<int>(since.Int(0));
     }
-    return true;
+    return {};
 }
 
 const std::string& HistoryStore::Word(int word) const {
@@ -193,9 +187,8 @@ int HistoryStore::WordNumber(const std::string& text) {
     return number;
 }
 
-bool HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines,
-                          std::string& problem) {
-    if (feeds.empty() && lines.empty()) return true;
+base::Status HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines) {
+    if (feeds.empty() && lines.empty()) return {};
     const std::size_t wordsBefore = m_words.size();
     m_newWords.clear();
     bool ok = Execute(m_db, "BEGIN IMMEDIATE");
@@ -260,18 +253,18 @@ bool HistoryStore::Record(Seconds time, const std::vector<ArrivedFeed>& feeds, c
     }
     ok = ok && Execute(m_db, "COMMIT");
     if (!ok) {
-        problem = Failure("cannot take the pass");
+        const std::string failure = Failure("cannot take the pass");
         Execute(m_db, "ROLLBACK");
         for (std::size_t w = wordsBefore; w < m_words.size(); ++w) m_wordNumbers.erase(m_words[w]);
         m_words.resize(wordsBefore);
-        return false;
+        return base::Failure{failure};
     }
     for (std::size_t f = 0; f < feeds.size(); ++f) {
         const auto server = static_cast<std::size_t>(feeds[f].server);
         m_last[server] = feeds[f].state;
         m_sinceWhole[server] = whole[f] ? 0 : m_sinceWhole[server] + 1;
     }
-    return true;
+    return {};
 }
 
 std::vector<RecordedLines> HistoryStore::RecentLines(std::size_t passes) const {

@@ -26,17 +26,16 @@ public:
     static constexpr int kRecordingsPerWholeState = 144;
 
     // Opens the file, or creates it with mode 0600. Only a regular file of ours (never through a link)
-    // with this program's layout or an older one is used; anything else is left as it was and problem
-    // says why. steps: the layout to bring the file to (tests name a later one).
-    static std::unique_ptr<HistoryStore> Open(const std::string& path, std::string& problem,
-                                              const std::vector<SchemaStep>& steps = SchemaSteps());
+    // with this program's layout or an older one is used; anything else is left as it was, and the
+    // failure says why. steps: the layout to bring the file to (tests name a later one).
+    static base::Result<std::unique_ptr<HistoryStore>> Open(const std::string& path,
+                                                            const std::vector<SchemaStep>& steps = SchemaSteps());
     ~HistoryStore() override;
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
     const std::string& Path() const override { return m_path; }
-    bool Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines,
-                std::string& problem) override;
+    base::Status Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines) override;
     std::vector<RecordedLines> RecentLines(std::size_t passes) const override;
 
     std::vector<Moment> Moments(int server, Seconds from, Seconds to) const override;
@@ -50,7 +49,7 @@ public:
 
 private:
     HistoryStore(sqlite3* db, std::string path);
-    bool Load(std::string& problem);
+    base::Status Load();
     int WordNumber(const std::string& text);
     std::string Failure(const char* doing) const;
 

@@ -23,7 +23,7 @@
 
 #include "feed/FeedDocument.h"
 #include "feed/Frontier.h"
-#include "feed/SavedCopy.h"
+#include "base/SafeFile.h"
 #include "history/ChangeListView.h"
 #include "history/ChangeText.h"
 #include "history/HistoryChart.h"
@@ -125,9 +125,8 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     m_map = new warmap::MapView(m_mapColumn);
     m_map->setObjectName(QStringLiteral("HistoryMap"));
     m_map->setAccessibleName(QStringLiteral("Karte zum gewählten Zeitpunkt"));
-    const warmap::Skin skin = warmap::LoadSkin(programFolder, devicePixelRatioF());
-    if (!skin.failure) {
-        m_map->SetBackground(skin.mapBackground);
+    if (const warmap::SkinResult skin = warmap::LoadSkin(programFolder, devicePixelRatioF())) {
+        m_map->SetBackground(skin->mapBackground);
         m_map->setMinimumSize(m_map->NaturalSize() / 2);
     }
     // Its panel holds what the Warmap window's holds: the server and the feed's time stamp.
@@ -315,20 +314,20 @@ void HistoryWindow::ChooseMoment(int moment) {
     m_momentLbl->setText(text);
 }
 
-bool HistoryWindow::ExportTo(const QString& path, QString& problem) {
+base::Result<void, QString> HistoryWindow::ExportTo(const QString& path) {
     m_statusLbl->clear();
-    if (!m_store) return false;
+    if (!m_store) return base::Failure{QString()};
     const std::string csv = ChangesCsv(m_changes, m_server, *m_store, m_names);
-    if (!feed::WriteSavedCopy(path.toStdString(), csv)) {
-        problem = QString::fromLocal8Bit(std::strerror(errno));
-        qCWarning(lcHistory, "cannot export the history to %s: %s", qPrintable(path), qPrintable(problem));
-        return false;
+    if (const base::Result<void, int> written = base::WritePrivateFile(path.toStdString(), csv); !written) {
+        const QString cause = QString::fromLocal8Bit(std::strerror(written.error()));
+        qCWarning(lcHistory, "cannot export the history to %s: %s", qPrintable(path), qPrintable(cause));
+        return base::Failure{cause};
     }
     const std::size_t rows = m_changes.size();
     m_statusLbl->setText(QStringLiteral("%1 nach %2 geschrieben.")
                              .arg(rows == 1 ? QStringLiteral("1 Änderung") : QStringLiteral("%1 Änderungen").arg(rows),
                                   QDir::toNativeSeparators(path)));
-    return true;
+    return {};
 }
 
 void HistoryWindow::Export() {
@@ -336,10 +335,9 @@ void HistoryWindow::Export() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), suggested,
                                                       QStringLiteral("CSV-Dateien (*.csv)"));
     if (path.isEmpty()) return;
-    QString problem;
-    if (!ExportTo(path, problem))
+    if (const base::Result<void, QString> exported = ExportTo(path); !exported)
         QMessageBox::warning(this, QStringLiteral("Warmap — Verlauf"),
-                             QStringLiteral("Der Verlauf ließ sich nicht nach %1 schreiben: %2").arg(path, problem));
+                             QStringLiteral("Der Verlauf ließ sich nicht nach %1 schreiben: %2").arg(path, exported.error()));
 }
 
 }  // namespace history

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "base/Result.h"
 #include "feed/KeepNames.h"
 #include "history/HistoryReader.h"
 #include "keepmap/KeepMap.h"
@@ -45,9 +46,9 @@ public:
     const std::vector<Moment>& Moments() const { return m_moments; }
     const std::vector<Change>& Changes() const { return m_changes; }
 
-    // Writes the stretch's changes as CSV and says so in the status line; false with problem set when
-    // the file could not be written.
-    bool ExportTo(const QString& path, QString& problem);
+    // Writes the stretch's changes as CSV and says so in the status line; fails with the system's cause
+    // when the file could not be written.
+    base::Result<void, QString> ExportTo(const QString& path);
 
 public slots:
     // Reads the history again, after a pass has added to it.

@@ -2,24 +2,18 @@
 #include "history/OpenHistory.h"
 
 #include "platform/Logging.h"
-#include "platform/Paths.h"
 
 namespace history {
 
-std::unique_ptr<HistoryStore> OpenHistory(const std::string& path, std::string* why) {
-    if (path.empty()) {
-        // Asked again only to say why: the path is empty when the folder could not be had.
-        std::string cause = "for a reason it did not give";
-        platform::PrivateDataFolder(&cause);
-        qCWarning(lcHistory, "no history this run: no private data folder: %s", cause.c_str());
-        if (why) *why = "no private data folder: " + cause;
-        return nullptr;
+base::Result<std::unique_ptr<HistoryStore>> OpenHistory(const base::Result<std::string>& path) {
+    if (!path) {
+        qCWarning(lcHistory, "no history this run: no private data folder: %s", path.error().c_str());
+        return base::Failure{"no private data folder: " + path.error()};
     }
-    std::string problem;
-    auto store = HistoryStore::Open(path, problem);
+    auto store = HistoryStore::Open(*path);
     if (!store) {
-        qCWarning(lcHistory, "no history this run: %s %s", path.c_str(), problem.c_str());
-        if (why) *why = path + " " + problem;
+        qCWarning(lcHistory, "no history this run: %s %s", path->c_str(), store.error().c_str());
+        return base::Failure{*path + " " + store.error()};
     }
     return store;
 }

@@ -13,8 +13,8 @@ namespace history {
 class StoreOpener {
 public:
     virtual ~StoreOpener() = default;
-    // The history file at path, or nothing with why set (see OpenHistory).
-    virtual std::unique_ptr<HistoryLog> Open(const std::string& path, std::string& why) const = 0;
+    // The history file at path, or why it cannot be used this run (see OpenHistory).
+    virtual base::Result<std::unique_ptr<HistoryLog>> Open(const base::Result<std::string>& path) const = 0;
 };
 
 }  // namespace history

@@ -12,8 +12,10 @@ class StorePlugin final : public QObject, public StoreOpener {
     Q_PLUGIN_METADATA(IID "org.warmap.StoreOpener/1")
     Q_INTERFACES(history::StoreOpener)
 public:
-    std::unique_ptr<HistoryLog> Open(const std::string& path, std::string& why) const override {
-        return OpenHistory(path, &why);
+    base::Result<std::unique_ptr<HistoryLog>> Open(const base::Result<std::string>& path) const override {
+        auto store = OpenHistory(path);
+        if (!store) return base::Failure{store.error()};
+        return std::unique_ptr<HistoryLog>(std::move(*store));
     }
 };
 

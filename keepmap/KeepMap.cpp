@@ -19,30 +19,30 @@ constexpr const char* kIconFiles[8] = {"keep_alb", "tower_alb", "keep_mid",     
 // The id converted as a number to a 16-bit whole number: blanks around it, a sign and decimals are
 // allowed, halves round to even ("2.5" is 2, "+5" and "5.0" are 5). Anything that is not a number, or
 // lies outside the 16-bit range, fails.
-int ParseId(const std::string& text, std::size_t position) {
+base::Result<int> ParseId(const std::string& text, std::size_t position) {
     const auto invalid = [&] {
-        return feed::FeedError("ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position));
+        return base::Failure{"ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position)};
     };
     const std::size_t begin = text.find_first_not_of(' ');
     const std::size_t end = text.find_last_not_of(' ');
-    if (begin == std::string::npos) throw invalid();
+    if (begin == std::string::npos) return invalid();
     const char* first = text.data() + begin;
     const char* last = text.data() + end + 1;
     if (*first == '+') {
         ++first;
-        if (first == last || *first == '-' || *first == '+') throw invalid();
+        if (first == last || *first == '-' || *first == '+') return invalid();
     }
     double value = 0;
     const auto [stop, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (error != std::errc() || stop != last || !std::isfinite(value)) throw invalid();
+    if (error != std::errc() || stop != last || !std::isfinite(value)) return invalid();
     const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
-    if (rounded < -32768 || rounded > 32767) throw invalid();
+    if (rounded < -32768 || rounded > 32767) return invalid();
     return static_cast<int>(rounded);
 }
 
-platform::Picture LoadOrThrow(const QString& path, double devicePixelRatio) {
+base::Result<platform::Picture> LoadPicture(const QString& path, double devicePixelRatio) {
     auto picture = platform::Picture::Load(path, devicePixelRatio);
-    if (!picture) throw feed::FeedError("Datei nicht gefunden: " + path.toStdString());
+    if (!picture) return base::Failure{"Datei nicht gefunden: " + path.toStdString()};
     return *std::move(picture);
 }
 
@@ -60,10 +60,12 @@ void ResetSurface(QImage& surface, const QImage& background) {
 
 }  // namespace
 
-int IconIndex(const std::string& realm, int id) {
+Icon IconFor(const std::string& realm, int id) {
     const std::optional<feed::Realm> known = feed::RealmFromName(realm);
-    const int base = known == feed::Realm::Midgard ? 2 : known == feed::Realm::Hibernia ? 4 : 0;
-    return base + (feed::IsKeep(id) ? 0 : 1);
+    const bool keep = feed::IsKeep(id);
+    if (known == feed::Realm::Midgard) return keep ? Icon::MidgardKeep : Icon::MidgardTower;
+    if (known == feed::Realm::Hibernia) return keep ? Icon::HiberniaKeep : Icon::HiberniaTower;
+    return keep ? Icon::AlbionKeep : Icon::AlbionTower;
 }
 
 KeepMap::KeepMap(QString programFolder, const KeepPosTable& positions)
@@ -93,59 +95,75 @@ MapOutcome KeepMap::Draw(const EntryAttribute& attribute, const std::string& dat
                          const QImage& background) {
     MapOutcome outcome;
     outcome.date = date;
+    base::Status drawn;
     try {
-        // Icons as sharp as the map: at twice the size where the map has twice the pixels.
-        const double ratio = background.devicePixelRatio();
-        std::vector<platform::Picture> icons;
-        for (const char* name : kIconFiles)
-            icons.push_back(LoadOrThrow(m_programFolder + "/symbols/" + name + ".ico", ratio));
-
-        m_guild.fill(std::string());
-        ResetSurface(surface, background);
-        QPainter painter(&surface);
-
-        const platform::Picture ornament = LoadOrThrow(m_programFolder + "/form/corner_topleft.ico", ratio);
-        const QSize mapSize = surface.deviceIndependentSize().toSize();
-        const int mapW = mapSize.width(), mapH = mapSize.height();
-        const int ow = ornament.RoundedWidth(), oh = ornament.RoundedHeight();
-        using platform::Mirror;
-        ornament.Place(painter, QPoint(0, 0), Mirror::None);
-        ornament.Place(painter, QPoint(0, mapH - oh), Mirror::TopBottom);
-        ornament.Place(painter, QPoint(mapW - ow, mapH - oh), Mirror::Both);
-        ornament.Place(painter, QPoint(mapW - ow, 0), Mirror::LeftRight);
-
-        for (std::size_t i = 0; i < kStructures; ++i) {
-            const int id = ParseId(attribute(i, "id"), i);
-            const int icon = IconIndex(attribute(i, "realm"), id);
-            const std::string guild = attribute(i, "guildname");
-            if (id < 0 || id >= kStructures) throw feed::FeedError("id " + std::to_string(id) + " außerhalb 0 bis " + std::to_string(kStructures - 1));
-            m_guild[id] = guild;
-
-            const platform::Picture& picture = icons[icon];
-            const int x = m_positions[id].x(), y = m_positions[id].y();
-            const int halfW = static_cast<int>(std::floor(picture.Width() / 2));
-            const int halfH = static_cast<int>(std::floor(picture.Height() / 2));
-            const int left = x - halfW, top = y - halfH;
-            const int w = picture.RoundedWidth(), h = picture.RoundedHeight();
-            const QRect place(left, top, w, h);
-            picture.Draw(painter, place);
-            if (guild.empty()) {
-                const platform::Picture& overlay = icons[feed::IsKeep(id) ? 6 : 7];
-                overlay.Draw(painter, place);
-            }
-            for (int hx = x - halfW; hx <= x + halfW; ++hx) {
-                for (int hy = y - halfH; hy <= y + halfH; ++hy) {
-                    if (!KeepHitMap::Contains(hx, hy))
-                        throw feed::FeedError("Trefferfläche außerhalb der Karte bei id " + std::to_string(id));
-                    m_hitMap.Set(hx, hy, id + 1);
-                }
-            }
-        }
+        drawn = DrawStructures(attribute, surface, background);
     } catch (const feed::FeedError& error) {
+        // The feed document's own: an entry without the attribute asked for.
+        drawn = base::Failure{std::string(error.what())};
+    }
+    if (!drawn) {
         outcome.status = MapOutcome::Status::Failed;
-        outcome.failure = error.what();
+        outcome.failure = drawn.error();
     }
     return outcome;
+}
+
+base::Status KeepMap::DrawStructures(const EntryAttribute& attribute, QImage& surface, const QImage& background) {
+    // Icons as sharp as the map: at twice the size where the map has twice the pixels.
+    const double ratio = background.devicePixelRatio();
+    std::vector<platform::Picture> icons;
+    for (const char* name : kIconFiles) {
+        auto icon = LoadPicture(m_programFolder + "/symbols/" + name + ".ico", ratio);
+        if (!icon) return base::Failure{icon.error()};
+        icons.push_back(std::move(*icon));
+    }
+    const auto ornament = LoadPicture(m_programFolder + "/form/corner_topleft.ico", ratio);
+
+    m_guild.fill(std::string());
+    ResetSurface(surface, background);
+    QPainter painter(&surface);
+    if (!ornament) return base::Failure{ornament.error()};
+    const QSize mapSize = surface.deviceIndependentSize().toSize();
+    const int mapW = mapSize.width(), mapH = mapSize.height();
+    const int ow = ornament->RoundedWidth(), oh = ornament->RoundedHeight();
+    using platform::Mirror;
+    ornament->Place(painter, QPoint(0, 0), Mirror::None);
+    ornament->Place(painter, QPoint(0, mapH - oh), Mirror::TopBottom);
+    ornament->Place(painter, QPoint(mapW - ow, mapH - oh), Mirror::Both);
+    ornament->Place(painter, QPoint(mapW - ow, 0), Mirror::LeftRight);
+
+    for (std::size_t i = 0; i < kStructures; ++i) {
+        const base::Result<int> parsed = ParseId(attribute(i, "id"), i);
+        if (!parsed) return base::Failure{parsed.error()};
+        const int id = *parsed;
+        const Icon icon = IconFor(attribute(i, "realm"), id);
+        const std::string guild = attribute(i, "guildname");
+        if (id < 0 || id >= kStructures)
+            return base::Failure{"id " + std::to_string(id) + " außerhalb 0 bis " + std::to_string(kStructures - 1)};
+        m_guild[id] = guild;
+
+        const platform::Picture& picture = icons[static_cast<std::size_t>(icon)];
+        const int x = m_positions[id].x(), y = m_positions[id].y();
+        const int halfW = static_cast<int>(std::floor(picture.Width() / 2));
+        const int halfH = static_cast<int>(std::floor(picture.Height() / 2));
+        const int left = x - halfW, top = y - halfH;
+        const int w = picture.RoundedWidth(), h = picture.RoundedHeight();
+        const QRect place(left, top, w, h);
+        picture.Draw(painter, place);
+        if (guild.empty()) {
+            const Icon unclaimed = feed::IsKeep(id) ? Icon::UnclaimedKeep : Icon::UnclaimedTower;
+            icons[static_cast<std::size_t>(unclaimed)].Draw(painter, place);
+        }
+        for (int hx = x - halfW; hx <= x + halfW; ++hx) {
+            for (int hy = y - halfH; hy <= y + halfH; ++hy) {
+                if (!KeepHitMap::Contains(hx, hy))
+                    return base::Failure{"Trefferfläche außerhalb der Karte bei id " + std::to_string(id)};
+                m_hitMap.Set(hx, hy, id + 1);
+            }
+        }
+    }
+    return {};
 }
 
 }  // namespace keepmap

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "keepmap/KeepPos.h"
 
 namespace keepmap {
@@ -72,14 +73,22 @@ public:
     const KeepHitMap& HitMap() const { return m_hitMap; }
 
 private:
+    // Fails with what stopped the drawing (a picture missing, a bad id), for a "Fehler: " box.
+    base::Status DrawStructures(const EntryAttribute& attribute, QImage& surface, const QImage& background);
+
     QString m_programFolder;
     const KeepPosTable& m_positions;
     KeepGuildTable m_guild;
     KeepHitMap m_hitMap;
 };
 
-// Icon index for a structure: 0/1 Albion (and any unknown realm), 2/3 Midgard, 4/5 Hibernia; odd for
-// towers.
-int IconIndex(const std::string& realm, int id);
+// The pictures a structure is drawn with, in the order of the files in symbols/: its realm's keep or
+// tower, and over it the unclaimed mark when no guild holds it.
+enum class Icon {
+    AlbionKeep, AlbionTower, MidgardKeep, MidgardTower, HiberniaKeep, HiberniaTower, UnclaimedKeep, UnclaimedTower
+};
+
+// The picture of a structure: Albion's for Albion and any unknown realm.
+Icon IconFor(const std::string& realm, int id);
 
 }  // namespace keepmap

@@ -74,22 +74,21 @@ bool IsSharedFolder(const char* path) {
     return info.st_uid != ::geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH | S_ISVTX)) != 0;
 }
 
-std::optional<std::string> PrivateFolderUnder(const char* variable, const char* underHome, std::string* why = nullptr) {
+base::Result<std::string> PrivateFolderUnder(const char* variable, const char* underHome) {
     const std::string folder = XdgHome(variable, underHome) + "/warmap";
     const int made = MakePrivateFolders(folder);
     if (IsPrivateFolder(folder)) return folder;
-    if (why) {
-        struct stat info {};
-        const bool there = ::lstat(folder.c_str(), &info) == 0;
-        *why = folder + (!there ? " cannot be created: " + std::string(std::strerror(made ? made : errno))
-                         : !IsOurFolder(info) ? std::string(" is not a folder of yours")
-                                              : " cannot be closed to others: " + std::string(std::strerror(errno)));
-    }
+    struct stat info {};
+    const bool there = ::lstat(folder.c_str(), &info) == 0;
+    const int error = errno;
+    std::string why = folder + (!there ? " cannot be created: " + std::string(std::strerror(made ? made : error))
+                                : !IsOurFolder(info) ? std::string(" is not a folder of yours")
+                                                     : " cannot be closed to others: " + std::string(std::strerror(error)));
     SayNotUsed(folder);
-    return std::nullopt;
+    return base::Failure{std::move(why)};
 }
 
-std::optional<std::string> PrivateCacheFolder() {
+base::Result<std::string> PrivateCacheFolder() {
     return PrivateFolderUnder("XDG_CACHE_HOME", "/.cache");
 }
 
@@ -111,8 +110,8 @@ std::string ConfigHome() {
     return XdgHome("XDG_CONFIG_HOME", "/.config");
 }
 
-std::optional<std::string> PrivateDataFolder(std::string* why) {
-    return PrivateFolderUnder("XDG_DATA_HOME", "/.local/share", why);
+base::Result<std::string> PrivateDataFolder() {
+    return PrivateFolderUnder("XDG_DATA_HOME", "/.local/share");
 }
 
 std::string TempFolder() {

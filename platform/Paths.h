@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Result.h"
+
 namespace platform {
 
 // Where the saved copies live, always ending with a separator: $TMPDIR when it names an existing
@@ -17,10 +19,10 @@ std::string TempFolder();
 std::string ConfigHome();
 
 // The program's private folder for data kept across runs, without a separator: $XDG_DATA_HOME/warmap
-// (else ~/.local/share/warmap), created with mode 0700. Nothing when what is there is not a private
-// folder of ours (one line on stderr says so); why, when given, then says what is wrong, with the
-// cause the system gave ("… cannot be created: Read-only file system").
-std::optional<std::string> PrivateDataFolder(std::string* why = nullptr);
+// (else ~/.local/share/warmap), created with mode 0700. When what is there is not a private folder of
+// ours (one line on stderr says so), fails saying what is wrong, with the cause the system gave
+// ("… cannot be created: Read-only file system").
+base::Result<std::string> PrivateDataFolder();
 
 // Where per-user run-time files (the single-instance lock and socket) live, without a separator:
 // $XDG_RUNTIME_DIR when it is an absolute folder of our own that nobody else may enter, else the

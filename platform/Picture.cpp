@@ -5,10 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "base/SafeFile.h"
 #include "platform/Units.h"
 
 namespace platform {
@@ -29,15 +26,11 @@ double HiMetricToPixels(int hiMetric) {
 // not hang the program, a device or folder is no picture. With sizeOnly, reads just the size where the
 // format tells it without decoding (a null image of that size comes back as QImage() with *sizeOnly set).
 QImage Read(const QString& path, QSize* sizeOnly = nullptr) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {};
-    struct stat status {};
+    base::Result<base::FileDescriptor, base::Refusal> fd =
+        base::OpenForReading(QFile::encodeName(path).toStdString(), {});
     QFile file;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return {};
-    }
+    if (!fd || !file.open(fd->Get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return {};
+    fd->Release();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);  // whatever the name says
     if (sizeOnly) {

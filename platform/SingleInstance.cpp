@@ -18,6 +18,7 @@
 #include <string_view>
 #include <thread>
 
+#include "base/SafeFile.h"
 #include "platform/UnixSocket.h"
 
 namespace platform {
@@ -209,12 +210,10 @@ void SingleInstance::Drop(Connection* connection) {
 
 bool SingleInstance::IsRunning(const std::string& folder) {
     if (folder.empty()) return false;
-    const int fd = ::open(LockPath(folder).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
+    const auto fd = base::OpenForReading(LockPath(folder), {.followLinks = false});
+    if (!fd) return false;
     // A shared lock is refused while the running instance holds its exclusive one.
-    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);
-    return held;
+    return ::flock(fd->Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
 }
 
 bool SingleInstance::AskToShow(const std::string& folder, std::chrono::milliseconds patience, Request request) {

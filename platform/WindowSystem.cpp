@@ -74,7 +74,7 @@ bool WaylandReachable() {
 
 }  // namespace
 
-std::optional<std::string> DisplayProblem(const QString& platform) {
+base::Status CheckDisplay(const QString& platform) {
     const QString chosen = platform.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : platform;
     if (!chosen.isEmpty()) {
         // A list such as "wayland;xcb" is tried in order; each may carry options after ':'.
@@ -83,23 +83,23 @@ std::optional<std::string> DisplayProblem(const QString& platform) {
             const QString name = entry.section(QLatin1Char(':'), 0, 0);
             if (name == QLatin1String("xcb")) {
                 windowSystem = true;
-                if (X11Reachable()) return std::nullopt;
+                if (X11Reachable()) return {};
             } else if (name.startsWith(QLatin1String("wayland"))) {
                 windowSystem = true;
-                if (WaylandReachable()) return std::nullopt;
+                if (WaylandReachable()) return {};
             }
         }
-        if (!windowSystem) return std::nullopt;
-        return "the platform " + chosen.toStdString() + " cannot open its display";
+        if (!windowSystem) return {};
+        return base::Failure{"the platform " + chosen.toStdString() + " cannot open its display"};
     }
-    if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) return "neither DISPLAY nor WAYLAND_DISPLAY is set";
-    if (IsSet("DISPLAY") && X11Reachable()) return std::nullopt;
-    if (IsSet("WAYLAND_DISPLAY") && WaylandReachable()) return std::nullopt;
+    if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) return base::Failure{"neither DISPLAY nor WAYLAND_DISPLAY is set"};
+    if (IsSet("DISPLAY") && X11Reachable()) return {};
+    if (IsSet("WAYLAND_DISPLAY") && WaylandReachable()) return {};
     std::string problem = "cannot open";
     if (IsSet("DISPLAY")) problem += std::string(" the X display ") + std::getenv("DISPLAY");
     if (IsSet("DISPLAY") && IsSet("WAYLAND_DISPLAY")) problem += " or";
     if (IsSet("WAYLAND_DISPLAY")) problem += std::string(" the Wayland display ") + std::getenv("WAYLAND_DISPLAY");
-    return problem;
+    return base::Failure{problem};
 }
 
 void PreferX11WhereWaylandAlsoOffersIt() {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Result.h"
+
 class QWidget;
 
 namespace platform {
@@ -17,11 +19,11 @@ namespace platform {
 // and leaves the choice to Qt (Wayland). Call before the application object exists.
 void PreferX11WhereWaylandAlsoOffersIt();
 
-// Why no window can be shown here, or nothing when one can: neither DISPLAY nor WAYLAND_DISPLAY set,
+// Whether a window can be shown here, or why not: neither DISPLAY nor WAYLAND_DISPLAY set,
 // or the display they name cannot be opened. platform is Qt's -platform argument, if one was given;
 // it, or QT_QPA_PLATFORM, naming neither X11 nor Wayland (offscreen, say) is left to Qt. Call before
 // the application object exists: Qt aborts when it cannot open its platform.
-std::optional<std::string> DisplayProblem(const QString& platform = {});
+base::Status CheckDisplay(const QString& platform = {});
 
 // True on a Wayland platform, where the popup cannot be placed by the program.
 bool OnWayland();

@@ -28,11 +28,11 @@ std::optional<QString> WrittenPort(const QString& authority) {
 
 }  // namespace
 
-QString NormalisedFeedBase(const QString& text, AddressProblem& problem) {
+base::Result<QString, AddressProblem> NormalisedFeedBase(const QString& text) {
     const QString typed = text.trimmed();
     const auto [start, end] = Authority(typed);
     const QString authority = typed.mid(start, end - start);
-    problem = AddressProblem::None;
+    AddressProblem problem = AddressProblem::None;
     if (typed.isEmpty())
         problem = AddressProblem::Empty;
     else if (typed.size() > kMostCharacters)
@@ -47,7 +47,7 @@ QString NormalisedFeedBase(const QString& text, AddressProblem& problem) {
         const int value = port->toInt(&number);
         if (!number || value < 1 || value > 65535) problem = AddressProblem::Port;
     }
-    if (problem != AddressProblem::None) return {};
+    if (problem != AddressProblem::None) return base::Failure{problem};
     const QUrl url(typed, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
@@ -56,16 +56,10 @@ QString NormalisedFeedBase(const QString& text, AddressProblem& problem) {
         problem = AddressProblem::NoHost;
     else if (url.hasQuery() || url.hasFragment() || (!url.path().isEmpty() && url.path() != QLatin1String("/")))
         problem = AddressProblem::PathOrQuery;
-    if (problem != AddressProblem::None) return {};
+    if (problem != AddressProblem::None) return base::Failure{problem};
     return url.adjusted(QUrl::RemovePath).toString(QUrl::FullyEncoded);
 }
 
-QString NormalisedFeedBase(const QString& text, QString* problem) {
-    AddressProblem kind = AddressProblem::None;
-    const QString base = NormalisedFeedBase(text, kind);
-    if (problem) *problem = kind == AddressProblem::None ? QString() : ProblemText(kind);
-    return base;
-}
 
 namespace {
 
@@ -137,10 +131,9 @@ FeedBaseChoice ChooseFeedBase(const QString& commandLine, const QString& fromFil
     };
     for (const auto& [source, text] : sources) {
         if (text.trimmed().isEmpty()) continue;
-        AddressProblem problem = AddressProblem::None;
-        const QString base = NormalisedFeedBase(text, problem);
-        if (!base.isEmpty()) {
-            choice.base = base;
+        const base::Result<QString, AddressProblem> normalised = NormalisedFeedBase(text);
+        if (normalised) {
+            choice.base = *normalised;
             choice.source = source;
             while (choice.base.endsWith(QLatin1Char('/'))) choice.base.chop(1);
             return choice;
@@ -149,12 +142,12 @@ FeedBaseChoice ChooseFeedBase(const QString& commandLine, const QString& fromFil
         if (choice.refused == FeedBaseSource::None &&
             (source == FeedBaseSource::CommandLine || source == FeedBaseSource::Environment)) {
             choice.refused = source;
-            choice.refusedBecause = problem;
+            choice.refusedBecause = normalised.error();
             choice.refusedText = AddressWithoutUser(text.trimmed());
             if (log)
                 qCWarning(lcSettings, "%s \"%s\" is not used: %s; asking for a feed address",
                           source == FeedBaseSource::CommandLine ? "--feed-base" : "WARMAP_FEED_BASE",
-                          qPrintable(choice.refusedText), ProblemCause(problem));
+                          qPrintable(choice.refusedText), ProblemCause(normalised.error()));
         }
     }
     return choice;

@@ -3,16 +3,16 @@
 
 #include <QString>
 
+#include "base/Result.h"
+
 namespace settings {
 
 // What is wrong with a feed address as typed.
 enum class AddressProblem { None, Empty, TooLong, Blanks, Scheme, NoHost, UserPart, PathOrQuery, Port };
 
 // A feed host as the user typed it: "http" or "https", a host, maybe a port, nothing else (the path
-// is fixed). Gives "scheme://host[:port]", or an empty text and a German reason in problem.
-QString NormalisedFeedBase(const QString& text, QString* problem = nullptr);
-// The same, with the kind of problem.
-QString NormalisedFeedBase(const QString& text, AddressProblem& problem);
+// is fixed). Gives "scheme://host[:port]", or fails with what is wrong (see ProblemText).
+base::Result<QString, AddressProblem> NormalisedFeedBase(const QString& text);
 
 // Why an address is refused: in German for the settings window, in English for the log.
 QString ProblemText(AddressProblem problem);

@@ -95,15 +95,15 @@ SettingsDialog::SettingsDialog(const Settings& current, FeedBaseChoice besideFil
     connect(m_check, &QPushButton::clicked, this, &SettingsDialog::Check);
 }
 
-std::optional<Settings> SettingsDialog::Chosen(QString* problem) const {
+base::Result<Settings, QString> SettingsDialog::Chosen() const {
     Settings chosen;
     if (!m_feedBase->text().trimmed().isEmpty()) {
-        chosen.feedBase = NormalisedFeedBase(m_feedBase->text(), problem);
-        if (chosen.feedBase.isEmpty()) return std::nullopt;
+        const auto normalised = NormalisedFeedBase(m_feedBase->text());
+        if (!normalised) return base::Failure{ProblemText(normalised.error())};
+        chosen.feedBase = *normalised;
     } else if (m_besideFile.base.isEmpty()) {
         // Nothing else gives this run an address: without one Warmap could never poll.
-        if (problem) *problem = ProblemText(AddressProblem::Empty);
-        return std::nullopt;
+        return base::Failure{ProblemText(AddressProblem::Empty)};
     }
     for (std::size_t i = 0; i < m_servers.size(); ++i) chosen.notifyServer[i] = m_servers[i]->isChecked();
     if (m_realm->currentIndex() > 0) chosen.onlyRealm = static_cast<feed::Realm>(m_realm->currentIndex() - 1);
@@ -112,14 +112,15 @@ std::optional<Settings> SettingsDialog::Chosen(QString* problem) const {
 }
 
 void SettingsDialog::accept() {
-    QString problem;
-    const std::optional<Settings> chosen = Chosen(&problem);
+    const base::Result<Settings, QString> chosen = Chosen();
     if (!chosen) {
-        Say(problem, true);
+        Say(chosen.error(), true);
         m_feedBase->setFocus();
         return;
     }
-    if (onSave && !onSave(*chosen, &problem)) return Say(problem, true);
+    if (onSave) {
+        if (const base::Result<void, QString> saved = onSave(*chosen); !saved) return Say(saved.error(), true);
+    }
     QDialog::accept();
 }
 
@@ -140,18 +141,17 @@ void SettingsDialog::AskForFeedBase() {
 }
 
 void SettingsDialog::Check() {
-    QString problem;
     const QString typed = m_feedBase->text().trimmed();
-    QString base = m_besideFile.base;
+    QString feedBase = m_besideFile.base;
     QString which;  // the address tested, and where it comes from unless typed here
     if (!typed.isEmpty()) {
-        base = NormalisedFeedBase(typed, &problem);
-        if (base.isEmpty()) return Say(problem, true);
-        which = base;
-    } else if (base.isEmpty()) {
+        const auto normalised = NormalisedFeedBase(typed);
+        if (!normalised) return Say(ProblemText(normalised.error()), true);
+        feedBase = which = *normalised;
+    } else if (feedBase.isEmpty()) {
         return Say(QStringLiteral("Es ist noch keine Feed-Adresse eingestellt; tragen Sie eine ein."), true);
     } else {
-        which = QStringLiteral("%1 (aus %2)").arg(base, SourceText(m_besideFile.source));
+        which = QStringLiteral("%1 (aus %2)").arg(feedBase, SourceText(m_besideFile.source));
     }
     if (!m_checkFeed) return;
     // Disabled while it runs, so it cannot run twice; the keyboard focus comes back to it afterwards.
@@ -160,13 +160,12 @@ void SettingsDialog::Check() {
     Say(QStringLiteral("Pr\u00fcfe %1 \u2026").arg(which), false);
     // The check lets events run; the window may be closed or the field changed meanwhile.
     QPointer<SettingsDialog> self(this);
-    QString verdict;
-    const bool isFeed = m_checkFeed(base, &verdict);
+    const base::Result<QString, QString> verdict = m_checkFeed(feedBase);
     if (!self) return;
     m_check->setEnabled(true);
     if (hadFocus) m_check->setFocus();
     if (m_feedBase->text().trimmed() != typed) return;
-    Say(which + QStringLiteral(": ") + verdict, !isFeed);
+    Say(which + QStringLiteral(": ") + (verdict ? *verdict : verdict.error()), !verdict);
 }
 
 void SettingsDialog::Say(const QString& text, bool problem) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "base/Result.h"
 #include "settings/FeedAddress.h"
 #include "settings/Settings.h"
 
@@ -22,17 +23,19 @@ namespace settings {
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    // Checks a feed host once; true and a verdict when it serves a feed.
-    using FeedCheck = std::function<bool(const QString& feedBase, QString* verdict)>;
+    // Checks a feed host once: the verdict when it serves a feed, else why not.
+    using FeedCheck = std::function<base::Result<QString, QString>(const QString& feedBase)>;
+    // Takes the choice (saves it, say), or refuses it with a reason.
+    using SaveChoice = std::function<base::Result<void, QString>(const Settings& chosen)>;
 
     // besideFile is the feed host this run takes when the file sets none: from the command line or
     // WARMAP_FEED_BASE (which go before the file) or the build's default; or none.
     SettingsDialog(const Settings& current, FeedBaseChoice besideFile, FeedCheck check, QWidget* parent = nullptr);
 
-    std::function<bool(const Settings& chosen, QString* problem)> onSave;
+    SaveChoice onSave;
 
-    // The choice as it stands; nothing when the feed address is refused (problem says why).
-    std::optional<Settings> Chosen(QString* problem) const;
+    // The choice as it stands; fails saying why when the feed address is refused.
+    base::Result<Settings, QString> Chosen() const;
 
     // Says that Warmap needs a feed address (and why the one given cannot be used), with the keyboard
     // focus in the address field.

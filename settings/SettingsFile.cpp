@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "feed/SavedCopy.h"
+#include "base/SafeFile.h"
 #include "platform/AddressText.h"
 #include "platform/Logging.h"
 #include "platform/NameText.h"
@@ -39,26 +39,23 @@ QString ServerKey(std::string_view server) {
 // open. A FIFO would hold the start for ever, a device would never end.
 bool Readable(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
-    struct stat status {};
-    if (::stat(native.constData(), &status) != 0) {
-        if (errno != ENOENT) qCWarning(lcSettings, "cannot read %s: %s", native.constData(), std::strerror(errno));
-        return false;
+    const auto opened =
+        base::OpenForReading(native.toStdString(), {.maxBytes = static_cast<std::size_t>(kMostBytes)});
+    if (opened) return true;
+    switch (opened.error().kind) {
+        case base::Refusal::Kind::Missing:
+            break;
+        case base::Refusal::Kind::NotRegular:
+            qCWarning(lcSettings, "ignoring %s: not a regular file", native.constData());
+            break;
+        case base::Refusal::Kind::TooLarge:
+            qCWarning(lcSettings, "ignoring %s: larger than %lld bytes", native.constData(), kMostBytes);
+            break;
+        default:
+            qCWarning(lcSettings, "cannot read %s: %s", native.constData(), std::strerror(opened.error().error));
+            break;
     }
-    if (!S_ISREG(status.st_mode)) {
-        qCWarning(lcSettings, "ignoring %s: not a regular file", native.constData());
-        return false;
-    }
-    if (status.st_size > kMostBytes) {
-        qCWarning(lcSettings, "ignoring %s: larger than %lld bytes", native.constData(), kMostBytes);
-        return false;
-    }
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        qCWarning(lcSettings, "cannot read %s: %s", native.constData(), std::strerror(errno));
-        return false;
-    }
-    ::close(fd);
-    return true;
+    return false;
 }
 
 void Bad(const QString& path, const QString& key, const QVariant& value, const char* expected) {
@@ -108,9 +105,10 @@ Settings LoadSettings(const QString& path) {
 
     if (file.contains(kFeedBaseKey)) {
         if (const auto text = Text(file, kFeedBaseKey)) {
-            QString problem;
-            settings.feedBase = NormalisedFeedBase(*text, &problem);
-            if (settings.feedBase.isEmpty()) Bad(path, kFeedBaseKey, *text, "an http or https address of a host");
+            if (const auto normalised = NormalisedFeedBase(*text))
+                settings.feedBase = *normalised;
+            else
+                Bad(path, kFeedBaseKey, *text, "an http or https address of a host");
         }
     }
     for (std::size_t i = 0; i < feed::ServerNames.size(); ++i) {
@@ -130,12 +128,10 @@ Settings LoadSettings(const QString& path) {
     return settings;
 }
 
-bool SaveSettings(const QString& path, const Settings& settings, QString* problem) {
-    const auto fail = [&](const QString& what) {
+base::Result<void, QString> SaveSettings(const QString& path, const Settings& settings) {
+    const auto fail = [&](const QString& what) -> base::Result<void, QString> {
         qCWarning(lcSettings, "cannot save the settings as %s: %s", qPrintable(path), qPrintable(what));
-        if (problem)
-            *problem = QStringLiteral("Die Einstellungen lassen sich nicht speichern (%1): %2").arg(path, what);
-        return false;
+        return base::Failure{QStringLiteral("Die Einstellungen lassen sich nicht speichern (%1): %2").arg(path, what)};
     };
     // QSettings writes the INI text (with its quoting) into a scratch file; our own writer then puts
     // it in place whole, so a crash never leaves half a file and nothing of a bad old file survives.
@@ -161,9 +157,11 @@ bool SaveSettings(const QString& path, const Settings& settings, QString* proble
     const QFileInfo entry(path);
     const QString target = entry.isSymLink() && entry.isFile() ? entry.canonicalFilePath() : path;
     if (!QDir().mkpath(QFileInfo(target).absolutePath())) return fail(QStringLiteral("Ordner fehlt"));
-    if (!feed::WriteSavedCopy(QFile::encodeName(target).toStdString(), bytes.toStdString()))
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    return true;
+    if (const base::Result<void, int> written =
+            base::WritePrivateFile(QFile::encodeName(target).toStdString(), bytes.toStdString());
+        !written)
+        return fail(QString::fromLocal8Bit(std::strerror(written.error())));
+    return {};
 }
 
 }  // namespace settings

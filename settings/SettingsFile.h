@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include "base/Result.h"
 #include "settings/Settings.h"
 
 namespace settings {
@@ -17,7 +18,7 @@ Settings LoadSettings(const QString& path);
 
 // Replaces the file with all of settings in one step (written beside it, synced, renamed); through a
 // symbolic link to a regular file, that file is replaced and the link stays. On failure the old file
-// stays as it was and problem says why, in German for the settings window.
-bool SaveSettings(const QString& path, const Settings& settings, QString* problem);
+// stays as it was and the failure says why, in German for the settings window.
+base::Result<void, QString> SaveSettings(const QString& path, const Settings& settings);
 
 }  // namespace settings

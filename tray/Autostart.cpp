@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "feed/SavedCopy.h"
+#include "base/SafeFile.h"
 #include "platform/Paths.h"
 
 namespace tray {
@@ -62,19 +62,18 @@ std::string AutostartEntry(const std::string& program) {
            "X-GNOME-Autostart-enabled=true\n";
 }
 
-std::optional<std::string> SetAutostart(const std::string& file, const std::string& program, bool enabled) {
+base::Status SetAutostart(const std::string& file, const std::string& program, bool enabled) {
     std::error_code error;
     if (!enabled) {
-        if (std::filesystem::remove(file, error) || !error) return std::nullopt;
-        return "Die Datei " + file + " konnte nicht entfernt werden: " + error.message();
+        if (std::filesystem::remove(file, error) || !error) return {};
+        return base::Failure{"Die Datei " + file + " konnte nicht entfernt werden: " + error.message()};
     }
     const std::filesystem::path folder = std::filesystem::path(file).parent_path();
     std::filesystem::create_directories(folder, error);
-    if (error) return "Der Ordner " + folder.string() + " konnte nicht angelegt werden: " + error.message();
-    if (!feed::WriteSavedCopy(file, AutostartEntry(program))) {
-        return "Die Datei " + file + " konnte nicht geschrieben werden.";
-    }
-    return std::nullopt;
+    if (error) return base::Failure{"Der Ordner " + folder.string() + " konnte nicht angelegt werden: " + error.message()};
+    if (!base::WritePrivateFile(file, AutostartEntry(program)))
+        return base::Failure{"Die Datei " + file + " konnte nicht geschrieben werden."};
+    return {};
 }
 
 }  // namespace tray

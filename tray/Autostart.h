@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Result.h"
+
 namespace tray {
 
 // Where the desktop looks for programs to start at login: "$XDG_CONFIG_HOME/autostart/warmap.desktop"
@@ -19,7 +21,7 @@ std::string AutostartEntry(const std::string& program);
 // escapes applied, so spaces, quotes, "$", "%" and backslashes survive.
 std::string DesktopExecArgument(const std::string& path);
 
-// Writes the entry (creating the folder) or removes the file. Returns what went wrong, if anything.
-std::optional<std::string> SetAutostart(const std::string& file, const std::string& program, bool enabled);
+// Writes the entry (creating the folder) or removes the file; fails saying what went wrong.
+base::Status SetAutostart(const std::string& file, const std::string& program, bool enabled);
 
 }  // namespace tray

@@ -144,9 +144,8 @@ void TrayIcon::SetHasFeedAddress(bool has) {
 }
 
 void TrayIcon::SwitchStartAtLogin(bool wanted) {
-    if (const auto problem = SetAutostart(m_autostartFile, m_program, wanted)) {
-        m_dialogs.Show({"Fehler: " + *problem, "Fehler", platform::Message::Icon::Critical});
-    }
+    if (const base::Status set = SetAutostart(m_autostartFile, m_program, wanted); !set)
+        m_dialogs.Show({"Fehler: " + set.error(), "Fehler", platform::Message::Icon::Critical});
     m_actions[StartAtLogin]->setChecked(AutostartEnabled(m_autostartFile));
 }
 

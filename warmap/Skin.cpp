@@ -7,7 +7,7 @@
 
 namespace warmap {
 
-Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
+SkinResult LoadSkin(const QString& programFolder, double devicePixelRatio) {
     const QString folder = programFolder + QStringLiteral("/form/");
     Skin skin;
     const char* files[] = {"sys_close.bmp",     "sys_min.bmp",     "warmap.jpg",        "top_top_left.bmp",
@@ -15,11 +15,9 @@ Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
     std::optional<platform::Picture> pictures[7];
     for (int i = 0; i < 7; ++i) {
         pictures[i] = platform::Picture::Load(folder + QString::fromLatin1(files[i]), devicePixelRatio);
-        if (!pictures[i]) {
-            skin.failure =
-                QStringLiteral("Datei fehlt oder ist nicht lesbar: ") + folder + QString::fromLatin1(files[i]);
-            return skin;
-        }
+        if (!pictures[i])
+            return base::Failure{QStringLiteral("Datei fehlt oder ist nicht lesbar: ") + folder +
+                                 QString::fromLatin1(files[i])};
     }
     auto& [close, minimise, map, corner, side, topTile, leftTile] = pictures;
     skin.closeButton = close->Image();
@@ -33,11 +31,9 @@ Skin LoadSkin(const QString& programFolder, double devicePixelRatio) {
     FrameLayout layout =
         LayOutFrame({corner->Width(), corner->Height(), side->Width(), side->Height(), topTile->Width(),
                      leftTile->Height(), map->RoundedWidth(), map->RoundedHeight()});
-    if (layout.overflow) {
-        skin.failure = QStringLiteral("\u00dcberlauf: die Bilder des Fensterrahmens in ") + folder +
-                       QStringLiteral(" sind zu gro\u00df");
-        return skin;
-    }
+    if (layout.overflow)
+        return base::Failure{QStringLiteral("\u00dcberlauf: die Bilder des Fensterrahmens in ") + folder +
+                             QStringLiteral(" sind zu gro\u00df")};
     skin.frame.size = QSize(layout.width, layout.height);
     skin.frame.placements = std::move(layout.placements);
     // In FramePiece order.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/Result.h"
 #include "platform/Picture.h"
 #include "warmap/FrameLayout.h"
 
@@ -25,9 +26,6 @@ struct SkinFrame {
 // window icon. Only files and image arithmetic, no widget, so start-up can do it on another thread
 // while the window is being built.
 struct Skin {
-    // Why the skin cannot be used, as the user is told (a picture missing or unreadable, or sizes beyond
-    // 16 bits); nothing else is set then.
-    std::optional<QString> failure;
     QImage closeButton, minimiseButton;  // draw at their device-independent size
     QImage mapBackground;                // the map picture at its natural size (device-independent)
     SkinFrame frame;
@@ -35,8 +33,12 @@ struct Skin {
     std::optional<QImage> windowIcon;
 };
 
+// The skin, or why it cannot be used, as the user is told (a picture missing or unreadable, or sizes
+// beyond 16 bits).
+using SkinResult = base::Result<Skin, QString>;
+
 // Reads form/ of the program's folder, at twice the size for a device pixel ratio of 1.5 or more.
-Skin LoadSkin(const QString& programFolder, double devicePixelRatio = 1.0);
+SkinResult LoadSkin(const QString& programFolder, double devicePixelRatio = 1.0);
 
 // Paints the frame: the window's own colour wherever the skin leaves a gap, then every piece.
 void DrawFrame(QPainter& painter, const SkinFrame& frame);

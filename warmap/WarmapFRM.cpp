@@ -139,11 +139,11 @@ WarmapFRM::WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget*
     }
 }
 
-std::optional<QString> WarmapFRM::Load() {
+base::Result<void, QString> WarmapFRM::Load() {
     return Load(LoadSkin(m_programFolder, devicePixelRatioF()));
 }
 
-std::optional<QString> WarmapFRM::Load(Skin skin, bool tellNoSavedCopy) {
+base::Result<void, QString> WarmapFRM::Load(SkinResult loaded, bool tellNoSavedCopy) {
     m_serverCmb->setStyleSheet(
         QStringLiteral("QComboBox { background-color: %1; color: %2; border: 1px solid %3; padding-left: 3px; }"
                        " QComboBox QAbstractItemView { background-color: %1; color: %2; selection-background-color: %4; }")
@@ -152,7 +152,8 @@ std::optional<QString> WarmapFRM::Load(Skin skin, bool tellNoSavedCopy) {
     m_serverCmb->clear();
     for (std::string_view server : feed::ServerNames) m_serverCmb->addItem(platform::NameText(server));
 
-    if (skin.failure) return skin.failure;
+    if (!loaded) return base::Failure{loaded.error()};
+    Skin& skin = *loaded;
     static_cast<PictureButton*>(m_sysBut[0])->SetPicture(skin.closeButton);
     static_cast<PictureButton*>(m_sysBut[1])->SetPicture(skin.minimiseButton);
     m_map->SetBackground(std::move(skin.mapBackground));
@@ -163,7 +164,7 @@ std::optional<QString> WarmapFRM::Load(Skin skin, bool tellNoSavedCopy) {
 
     m_serverCmb->setCurrentIndex(0);
     ServerCmb_Click(tellNoSavedCopy);
-    return std::nullopt;
+    return {};
 }
 
 void WarmapFRM::ServerCmb_Click(bool tellNoSavedCopy) {

@@ -28,14 +28,14 @@ class WarmapFRM : public QWidget {
 public:
     WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
-    // The load step: skin, map, frame, server list, and the first server's map. Returns what the user
+    // The load step: skin, map, frame, server list, and the first server's map. Fails with what the user
     // is told when the skin cannot be used (a file missing or unreadable, sizes beyond 16 bits); the
     // window is then unusable.
-    std::optional<QString> Load();
+    base::Result<void, QString> Load();
     // The same with the skin already read (start-up reads it on another thread meanwhile). Without
     // tellNoSavedCopy a missing copy of the first server is not told in a box (Warmap has no feed
     // address yet, and its settings window says so).
-    std::optional<QString> Load(Skin skin, bool tellNoSavedCopy = true);
+    base::Result<void, QString> Load(SkinResult skin, bool tellNoSavedCopy = true);
 
     // Draws the map of the server chosen in the list from its saved copy.
     void ServerCmb_Click(bool tellNoSavedCopy = true);

@@ -15,6 +15,7 @@
 #include "core/RefreshPass.h"
 #include "feed/FeedPaths.h"
 #include "feed/Frontier.h"
+#include "tests/support/EnvScope.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/FeedSimProcess.h"
 #include "tests/support/LogRecorder.h"
@@ -349,7 +350,8 @@ TEST_F(RefreshPassTest, AFullDiskLeavesEveryCopyWhole) {
         GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
     }
     const std::unique_ptr<const char, void (*)(const char*)> unmount(disk.c_str(), [](const char* p) { ::umount(p); });
-    qputenv("TMPDIR", QByteArray::fromStdString(disk));
+    testing_support::EnvScope env;
+    env.Set("TMPDIR", QByteArray::fromStdString(disk));
     auto pass = MakePass();
     pass.RefreshKeeps();
     std::map<std::string, std::string> before;

@@ -55,10 +55,7 @@ TEST(WarmapWindowKeeper, ShowingAfterCloseCreatesAndLoadsTheWindowAgain) {
 TEST(WarmapWindowKeeper, AFileGoneSinceStartIsReportedAndTheProgramGoesOn) {
     testing_support::TempFolderScope temp;
     QTemporaryDir program;
-    QDir(program.path()).mkpath("form");
-    for (const QString& file : QDir(WARMAP_DATA_DIR "/form").entryList(QDir::Files)) {
-        QFile::copy(WARMAP_DATA_DIR "/form/" + file, program.path() + "/form/" + file);
-    }
+    ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form")));
     testing_support::RecordingDialogs dialogs;
     core::WarmapWindowKeeper keeper(program.path(), dialogs);
     ASSERT_TRUE(keeper.Open([&program] { return warmap::LoadSkin(program.path()); }));

@@ -37,9 +37,9 @@ protected:
 
 TEST_F(SavedCopyTest, ReadsARegularFileOfOurOwn) {
     WriteFile(Path("Logres_lastkeeps.xml"), m_feed);
-    const feed::SavedCopyBytes copy = feed::ReadSavedCopy(Path("Logres_lastkeeps.xml"));
-    EXPECT_EQ(copy.problem, "");
-    EXPECT_EQ(copy.bytes, m_feed);
+    const auto copy = feed::ReadSavedCopy(Path("Logres_lastkeeps.xml"));
+    ASSERT_TRUE(copy) << copy.error();
+    EXPECT_EQ(*copy, m_feed);
     EXPECT_TRUE(feed::LoadSavedCopy(Path("Logres_lastkeeps.xml")).IsFeed());
 }
 
@@ -56,24 +56,25 @@ TEST_F(SavedCopyTest, RefusesLinksFoldersFifosDevicesAndOversizedFiles) {
     ASSERT_EQ(::truncate(Path("huge.xml").c_str(), static_cast<off_t>(feed::kMaxSavedCopyBytes + 1)), 0);
     for (const char* name :
          {"link.xml", "dangling.xml", "zero.xml", "folder.xml", "fifo.xml", "huge.xml", "none.xml"}) {
-        const feed::SavedCopyBytes copy = feed::ReadSavedCopy(Path(name));
-        EXPECT_NE(copy.problem, "") << name;
-        EXPECT_NE(copy.problem.find(Path(name)), std::string::npos) << copy.problem;
-        EXPECT_TRUE(copy.bytes.empty()) << name;
+        const auto copy = feed::ReadSavedCopy(Path(name));
+        ASSERT_FALSE(copy) << name;
+        EXPECT_NE(copy.error().find(Path(name)), std::string::npos) << copy.error();
         const feed::FeedDocument doc = feed::LoadSavedCopy(Path(name));
         EXPECT_FALSE(doc.IsFeed()) << name;
-        EXPECT_EQ(doc.Problem(), copy.problem);
+        EXPECT_EQ(doc.Problem(), copy.error());
     }
     // A file of exactly the cap is still read.
     ASSERT_EQ(::truncate(Path("huge.xml").c_str(), static_cast<off_t>(feed::kMaxSavedCopyBytes)), 0);
-    EXPECT_EQ(feed::ReadSavedCopy(Path("huge.xml")).bytes.size(), feed::kMaxSavedCopyBytes);
+    EXPECT_EQ(feed::ReadSavedCopy(Path("huge.xml")).value_or("").size(), feed::kMaxSavedCopyBytes);
 }
 
 TEST_F(SavedCopyTest, RefusesAFileOwnedBySomeoneElse) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
     WriteFile(Path("planted.xml"), m_feed);
     ASSERT_EQ(::chown(Path("planted.xml").c_str(), 65534, 65534), 0);
-    EXPECT_NE(feed::ReadSavedCopy(Path("planted.xml")).problem.find("anderen Benutzer"), std::string::npos);
+    const auto planted = feed::ReadSavedCopy(Path("planted.xml"));
+    ASSERT_FALSE(planted);
+    EXPECT_NE(planted.error().find("anderen Benutzer"), std::string::npos) << planted.error();
 }
 
 TEST_F(SavedCopyTest, WritesAPrivateFileAndReplacesALinkNotItsTarget) {
@@ -91,27 +92,27 @@ TEST_F(SavedCopyTest, WritesAPrivateFileAndReplacesALinkNotItsTarget) {
 }
 
 // Fails the write after a number of bytes, the sync, or the rename, as a full or broken disk would.
-class FailingOps final : public feed::FileOps {
+class FailingOps final : public base::FileOps {
 public:
     enum class Step { Write, Sync, Rename };
     FailingOps(Step step, std::size_t bytesBeforeFailure = 0) : m_step(step), m_budget(bytesBeforeFailure) {}
     ssize_t Write(int fd, const void* data, std::size_t size) override {
-        if (m_step != Step::Write) return FileOps::Write(fd, data, size);
+        if (m_step != Step::Write) return base::FileOps::Write(fd, data, size);
         if (m_budget == 0) {
             errno = ENOSPC;
             return -1;
         }
         const std::size_t n = std::min(size, m_budget);  // a short write first, as a filling disk gives
         m_budget -= n;
-        return FileOps::Write(fd, data, n);
+        return base::FileOps::Write(fd, data, n);
     }
     int Sync(int fd) override {
-        if (m_step != Step::Sync) return FileOps::Sync(fd);
+        if (m_step != Step::Sync) return base::FileOps::Sync(fd);
         errno = EIO;
         return -1;
     }
     int Rename(const char* from, const char* to) override {
-        if (m_step != Step::Rename) return FileOps::Rename(from, to);
+        if (m_step != Step::Rename) return base::FileOps::Rename(from, to);
         errno = EXDEV;
         return -1;
     }
@@ -131,7 +132,7 @@ TEST_F(SavedCopyTest, AFailedSaveLeavesTheOldCopyByteForByte) {
         {"rename fails", FailingOps(FailingOps::Step::Rename)},
     };
     for (auto [what, ops] : cases) {
-        EXPECT_FALSE(feed::WriteSavedCopy(Path("Dartmoor_lastkeeps.xml"), m_feed, ops)) << what;
+        EXPECT_FALSE(base::WritePrivateFile(Path("Dartmoor_lastkeeps.xml"), m_feed, ops)) << what;
         EXPECT_EQ(ReadFile(Path("Dartmoor_lastkeeps.xml")), old) << what;
         EXPECT_TRUE(Others({"Dartmoor_lastkeeps.xml"}).empty()) << what;
     }

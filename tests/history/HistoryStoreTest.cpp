@@ -21,6 +21,7 @@
 #include "tests/support/EnvScope.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/LogRecorder.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempDir.h"
 #include "tools/feedsim/Frontier.h"
 
@@ -39,10 +40,9 @@ ArrivedFeed FeedOf(const feedsim::Frontier& frontier, int server) {
 
 std::unique_ptr<HistoryStore> OpenOrFail(const std::string& path,
                                          const std::vector<history::SchemaStep>& steps = history::SchemaSteps()) {
-    std::string problem;
-    auto store = HistoryStore::Open(path, problem, steps);
-    EXPECT_TRUE(store) << problem;
-    return store;
+    auto store = HistoryStore::Open(path, steps);
+    EXPECT_TRUE(testing_support::Succeeded(store));
+    return store ? std::move(*store) : nullptr;
 }
 
 std::string IntegrityOf(const std::string& path) {
@@ -103,8 +103,7 @@ TEST_F(HistoryStoreTest, RebuildsEveryRecordedMomentAsTheFeedWas) {
             }
             saved[{server, pass}] = feeds.back().state;
         }
-        std::string problem;
-        ASSERT_TRUE(store->Record(1000 + pass * 600, feeds, {}, problem)) << problem;
+        ASSERT_TRUE(testing_support::Succeeded(store->Record(1000 + pass * 600, feeds, {})));
         if (pass % 100 == 0) store = OpenOrFail(Path());
     }
     store = OpenOrFail(Path());
@@ -151,8 +150,7 @@ void MakeHistory(const std::string& path, int passes = 3) {
     auto store = OpenOrFail(path);
     for (int pass = 0; pass < passes; ++pass) {
         frontier.Advance();
-        std::string problem;
-        ASSERT_TRUE(store->Record(pass, {FeedOf(frontier, 0)}, {"^bDM: line"}, problem)) << problem;
+        ASSERT_TRUE(testing_support::Succeeded(store->Record(pass, {FeedOf(frontier, 0)}, {"^bDM: line"})));
     }
 }
 
@@ -257,7 +255,7 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
     MakeHistory(Path());
     auto store = history::OpenHistory(Path());
     ASSERT_TRUE(store);
-    history::HistoryRecorder recorder(std::move(store));
+    history::HistoryRecorder recorder(std::move(*store));
     feedsim::Frontier frontier(5);
     for (int i = 0; i < 400; ++i) frontier.Advance();
     const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(1));
@@ -307,10 +305,9 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(2);
-        std::string problem;
-        const bool refused =
-            !HistoryStore::Open(readOnly, problem) && problem.find("Permission denied") != std::string::npos;
-        if (!refused) std::fprintf(stderr, "problem: %s\n", problem.c_str());
+        const auto opened = HistoryStore::Open(readOnly);
+        const bool refused = !opened && opened.error().find("Permission denied") != std::string::npos;
+        if (!refused) std::fprintf(stderr, "problem: %s\n", opened ? "opened" : opened.error().c_str());
         _exit(refused ? 0 : 1);
     }
     int status = 0;
@@ -366,7 +363,9 @@ TEST_F(HistoryStoreTest, APlaceThatCannotBeWrittenIsLoggedWithTheSystemsCause) {
     feedsim::Frontier frontier(5);
     testing_support::LogRecorder log;
     {
-        history::HistoryRecorder recorder(history::OpenHistory(history::HistoryFilePath()));
+        auto opened = history::OpenHistory(history::HistoryFilePath());
+        ASSERT_TRUE(testing_support::Succeeded(opened));
+        history::HistoryRecorder recorder(std::move(*opened));
         ASSERT_TRUE(recorder.Recording());
         const int fd = ::open((disk + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
         const std::string block(4096, 'x');
@@ -399,9 +398,9 @@ TEST_F(HistoryStoreTest, AKillDuringRecordingLosesAtMostThePassUnderWay) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            std::string problem;
-            auto store = HistoryStore::Open(Path(), problem);
-            if (!store) _exit(1);
+            auto opened = HistoryStore::Open(Path());
+            if (!opened) _exit(1);
+            const std::unique_ptr<HistoryStore> store = std::move(*opened);
             // Pass k records the frontier after k steps, so a rebuilt state shows which pass it is.
             const int done = static_cast<int>(store->Moments(0, 0, 1 << 30).size());
             feedsim::Frontier frontier(9);
@@ -411,7 +410,7 @@ TEST_F(HistoryStoreTest, AKillDuringRecordingLosesAtMostThePassUnderWay) {
                 std::vector<ArrivedFeed> feeds;
                 for (int server = 0; server < feedsim::Frontier::kServers; ++server)
                     feeds.push_back(FeedOf(frontier, server));
-                if (!store->Record(frontier.Steps(), feeds, {"^bDM: x", "^bLOG: y"}, problem)) _exit(1);
+                if (!store->Record(frontier.Steps(), feeds, {"^bDM: x", "^bLOG: y"})) _exit(1);
             }
         }
         ::usleep(static_cast<useconds_t>(20000 + random() % 60000));
@@ -458,9 +457,9 @@ TEST_F(HistoryStoreTest, UpgradesAnOlderLayoutAndKeepsItsHistory) {
 
     auto failing = history::SchemaSteps();
     failing.push_back({failing.back().to + 1, "ALTER TABLE nowhere ADD COLUMN x;"});
-    std::string problem;
-    EXPECT_FALSE(HistoryStore::Open(Path(), problem, failing));
-    EXPECT_NE(problem.find("cannot be brought up to date"), std::string::npos) << problem;
+    const auto refused = HistoryStore::Open(Path(), failing);
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().find("cannot be brought up to date"), std::string::npos) << refused.error();
     EXPECT_EQ(layout(), 1);
 
     {
@@ -470,13 +469,14 @@ TEST_F(HistoryStoreTest, UpgradesAnOlderLayoutAndKeepsItsHistory) {
         EXPECT_EQ(upgraded->RecentLines(10).size(), 5u);
         ArrivedFeed shorter{0, "d", *before};
         shorter.state.pop_back();
-        EXPECT_TRUE(upgraded->Record(99, {shorter}, {}, problem)) << problem;
+        EXPECT_TRUE(testing_support::Succeeded(upgraded->Record(99, {shorter}, {})));
         EXPECT_EQ(upgraded->StateAt(0, 6), shorter.state);
         EXPECT_EQ(upgraded->StateAt(0, 5), before);
     }
     const std::string upgradedFile = Fingerprint(Path());
-    EXPECT_FALSE(HistoryStore::Open(Path(), problem, first));
-    EXPECT_NE(problem.find("newer Warmap (layout 2, this one reads up to 1)"), std::string::npos) << problem;
+    const auto newer = HistoryStore::Open(Path(), first);
+    ASSERT_FALSE(newer);
+    EXPECT_NE(newer.error().find("newer Warmap (layout 2, this one reads up to 1)"), std::string::npos) << newer.error();
     EXPECT_EQ(Fingerprint(Path()), upgradedFile);
 }
 

@@ -20,6 +20,7 @@
 #include "history/Timeline.h"
 #include "keepmap/KeepPos.h"
 #include "notify/MessageLineRenderer.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempDir.h"
 #include "tools/feedsim/Frontier.h"
 #include "warmap/MapView.h"
@@ -32,9 +33,9 @@ using history::HistoryStore;
 class HistoryWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string problem;
-        m_store = HistoryStore::Open(m_dir.filePath(QStringLiteral("h.sqlite")).toStdString(), problem);
-        ASSERT_TRUE(m_store) << problem;
+        auto opened = HistoryStore::Open(m_dir.filePath(QStringLiteral("h.sqlite")).toStdString());
+        ASSERT_TRUE(testing_support::Succeeded(opened));
+        m_store = std::move(*opened);
     }
     // passes passes of Dartmoor and Logres, ten minutes apart up to now; returns the feeds sent.
     std::vector<std::string> Record(int passes) {
@@ -49,8 +50,7 @@ protected:
                 const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
                 feeds.push_back({server, document.Date(), history::HoldingsOf(document)});
             }
-            std::string problem;
-            EXPECT_TRUE(m_store->Record(now - (passes - 1 - pass) * 600, feeds, {}, problem)) << problem;
+            EXPECT_TRUE(testing_support::Succeeded(m_store->Record(now - (passes - 1 - pass) * 600, feeds, {})));
         }
         return sent;
     }
@@ -79,7 +79,7 @@ TEST_F(HistoryWindowTest, ShowsTheChangesAndTheMapOfAnyMoment) {
     EXPECT_GT(ink, 50) << "the first rows are drawn";
 
     // Every moment's map is the map the Warmap window draws from that moment's saved feed.
-    const warmap::Skin skin = warmap::LoadSkin(WARMAP_DATA_DIR);
+    const warmap::Skin skin = *warmap::LoadSkin(WARMAP_DATA_DIR);
     keepmap::KeepMap reference(WARMAP_DATA_DIR, keepmap::KeepPos);
     QTemporaryDir copies;
     auto* map = window.findChild<warmap::MapView*>(QStringLiteral("HistoryMap"));
@@ -120,12 +120,11 @@ TEST_F(HistoryWindowTest, TheExportKeepsEveryGuildNameOneHarmlessField) {
         {"Stra\u00dfenw\u00e4chter", "Stra\u00dfenw\u00e4chter"},
     };
     feedsim::Frontier frontier(2);
-    std::string problem;
     for (std::size_t i = 0; i <= guilds.size(); ++i) {
         const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
         history::ArrivedFeed arrived{0, document.Date(), history::HoldingsOf(document)};
         if (i > 0) arrived.state[0].guild = guilds[i - 1].first;
-        ASSERT_TRUE(m_store->Record(static_cast<history::Seconds>(i), {arrived}, {}, problem)) << problem;
+        ASSERT_TRUE(testing_support::Succeeded(m_store->Record(static_cast<history::Seconds>(i), {arrived}, {})));
     }
     const feed::KeepNames names(WARMAP_DATA_DIR);
     const std::string csv = history::ChangesCsv(m_store->Changes(0, 0, 100), 0, *m_store, names);
@@ -235,11 +234,10 @@ TEST_F(HistoryWindowTest, AnExportNamesTheFileAndItsRows) {
     Record(5);
     history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
     const QString path = m_dir.filePath(QStringLiteral("export.csv"));
-    QString problem;
-    ASSERT_TRUE(window.ExportTo(path, problem)) << problem.toStdString();
+    ASSERT_TRUE(testing_support::Succeeded(window.ExportTo(path)));
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("StatusLbl"))->text(),
               QStringLiteral("%1 Änderungen nach %2 geschrieben.").arg(window.Changes().size()).arg(path));
-    EXPECT_FALSE(window.ExportTo(m_dir.filePath(QStringLiteral("no/such/folder.csv")), problem));
+    EXPECT_FALSE(window.ExportTo(m_dir.filePath(QStringLiteral("no/such/folder.csv"))));
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("StatusLbl"))->text().isEmpty());
 }
 
@@ -253,9 +251,8 @@ TEST_F(HistoryWindowTest, AChangeLineSaysWhatChanged) {
     second.state[0].realm = first.state[0].realm;
     second.state[1].realm = first.state[1].realm == "Albion" ? "Midgard" : "Albion";
     second.state[1].guild = "";
-    std::string problem;
-    ASSERT_TRUE(m_store->Record(100, {first}, {}, problem)) << problem;
-    ASSERT_TRUE(m_store->Record(200, {second}, {}, problem)) << problem;
+    ASSERT_TRUE(testing_support::Succeeded(m_store->Record(100, {first}, {})));
+    ASSERT_TRUE(testing_support::Succeeded(m_store->Record(200, {second}, {})));
     const feed::KeepNames names(WARMAP_DATA_DIR);
     const std::vector<history::Change> changes = m_store->Changes(0, 200, 200);
     ASSERT_EQ(changes.size(), 2u);
@@ -283,10 +280,9 @@ TEST_F(HistoryWindowTest, FeedsThatGrowAndShrinkAreShownAsTheyWere) {
     taken.state.back().realm = "Hibernia";
     history::ArrivedFeed shrunk = taken;
     shrunk.state.resize(104);
-    std::string problem;
     for (int pass = 0; pass < 3; ++pass) {
         const history::ArrivedFeed& feed = pass == 0 ? grown : pass == 1 ? taken : shrunk;
-        ASSERT_TRUE(m_store->Record(now - (2 - pass) * 600, {feed}, {}, problem)) << problem;
+        ASSERT_TRUE(testing_support::Succeeded(m_store->Record(now - (2 - pass) * 600, {feed}, {})));
     }
     history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
     window.show();

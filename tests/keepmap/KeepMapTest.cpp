@@ -247,8 +247,8 @@ TEST(KeepPosTable, HoldsTheDocumentedExtremes) {
         EXPECT_GE(pos.y(), 59);
         EXPECT_LE(pos.y(), 527);
     }
-    EXPECT_EQ(keepmap::IconIndex("Midgard", 36), 3);
-    EXPECT_EQ(keepmap::IconIndex("0", 40), 0);
+    EXPECT_EQ(keepmap::IconFor("Midgard", 36), keepmap::Icon::MidgardTower);
+    EXPECT_EQ(keepmap::IconFor("0", 40), keepmap::Icon::AlbionKeep);
 }
 
 }  // namespace

@@ -33,9 +33,9 @@ TEST(LoadPlugin, EachPluginLoadsThroughItsInterface) {
     QTemporaryDir dir;
     const auto* opener = platform::LoadPlugin<history::StoreOpener>(QStringLiteral("warmap-store"));
     ASSERT_NE(opener, nullptr);
-    std::string why;
-    const std::unique_ptr<history::HistoryLog> store = opener->Open(dir.filePath("history.sqlite").toStdString(), why);
-    ASSERT_NE(store, nullptr) << why;
+    auto opened = opener->Open(dir.filePath("history.sqlite").toStdString());
+    ASSERT_TRUE(opened) << opened.error();
+    const std::unique_ptr<history::HistoryLog> store = std::move(*opened);
     EXPECT_TRUE(store->Moments(0, 0, 1).empty());
 
     const auto* windows = platform::LoadPlugin<history::WindowFactory>(QStringLiteral("warmap-history"));

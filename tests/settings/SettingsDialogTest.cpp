@@ -33,10 +33,10 @@ TEST(SettingsDialog, OkHandsOverOnlyWhatCanBeSaved) {
 
     std::vector<Settings> saved;
     bool saveWorks = false;
-    dialog.onSave = [&](const Settings& chosen, QString* problem) {
+    dialog.onSave = [&](const Settings& chosen) -> base::Result<void, QString> {
         saved.push_back(chosen);
-        if (!saveWorks) *problem = QStringLiteral("Die Einstellungen lassen sich nicht speichern");
-        return saveWorks;
+        if (!saveWorks) return base::Failure{QStringLiteral("Die Einstellungen lassen sich nicht speichern")};
+        return {};
     };
     const auto status = [&dialog] {
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
@@ -85,10 +85,9 @@ TEST(SettingsDialog, CheckTestsTheFieldOrTheAddressInEffect) {
     fromEnvironment.base = QStringLiteral("http://127.0.0.1:9");
     fromEnvironment.source = settings::FeedBaseSource::Environment;
     QStringList checked;
-    settings::SettingsDialog dialog({}, fromEnvironment, [&checked](const QString& base, QString* verdict) {
-        checked << base;
-        *verdict = QStringLiteral("Feed erhalten.");
-        return true;
+    settings::SettingsDialog dialog({}, fromEnvironment, [&checked](const QString& feedBase) {
+        checked << feedBase;
+        return base::Result<QString, QString>(QStringLiteral("Feed erhalten."));
     });
     auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("FeedBase"));
     auto* status = dialog.findChild<QLabel*>(QStringLiteral("FeedStatus"));

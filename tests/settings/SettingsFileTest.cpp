@@ -17,6 +17,7 @@
 #include "settings/SettingsFile.h"
 #include "tests/support/EnvScope.h"
 #include "tests/support/LogRecorder.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -45,10 +46,9 @@ TEST(FeedAddress, OnlySchemeHostAndPortAreAccepted) {
         {"", ""},
     };
     for (const auto& [typed, expected] : table) {
-        QString problem;
-        EXPECT_EQ(settings::NormalisedFeedBase(QString::fromUtf8(typed), &problem), QString::fromUtf8(expected))
-            << typed;
-        EXPECT_EQ(problem.isEmpty(), *expected != '\0') << typed;
+        const auto normalised = settings::NormalisedFeedBase(QString::fromUtf8(typed));
+        EXPECT_EQ(normalised.value_or(QString()), QString::fromUtf8(expected)) << typed;
+        EXPECT_EQ(normalised.has_value(), *expected != '\0') << typed;
     }
 }
 
@@ -64,9 +64,9 @@ TEST(FeedAddress, EachBadAddressSaysWhatIsWrong) {
         {QStringLiteral("http://feed.example:http"), settings::AddressProblem::Port},
     };
     for (const auto& [typed, expected] : table) {
-        settings::AddressProblem problem = settings::AddressProblem::None;
-        EXPECT_TRUE(settings::NormalisedFeedBase(typed, problem).isEmpty()) << typed.left(40).toStdString();
-        EXPECT_EQ(problem, expected) << typed.left(40).toStdString();
+        const auto normalised = settings::NormalisedFeedBase(typed);
+        ASSERT_FALSE(normalised) << typed.left(40).toStdString();
+        EXPECT_EQ(normalised.error(), expected) << typed.left(40).toStdString();
     }
 }
 
@@ -162,8 +162,7 @@ TEST_F(SettingsFileTest, WhatIsSavedIsReadBackAndReplacesWhateverWasThere) {
     chosen.sound = false;
     QDir().mkpath(m_dir.filePath(QStringLiteral("warmap")));
     WriteFile(NativePath(), "[junk]\nstale=1\n\x01\x02garbage");
-    QString problem;
-    ASSERT_TRUE(settings::SaveSettings(Path(), chosen, &problem)) << problem.toStdString();
+    ASSERT_TRUE(testing_support::Succeeded(settings::SaveSettings(Path(), chosen)));
     EXPECT_EQ(settings::LoadSettings(Path()), chosen);
     const std::string text = ReadFile(NativePath());
     EXPECT_EQ(text.find("stale"), std::string::npos) << text;
@@ -175,15 +174,16 @@ TEST_F(SettingsFileTest, WhatIsSavedIsReadBackAndReplacesWhateverWasThere) {
     WriteFile(QFile::encodeName(kept).toStdString(), "[notify]\nsound=true\n");
     QDir().mkpath(m_dir.filePath(QStringLiteral("linked")));
     ASSERT_TRUE(QFile::link(kept, linked));
-    ASSERT_TRUE(settings::SaveSettings(linked, chosen, &problem)) << problem.toStdString();
+    ASSERT_TRUE(testing_support::Succeeded(settings::SaveSettings(linked, chosen)));
     EXPECT_TRUE(QFileInfo(linked).isSymLink());
     EXPECT_EQ(settings::LoadSettings(kept), chosen);
 
     // A folder in the file's place: refused with a reason, the folder stays.
     const QString folder = m_dir.filePath(QStringLiteral("folder.conf"));
     QDir().mkpath(folder + QStringLiteral("/inside"));
-    EXPECT_FALSE(settings::SaveSettings(folder, chosen, &problem));
-    EXPECT_TRUE(problem.contains(folder)) << problem.toStdString();
+    const auto refused = settings::SaveSettings(folder, chosen);
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.error().contains(folder)) << refused.error().toStdString();
     EXPECT_TRUE(QDir(folder + QStringLiteral("/inside")).exists());
 }
 

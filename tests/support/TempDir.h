@@ -1,12 +1,19 @@
 #pragma once
 
 #include <QTemporaryDir>
+#include <functional>
 #include <string>
 
 namespace testing_support {
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+
+// Copies the program's data files under subfolder (all of them for none) into the same place under
+// to, those that wanted takes (every one without it; it sees the path below the data folder, such as
+// "form/warmap.jpg"). False when a copy failed.
+bool CopyDataFolder(const QString& to, const QString& subfolder = {},
+                    const std::function<bool(const QString& file)>& wanted = {});
 
 // A fresh temporary folder that the program sees as its TMPDIR while the object lives.
 class TempFolderScope {

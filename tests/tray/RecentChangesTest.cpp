@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "tests/support/EnvScope.h"
 #include "tray/RecentChanges.h"
 #include "tray/RecentChangesLayout.h"
 
@@ -39,27 +40,23 @@ TEST(RecentChanges, KeepsPassesWithChangesNewestFirstAndNoMoreThanFifty) {
 }
 
 TEST(RecentChangesLayout, TheHeadingNamesTheLocalTimeAndTheCount) {
-    const char* previous = std::getenv("TZ");
-    const std::string saved = previous ? previous : "";
-    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-    tzset();
-    std::tm when{};
-    when.tm_year = 2026 - 1900;
-    when.tm_mon = 11;
-    when.tm_mday = 8;
-    when.tm_hour = 14;
-    when.tm_min = 3;
-    when.tm_sec = 9;
-    when.tm_isdst = -1;
-    const auto time = Clock::from_time_t(std::mktime(&when));
-    EXPECT_EQ(tray::RecentHeading({time, {"x"}}), "08.12.2026 14:03:09 \xe2\x80\x94 1 Meldung");
-    EXPECT_EQ(tray::RecentHeading({time, {"x", "y", "z"}}), "08.12.2026 14:03:09 \xe2\x80\x94 3 Meldungen");
-    if (previous) {
-        setenv("TZ", saved.c_str(), 1);
-    } else {
-        unsetenv("TZ");
+    {  // in a fixed zone, with summer time
+        testing_support::EnvScope env;
+        env.Set("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        tzset();
+        std::tm when{};
+        when.tm_year = 2026 - 1900;
+        when.tm_mon = 11;
+        when.tm_mday = 8;
+        when.tm_hour = 14;
+        when.tm_min = 3;
+        when.tm_sec = 9;
+        when.tm_isdst = -1;
+        const auto time = Clock::from_time_t(std::mktime(&when));
+        EXPECT_EQ(tray::RecentHeading({time, {"x"}}), "08.12.2026 14:03:09 \xe2\x80\x94 1 Meldung");
+        EXPECT_EQ(tray::RecentHeading({time, {"x", "y", "z"}}), "08.12.2026 14:03:09 \xe2\x80\x94 3 Meldungen");
     }
-    tzset();
+    tzset();  // the zone put back
 }
 
 }  // namespace

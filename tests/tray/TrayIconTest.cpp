@@ -71,7 +71,7 @@ TEST_F(TrayIconTest, StartAtLoginFollowsTheFile) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(AutostartFile())));
 
     // Put there by hand meanwhile: the menu shows it the next time it opens.
-    tray::SetAutostart(AutostartFile(), m_program, true);
+    ASSERT_TRUE(tray::SetAutostart(AutostartFile(), m_program, true));
     emit icon.Menu().aboutToShow();
     EXPECT_TRUE(startAtLogin->isChecked());
     EXPECT_TRUE(m_dialogs.shown.empty());

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
+#include <QRegularExpression>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -41,7 +41,7 @@ protected:
 TEST_F(WarmapFRMTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     SaveFeed("Dartmoor", FeedBuilder().Date("07.12.2026 21:40:00"));
     warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_TRUE(window.Load());
     EXPECT_EQ(window.windowTitle(), ".:: Warmap");
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(window.size(), QSize(468, 608));
@@ -77,7 +77,7 @@ TEST_F(WarmapFRMTest, LoadBuildsTheControlsAndDrawsDartmoor) {
 
 TEST_F(WarmapFRMTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
     warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_TRUE(window.Load());
     const QImage shown = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const auto piece = [](const char* name) {
         return QImage(QStringLiteral(WARMAP_DATA_DIR "/form/") + name).convertToFormat(QImage::Format_RGB32);
@@ -93,7 +93,7 @@ TEST_F(WarmapFRMTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
 
 TEST_F(WarmapFRMTest, FirstRunWithoutDataSaysSo) {
     warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_TRUE(window.Load());
     ASSERT_EQ(m_dialogs.shown.size(), 1u);
     EXPECT_EQ(m_dialogs.shown[0].text, "noch keine daten geladen f\xc3\xbcr diesen Server");
     EXPECT_EQ(m_dialogs.shown[0].caption, "Warmap");
@@ -104,7 +104,7 @@ TEST_F(WarmapFRMTest, FirstRunWithoutDataSaysSo) {
 TEST_F(WarmapFRMTest, ChoosingAServerWithoutDataKeepsThePreviousMap) {
     SaveFeed("Dartmoor", FeedBuilder());
     warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_TRUE(window.Load());
     const QImage before = window.WarmapPic()->Surface();
     window.ServerCmb()->setCurrentIndex(2);
     window.ServerCmb_Click();
@@ -133,7 +133,7 @@ TEST_F(WarmapFRMTest, AFailedDrawingIsShownToo) {
     SaveFeed("Avalon", FeedBuilder().Realm(45, "Midgard").Realm(50, "Hibernia").Realm(60, "Midgard"));
     SaveFeed("Logres", FeedBuilder().Id(40, "x"));
     warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_TRUE(window.Load());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.ServerCmb()->setCurrentIndex(2);
@@ -155,7 +155,7 @@ TEST_F(WarmapFRMTest, AFailedDrawingIsShownToo) {
 TEST_F(WarmapFRMTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
     SaveFeed("Dartmoor", FeedBuilder());
     warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_TRUE(window.Load());
     QLabel* date = window.DatumLbl();
     const QPoint inLabel(20, 10);
     EXPECT_EQ(window.childAt(date->mapTo(&window, inLabel)), date);
@@ -178,7 +178,7 @@ TEST_F(WarmapFRMTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
 TEST_F(WarmapFRMTest, EveryControlHasAnAccessibleName) {
     SaveFeed("Dartmoor", FeedBuilder());
     warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_TRUE(window.Load());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
     const auto name = [](QWidget* widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
@@ -202,17 +202,11 @@ TEST_F(WarmapFRMTest, EveryControlHasAnAccessibleName) {
 TEST_F(WarmapFRMTest, AtOneToOneTheDoubleSizePicturesChangeNothing) {
     ASSERT_TRUE(QFile::exists(WARMAP_DATA_DIR "/symbols/keep_alb@2x.ico"));
     QTemporaryDir plain;
-    for (QDirIterator it(WARMAP_DATA_DIR, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString file = it.next();
-        if (file.contains("@2x")) continue;
-        const QString copy = plain.path() + file.mid(QString(WARMAP_DATA_DIR).size());
-        QDir().mkpath(QFileInfo(copy).path());
-        ASSERT_TRUE(QFile::copy(file, copy));
-    }
+    ASSERT_TRUE(testing_support::CopyDataFolder(plain.path(), {}, [](const QString& file) { return !file.contains("@2x"); }));
     SaveFeed("Dartmoor", FeedBuilder().Realm(0, "Midgard").Guild(0, "").Realm(6, "Hibernia").Guild(6, "Wolfsbanner"));
     warmap::WarmapFRM sharp(WARMAP_DATA_DIR, m_dialogs), onlyPlain(plain.path(), m_dialogs);
-    ASSERT_EQ(sharp.Load(), std::nullopt);
-    ASSERT_EQ(onlyPlain.Load(), std::nullopt);
+    ASSERT_TRUE(sharp.Load());
+    ASSERT_TRUE(onlyPlain.Load());
     EXPECT_EQ(sharp.size(), onlyPlain.size());
     EXPECT_EQ(sharp.grab().toImage(), onlyPlain.grab().toImage());
     for (const QPointF at : {QPointF(keepmap::KeepPos[0]), QPointF(10, 10)}) {
@@ -239,36 +233,36 @@ TEST(WarmapIcon, IsSixteenPixelsWith256Colours) {
 
 TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
     QTemporaryDir program;
-    QDir(program.path()).mkpath("form");
-    for (const char* file : {"sys_close.bmp", "sys_min.bmp", "top_top_left.bmp"}) {
-        QFile::copy(QString(WARMAP_DATA_DIR "/form/") + file, program.path() + "/form/" + file);
-    }
+    ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form"), [](const QString& file) {
+        return file == "form/sys_close.bmp" || file == "form/sys_min.bmp" || file == "form/top_top_left.bmp";
+    }));
     warmap::WarmapFRM window(program.path(), m_dialogs);
-    EXPECT_EQ(window.Load(), "Datei fehlt oder ist nicht lesbar: " + program.path() + "/form/warmap.jpg");
+    const auto loaded = window.Load();
+    ASSERT_FALSE(loaded);
+    EXPECT_EQ(loaded.error(), "Datei fehlt oder ist nicht lesbar: " + program.path() + "/form/warmap.jpg");
 }
 
 // A side piece so tall that the corner's and its measured heights add up beyond 16 bits ends the load
 // step as a missing file does, instead of laying the bands out from a wrapped sum.
 TEST_F(WarmapFRMTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
     QTemporaryDir program;
-    QDir(program.path()).mkpath("form");
-    for (const QString& file : QDir(WARMAP_DATA_DIR "/form").entryList({"*.bmp", "*.jpg", "*.ico"}, QDir::Files)) {
-        if (!file.contains("@2x")) QFile::copy(WARMAP_DATA_DIR "/form/" + file, program.path() + "/form/" + file);
-    }
+    ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form"), [](const QString& file) {
+        return !file.contains("@2x") && QRegularExpression(QStringLiteral("\\.(bmp|jpg|ico)$")).match(file).hasMatch();
+    }));
     QImage tall(10, 1300, QImage::Format_RGB32);  // past the 1238 pixels a measure holds
     tall.fill(Qt::darkYellow);
     QFile::remove(program.path() + "/form/top_left_left.bmp");
     ASSERT_TRUE(tall.save(program.path() + "/form/top_left_left.bmp", "bmp"));
     warmap::WarmapFRM window(program.path(), m_dialogs);
     const auto failure = window.Load();
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_TRUE(failure->startsWith(QString::fromUtf8("\u00dcberlauf"))) << failure->toStdString();
+    ASSERT_FALSE(failure);
+    EXPECT_TRUE(failure.error().startsWith(QString::fromUtf8("\u00dcberlauf"))) << failure.error().toStdString();
 }
 
 TEST_F(WarmapFRMTest, ButtonsMinimiseAndClose) {
     QPointer<warmap::WarmapFRM> window = new warmap::WarmapFRM(WARMAP_DATA_DIR, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    ASSERT_EQ(window->Load(), std::nullopt);
+    ASSERT_TRUE(window->Load());
     window->show();
     QTest::mouseClick(window->SysBut(1), Qt::LeftButton);
     EXPECT_TRUE(window->isMinimized());
@@ -280,7 +274,7 @@ TEST_F(WarmapFRMTest, ButtonsMinimiseAndClose) {
 
 TEST_F(WarmapFRMTest, OnlyTheLeftButtonDragsTheFrame) {
     warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_EQ(window.Load(), std::nullopt);
+    ASSERT_TRUE(window.Load());
     window.move(100, 100);
     window.show();
     const QPoint onFrame(200, 5);

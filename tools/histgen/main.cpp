@@ -38,12 +38,12 @@ int main(int argc, char* argv[]) {
     const long count = parser.value(passes).toLong();
     const history::Seconds last =
         parser.isSet(end) ? parser.value(end).toLongLong() : QDateTime::currentSecsSinceEpoch();
-    std::string problem;
-    auto store = history::HistoryStore::Open(parser.positionalArguments().front().toStdString(), problem);
-    if (!store) {
-        std::fprintf(stderr, "histgen: %s\n", problem.c_str());
+    auto opened = history::HistoryStore::Open(parser.positionalArguments().front().toStdString());
+    if (!opened) {
+        std::fprintf(stderr, "histgen: %s\n", opened.error().c_str());
         return 1;
     }
+    const std::unique_ptr<history::HistoryStore> store = std::move(*opened);
     const feed::KeepNames names(parser.value(data).toStdString());
     feedsim::Frontier frontier(parser.value(seed).toUInt());
     std::vector<std::optional<feed::FeedDocument>> previous(feed::ServerNames.size());
@@ -54,12 +54,12 @@ int main(int argc, char* argv[]) {
         for (int server = 0; server < feedsim::Frontier::kServers; ++server) {
             feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
             const std::string_view name = feed::ServerNames[static_cast<std::size_t>(server)];
-            if (previous[server]) feed::CompareKeeps(document, *previous[server], name, names, lines);
+            if (previous[server]) (void)feed::CompareKeeps(document, *previous[server], name, names, lines);
             feeds.push_back({server, document.Date(), history::HoldingsOf(document)});
             previous[server] = std::move(document);
         }
-        if (!store->Record(last - (count - 1 - pass) * kInterval, feeds, lines, problem)) {
-            std::fprintf(stderr, "histgen: pass %ld: %s\n", pass, problem.c_str());
+        if (const base::Status recorded = store->Record(last - (count - 1 - pass) * kInterval, feeds, lines); !recorded) {
+            std::fprintf(stderr, "histgen: pass %ld: %s\n", pass, recorded.error().c_str());
             return 1;
         }
     }

@@ -1,0 +1,150 @@
+#include "base/SafeFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+namespace base {
+namespace {
+
+Result<void, Refusal> Judge(const struct stat& info, const ReadRules& rules) {
+    if (!S_ISREG(info.st_mode)) return Failure{Refusal{Refusal::Kind::NotRegular}};
+    if (rules.ownedByUs && info.st_uid != ::geteuid()) return Failure{Refusal{Refusal::Kind::OtherUser, 0, info.st_uid}};
+    if (static_cast<std::size_t>(info.st_size) > rules.maxBytes) return Failure{Refusal{Refusal::Kind::TooLarge}};
+    return {};
+}
+
+Refusal Unopened(int error, bool followLinks) {
+    if (error == ENOENT) return {Refusal::Kind::Missing, error};
+    if (error == ELOOP && !followLinks) return {Refusal::Kind::Link, error};
+    return {Refusal::Kind::Unreadable, error};
+}
+
+bool WriteAll(FileOps& ops, int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ops.Write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes the rename itself survive a crash; a folder that cannot be synced is no reason to fail.
+void SyncFolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = other.Release();
+    }
+    return *this;
+}
+
+FileDescriptor::~FileDescriptor() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+int FileDescriptor::Release() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+bool FileDescriptor::Close() {
+    return ::close(Release()) == 0;
+}
+
+Result<void, Refusal> CheckFile(const std::string& path, const ReadRules& rules) {
+    struct stat info {};
+    const int looked = rules.followLinks ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+    if (looked != 0) return Failure{Unopened(errno, true)};
+    if (S_ISLNK(info.st_mode)) return Failure{Refusal{Refusal::Kind::Link}};
+    return Judge(info, rules);
+}
+
+Result<FileDescriptor, Refusal> OpenForReading(const std::string& path, const ReadRules& rules) {
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (rules.followLinks ? 0 : O_NOFOLLOW);
+    FileDescriptor fd(::open(path.c_str(), flags));
+    if (fd.Get() < 0) return Failure{Unopened(errno, rules.followLinks)};
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0) return Failure{Refusal{Refusal::Kind::NotRegular}};
+    if (const Result<void, Refusal> judged = Judge(info, rules); !judged) return Failure{judged.error()};
+    return fd;
+}
+
+Result<std::string, Refusal> ReadWholeFile(const std::string& path, const ReadRules& rules) {
+    Result<FileDescriptor, Refusal> fd = OpenForReading(path, rules);
+    if (!fd) return Failure{fd.error()};
+    struct stat info {};
+    ::fstat(fd->Get(), &info);
+    // The file may grow while it is read; never take more than the cap allows.
+    const std::size_t cap = rules.maxBytes == std::numeric_limits<std::size_t>::max() ? rules.maxBytes : rules.maxBytes + 1;
+    std::string bytes(std::min(static_cast<std::size_t>(info.st_size), cap), '\0');
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (bytes.size() >= cap) break;
+            bytes.resize(std::min(cap, bytes.size() + 8192));
+        }
+        const ssize_t n = ::read(fd->Get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Failure{Refusal{Refusal::Kind::Unreadable, errno}};
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (done > rules.maxBytes) return Failure{Refusal{Refusal::Kind::TooLarge}};
+    bytes.resize(done);
+    return bytes;
+}
+
+ssize_t FileOps::Write(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+int FileOps::Sync(int fd) {
+    return ::fsync(fd);
+}
+
+int FileOps::Rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+
+Result<void, int> WritePrivateFile(const std::string& path, std::string_view bytes, FileOps& ops) {
+    std::vector<char> name(path.begin(), path.end());
+    for (char c : kTemporarySuffixPattern) name.push_back(c);
+    name.push_back('\0');
+    // mkostemp creates the file exclusively with mode 0600.
+    FileDescriptor fd(::mkostemp(name.data(), O_CLOEXEC));
+    if (fd.Get() < 0) return Failure{errno};
+    const bool written = WriteAll(ops, fd.Get(), bytes) && ops.Sync(fd.Get()) == 0 && fd.Close() &&
+                         ops.Rename(name.data(), path.c_str()) == 0;
+    if (!written) {
+        const int error = errno;
+        ::unlink(name.data());
+        return Failure{error};
+    }
+    SyncFolderOf(path);
+    return {};
+}
+
+Result<void, int> WritePrivateFile(const std::string& path, std::string_view bytes) {
+    FileOps ops;
+    return WritePrivateFile(path, bytes, ops);
+}
+
+}  // namespace base
