@@ -7,11 +7,12 @@
 
 namespace core {
 
-int EndTimerInterval(int upperBound) {
-    if (upperBound < 5) return 8000;
-    if (upperBound < 10) return 12000;
-    if (upperBound < 15) return 14000;
-    return 20000;
+std::chrono::milliseconds EndTimerInterval(int upperBound) {
+    using std::chrono::seconds;
+    if (upperBound < 5) return seconds(8);
+    if (upperBound < 10) return seconds(12);
+    if (upperBound < 15) return seconds(14);
+    return seconds(20);
 }
 
 int PopupHeight(int lines) {

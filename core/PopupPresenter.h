@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include "core/ChangePresenter.h"
 
 namespace notify {
@@ -11,7 +13,7 @@ namespace core {
 
 // How long the popup stays, by the upper bound of the line list: up to 5 lines 8 s, up to 10 lines
 // 12 s, up to 15 lines 14 s, more 20 s.
-int EndTimerInterval(int upperBound);
+std::chrono::milliseconds EndTimerInterval(int upperBound);
 
 // Popup height in logical pixels for n lines: one line height (15 pixels) a line plus 38 of skin.
 int PopupHeight(int lines);

@@ -12,9 +12,9 @@ RefreshTimer::RefreshTimer(QObject* owner, std::function<void()> pass) : QObject
     connect(&m_timer, &QTimer::timeout, this, &RefreshTimer::RefreshTimerProc);
 }
 
-void RefreshTimer::StartRefreshTimer(int seconds) {
+void RefreshTimer::StartRefreshTimer(std::chrono::seconds delay) {
     m_timer.stop();
-    if (!m_finished) m_timer.start(seconds * 1000);
+    if (!m_finished) m_timer.start(std::chrono::milliseconds(delay));
 }
 
 void RefreshTimer::RefreshTimerProc() {
@@ -24,7 +24,7 @@ void RefreshTimer::RefreshTimerProc() {
     m_pass();
     m_inPass = false;
     if (!m_finished) {
-        m_timer.start(kLaterDelayMs);
+        m_timer.start(kLaterDelay);
     } else if (m_afterPass) {
         std::exchange(m_afterPass, nullptr)();
     }

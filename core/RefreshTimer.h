@@ -2,23 +2,26 @@
 
 #include <QObject>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 
 namespace core {
 
-// Drives the monitoring cycle: the first pass a given number of seconds after start, then each next
-// pass 600000 ms after the end of the previous one. The timer is stopped while a pass runs, so a pass
+// Drives the monitoring cycle: the first pass a given time after start, then each next pass 600000 ms
+// after the end of the previous one. The timer is stopped while a pass runs, so a pass
 // that lets UI events run can never start a second one inside itself.
 class RefreshTimer : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kLaterDelayMs = 600000;
+    // How long after start (or after a feed address is first given) the first pass runs.
+    static constexpr std::chrono::seconds kFirstDelay{3};
+    static constexpr std::chrono::milliseconds kLaterDelay{600000};
 
     // owner carries the timer (the popup window, which lives for the whole run).
     RefreshTimer(QObject* owner, std::function<void()> pass);
 
-    // Replaces any armed timer with one that fires after seconds * 1000 ms.
-    void StartRefreshTimer(int seconds);
+    // Replaces any armed timer with one that fires after the delay.
+    void StartRefreshTimer(std::chrono::seconds delay);
 
     // One tick: stop the timer, run the pass to its end, arm the timer again.
     void RefreshTimerProc();

@@ -222,7 +222,7 @@ int main(int argc, char* argv[]) {
                 if (!polling && !feedBase.isEmpty()) {
                     polling = true;
                     trayIcon.SetHasFeedAddress(true);
-                    timer.StartRefreshTimer(3);
+                    timer.StartRefreshTimer(core::RefreshTimer::kFirstDelay);
                 }
                 return {};
             };
@@ -286,6 +286,6 @@ int main(int argc, char* argv[]) {
     if (!polling) waiting.push_back(Request::ShowSettings);
     for (const Request request : waiting) answer(request);
 
-    if (polling) timer.StartRefreshTimer(3);
+    if (polling) timer.StartRefreshTimer(core::RefreshTimer::kFirstDelay);
     return app.exec();
 }

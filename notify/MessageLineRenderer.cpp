@@ -53,12 +53,12 @@ QFont MessageLineFont() {
     return font;
 }
 
-int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, int x, int y) {
+int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, QPoint at) {
     if (!IsSafeSymbolName(name)) return 0;
     const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     const auto icon = platform::Picture::Load(symbolsFolder + '/' + name + QStringLiteral(".ico"), ratio);
     if (!icon) return 0;
-    icon->Draw(painter, QPoint(x, y));
+    icon->Draw(painter, at);
     return icon->RoundedWidth();
 }
 
@@ -75,7 +75,7 @@ void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QStr
             p += metrics.horizontalAdvance(text);
         },
         [&](const QString& name) {
-            p += DrawSymbol(painter, symbolsFolder, name, p + 16, top) - 10;
+            p += DrawSymbol(painter, symbolsFolder, name, QPoint(p + 16, top)) - 10;
             p += 16;
         });
 }

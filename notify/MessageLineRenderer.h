@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
-#include <cstdint>
 
 #include "feed/Frontier.h"
 #include "platform/Theme.h"
@@ -13,9 +13,9 @@ class QPainter;
 namespace notify {
 
 // Draws the icon "<symbolsFolder>/<name>.ico" upright at its natural size with its top-left corner at
-// (x, y) and returns its width in pixels. A missing file, a file that is not a picture, or a name that
+// the point and returns its width in pixels. A missing file, a file that is not a picture, or a name that
 // would leave the symbols folder draws nothing and counts as 0 pixels wide.
-int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, int x, int y);
+int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, QPoint at);
 
 // Draws one message line in its markup on row index: "^" starts a segment whose first character
 // selects black "b", green "g", blue "d", red "r" or an icon "I"; any other first character is drawn

@@ -2,31 +2,32 @@
 
 namespace notify {
 
-int TaskbarEdge(const platform::TaskbarRect& r) {
-    int edge = 0;
+Edge TaskbarEdge(const platform::TaskbarRect& r) {
+    Edge edge = Edge::None;
     if (r.top < 1 && r.left < 1) {
-        if (r.right < r.bottom) edge = 1;
-        if (r.right > r.bottom) edge = 3;
+        if (r.right < r.bottom) edge = Edge::Left;
+        if (r.right > r.bottom) edge = Edge::Top;
     }
-    if (r.top < 1 && r.left > 0) edge = 2;
-    if (r.left < 1 && r.top > 0) edge = 4;
+    if (r.top < 1 && r.left > 0) edge = Edge::Right;
+    if (r.left < 1 && r.top > 0) edge = Edge::Bottom;
     return edge;
 }
 
 std::optional<QPoint> PopupPosition(const platform::TaskbarRect& r, QSize screen, QSize popup) {
     constexpr int kMargin = 6;
     switch (TaskbarEdge(r)) {
-        case 1:
+        case Edge::Left:
             return QPoint(r.right + kMargin, screen.height() - popup.height() - kMargin);
-        case 2:
+        case Edge::Right:
             return QPoint(r.left - popup.width() - kMargin, screen.height() - popup.height() - kMargin);
-        case 3:
+        case Edge::Top:
             return QPoint(screen.width() - popup.width() - kMargin, r.bottom + kMargin);
-        case 4:
+        case Edge::Bottom:
             return QPoint(screen.width() - popup.width() - kMargin, r.top - popup.height() - kMargin);
-        default:
-            return std::nullopt;
+        case Edge::None:
+            break;
     }
+    return std::nullopt;
 }
 
 }  // namespace notify

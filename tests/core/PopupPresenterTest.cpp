@@ -10,7 +10,7 @@ namespace {
 TEST(PopupPresenter, EndTimerIntervalsAndHeights) {
     const std::pair<int, int> table[] = {{1, 8000},   {5, 8000},   {6, 12000},  {10, 12000},
                                          {11, 14000}, {15, 14000}, {16, 20000}, {40, 20000}};
-    for (auto [lines, interval] : table) EXPECT_EQ(core::EndTimerInterval(lines - 1), interval) << lines;
+    for (auto [lines, interval] : table) EXPECT_EQ(core::EndTimerInterval(lines - 1).count(), interval) << lines;
     EXPECT_EQ(core::PopupHeight(1), 53);
     EXPECT_EQ(core::PopupHeight(3), 83);
 }

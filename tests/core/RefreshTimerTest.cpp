@@ -18,7 +18,7 @@ TEST(RefreshTimer, FirstDelayInSecondsThenTenMinutesAfterEachPass) {
         ++passes;
         armedDuringPass = timer->Timer().isActive();
     });
-    timer->StartRefreshTimer(3);
+    timer->StartRefreshTimer(std::chrono::seconds(3));
     EXPECT_TRUE(timer->Timer().isActive());
     EXPECT_EQ(timer->Timer().interval(), 3000);
     EXPECT_TRUE(timer->Timer().isSingleShot());
@@ -34,8 +34,8 @@ TEST(RefreshTimer, StartingAgainReplacesTheArmedTimer) {
     QObject owner;
     int passes = 0;
     core::RefreshTimer timer(&owner, [&] { ++passes; });
-    timer.StartRefreshTimer(3);
-    timer.StartRefreshTimer(0);
+    timer.StartRefreshTimer(std::chrono::seconds(3));
+    timer.StartRefreshTimer(std::chrono::seconds(0));
     EXPECT_EQ(timer.Timer().interval(), 0);
     QElapsedTimer clock;
     clock.start();
@@ -55,12 +55,12 @@ TEST(RefreshTimer, FinishWaitsForARunningPassAndArmsNothing) {
         timer->Finish([&] { events.push_back("end"); });  // chosen from the menu during a download
         events.push_back("pass ends");
     });
-    timer->StartRefreshTimer(3);
+    timer->StartRefreshTimer(std::chrono::seconds(3));
     timer->RefreshTimerProc();
     EXPECT_EQ(events, (std::vector<std::string>{"pass begins", "pass ends", "end"}));
     EXPECT_FALSE(timer->Timer().isActive());
 
-    timer->StartRefreshTimer(3);
+    timer->StartRefreshTimer(std::chrono::seconds(3));
     EXPECT_FALSE(timer->Timer().isActive());
     timer->RefreshTimerProc();
     EXPECT_EQ(events.size(), 3u);
@@ -71,7 +71,7 @@ TEST(RefreshTimer, FinishBetweenPassesEndsAtOnce) {
     int passes = 0;
     bool ended = false;
     core::RefreshTimer timer(&owner, [&] { ++passes; });
-    timer.StartRefreshTimer(0);
+    timer.StartRefreshTimer(std::chrono::seconds(0));
     timer.Finish([&] { ended = true; });
     EXPECT_TRUE(ended);
     EXPECT_FALSE(timer.Timer().isActive());

@@ -107,15 +107,15 @@ TEST_F(RendererTest, DotsInsideANameAreFine) {
         QFile::copy(Symbols() + "/rechts.ico", Symbols() + "/" + name + ".ico");
         QImage image = Blank();
         QPainter painter(&image);
-        EXPECT_EQ(notify::DrawSymbol(painter, Symbols(), name, 5, 7), 12) << name;
+        EXPECT_EQ(notify::DrawSymbol(painter, Symbols(), name, QPoint(5, 7)), 12) << name;
     }
 }
 
 TEST_F(RendererTest, DrawSymbolReturnsTheIconWidth) {
     QImage image = Blank();
     QPainter painter(&image);
-    EXPECT_EQ(notify::DrawSymbol(painter, Symbols(), "rechts", 5, 7), 12);
-    EXPECT_EQ(notify::DrawSymbol(painter, Symbols(), "missing", 5, 7), 0);
+    EXPECT_EQ(notify::DrawSymbol(painter, Symbols(), "rechts", QPoint(5, 7)), 12);
+    EXPECT_EQ(notify::DrawSymbol(painter, Symbols(), "missing", QPoint(5, 7)), 0);
     painter.end();
     EXPECT_EQ(image.pixelColor(5, 7), kIconColour);
     EXPECT_EQ(image.pixelColor(16, 22), kIconColour);

@@ -6,6 +6,7 @@
 namespace {
 
 using notify::PopupPosition;
+using notify::Edge;
 using notify::TaskbarEdge;
 using platform::TaskbarRect;
 
@@ -18,24 +19,24 @@ std::optional<std::pair<int, int>> PlacePixels(TaskbarRect r) {
 
 TEST(PopupPlacement, BottomTaskbar) {
     const TaskbarRect r{0, 1040, 1920, 1080};
-    EXPECT_EQ(TaskbarEdge(r), 4);
+    EXPECT_EQ(TaskbarEdge(r), Edge::Bottom);
     EXPECT_EQ(PlacePixels(r), std::make_pair(1634, 981));
 }
 
 TEST(PopupPlacement, OtherEdges) {
-    EXPECT_EQ(TaskbarEdge({0, 0, 60, 1080}), 1);
+    EXPECT_EQ(TaskbarEdge({0, 0, 60, 1080}), Edge::Left);
     EXPECT_EQ(PlacePixels({0, 0, 60, 1080}), std::make_pair(66, 1080 - 53 - 6));
-    EXPECT_EQ(TaskbarEdge({0, 0, 1920, 40}), 3);
+    EXPECT_EQ(TaskbarEdge({0, 0, 1920, 40}), Edge::Top);
     EXPECT_EQ(PlacePixels({0, 0, 1920, 40}), std::make_pair(1920 - 280 - 6, 46));
-    EXPECT_EQ(TaskbarEdge({1860, 0, 1920, 1080}), 2);
+    EXPECT_EQ(TaskbarEdge({1860, 0, 1920, 1080}), Edge::Right);
     EXPECT_EQ(PlacePixels({1860, 0, 1920, 1080}), std::make_pair(1860 - 280 - 6, 1080 - 53 - 6));
 }
 
 TEST(PopupPlacement, BarsReachingPastTheScreenAndOddShapes) {
-    EXPECT_EQ(TaskbarEdge({-2, 1038, 1922, 1082}), 4);
+    EXPECT_EQ(TaskbarEdge({-2, 1038, 1922, 1082}), Edge::Bottom);
     EXPECT_EQ(PlacePixels({-2, 1038, 1922, 1082}), std::make_pair(1634, 1038 - 53 - 6));
-    EXPECT_EQ(TaskbarEdge({10, 10, 500, 500}), 0);  // floating: no edge
-    EXPECT_EQ(TaskbarEdge({0, 0, 50, 50}), 0);      // square in the corner
+    EXPECT_EQ(TaskbarEdge({10, 10, 500, 500}), Edge::None);  // floating: no edge
+    EXPECT_EQ(TaskbarEdge({0, 0, 50, 50}), Edge::None);      // square in the corner
     EXPECT_FALSE(PlacePixels({10, 10, 500, 500}));
 }
 
@@ -45,9 +46,9 @@ TEST(Taskbar, StripBetweenScreenAndAvailableArea) {
     ASSERT_TRUE(bottom);
     EXPECT_EQ(bottom->top, 1040);
     EXPECT_EQ(bottom->bottom, 1080);
-    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(60, 0, 1860, 1080))), 1);
-    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(0, 40, 1920, 1040))), 3);
-    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(0, 0, 1860, 1080))), 2);
+    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(60, 0, 1860, 1080))), Edge::Left);
+    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(0, 40, 1920, 1040))), Edge::Top);
+    EXPECT_EQ(TaskbarEdge(*platform::TaskbarStrip(screen, QRect(0, 0, 1860, 1080))), Edge::Right);
     EXPECT_FALSE(platform::TaskbarStrip(screen, screen));
 }
 
