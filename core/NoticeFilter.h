@@ -12,7 +12,7 @@ namespace core {
 
 // Which change lines the player wants to be told of (popup and sound); all of them by default.
 struct NoticeFilter {
-    std::array<bool, feed::ServerNames.size()> servers{true, true, true, true};  // by ServerNames
+    feed::ServerFlags servers = feed::kEveryServer;
     std::optional<feed::Realm> realm;  // only lines where this realm lost or won the structure
 
     bool Wants(std::size_t server, std::string_view oldRealm, std::string_view newRealm) const {

@@ -14,6 +14,15 @@ namespace feed {
 // the message groups; the names go verbatim into feed addresses and saved-copy file names.
 inline constexpr std::array<std::string_view, 4> ServerNames = {"Dartmoor", "Logres", "Avalon", "Salisbury"};
 
+// One flag per server, by ServerNames.
+using ServerFlags = std::array<bool, ServerNames.size()>;
+// Every server: what the player is told of until the settings say otherwise.
+inline constexpr ServerFlags kEveryServer = [] {
+    ServerFlags every{};
+    every.fill(true);
+    return every;
+}();
+
 // "DM", "LOG", "AVA", "SAL" for the four servers, whatever the capitals; any other name unchanged.
 std::string ServerShortCode(std::string_view serverName);
 

@@ -13,7 +13,7 @@ namespace settings {
 // What the player can set. The defaults are the program's behaviour without a configuration file.
 struct Settings {
     QString feedBase;  // empty: not set, the next source in line decides
-    std::array<bool, feed::ServerNames.size()> notifyServer{true, true, true, true};  // by ServerNames
+    feed::ServerFlags notifyServer = feed::kEveryServer;
     std::optional<feed::Realm> onlyRealm;  // only lines where this realm lost or won
     bool sound = true;
 
