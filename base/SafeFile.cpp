@@ -24,6 +24,16 @@ Refusal Unopened(int error, bool followLinks) {
     return {Refusal::Kind::Unreadable, error};
 }
 
+// Opens the file and judges what was opened; info is what fstat said of it.
+Result<FileDescriptor, Refusal> OpenChecked(const std::string& path, const ReadRules& rules, struct stat& info) {
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (rules.followLinks ? 0 : O_NOFOLLOW);
+    FileDescriptor fd(::open(path.c_str(), flags));
+    if (fd.Get() < 0) return Failure{Unopened(errno, rules.followLinks)};
+    if (::fstat(fd.Get(), &info) != 0) return Failure{Refusal{Refusal::Kind::NotRegular}};
+    if (const Result<void, Refusal> judged = Judge(info, rules); !judged) return Failure{judged.error()};
+    return fd;
+}
+
 bool WriteAll(FileOps& ops, int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -78,33 +88,29 @@ Result<void, Refusal> CheckFile(const std::string& path, const ReadRules& rules)
 }
 
 Result<FileDescriptor, Refusal> OpenForReading(const std::string& path, const ReadRules& rules) {
-    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (rules.followLinks ? 0 : O_NOFOLLOW);
-    FileDescriptor fd(::open(path.c_str(), flags));
-    if (fd.Get() < 0) return Failure{Unopened(errno, rules.followLinks)};
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0) return Failure{Refusal{Refusal::Kind::NotRegular}};
-    if (const Result<void, Refusal> judged = Judge(info, rules); !judged) return Failure{judged.error()};
-    return fd;
+    return OpenChecked(path, rules, info);
 }
 
 Result<std::string, Refusal> ReadWholeFile(const std::string& path, const ReadRules& rules) {
-    Result<FileDescriptor, Refusal> fd = OpenForReading(path, rules);
-    if (!fd) return Failure{fd.error()};
     struct stat info {};
-    ::fstat(fd->Get(), &info);
-    // The file may grow while it is read; never take more than the cap allows.
+    const Result<FileDescriptor, Refusal> fd = OpenChecked(path, rules, info);
+    if (!fd) return Failure{fd.error()};
+    // Read in the size the file said it had; the file may grow meanwhile, so read on until its end,
+    // but never take more than the cap allows.
     const std::size_t cap = rules.maxBytes == std::numeric_limits<std::size_t>::max() ? rules.maxBytes : rules.maxBytes + 1;
     std::string bytes(std::min(static_cast<std::size_t>(info.st_size), cap), '\0');
     std::size_t done = 0;
+    char more[4096];
     for (;;) {
-        if (done == bytes.size()) {
-            if (bytes.size() >= cap) break;
-            bytes.resize(std::min(cap, bytes.size() + 8192));
-        }
-        const ssize_t n = ::read(fd->Get(), bytes.data() + done, bytes.size() - done);
+        const bool full = done == bytes.size();
+        if (full && bytes.size() >= cap) break;
+        const ssize_t n = full ? ::read(fd->Get(), more, std::min(sizeof more, cap - bytes.size()))
+                               : ::read(fd->Get(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return Failure{Refusal{Refusal::Kind::Unreadable, errno}};
         if (n == 0) break;
+        if (full) bytes.append(more, static_cast<std::size_t>(n));
         done += static_cast<std::size_t>(n);
     }
     if (done > rules.maxBytes) return Failure{Refusal{Refusal::Kind::TooLarge}};

@@ -19,7 +19,7 @@ struct LoadedWindow {
             testing_support::WriteFile(feed::SavedCopyPath(temp.Path(), server),
                                        testing_support::FeedSimProcess::WrittenFeed({"--seed", "1"}, server));
         }
-        loaded = !window.Load().has_value();
+        loaded = window.Load().has_value();
     }
     testing_support::TempFolderScope temp;
     testing_support::RecordingDialogs dialogs;
