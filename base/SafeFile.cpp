@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -96,25 +95,28 @@ Result<std::string, Refusal> ReadWholeFile(const std::string& path, const ReadRu
     struct stat info {};
     const Result<FileDescriptor, Refusal> fd = OpenChecked(path, rules, info);
     if (!fd) return Failure{fd.error()};
-    // Read in the size the file said it had; the file may grow meanwhile, so read on until its end,
-    // but never take more than the cap allows.
-    const std::size_t cap = rules.maxBytes == std::numeric_limits<std::size_t>::max() ? rules.maxBytes : rules.maxBytes + 1;
-    std::string bytes(std::min(static_cast<std::size_t>(info.st_size), cap), '\0');
+    // The size the file said it had (Judge held it against the cap) ...
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t done = 0;
-    char more[4096];
-    for (;;) {
-        const bool full = done == bytes.size();
-        if (full && bytes.size() >= cap) break;
-        const ssize_t n = full ? ::read(fd->Get(), more, std::min(sizeof more, cap - bytes.size()))
-                               : ::read(fd->Get(), bytes.data() + done, bytes.size() - done);
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd->Get(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return Failure{Refusal{Refusal::Kind::Unreadable, errno}};
         if (n == 0) break;
-        if (full) bytes.append(more, static_cast<std::size_t>(n));
         done += static_cast<std::size_t>(n);
     }
-    if (done > rules.maxBytes) return Failure{Refusal{Refusal::Kind::TooLarge}};
     bytes.resize(done);
+    // ... and what it grew by meanwhile, up to one byte past the cap to tell that it went past.
+    char more[4096];
+    for (;;) {
+        const std::size_t room = rules.maxBytes - bytes.size();
+        const ssize_t n = ::read(fd->Get(), more, room < sizeof more ? room + 1 : sizeof more);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Failure{Refusal{Refusal::Kind::Unreadable, errno}};
+        if (n == 0) break;
+        bytes.append(more, static_cast<std::size_t>(n));
+        if (bytes.size() > rules.maxBytes) return Failure{Refusal{Refusal::Kind::TooLarge}};
+    }
     return bytes;
 }
 

@@ -1,6 +1,5 @@
 #include "core/RefreshPass.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "core/ChangePresenter.h"

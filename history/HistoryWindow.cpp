@@ -18,7 +18,6 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "feed/FeedDocument.h"
