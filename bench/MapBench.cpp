@@ -9,7 +9,7 @@
 #include "tests/support/FeedSimProcess.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TempDir.h"
-#include "warmap/WarmapFRM.h"
+#include "warmap/MapWindow.h"
 
 namespace {
 
@@ -23,25 +23,25 @@ struct LoadedWindow {
     }
     testing_support::TempFolderScope temp;
     testing_support::RecordingDialogs dialogs;
-    warmap::WarmapFRM window;
+    warmap::MapWindow window;
     bool loaded = false;
 };
 
-void BM_ServerCmbClick(benchmark::State& state) {
+void BM_ShowSelectedServer(benchmark::State& state) {
     LoadedWindow w;
     if (!w.loaded) state.SkipWithError("load step failed");
-    w.window.ServerCmb()->setCurrentIndex(1);
-    for (auto _ : state) w.window.ServerCmb_Click();
+    w.window.serverCombo()->setCurrentIndex(1);
+    for (auto _ : state) w.window.showSelectedServer();
     if (!w.dialogs.shown.empty()) state.SkipWithError("the drawing reported a failure");
 }
-BENCHMARK(BM_ServerCmbClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ShowSelectedServer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_WarmapPicMouseMove(benchmark::State& state) {
+void BM_UpdateHoverText(benchmark::State& state) {
     LoadedWindow w;
     if (!w.loaded) state.SkipWithError("load step failed");
     const QPointF overKeep(keepmap::KeepPos[35]);
-    for (auto _ : state) w.window.WarmapPic_MouseMove(overKeep);
+    for (auto _ : state) w.window.updateHoverText(overKeep);
 }
-BENCHMARK(BM_WarmapPicMouseMove)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_UpdateHoverText)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

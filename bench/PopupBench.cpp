@@ -11,7 +11,7 @@
 #include "notify/Fader.h"
 #include "notify/LazySound.h"
 #include "notify/MessageLineRenderer.h"
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 
 namespace {
 
@@ -33,11 +33,11 @@ void BM_DrawMessageLine(benchmark::State& state) {
 BENCHMARK(BM_DrawMessageLine)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_PopupBuild20Lines(benchmark::State& state) {
-    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    notify::ChangePopup popup(WARMAP_DATA_DIR);
     for (auto _ : state) {
         popup.SetHeight(core::PopupHeight(20));
-        popup.InitializeFrm();
-        popup.TileForm();
+        popup.placeNextToTaskbar();
+        popup.drawSkin();
         for (int k = 0; k < 20; ++k) popup.DrawLine(kLine, k);
         benchmark::ClobberMemory();
     }
@@ -45,7 +45,7 @@ void BM_PopupBuild20Lines(benchmark::State& state) {
 BENCHMARK(BM_PopupBuild20Lines)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_FadeIn(benchmark::State& state) {
-    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    notify::ChangePopup popup(WARMAP_DATA_DIR);
     for (auto _ : state) notify::FadeIn(&popup);
 }
 BENCHMARK(BM_FadeIn)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
@@ -70,7 +70,7 @@ private:
 };
 
 void BM_EndTimerHold(benchmark::State& state) {
-    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    notify::ChangePopup popup(WARMAP_DATA_DIR);
     notify::LazySound sound;
     core::PopupPresenter presenter(popup, sound);
     const feed::MessageLines lines(static_cast<std::size_t>(state.range(0)), kLine.toStdString());

@@ -2,7 +2,7 @@
 
 #include "notify/Fader.h"
 #include "notify/Sound.h"
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 #include "platform/Theme.h"
 
 namespace core {
@@ -23,8 +23,8 @@ int PopupHeight(int lines) {
 void PopupPresenter::PresentChanges(const feed::MessageLines& lines) {
     const int n = static_cast<int>(lines.size());
     m_popup.SetHeight(PopupHeight(n));
-    m_popup.InitializeFrm();
-    m_popup.TileForm();
+    m_popup.placeNextToTaskbar();
+    m_popup.drawSkin();
     for (int k = 0; k < n; ++k) m_popup.DrawLine(QString::fromStdString(lines[k]), k);
     if (m_soundOn) m_sound.PlayWaveResource(QStringLiteral("halldrop"));
     m_popup.Announce();

@@ -6,7 +6,7 @@
 
 namespace notify {
 class Sound;
-class SplashFrm;
+class ChangePopup;
 }  // namespace notify
 
 namespace core {
@@ -21,13 +21,13 @@ int PopupHeight(int lines);
 // The popup step of a pass: size and place the popup, draw skin and lines, sound, fade in, arm EndTimer.
 class PopupPresenter final : public ChangePresenter {
 public:
-    PopupPresenter(notify::SplashFrm& popup, notify::Sound& sound) : m_popup(popup), m_sound(sound) {}
+    PopupPresenter(notify::ChangePopup& popup, notify::Sound& sound) : m_popup(popup), m_sound(sound) {}
     void PresentChanges(const feed::MessageLines& lines) override;
     // "Ton bei Meldungen": on by default.
     void SetSoundOn(bool on) { m_soundOn = on; }
 
 private:
-    notify::SplashFrm& m_popup;
+    notify::ChangePopup& m_popup;
     notify::Sound& m_sound;
     bool m_soundOn = true;
 };

@@ -15,14 +15,14 @@
 #include "core/PopupPresenter.h"
 #include "core/RefreshPass.h"
 #include "core/RefreshTimer.h"
-#include "core/WarmapWindowKeeper.h"
+#include "core/MapWindowKeeper.h"
 #include "feed/Frontier.h"
 #include "feed/SavedCopy.h"
 #include "history/HistoryRecorder.h"
 #include "history/StoreOpener.h"
 #include "history/WindowFactory.h"
 #include "notify/LazySound.h"
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 #include "platform/Dialogs.h"
 #include "platform/NameText.h"
 #include "platform/Paths.h"
@@ -132,7 +132,7 @@ int main(int argc, char* argv[]) {
     const settings::FeedBaseChoice feedBase = settings::ChooseFeedBase(command.feedBase, stored.feedBase, true);
 
     // The Warmap window first: its load step draws "Dartmoor" from the saved copy, if there is one.
-    core::WarmapWindowKeeper warmapWindow(dataFolder, dialogs);
+    core::MapWindowKeeper warmapWindow(dataFolder, dialogs);
     // Answer later starts from here on, also while a message box of the load step waits for the user;
     // what needs more than the window waits until that is there.
     std::function<void(Request)> answer;
@@ -141,7 +141,7 @@ int main(int argc, char* argv[]) {
         if (answer)
             answer(request);
         else if (request == Request::ShowWindow)
-            warmapWindow.ShowWarmapWindow();
+            warmapWindow.showMapWindow();
         else
             waiting.push_back(request);
     });
@@ -151,7 +151,7 @@ int main(int argc, char* argv[]) {
     feed::RemoveStaleTemporaryFiles(platform::TempFolder(), 60);
 
     // The popup lives for the whole run and carries the refresh timer.
-    notify::SplashFrm popup(dataFolder);
+    notify::ChangePopup popup(dataFolder);
     popup.SetWaylandAnchor([&warmapWindow]() -> QWidget* { return warmapWindow.Window(); });
     notify::LazySound sound;
     core::PopupPresenter presenter(popup, sound);
@@ -171,7 +171,7 @@ int main(int argc, char* argv[]) {
     QPointer<settings::SettingsDialog> settingsWindow;
     tray::TrayIcon trayIcon(tray::TrayPicture(dataFolder), tray::AutostartFilePath(),
                             QCoreApplication::applicationFilePath().toStdString(), dialogs);
-    trayIcon.onShowMap = [&warmapWindow] { warmapWindow.ShowWarmapWindow(); };
+    trayIcon.onShowMap = [&warmapWindow] { warmapWindow.showMapWindow(); };
     QPointer<QWidget> historyWindow;
     trayIcon.onShowHistory = [&] {
         if (!historyWindow) {
@@ -271,7 +271,7 @@ int main(int argc, char* argv[]) {
     answer = [&](Request request) {
         switch (request) {
             case Request::ShowWindow:
-                return warmapWindow.ShowWarmapWindow();
+                return warmapWindow.showMapWindow();
             case Request::ShowSettings:
                 return showSettings();
             case Request::ShowHistory:

@@ -68,12 +68,12 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Server"), this));
-    m_serverCmb = new QComboBox(this);
-    m_serverCmb->setObjectName(QStringLiteral("HistoryServerCmb"));
-    m_serverCmb->setAccessibleName(QStringLiteral("Server"));
+    m_serverCombo = new QComboBox(this);
+    m_serverCombo->setObjectName(QStringLiteral("HistoryServerCombo"));
+    m_serverCombo->setAccessibleName(QStringLiteral("Server"));
     for (int server = 0; server < static_cast<int>(feed::ServerNames.size()); ++server)
-        m_serverCmb->addItem(ServerName(server));
-    top->addWidget(m_serverCmb);
+        m_serverCombo->addItem(ServerName(server));
+    top->addWidget(m_serverCombo);
     top->addSpacing(16);
     m_ranges = new QButtonGroup(this);
     for (const RangeChoice& choice : kRanges) {
@@ -85,29 +85,29 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     }
     m_ranges->button(static_cast<int>(m_range))->setChecked(true);
     top->addStretch();
-    m_exportBtn = new QPushButton(QStringLiteral("Exportieren …"), this);
-    m_exportBtn->setObjectName(QStringLiteral("ExportBtn"));
-    top->addWidget(m_exportBtn);
+    m_exportButton = new QPushButton(QStringLiteral("Exportieren …"), this);
+    m_exportButton->setObjectName(QStringLiteral("ExportButton"));
+    top->addWidget(m_exportButton);
 
     // The page with the history, and the page that says there is none. The chart and the change list
     // share the left side (the chart gets more of what a larger window adds); the map fits beside them.
     auto* historyPage = new QWidget(this);
     m_chart = new HistoryChart(historyPage);
     m_chart->setMinimumSize(380, 160);
-    m_pointLbl = new QLabel(historyPage);
-    m_pointLbl->setObjectName(QStringLiteral("PointLbl"));
-    m_pointLbl->setToolTip(QStringLiteral("Zeigen Sie auf die Kurven, um die Zahlen eines Zeitpunkts zu sehen."));
+    m_pointLabel = new QLabel(historyPage);
+    m_pointLabel->setObjectName(QStringLiteral("PointLabel"));
+    m_pointLabel->setToolTip(QStringLiteral("Zeigen Sie auf die Kurven, um die Zahlen eines Zeitpunkts zu sehen."));
     // Two lines whatever it says: a long read-out must never widen or heighten the window.
-    m_pointLbl->setWordWrap(true);
-    m_pointLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_pointLbl->setFixedHeight(2 * m_pointLbl->fontMetrics().lineSpacing() + 4);
-    m_pointLbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pointLabel->setWordWrap(true);
+    m_pointLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_pointLabel->setFixedHeight(2 * m_pointLabel->fontMetrics().lineSpacing() + 4);
+    m_pointLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_list = new ChangeListView(programFolder + QStringLiteral("/symbols"), historyPage);
     m_list->setMinimumHeight(90);
     auto* lower = new QWidget(historyPage);
     auto* lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
-    lowerLayout->addWidget(m_pointLbl);
+    lowerLayout->addWidget(m_pointLabel);
     lowerLayout->addWidget(m_list, 1);
     auto* split = new QSplitter(Qt::Vertical, historyPage);
     split->setObjectName(QStringLiteral("ChartAndList"));
@@ -135,41 +135,41 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     m_slider->setObjectName(QStringLiteral("MomentSlider"));
     m_slider->setAccessibleName(QStringLiteral("Zeitpunkt der Karte"));
     right->addWidget(m_slider);
-    m_momentLbl = new QLabel(m_mapColumn);
-    m_momentLbl->setObjectName(QStringLiteral("MomentLbl"));
-    m_momentLbl->setWordWrap(true);
-    m_momentLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    right->addWidget(m_momentLbl);
+    m_momentLabel = new QLabel(m_mapColumn);
+    m_momentLabel->setObjectName(QStringLiteral("MomentLabel"));
+    m_momentLabel->setWordWrap(true);
+    m_momentLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    right->addWidget(m_momentLabel);
     right->addStretch();
     auto* columns = new QHBoxLayout(historyPage);
     columns->setContentsMargins(0, 0, 0, 0);
     columns->addWidget(split, 1);
     columns->addWidget(m_mapColumn);
 
-    m_emptyLbl = new QLabel(this);
-    m_emptyLbl->setObjectName(QStringLiteral("EmptyLbl"));
-    m_emptyLbl->setAlignment(Qt::AlignCenter);
-    m_emptyLbl->setWordWrap(true);
+    m_emptyLabel = new QLabel(this);
+    m_emptyLabel->setObjectName(QStringLiteral("EmptyLabel"));
+    m_emptyLabel->setAlignment(Qt::AlignCenter);
+    m_emptyLabel->setWordWrap(true);
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(historyPage);
-    m_pages->addWidget(m_emptyLbl);
-    if (!m_store) m_emptyLbl->setText(QStringLiteral("Kein Verlauf in diesem Lauf: ") + unavailable);
+    m_pages->addWidget(m_emptyLabel);
+    if (!m_store) m_emptyLabel->setText(QStringLiteral("Kein Verlauf in diesem Lauf: ") + unavailable);
 
-    m_statusLbl = new QLabel(this);
-    m_statusLbl->setObjectName(QStringLiteral("StatusLbl"));
-    m_statusLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_statusLbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_statusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_pages, 1);
-    layout->addWidget(m_statusLbl);
+    layout->addWidget(m_statusLabel);
 
-    connect(m_serverCmb, &QComboBox::currentIndexChanged, this, &HistoryWindow::ChooseServer);
+    connect(m_serverCombo, &QComboBox::currentIndexChanged, this, &HistoryWindow::ChooseServer);
     connect(m_ranges, &QButtonGroup::idClicked, this, [this](int id) { ChooseRange(static_cast<Range>(id)); });
     connect(m_slider, &QSlider::valueChanged, this, &HistoryWindow::ChooseMoment);
     connect(m_chart, &HistoryChart::Pointed, this, &HistoryWindow::ShowReadOut);
-    connect(m_exportBtn, &QPushButton::clicked, this, &HistoryWindow::Export);
+    connect(m_exportButton, &QPushButton::clicked, this, &HistoryWindow::Export);
     Refresh();
     // As large as the screen allows (its title bar aside), up to a size that leaves room beside it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -188,7 +188,7 @@ void HistoryWindow::FitMap() {
     if (natural.isEmpty()) return;
     // What the page leaves for the map once the slider and its label have their room; never more
     // than the map's own size, never so small that its keeps cannot be told apart.
-    const int beside = m_slider->sizeHint().height() + m_momentLbl->fontMetrics().lineSpacing() * 2 + 12;
+    const int beside = m_slider->sizeHint().height() + m_momentLabel->fontMetrics().lineSpacing() * 2 + 12;
     const int room = std::clamp(m_pages->height() - beside, natural.height() / 2, natural.height());
     const QSize fitted = natural.scaled(QSize(natural.width(), room), Qt::KeepAspectRatio);
     // A maximum, not a fixed size: the window may still be made smaller, and is fitted again then.
@@ -198,7 +198,7 @@ void HistoryWindow::FitMap() {
 }
 
 void HistoryWindow::ShowReadOut(const QString& description) {
-    m_pointLbl->setText(description.isEmpty() ? QString() : ServerName(m_server) + QStringLiteral(", ") + description);
+    m_pointLabel->setText(description.isEmpty() ? QString() : ServerName(m_server) + QStringLiteral(", ") + description);
 }
 
 void HistoryWindow::DrawPanel(QPainter& painter) const {
@@ -215,7 +215,7 @@ void HistoryWindow::DrawPanel(QPainter& painter) const {
 void HistoryWindow::ChooseServer(int server) {
     if (server < 0 || server >= static_cast<int>(feed::ServerNames.size())) return;
     m_server = server;
-    if (m_serverCmb->currentIndex() != server) m_serverCmb->setCurrentIndex(server);
+    if (m_serverCombo->currentIndex() != server) m_serverCombo->setCurrentIndex(server);
     Refresh();
 }
 
@@ -233,8 +233,8 @@ void HistoryWindow::Refresh() {
     m_moments.clear();
     m_changes.clear();
     if (!m_store) {
-        m_pages->setCurrentWidget(m_emptyLbl);
-        m_exportBtn->setEnabled(false);
+        m_pages->setCurrentWidget(m_emptyLabel);
+        m_exportButton->setEnabled(false);
         return;
     }
     const Seconds now = QDateTime::currentSecsSinceEpoch();
@@ -249,9 +249,9 @@ void HistoryWindow::Refresh() {
     if (before) m_moments.insert(m_moments.begin(), *before);
     const bool any = !m_moments.empty();
     m_pages->setCurrentIndex(any ? 0 : 1);
-    m_exportBtn->setEnabled(any);
+    m_exportButton->setEnabled(any);
     if (!any) {
-        m_emptyLbl->setText(QStringLiteral("Noch kein Verlauf für diesen Server"));
+        m_emptyLabel->setText(QStringLiteral("Noch kein Verlauf für diesen Server"));
         ShowReadOut(QString());
         return;
     }
@@ -294,7 +294,7 @@ void HistoryWindow::ChooseMoment(int moment) {
     m_panelDate = QString::fromStdString(at.date);
     const std::optional<ServerState> state = m_store->StateAt(m_server, at.pass);
     if (!state) {
-        m_momentLbl->setText(QStringLiteral("Dieser Zeitpunkt lässt sich aus dem Verlauf nicht wiederherstellen."));
+        m_momentLabel->setText(QStringLiteral("Dieser Zeitpunkt lässt sich aus dem Verlauf nicht wiederherstellen."));
         return;
     }
     const keepmap::MapOutcome outcome = m_keepMap.Draw(
@@ -310,11 +310,11 @@ void HistoryWindow::ChooseMoment(int moment) {
     QString text = QStringLiteral("%1 · Stand %2").arg(LocalTimeText(at.time), QString::fromStdString(at.date));
     if (outcome.status == keepmap::MapOutcome::Status::Failed)
         text += QStringLiteral(" · Karte unvollständig: ") + QString::fromStdString(outcome.failure);
-    m_momentLbl->setText(text);
+    m_momentLabel->setText(text);
 }
 
 base::Result<void, QString> HistoryWindow::ExportTo(const QString& path) {
-    m_statusLbl->clear();
+    m_statusLabel->clear();
     if (!m_store) return base::Failure{QString()};
     const std::string csv = ChangesCsv(m_changes, m_server, *m_store, m_names);
     if (const base::Result<void, int> written = base::WritePrivateFile(path.toStdString(), csv); !written) {
@@ -323,7 +323,7 @@ base::Result<void, QString> HistoryWindow::ExportTo(const QString& path) {
         return base::Failure{cause};
     }
     const std::size_t rows = m_changes.size();
-    m_statusLbl->setText(QStringLiteral("%1 nach %2 geschrieben.")
+    m_statusLabel->setText(QStringLiteral("%1 nach %2 geschrieben.")
                              .arg(rows == 1 ? QStringLiteral("1 Änderung") : QStringLiteral("%1 Änderungen").arg(rows),
                                   QDir::toNativeSeparators(path)));
     return {};

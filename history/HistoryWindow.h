@@ -74,19 +74,19 @@ private:
     std::vector<Moment> m_moments;
     std::vector<Change> m_changes;
 
-    QComboBox* m_serverCmb;
+    QComboBox* m_serverCombo;
     QButtonGroup* m_ranges;
-    QPushButton* m_exportBtn;
+    QPushButton* m_exportButton;
     QStackedWidget* m_pages;
-    QLabel* m_emptyLbl;
+    QLabel* m_emptyLabel;
     HistoryChart* m_chart;
-    QLabel* m_pointLbl;
+    QLabel* m_pointLabel;
     ChangeListView* m_list;
     warmap::MapView* m_map;
     QWidget* m_mapColumn;
     QSlider* m_slider;
-    QLabel* m_momentLbl;
-    QLabel* m_statusLbl;
+    QLabel* m_momentLabel;
+    QLabel* m_statusLabel;
     QString m_panelDate;  // the feed's time stamp at the chosen moment, shown in the map's panel
 };
 

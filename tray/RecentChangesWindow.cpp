@@ -7,7 +7,7 @@
 #include <QScrollBar>
 
 #include "notify/MessageLineRenderer.h"
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 #include "platform/AccessibleRows.h"
 #include "platform/ListKeys.h"
 #include "platform/Picture.h"
@@ -37,7 +37,7 @@ public:
             m_ground = QPixmap::fromImage(picture->Image());
         setFont(notify::MessageLineFont());
         // As wide as the popup, whose lines fit it and whose parchment has its edges at both sides.
-        setFixedWidth(notify::SplashFrm::kWidthPixels);
+        setFixedWidth(notify::ChangePopup::kWidthPixels);
     }
 
     // What is drawn, as text: the headings and the lines as a person reads them.
@@ -142,7 +142,7 @@ RecentChangesWindow::RecentChangesWindow(const RecentChanges& changes, const QSt
     viewport()->setPalette(wood);
     viewport()->setAutoFillBackground(true);
     setFrameShape(QFrame::NoFrame);
-    setFixedWidth(notify::SplashFrm::kWidthPixels + verticalScrollBar()->sizeHint().width());
+    setFixedWidth(notify::ChangePopup::kWidthPixels + verticalScrollBar()->sizeHint().width());
     resize(width(), 460);
     Refresh();
 }

@@ -6,7 +6,7 @@
 namespace warmap {
 
 MapView::MapView(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("WarmapPic"));
+    setObjectName(QStringLiteral("MapView"));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -6,7 +6,7 @@
 
 namespace warmap {
 
-// The map picture view (WarmapPic): keeps its drawing in a persistent image that repaints copy, and
+// The map picture view: keeps its drawing in a persistent image that repaints copy, and
 // reports pointer movement in map pixels. At its natural size it shows the map pixel for pixel; made
 // smaller (the history window on a small screen) it shows all of it, scaled, the proportions kept.
 class MapView : public QWidget {

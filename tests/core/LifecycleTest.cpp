@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "tests/support/PopupPassRig.h"
-#include "warmap/WarmapFRM.h"
+#include "warmap/MapWindow.h"
 
 namespace {
 
@@ -16,11 +16,11 @@ TEST(Lifecycle, PassesGoOnAfterTheWarmapWindowIsClosed) {
     auto& [temp, sim, dialogs, popup, sound, presenter, pass] = rig;
     pass.RefreshKeeps();
 
-    QPointer<warmap::WarmapFRM> window = new warmap::WarmapFRM(WARMAP_DATA_DIR, dialogs);
+    QPointer<warmap::MapWindow> window = new warmap::MapWindow(WARMAP_DATA_DIR, dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     ASSERT_TRUE(window->Load());
     window->show();
-    QTest::mouseClick(window->SysBut(0), Qt::LeftButton);
+    QTest::mouseClick(window->closeButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(window.isNull());
 

@@ -2,7 +2,7 @@
 
 #include "core/PopupPresenter.h"
 #include "notify/Sound.h"
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 #include "tests/support/PopupPassRig.h"
 
 namespace {
@@ -39,10 +39,10 @@ TEST(PopupPresenter, PassWithChangesShowsThePopup) {
     EXPECT_TRUE(dialogs.shown.empty());
 
     // The same skin and lines drawn by hand on a second popup.
-    notify::SplashFrm reference(WARMAP_DATA_DIR);
+    notify::ChangePopup reference(WARMAP_DATA_DIR);
     reference.SetHeight(83);
-    reference.InitializeFrm();
-    reference.TileForm();
+    reference.placeNextToTaskbar();
+    reference.drawSkin();
     int k = 0;
     for (const char* line : {"^bDM: ^dDun Glaswen^Irechts^gHibernia", "^bLOG: ^dGlaswen Watch^Irechts^rAlbion",
                              "^bSAL: ^rCaer Hrimvald^Irechts^dMidgard"}) {
@@ -65,7 +65,7 @@ public:
 };
 
 TEST(PopupPresenter, TheSoundSwitchDecidesTheChimeOnly) {
-    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    notify::ChangePopup popup(WARMAP_DATA_DIR);
     popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
     CountingSound sound;
     core::PopupPresenter presenter(popup, sound);

@@ -101,7 +101,7 @@ TEST_F(HistoryWindowTest, ShowsTheChangesAndTheMapOfAnyMoment) {
 
     // A server nothing was recorded for says so instead of an empty chart.
     window.ChooseServer(2);
-    auto* empty = window.findChild<QLabel*>(QStringLiteral("EmptyLbl"));
+    auto* empty = window.findChild<QLabel*>(QStringLiteral("EmptyLabel"));
     EXPECT_TRUE(empty->isVisible());
     EXPECT_EQ(empty->text(), QStringLiteral("Noch kein Verlauf für diesen Server"));
 }
@@ -183,7 +183,7 @@ TEST_F(HistoryWindowTest, FitsASmallScreenAndSaysWhatIsChosen) {
     auto* map = window.findChild<warmap::MapView*>(QStringLiteral("HistoryMap"));
     auto* chart = window.findChild<history::HistoryChart*>(QStringLiteral("HistoryChart"));
     auto* list = window.findChild<history::ChangeListView*>(QStringLiteral("ChangeList"));
-    auto* readOut = window.findChild<QLabel*>(QStringLiteral("PointLbl"));
+    auto* readOut = window.findChild<QLabel*>(QStringLiteral("PointLabel"));
     ASSERT_TRUE(map && chart && list && readOut);
     EXPECT_EQ(window.size(), QSize(1000, 560));
     const QSize natural = map->NaturalSize();
@@ -235,10 +235,10 @@ TEST_F(HistoryWindowTest, AnExportNamesTheFileAndItsRows) {
     history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
     const QString path = m_dir.filePath(QStringLiteral("export.csv"));
     ASSERT_TRUE(testing_support::Succeeded(window.ExportTo(path)));
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("StatusLbl"))->text(),
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
               QStringLiteral("%1 Änderungen nach %2 geschrieben.").arg(window.Changes().size()).arg(path));
     EXPECT_FALSE(window.ExportTo(m_dir.filePath(QStringLiteral("no/such/folder.csv"))));
-    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("StatusLbl"))->text().isEmpty());
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text().isEmpty());
 }
 
 // A change of guild alone names both guilds; a change of realm the new realm and guild.
@@ -291,7 +291,7 @@ TEST_F(HistoryWindowTest, FeedsThatGrowAndShrinkAreShownAsTheyWere) {
     EXPECT_TRUE(list->RowText(0).endsWith(QStringLiteral("Bauwerk 105 \u2192 Hibernia  Neue Herren")))
         << list->RowText(0).toStdString();
     window.ChooseMoment(2);
-    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("MomentLbl"))->text().endsWith(
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("MomentLabel"))->text().endsWith(
         QStringLiteral("Karte unvollständig: Eintrag 104 fehlt")));
     const history::Change* last = nullptr;
     const auto changes = m_store->Changes(0, 0, now);

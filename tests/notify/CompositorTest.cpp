@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "notify/Fader.h"
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 #include "platform/WindowSystem.h"
 
 namespace {
@@ -79,14 +79,14 @@ protected:
 
 TEST_F(CompositorTest, ThePopupFollowsACompositorThatComesAndGoes) {
     ASSERT_FALSE(platform::SupportsWindowOpacity());
-    notify::SplashFrm popup(WARMAP_DATA_DIR);
+    notify::ChangePopup popup(WARMAP_DATA_DIR);
     QCoreApplication::processEvents();
     EXPECT_FALSE(Mapped(popup));  // no compositor: transparent means unmapped
 
     StartCompositor();
     popup.SetHeight(15 * 3 + 38);  // a pass with three changes
-    popup.InitializeFrm();
-    popup.TileForm();
+    popup.placeNextToTaskbar();
+    popup.drawSkin();
     popup.DrawLine(QStringLiteral("^bLOG: ^dGreywater Spire^Irechts^rAlbion"), 0);
     popup.DrawLine(QStringLiteral("^bAVA: ^rOldbarrow Castle^Irechts^gHibernia"), 1);
     popup.DrawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 2);

@@ -5,7 +5,7 @@
 #include "core/PopupPresenter.h"
 #include "core/RefreshPass.h"
 #include "notify/AlertSound.h"
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 #include "tests/support/FeedSimProcess.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TempDir.h"
@@ -20,7 +20,7 @@ struct PopupPassRig {
     TempFolderScope temp;
     FeedSimProcess sim;
     RecordingDialogs dialogs;
-    notify::SplashFrm popup{WARMAP_DATA_DIR};
+    notify::ChangePopup popup{WARMAP_DATA_DIR};
     notify::AlertSound sound;
     core::PopupPresenter presenter{popup, sound};
     core::RefreshPass pass{{sim.Base(), WARMAP_DATA_DIR, {}}, dialogs, presenter};

@@ -1,4 +1,4 @@
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
@@ -28,7 +28,7 @@ constexpr Qt::WindowFlags kPopupFlags =
 // the first one they saw.)
 class AccessiblePopup final : public platform::AccessibleRows {
 public:
-    explicit AccessiblePopup(SplashFrm* popup)
+    explicit AccessiblePopup(ChangePopup* popup)
         : AccessibleRows(popup, QAccessible::Notification, popup->windowTitle(), [popup] { return Rows(*popup); }),
           m_popup(popup) {}
 
@@ -42,7 +42,7 @@ public:
     }
 
 private:
-    static std::vector<platform::AccessibleRow> Rows(const SplashFrm& popup) {
+    static std::vector<platform::AccessibleRow> Rows(const ChangePopup& popup) {
         std::vector<platform::AccessibleRow> rows;
         const int height = RowTop(1) - RowTop(0);
         for (int k = 0; k < popup.LineTexts().size(); ++k) {
@@ -51,17 +51,17 @@ private:
         return rows;
     }
 
-    SplashFrm* m_popup;
+    ChangePopup* m_popup;
 };
 
 QAccessibleInterface* AccessiblePopupFor(const QString& className, QObject* object) {
-    if (className != QLatin1String("notify::SplashFrm") || !object || !object->isWidgetType()) return nullptr;
-    return new AccessiblePopup(static_cast<SplashFrm*>(object));
+    if (className != QLatin1String(ChangePopup::staticMetaObject.className()) || !object || !object->isWidgetType()) return nullptr;
+    return new AccessiblePopup(static_cast<ChangePopup*>(object));
 }
 
 }  // namespace
 
-SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
+ChangePopup::ChangePopup(QString programFolder, QWidget* parent)
     : QWidget(parent, Qt::Tool | kPopupFlags | Qt::X11BypassWindowManagerHint),
       m_programFolder(std::move(programFolder)),
       m_endTimer(this),
@@ -71,7 +71,7 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
       }) {
     static const bool accessible = (QAccessible::installFactory(AccessiblePopupFor), true);
     Q_UNUSED(accessible);
-    setObjectName(QStringLiteral("SplashFrm"));
+    setObjectName(QStringLiteral("ChangePopup"));
     setWindowTitle(QStringLiteral("Warmap Frontbericht"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -85,7 +85,7 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     m_endTimer.setSingleShot(true);
     m_endTimer.setTimerType(Qt::PreciseTimer);  // it promises 8 to 20 s, not "about"
     m_endTimer.setInterval(5000);
-    connect(&m_endTimer, &QTimer::timeout, this, &SplashFrm::OnEndTimer);
+    connect(&m_endTimer, &QTimer::timeout, this, &ChangePopup::OnEndTimer);
 
     // Load: transparent first, then shown on top, then the skin.
     create();
@@ -94,18 +94,18 @@ SplashFrm::SplashFrm(QString programFolder, QWidget* parent)
     SetWindowAlpha(this, 0);  // the window handle exists now: clicks pass through it
 }
 
-void SplashFrm::setVisible(bool visible) {
+void ChangePopup::setVisible(bool visible) {
     if (visible && !isVisible()) platform::KeepOffTaskbar(this);
     QWidget::setVisible(visible);
 }
 
-void SplashFrm::SetHeight(int pixels) {
+void ChangePopup::SetHeight(int pixels) {
     const QSize newSize(width(), pixels);
     setFixedSize(newSize);
     ResizeSurface(newSize);
 }
 
-void SplashFrm::ResizeSurface(QSize size) {
+void ChangePopup::ResizeSurface(QSize size) {
     // As many pixels as the screen has under the popup, so lines and skin stay sharp on a scaled screen.
     const qreal ratio = devicePixelRatioF();
     if (m_surface.deviceIndependentSize().toSize() == size && m_surface.devicePixelRatio() == ratio) return;
@@ -114,18 +114,18 @@ void SplashFrm::ResizeSurface(QSize size) {
     m_surface.fill(Qt::white);
 }
 
-std::optional<platform::TaskbarRect> SplashFrm::Taskbar() const {
+std::optional<platform::TaskbarRect> ChangePopup::Taskbar() const {
     if (m_taskbarOverride) return *m_taskbarOverride;
     return platform::FindTaskbar(QGuiApplication::primaryScreen());
 }
 
-QSize SplashFrm::ScreenSize() const {
+QSize ChangePopup::ScreenSize() const {
     if (m_screenOverride) return *m_screenOverride;
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize();
 }
 
-void SplashFrm::InitializeFrm() {
+void ChangePopup::placeNextToTaskbar() {
     setFixedSize(kWidthPixels, height());
     ResizeSurface(size());
     if (platform::OnWayland()) {
@@ -138,7 +138,7 @@ void SplashFrm::InitializeFrm() {
     if (const auto position = PopupPosition(Taskbar().value_or(none), screen, size())) move(*position);
 }
 
-void SplashFrm::TakeWaylandRole() {
+void ChangePopup::TakeWaylandRole() {
     QWidget* anchor = m_waylandAnchor ? m_waylandAnchor() : nullptr;
     const bool attached = anchor && anchor->isVisible() && !anchor->isMinimized() && anchor->windowHandle();
     if (!m_toldUnplaceable) {
@@ -168,7 +168,7 @@ void SplashFrm::TakeWaylandRole() {
     }
 }
 
-void SplashFrm::TileForm() {
+void ChangePopup::drawSkin() {
     // The skin is read when the first popup needs it, so start-up only creates the window.
     if (!m_skinLoaded) {
         const char* files[] = {"/form/splash/top.gif", "/form/splash/mid.jpg", "/form/splash/bottom.jpg"};
@@ -194,7 +194,7 @@ void SplashFrm::TileForm() {
     update();
 }
 
-void SplashFrm::DrawLine(const QString& line, int index) {
+void ChangePopup::DrawLine(const QString& line, int index) {
     QPainter painter(&m_surface);
     painter.setFont(font());
     DrawMessageLine(painter, m_programFolder + QStringLiteral("/symbols"), line, index);
@@ -205,7 +205,7 @@ void SplashFrm::DrawLine(const QString& line, int index) {
     update();
 }
 
-void SplashFrm::Announce() {
+void ChangePopup::Announce() {
     // A hidden popup is announced by Qt when the fade shows it. Where opacity is shown it stays mapped
     // between notifications, and Qt sends nothing: then it is announced here.
     platform::AccessibleRowsChanged(this);
@@ -214,17 +214,17 @@ void SplashFrm::Announce() {
     QAccessible::updateAccessibility(&event);
 }
 
-void SplashFrm::paintEvent(QPaintEvent*) {
+void ChangePopup::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, m_surface);
 }
 
-void SplashFrm::mousePressEvent(QMouseEvent*) {
+void ChangePopup::mousePressEvent(QMouseEvent*) {
     m_endTimer.stop();
     FadeOut(this);
 }
 
-void SplashFrm::OnEndTimer() {
+void ChangePopup::OnEndTimer() {
     m_endTimer.stop();
     FadeOut(this);
 }

@@ -23,13 +23,13 @@
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TempDir.h"
 #include "warmap/MapView.h"
-#include "warmap/WarmapFRM.h"
+#include "warmap/MapWindow.h"
 
 namespace {
 
 using testing_support::FeedBuilder;
 
-class WarmapFRMTest : public ::testing::Test {
+class MapWindowTest : public ::testing::Test {
 protected:
     void SaveFeed(const std::string& server, const FeedBuilder& feed) {
         testing_support::WriteFile(m_temp.Path() + server + "_lastkeeps.xml", feed.Xml());
@@ -38,18 +38,18 @@ protected:
     testing_support::RecordingDialogs m_dialogs;
 };
 
-TEST_F(WarmapFRMTest, LoadBuildsTheControlsAndDrawsDartmoor) {
+TEST_F(MapWindowTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     SaveFeed("Dartmoor", FeedBuilder().Date("07.12.2026 21:40:00"));
-    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
     ASSERT_TRUE(window.Load());
     EXPECT_EQ(window.windowTitle(), ".:: Warmap");
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(window.size(), QSize(468, 608));
-    EXPECT_EQ(window.WarmapPic()->geometry(), QRect(10, 24, 448, 560));
+    EXPECT_EQ(window.mapView()->geometry(), QRect(10, 24, 448, 560));
 
-    auto* combo = window.findChild<QComboBox*>("ServerCmb");
+    auto* combo = window.findChild<QComboBox*>("ServerCombo");
     ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(combo->parent(), window.WarmapPic());
+    EXPECT_EQ(combo->parent(), window.mapView());
     ASSERT_EQ(combo->count(), 4);
     EXPECT_EQ(combo->itemText(0), "Dartmoor");
     EXPECT_EQ(combo->itemText(3), "Salisbury");
@@ -58,25 +58,26 @@ TEST_F(WarmapFRMTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     EXPECT_TRUE(combo->font().bold() && combo->font().italic());
     EXPECT_TRUE(combo->styleSheet().contains("rgb(186, 182, 146)"));
 
-    auto* date = window.findChild<QLabel*>("DatumLbl");
+    auto* date = window.findChild<QLabel*>("DateLabel");
     ASSERT_NE(date, nullptr);
     EXPECT_EQ(date->text(), "07.12.2026 21:40:00");
     EXPECT_EQ(date->toolTip(), "ORSKA-Zeitstempel");
-    EXPECT_EQ(window.findChild<QLabel*>("HoverLbl")->geometry(), QRect(10, 165, 89, 49));
+    EXPECT_EQ(window.findChild<QLabel*>("HoverLabel")->geometry(), QRect(10, 165, 89, 49));
 
-    const auto buttons = window.findChildren<QAbstractButton*>("SysBut");
-    ASSERT_EQ(buttons.size(), 2);
-    EXPECT_EQ(window.SysBut(0)->toolTip(), "schliessen");
-    EXPECT_EQ(window.SysBut(1)->toolTip(), "minimieren");
-    EXPECT_EQ(window.SysBut(0)->geometry(), QRect(392, 2, 17, 17));
+    ASSERT_EQ(window.findChildren<QAbstractButton*>().size(), 2);
+    EXPECT_EQ(window.findChild<QAbstractButton*>("CloseButton"), window.closeButton());
+    EXPECT_EQ(window.findChild<QAbstractButton*>("MinimizeButton"), window.minimizeButton());
+    EXPECT_EQ(window.closeButton()->toolTip(), "schliessen");
+    EXPECT_EQ(window.minimizeButton()->toolTip(), "minimieren");
+    EXPECT_EQ(window.closeButton()->geometry(), QRect(392, 2, 17, 17));
     EXPECT_TRUE(m_dialogs.shown.empty());
     // Keep 0 of Dartmoor is drawn: the map differs from its background there.
-    EXPECT_NE(window.WarmapPic()->Surface().pixelColor(387, 160),
-              window.WarmapPic()->Background().pixelColor(387, 160));
+    EXPECT_NE(window.mapView()->Surface().pixelColor(387, 160),
+              window.mapView()->Background().pixelColor(387, 160));
 }
 
-TEST_F(WarmapFRMTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
-    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+TEST_F(MapWindowTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
     ASSERT_TRUE(window.Load());
     const QImage shown = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const auto piece = [](const char* name) {
@@ -88,37 +89,37 @@ TEST_F(WarmapFRMTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
     EXPECT_EQ(shown.copy(458, 24, 10, 16), piece("top_left_left.bmp").mirrored(true, false));
     EXPECT_EQ(shown.copy(0, 40, 10, 40), piece("left_left_left.bmp"));  // first tile of the left band
     // The map covers the rest (right of the controls that lie on it).
-    EXPECT_EQ(shown.copy(130, 24, 328, 560), window.WarmapPic()->Surface().copy(120, 0, 328, 560));
+    EXPECT_EQ(shown.copy(130, 24, 328, 560), window.mapView()->Surface().copy(120, 0, 328, 560));
 }
 
-TEST_F(WarmapFRMTest, FirstRunWithoutDataSaysSo) {
-    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+TEST_F(MapWindowTest, FirstRunWithoutDataSaysSo) {
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
     ASSERT_TRUE(window.Load());
     ASSERT_EQ(m_dialogs.shown.size(), 1u);
     EXPECT_EQ(m_dialogs.shown[0].text, "noch keine daten geladen f\xc3\xbcr diesen Server");
     EXPECT_EQ(m_dialogs.shown[0].caption, "Warmap");
     EXPECT_EQ(m_dialogs.shown[0].icon, platform::Message::Icon::None);
-    EXPECT_EQ(window.DatumLbl()->text(), "");
+    EXPECT_EQ(window.dateLabel()->text(), "");
 }
 
-TEST_F(WarmapFRMTest, ChoosingAServerWithoutDataKeepsThePreviousMap) {
+TEST_F(MapWindowTest, ChoosingAServerWithoutDataKeepsThePreviousMap) {
     SaveFeed("Dartmoor", FeedBuilder());
-    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
     ASSERT_TRUE(window.Load());
-    const QImage before = window.WarmapPic()->Surface();
-    window.ServerCmb()->setCurrentIndex(2);
-    window.ServerCmb_Click();
+    const QImage before = window.mapView()->Surface();
+    window.serverCombo()->setCurrentIndex(2);
+    window.showSelectedServer();
     EXPECT_EQ(m_dialogs.shown.size(), 1u);
-    EXPECT_EQ(window.DatumLbl()->text(), "");
-    EXPECT_EQ(window.WarmapPic()->Surface(), before);
+    EXPECT_EQ(window.dateLabel()->text(), "");
+    EXPECT_EQ(window.mapView()->Surface(), before);
 }
 
 // What the window system shows of the map (right of the controls that lie on it), not what the
 // widget would paint if asked.
 const QRect kClearOfControls(120, 0, 328, 560);
-QImage OnScreenMap(warmap::WarmapFRM& window) {
+QImage OnScreenMap(warmap::MapWindow& window) {
     QCoreApplication::processEvents();
-    const QRect map = window.WarmapPic()->geometry();
+    const QRect map = window.mapView()->geometry();
     return QGuiApplication::primaryScreen()
         ->grabWindow(window.winId())
         .toImage()
@@ -128,35 +129,35 @@ QImage OnScreenMap(warmap::WarmapFRM& window) {
 
 // A drawing that fails part-way still reaches the screen: the entries before the failure on the bare
 // map, never the previous server's icons under the new server's name.
-TEST_F(WarmapFRMTest, AFailedDrawingIsShownToo) {
+TEST_F(MapWindowTest, AFailedDrawingIsShownToo) {
     SaveFeed("Dartmoor", FeedBuilder());
     SaveFeed("Avalon", FeedBuilder().Realm(45, "Midgard").Realm(50, "Hibernia").Realm(60, "Midgard"));
     SaveFeed("Logres", FeedBuilder().Id(40, "x"));
-    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
     ASSERT_TRUE(window.Load());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    window.ServerCmb()->setCurrentIndex(2);
-    window.ServerCmb_Click();
+    window.serverCombo()->setCurrentIndex(2);
+    window.showSelectedServer();
     const QImage avalon = OnScreenMap(window);
-    window.ServerCmb()->setCurrentIndex(1);
+    window.serverCombo()->setCurrentIndex(1);
     {
         testing_support::LogRecorder log;
-        window.ServerCmb_Click();
+        window.showSelectedServer();
         EXPECT_EQ(log.Matching("warmap.map", {"Logres", "Logres_lastkeeps.xml"}).size(), 1);  // and why, in the log
     }
     EXPECT_EQ(m_dialogs.CountStartingWith("Fehler: "), 1);
     const QImage logres = OnScreenMap(window);
     EXPECT_NE(logres, avalon);
-    EXPECT_EQ(logres, window.WarmapPic()->Surface().copy(kClearOfControls).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(logres, window.mapView()->Surface().copy(kClearOfControls).convertToFormat(QImage::Format_RGB32));
 }
 
 // The date label is reached by the pointer, so its tooltip shows, and hovering goes on beneath it.
-TEST_F(WarmapFRMTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
+TEST_F(MapWindowTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
     SaveFeed("Dartmoor", FeedBuilder());
-    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
     ASSERT_TRUE(window.Load());
-    QLabel* date = window.DatumLbl();
+    QLabel* date = window.dateLabel();
     const QPoint inLabel(20, 10);
     EXPECT_EQ(window.childAt(date->mapTo(&window, inLabel)), date);
 
@@ -164,55 +165,55 @@ TEST_F(WarmapFRMTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
     QApplication::sendEvent(date, &help);
     EXPECT_EQ(QToolTip::text(), "ORSKA-Zeitstempel");
 
-    const QPointF onMap = date->mapTo(window.WarmapPic(), QPointF(inLabel));
-    window.WarmapPic_MouseMove(onMap);
-    const QString expected = window.HoverLbl()->text();
-    window.HoverLbl()->setText("before");
+    const QPointF onMap = date->mapTo(window.mapView(), QPointF(inLabel));
+    window.updateHoverText(onMap);
+    const QString expected = window.hoverLabel()->text();
+    window.hoverLabel()->setText("before");
     QMouseEvent move(QEvent::MouseMove, QPointF(inLabel), date->mapToGlobal(QPointF(inLabel)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(date, &move);
-    EXPECT_EQ(window.HoverLbl()->text(), expected);
+    EXPECT_EQ(window.hoverLabel()->text(), expected);
 }
 
 // A screen reader finds a window, and a name on every control that says what it is or shows.
-TEST_F(WarmapFRMTest, EveryControlHasAnAccessibleName) {
+TEST_F(MapWindowTest, EveryControlHasAnAccessibleName) {
     SaveFeed("Dartmoor", FeedBuilder());
-    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
     ASSERT_TRUE(window.Load());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
     const auto name = [](QWidget* widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
     QStringList buttons;
-    for (auto* button : window.findChildren<QAbstractButton*>("SysBut")) buttons << name(button);
+    for (auto* button : window.findChildren<QAbstractButton*>()) buttons << name(button);
     buttons.sort();
     EXPECT_EQ(buttons, QStringList({"Minimieren", QString::fromUtf8("Schlie\u00dfen")}));
     // On Linux a list reads its choice and is named by its label.
-    QAccessibleInterface* servers = QAccessible::queryAccessibleInterface(window.findChild<QComboBox*>("ServerCmb"));
+    QAccessibleInterface* servers = QAccessible::queryAccessibleInterface(window.findChild<QComboBox*>("ServerCombo"));
     EXPECT_EQ(servers->text(QAccessible::Name), "Dartmoor");
     const auto labels = servers->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels[0].first->text(QAccessible::Name), "Server");
-    EXPECT_EQ(name(window.DatumLbl()), "Stand der Karte: " + window.DatumLbl()->text());
-    EXPECT_EQ(name(window.HoverLbl()), "Festung unter dem Mauszeiger: keine Angabe");
-    EXPECT_FALSE(name(window.WarmapPic()).isEmpty());
+    EXPECT_EQ(name(window.dateLabel()), "Stand der Karte: " + window.dateLabel()->text());
+    EXPECT_EQ(name(window.hoverLabel()), "Festung unter dem Mauszeiger: keine Angabe");
+    EXPECT_FALSE(name(window.mapView()).isEmpty());
 }
 
 // At 100 % the double-size pictures beside the plain ones change no pixel and no position.
-TEST_F(WarmapFRMTest, AtOneToOneTheDoubleSizePicturesChangeNothing) {
+TEST_F(MapWindowTest, AtOneToOneTheDoubleSizePicturesChangeNothing) {
     ASSERT_TRUE(QFile::exists(WARMAP_DATA_DIR "/symbols/keep_alb@2x.ico"));
     QTemporaryDir plain;
     ASSERT_TRUE(testing_support::CopyDataFolder(plain.path(), {}, [](const QString& file) { return !file.contains("@2x"); }));
     SaveFeed("Dartmoor", FeedBuilder().Realm(0, "Midgard").Guild(0, "").Realm(6, "Hibernia").Guild(6, "Wolfsbanner"));
-    warmap::WarmapFRM sharp(WARMAP_DATA_DIR, m_dialogs), onlyPlain(plain.path(), m_dialogs);
+    warmap::MapWindow sharp(WARMAP_DATA_DIR, m_dialogs), onlyPlain(plain.path(), m_dialogs);
     ASSERT_TRUE(sharp.Load());
     ASSERT_TRUE(onlyPlain.Load());
     EXPECT_EQ(sharp.size(), onlyPlain.size());
     EXPECT_EQ(sharp.grab().toImage(), onlyPlain.grab().toImage());
     for (const QPointF at : {QPointF(keepmap::KeepPos[0]), QPointF(10, 10)}) {
-        sharp.WarmapPic_MouseMove(at);
-        onlyPlain.WarmapPic_MouseMove(at);
-        EXPECT_EQ(sharp.HoverLbl()->text(), onlyPlain.HoverLbl()->text());
+        sharp.updateHoverText(at);
+        onlyPlain.updateHoverText(at);
+        EXPECT_EQ(sharp.hoverLabel()->text(), onlyPlain.hoverLabel()->text());
     }
 }
 
@@ -231,12 +232,12 @@ TEST(WarmapIcon, IsSixteenPixelsWith256Colours) {
     EXPECT_TRUE(image.hasAlphaChannel());  // the mask still cuts the shield out
 }
 
-TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
+TEST_F(MapWindowTest, MissingSkinFileIsNamed) {
     QTemporaryDir program;
     ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form"), [](const QString& file) {
         return file == "form/sys_close.bmp" || file == "form/sys_min.bmp" || file == "form/top_top_left.bmp";
     }));
-    warmap::WarmapFRM window(program.path(), m_dialogs);
+    warmap::MapWindow window(program.path(), m_dialogs);
     const auto loaded = window.Load();
     ASSERT_FALSE(loaded);
     EXPECT_EQ(loaded.error(), "Datei fehlt oder ist nicht lesbar: " + program.path() + "/form/warmap.jpg");
@@ -244,7 +245,7 @@ TEST_F(WarmapFRMTest, MissingSkinFileIsNamed) {
 
 // A side piece so tall that the corner's and its measured heights add up beyond 16 bits ends the load
 // step as a missing file does, instead of laying the bands out from a wrapped sum.
-TEST_F(WarmapFRMTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
+TEST_F(MapWindowTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
     QTemporaryDir program;
     ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form"), [](const QString& file) {
         return !file.contains("@2x") && QRegularExpression(QStringLiteral("\\.(bmp|jpg|ico)$")).match(file).hasMatch();
@@ -253,27 +254,27 @@ TEST_F(WarmapFRMTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
     tall.fill(Qt::darkYellow);
     QFile::remove(program.path() + "/form/top_left_left.bmp");
     ASSERT_TRUE(tall.save(program.path() + "/form/top_left_left.bmp", "bmp"));
-    warmap::WarmapFRM window(program.path(), m_dialogs);
+    warmap::MapWindow window(program.path(), m_dialogs);
     const auto failure = window.Load();
     ASSERT_FALSE(failure);
     EXPECT_TRUE(failure.error().startsWith(QString::fromUtf8("\u00dcberlauf"))) << failure.error().toStdString();
 }
 
-TEST_F(WarmapFRMTest, ButtonsMinimiseAndClose) {
-    QPointer<warmap::WarmapFRM> window = new warmap::WarmapFRM(WARMAP_DATA_DIR, m_dialogs);
+TEST_F(MapWindowTest, ButtonsMinimiseAndClose) {
+    QPointer<warmap::MapWindow> window = new warmap::MapWindow(WARMAP_DATA_DIR, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     ASSERT_TRUE(window->Load());
     window->show();
-    QTest::mouseClick(window->SysBut(1), Qt::LeftButton);
+    QTest::mouseClick(window->minimizeButton(), Qt::LeftButton);
     EXPECT_TRUE(window->isMinimized());
     window->showNormal();
-    QTest::mouseClick(window->SysBut(0), Qt::LeftButton);
+    QTest::mouseClick(window->closeButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
 }
 
-TEST_F(WarmapFRMTest, OnlyTheLeftButtonDragsTheFrame) {
-    warmap::WarmapFRM window(WARMAP_DATA_DIR, m_dialogs);
+TEST_F(MapWindowTest, OnlyTheLeftButtonDragsTheFrame) {
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
     ASSERT_TRUE(window.Load());
     window.move(100, 100);
     window.show();
@@ -293,12 +294,12 @@ TEST_F(WarmapFRMTest, OnlyTheLeftButtonDragsTheFrame) {
 
     // A press on the map belongs to the map.
     const QPoint onMap(200, 300);
-    QTest::mousePress(window.WarmapPic(), Qt::LeftButton, {}, onMap);
+    QTest::mousePress(window.mapView(), Qt::LeftButton, {}, onMap);
     QMouseEvent drag(QEvent::MouseMove, QPointF(onMap + QPoint(50, 50)),
-                     window.WarmapPic()->mapToGlobal(QPointF(onMap + QPoint(50, 50))), Qt::NoButton, Qt::LeftButton,
+                     window.mapView()->mapToGlobal(QPointF(onMap + QPoint(50, 50))), Qt::NoButton, Qt::LeftButton,
                      Qt::NoModifier);
     QCoreApplication::sendEvent(&window, &drag);
-    QTest::mouseRelease(window.WarmapPic(), Qt::LeftButton, {}, onMap + QPoint(50, 50));
+    QTest::mouseRelease(window.mapView(), Qt::LeftButton, {}, onMap + QPoint(50, 50));
     EXPECT_EQ(window.pos(), QPoint(140, 130));
 }
 

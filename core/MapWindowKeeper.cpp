@@ -1,4 +1,4 @@
-#include "core/WarmapWindowKeeper.h"
+#include "core/MapWindowKeeper.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,11 +7,11 @@
 
 namespace core {
 
-WarmapWindowKeeper::WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
+MapWindowKeeper::MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
     : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
-bool WarmapWindowKeeper::Open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy) {
-    auto* window = new warmap::WarmapFRM(m_programFolder, m_dialogs);
+bool MapWindowKeeper::Open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy) {
+    auto* window = new warmap::MapWindow(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_opening = true;
     const auto loaded = window->Load(skin(), tellNoSavedCopy);
@@ -26,19 +26,19 @@ bool WarmapWindowKeeper::Open(const std::function<warmap::SkinResult()>& skin, b
     }
     m_window = window;
     OfferContextMenu(window);
-    QObject::connect(window, &warmap::WarmapFRM::closed, [this] {
+    QObject::connect(window, &warmap::MapWindow::closed, [this] {
         if (!m_closing && onClosed) onClosed();
     });
     window->show();
     return true;
 }
 
-void WarmapWindowKeeper::SetContextMenu(QMenu* menu) {
+void MapWindowKeeper::SetContextMenu(QMenu* menu) {
     m_contextMenu = menu;
     if (m_window) OfferContextMenu(m_window);
 }
 
-void WarmapWindowKeeper::OfferContextMenu(warmap::WarmapFRM* window) {
+void MapWindowKeeper::OfferContextMenu(warmap::MapWindow* window) {
     if (!m_contextMenu) return;
     window->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(window, &QWidget::customContextMenuRequested, window, [menu = m_contextMenu, window](QPoint at) {
@@ -46,7 +46,7 @@ void WarmapWindowKeeper::OfferContextMenu(warmap::WarmapFRM* window) {
     });
 }
 
-void WarmapWindowKeeper::ShowWarmapWindow() {
+void MapWindowKeeper::showMapWindow() {
     // Asked again while the load step waits in a message box: the window comes when that is answered.
     if (m_opening) return;
     if (!m_window && !Open([this] { return warmap::LoadSkin(m_programFolder, qGuiApp->devicePixelRatio()); })) return;
@@ -56,7 +56,7 @@ void WarmapWindowKeeper::ShowWarmapWindow() {
     m_window->activateWindow();
 }
 
-void WarmapWindowKeeper::Close() {
+void MapWindowKeeper::Close() {
     m_closing = true;
     if (m_window) m_window->close();
     m_closing = false;

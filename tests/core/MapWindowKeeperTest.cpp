@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/WarmapWindowKeeper.h"
+#include "core/MapWindowKeeper.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tests/support/TempDir.h"
@@ -17,17 +17,17 @@ namespace {
 
 using testing_support::FeedBuilder;
 
-void CloseWithItsButton(warmap::WarmapFRM* window) {
-    QTest::mouseClick(window->SysBut(0), Qt::LeftButton);
+void CloseWithItsButton(warmap::MapWindow* window) {
+    QTest::mouseClick(window->closeButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // "Karte zeigen" after the window was closed: a new window, loaded as at start-up.
-TEST(WarmapWindowKeeper, ShowingAfterCloseCreatesAndLoadsTheWindowAgain) {
+TEST(MapWindowKeeper, ShowingAfterCloseCreatesAndLoadsTheWindowAgain) {
     testing_support::TempFolderScope temp;
     testing_support::WriteFile(temp.Path() + "Dartmoor_lastkeeps.xml", FeedBuilder().Date("08.12.2026 10:00:00").Xml());
     testing_support::RecordingDialogs dialogs;
-    core::WarmapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
+    core::MapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
     ASSERT_TRUE(keeper.Open([] { return warmap::LoadSkin(WARMAP_DATA_DIR); }));
     ASSERT_NE(keeper.Window(), nullptr);
     EXPECT_TRUE(keeper.Window()->isVisible());
@@ -36,34 +36,34 @@ TEST(WarmapWindowKeeper, ShowingAfterCloseCreatesAndLoadsTheWindowAgain) {
     EXPECT_EQ(keeper.Window(), nullptr);
 
     testing_support::WriteFile(temp.Path() + "Dartmoor_lastkeeps.xml", FeedBuilder().Date("08.12.2026 10:10:00").Xml());
-    keeper.ShowWarmapWindow();
+    keeper.showMapWindow();
     ASSERT_NE(keeper.Window(), nullptr);
     EXPECT_TRUE(keeper.Window()->isVisible());
-    EXPECT_EQ(keeper.Window()->DatumLbl()->text(), "08.12.2026 10:10:00");  // the load step ran again
+    EXPECT_EQ(keeper.Window()->dateLabel()->text(), "08.12.2026 10:10:00");  // the load step ran again
     EXPECT_TRUE(dialogs.shown.empty());
 
     // Minimised, it comes back restored; there is still one window.
-    warmap::WarmapFRM* window = keeper.Window();
+    warmap::MapWindow* window = keeper.Window();
     window->showMinimized();
-    keeper.ShowWarmapWindow();
+    keeper.showMapWindow();
     EXPECT_EQ(keeper.Window(), window);
     EXPECT_FALSE(window->isMinimized());
     EXPECT_TRUE(window->isVisible());
     CloseWithItsButton(window);
 }
 
-TEST(WarmapWindowKeeper, AFileGoneSinceStartIsReportedAndTheProgramGoesOn) {
+TEST(MapWindowKeeper, AFileGoneSinceStartIsReportedAndTheProgramGoesOn) {
     testing_support::TempFolderScope temp;
     QTemporaryDir program;
     ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form")));
     testing_support::RecordingDialogs dialogs;
-    core::WarmapWindowKeeper keeper(program.path(), dialogs);
+    core::MapWindowKeeper keeper(program.path(), dialogs);
     ASSERT_TRUE(keeper.Open([&program] { return warmap::LoadSkin(program.path()); }));
     dialogs.shown.clear();
     CloseWithItsButton(keeper.Window());
 
     QFile::remove(program.path() + "/form/warmap.jpg");
-    keeper.ShowWarmapWindow();
+    keeper.showMapWindow();
     EXPECT_EQ(keeper.Window(), nullptr);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text,
@@ -72,24 +72,24 @@ TEST(WarmapWindowKeeper, AFileGoneSinceStartIsReportedAndTheProgramGoesOn) {
 }
 
 // A second start asking while the first run's "no data yet" box waits: one window, once it is answered.
-TEST(WarmapWindowKeeper, ARequestDuringTheLoadStepBringsNoSecondWindow) {
+TEST(MapWindowKeeper, ARequestDuringTheLoadStepBringsNoSecondWindow) {
     testing_support::TempFolderScope temp;  // no saved copy: the load step says so in a box
     struct AskingDialogs final : platform::Dialogs {
-        core::WarmapWindowKeeper* keeper = nullptr;
+        core::MapWindowKeeper* keeper = nullptr;
         int shown = 0;
         void Show(const platform::Message&) override {
             ++shown;
-            keeper->ShowWarmapWindow();
+            keeper->showMapWindow();
         }
     } dialogs;
-    core::WarmapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
+    core::MapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
     dialogs.keeper = &keeper;
     ASSERT_TRUE(keeper.Open([] { return warmap::LoadSkin(WARMAP_DATA_DIR); }));
     EXPECT_EQ(dialogs.shown, 1);
     ASSERT_NE(keeper.Window(), nullptr);
     const auto windows = QApplication::topLevelWidgets();
     EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
-                            [](QWidget* w) { return qobject_cast<warmap::WarmapFRM*>(w) != nullptr; }),
+                            [](QWidget* w) { return qobject_cast<warmap::MapWindow*>(w) != nullptr; }),
               1);
     CloseWithItsButton(keeper.Window());
 }

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "notify/SplashFrm.h"
+#include "notify/ChangePopup.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(SplashTest, StartsInvisibleOnTopWithEndTimerIdle) {
-    notify::SplashFrm popup(m_dir.path());
+    notify::ChangePopup popup(m_dir.path());
     EXPECT_TRUE(popup.isVisible());
     EXPECT_DOUBLE_EQ(popup.windowOpacity(), 0.0);
     EXPECT_TRUE(popup.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -40,11 +40,11 @@ TEST_F(SplashTest, StartsInvisibleOnTopWithEndTimerIdle) {
 }
 
 TEST_F(SplashTest, TilesThenBottomThenTopOnALowWindow) {
-    notify::SplashFrm popup(m_dir.path());
+    notify::ChangePopup popup(m_dir.path());
     popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
     popup.SetHeight(83);  // three lines
-    popup.InitializeFrm();
-    popup.TileForm();
+    popup.placeNextToTaskbar();
+    popup.drawSkin();
     EXPECT_EQ(popup.size(), QSize(280, 83));
     const QImage& s = popup.Surface();
     EXPECT_EQ(s.pixelColor(0, 0), QColor(Qt::red));
@@ -54,7 +54,7 @@ TEST_F(SplashTest, TilesThenBottomThenTopOnALowWindow) {
     EXPECT_EQ(s.pixelColor(279, 82), QColor(Qt::blue));
 
     popup.SetHeight(30);  // the top picture covers the bottom one
-    popup.TileForm();
+    popup.drawSkin();
     EXPECT_EQ(popup.Surface().pixelColor(5, 19), QColor(Qt::red));
     EXPECT_EQ(popup.Surface().pixelColor(5, 20), QColor(Qt::blue));
 }
@@ -62,28 +62,28 @@ TEST_F(SplashTest, TilesThenBottomThenTopOnALowWindow) {
 // Above the panel; without one in the bottom-right corner, 6 px clear of both edges (never over other
 // programs' menus at the top left); beside a panel that fits no edge, where it was.
 TEST_F(SplashTest, PlacesClearOfThePanelOrInTheCornerWithoutOne) {
-    notify::SplashFrm popup(m_dir.path());
+    notify::ChangePopup popup(m_dir.path());
     popup.SetScreenOverride(QSize(1920, 1080));
     popup.SetTaskbarOverride(platform::TaskbarRect{0, 1040, 1920, 1080});
     popup.SetHeight(53);
-    popup.InitializeFrm();
+    popup.placeNextToTaskbar();
     EXPECT_EQ(popup.pos(), QPoint(1634, 981));
     popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
     popup.SetHeight(83);
-    popup.InitializeFrm();
+    popup.placeNextToTaskbar();
     EXPECT_EQ(popup.pos(), QPoint(1920 - 280 - 6, 1080 - 83 - 6));
     EXPECT_EQ(popup.height(), 83);
     popup.SetTaskbarOverride(platform::TaskbarRect{10, 10, 500, 500});
     popup.SetHeight(53);
-    popup.InitializeFrm();
+    popup.placeNextToTaskbar();
     EXPECT_EQ(popup.pos(), QPoint(1920 - 280 - 6, 1080 - 83 - 6));
 }
 
 TEST_F(SplashTest, MissingSkinDrawsNothing) {
     QTemporaryDir empty;
-    notify::SplashFrm popup(empty.path());
+    notify::ChangePopup popup(empty.path());
     popup.SetHeight(53);
-    popup.TileForm();
+    popup.drawSkin();
     EXPECT_EQ(popup.Surface().pixelColor(10, 10), QColor(Qt::white));
 }
 
@@ -91,19 +91,19 @@ TEST_F(SplashTest, MissingSkinDrawsNothing) {
 // show through there.
 TEST_F(SplashTest, EveryPopupStartsFromACleanSurface) {
     QFile::remove(m_dir.path() + "/form/splash/mid.jpg");
-    notify::SplashFrm popup(m_dir.path());
+    notify::ChangePopup popup(m_dir.path());
     popup.SetHeight(15 * 5 + 38);
-    popup.TileForm();
+    popup.drawSkin();
     const QImage bare = popup.Surface();
     for (int k = 0; k < 5; ++k) popup.DrawLine(QStringLiteral("^rEarlier line with many words %1").arg(k), k);
     ASSERT_NE(popup.Surface(), bare);
     popup.SetHeight(15 * 5 + 38);  // the same height: the surface is kept
-    popup.TileForm();
+    popup.drawSkin();
     EXPECT_EQ(popup.Surface(), bare);
 }
 
 TEST_F(SplashTest, ClickFadesOutAndStopsTheEndTimer) {
-    notify::SplashFrm popup(m_dir.path());
+    notify::ChangePopup popup(m_dir.path());
     popup.setWindowOpacity(1.0);
     popup.EndTimer().start(8000);
     QTest::mouseClick(&popup, Qt::LeftButton);
@@ -113,7 +113,7 @@ TEST_F(SplashTest, ClickFadesOutAndStopsTheEndTimer) {
 
 // A screen reader gets a notification that says nothing until it shows lines, then each line as text.
 TEST_F(SplashTest, AssistiveTechnologyReadsTheLinesAsText) {
-    notify::SplashFrm popup(m_dir.path());
+    notify::ChangePopup popup(m_dir.path());
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&popup);
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->role(), QAccessible::Notification);
@@ -121,7 +121,7 @@ TEST_F(SplashTest, AssistiveTechnologyReadsTheLinesAsText) {
     EXPECT_TRUE(face->state().invisible);
 
     popup.SetHeight(15 * 2 + 38);
-    popup.TileForm();
+    popup.drawSkin();
     popup.DrawLine(QStringLiteral("^bDM: ^rAshcombe Beacon^Irechts^gHibernia"), 0);
     popup.DrawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 1);
     EXPECT_EQ(face->text(QAccessible::Name), "Warmap Frontbericht");
@@ -131,7 +131,7 @@ TEST_F(SplashTest, AssistiveTechnologyReadsTheLinesAsText) {
     EXPECT_EQ(face->child(1)->text(QAccessible::Name), QString::fromUtf8("SAL: Dunmarrow Lookout \u2192 Midgard"));
     EXPECT_EQ(face->child(1)->role(), QAccessible::StaticText);
 
-    popup.TileForm();  // the next popup never reads out this one's lines
+    popup.drawSkin();  // the next popup never reads out this one's lines
     EXPECT_EQ(face->childCount(), 0);
 }
 

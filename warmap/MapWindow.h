@@ -23,10 +23,10 @@ class MapView;
 
 // The Warmap window: frameless and skinned, the frontier map with the keeps of the chosen server, the
 // feed's time stamp and the hover label. Dragging the frame moves it; its two buttons minimise and close.
-class WarmapFRM : public QWidget {
+class MapWindow : public QWidget {
     Q_OBJECT
 public:
-    WarmapFRM(QString programFolder, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The load step: skin, map, frame, server list, and the first server's map. Fails with what the user
     // is told when the skin cannot be used (a file missing or unreadable, sizes beyond 16 bits); the
@@ -38,15 +38,16 @@ public:
     base::Result<void, QString> Load(SkinResult skin, bool tellNoSavedCopy = true);
 
     // Draws the map of the server chosen in the list from its saved copy.
-    void ServerCmb_Click(bool tellNoSavedCopy = true);
+    void showSelectedServer(bool tellNoSavedCopy = true);
     // Updates the hover label for a pointer at map position (x, y).
-    void WarmapPic_MouseMove(QPointF position);
+    void updateHoverText(QPointF position);
 
-    MapView* WarmapPic() const { return m_map; }
-    QComboBox* ServerCmb() const { return m_serverCmb; }
-    QLabel* DatumLbl() const { return m_datumLbl; }
-    QLabel* HoverLbl() const { return m_hoverLbl; }
-    QAbstractButton* SysBut(int index) const { return m_sysBut[index]; }
+    MapView* mapView() const { return m_map; }
+    QComboBox* serverCombo() const { return m_serverCombo; }
+    QLabel* dateLabel() const { return m_dateLabel; }
+    QLabel* hoverLabel() const { return m_hoverLabel; }
+    QAbstractButton* closeButton() const { return m_closeButton; }
+    QAbstractButton* minimizeButton() const { return m_minimizeButton; }
 
 signals:
     // The window has been closed (it is deleted next).
@@ -61,18 +62,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void SysBut_Click(int index);
-
     QString m_programFolder;
     platform::Dialogs& m_dialogs;
     feed::KeepNames m_names;
     keepmap::KeepMap m_keepMap;
     SkinFrame m_frame;
     MapView* m_map;
-    QComboBox* m_serverCmb;
-    QLabel* m_datumLbl;
-    QLabel* m_hoverLbl;
-    QAbstractButton* m_sysBut[2];
+    QComboBox* m_serverCombo;
+    QLabel* m_dateLabel;
+    QLabel* m_hoverLabel;
+    QAbstractButton* m_closeButton;
+    QAbstractButton* m_minimizeButton;
     std::optional<QPoint> m_dragOffset;
 };
 

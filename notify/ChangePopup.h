@@ -16,29 +16,29 @@ namespace notify {
 // The change popup: frameless, always on top, 280 pixels wide, never focused and never on the taskbar.
 // It lives for the whole run at alpha 0 and becomes visible only by fading. Skin and lines are drawn on
 // a persistent surface that every repaint copies, so the lines stay until the fade-out ends.
-class SplashFrm : public QWidget {
+class ChangePopup : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kWidthPixels = 280;
 
     // programFolder holds form/splash/ and symbols/.
-    explicit SplashFrm(QString programFolder, QWidget* parent = nullptr);
+    explicit ChangePopup(QString programFolder, QWidget* parent = nullptr);
 
     // The height in logical pixels, as the refresh pass sets it before placing the popup.
     void SetHeight(int pixels);
 
     // Width 280 pixels; then placed 6 pixels clear of the taskbar in the corner next to it; with no
     // taskbar it keeps its position.
-    void InitializeFrm();
+    void placeNextToTaskbar();
     // Tiles the mid picture over the surface, then draws the bottom and top pictures.
-    void TileForm();
+    void drawSkin();
     // Draws one message line on row index.
     void DrawLine(const QString& line, int index);
 
     // Tells assistive technology that the popup now shows its lines (a screen reader reads them out);
     // call before the fade-in.
     void Announce();
-    // The lines drawn since the last TileForm, as a person reads them.
+    // The lines drawn since the last drawSkin, as a person reads them.
     const QStringList& LineTexts() const { return m_lineTexts; }
 
     QTimer& EndTimer() { return m_endTimer; }

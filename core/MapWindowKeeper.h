@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "warmap/Skin.h"
-#include "warmap/WarmapFRM.h"
+#include "warmap/MapWindow.h"
 
 namespace platform {
 class Dialogs;
@@ -16,20 +16,20 @@ namespace core {
 
 // Holds the one Warmap window. Closing it destroys it; showing it again creates a new one and runs
 // the load step again, as at start-up.
-class WarmapWindowKeeper {
+class MapWindowKeeper {
 public:
-    WarmapWindowKeeper(QString programFolder, platform::Dialogs& dialogs);
+    MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs);
 
     // Creates, loads and shows the window centred on the screen. skin() is asked for the skin once the
     // window is built, so start-up can read it on another thread meanwhile. When a skin or map file is
     // missing or unreadable, a message box names it, there is no window, and false is returned.
-    // tellNoSavedCopy as for WarmapFRM::Load.
+    // tellNoSavedCopy as for MapWindow::Load.
     bool Open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy = true);
 
     // Shows the window, restored and raised; creates it first when there is none. A file missing by
     // now is reported in a message box and the program goes on without the window. While the window
     // is being loaded (its load step may wait in a message box) it does nothing.
-    void ShowWarmapWindow();
+    void showMapWindow();
 
     // Closes the window, if there is one.
     void Close();
@@ -40,14 +40,14 @@ public:
     // Told when the player has closed the window (not when Close() did).
     std::function<void()> onClosed;
 
-    warmap::WarmapFRM* Window() const { return m_window; }
+    warmap::MapWindow* Window() const { return m_window; }
 
 private:
-    void OfferContextMenu(warmap::WarmapFRM* window);
+    void OfferContextMenu(warmap::MapWindow* window);
 
     QString m_programFolder;
     platform::Dialogs& m_dialogs;
-    QPointer<warmap::WarmapFRM> m_window;
+    QPointer<warmap::MapWindow> m_window;
     QPointer<QMenu> m_contextMenu;
     bool m_opening = false;
     bool m_closing = false;
