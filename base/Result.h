@@ -26,8 +26,8 @@ public:
     template <class F, class = std::enable_if_t<std::is_convertible_v<F, E>>>
     Result(Failure<F> failure) : m_state(std::in_place_index<1>, std::move(failure.reason)) {}  // NOLINT
 
-    bool has_value() const { return m_state.index() == 0; }
-    explicit operator bool() const { return has_value(); }
+    bool hasValue() const { return m_state.index() == 0; }
+    explicit operator bool() const { return hasValue(); }
     T& value() & { return std::get<0>(m_state); }
     const T& value() const& { return std::get<0>(m_state); }
     T&& value() && { return std::get<0>(std::move(m_state)); }
@@ -38,8 +38,8 @@ public:
     const T* operator->() const { return &value(); }
     const E& error() const { return std::get<1>(m_state); }
     template <class U>
-    T value_or(U&& fallback) const& {
-        return has_value() ? value() : static_cast<T>(std::forward<U>(fallback));
+    T valueOr(U&& fallback) const& {
+        return hasValue() ? value() : static_cast<T>(std::forward<U>(fallback));
     }
 
 private:
@@ -54,8 +54,8 @@ public:
     template <class F, class = std::enable_if_t<std::is_convertible_v<F, E>>>
     Result(Failure<F> failure) : m_failed(true), m_reason(std::move(failure.reason)) {}  // NOLINT
 
-    bool has_value() const { return !m_failed; }
-    explicit operator bool() const { return has_value(); }
+    bool hasValue() const { return !m_failed; }
+    explicit operator bool() const { return hasValue(); }
     const E& error() const { return m_reason; }
 
 private:

@@ -31,16 +31,16 @@ struct ReadRules {
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.Release()) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.release()) {}
     FileDescriptor& operator=(FileDescriptor&& other) noexcept;
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor();
-    int Get() const { return m_fd; }
+    int get() const { return m_fd; }
     // Hands the descriptor over: it is no longer closed here.
-    int Release();
+    int release();
     // Closes now; false when the close failed (a late write error shows up here).
-    bool Close();
+    bool close();
 
 private:
     int m_fd;
@@ -48,21 +48,21 @@ private:
 
 // Whether the entry at path meets the rules, judged from the entry itself without opening it (for a
 // file handed to a library that opens it itself).
-Result<void, Refusal> CheckFile(const std::string& path, const ReadRules& rules);
+Result<void, Refusal> checkFile(const std::string& path, const ReadRules& rules);
 
 // The file at path opened for reading, when it meets the rules.
-Result<FileDescriptor, Refusal> OpenForReading(const std::string& path, const ReadRules& rules);
+Result<FileDescriptor, Refusal> openForReading(const std::string& path, const ReadRules& rules);
 
 // All bytes of the file at path, when it meets the rules.
-Result<std::string, Refusal> ReadWholeFile(const std::string& path, const ReadRules& rules);
+Result<std::string, Refusal> readWholeFile(const std::string& path, const ReadRules& rules);
 
 // The few file-system calls a private write makes, so tests can make them fail part-way.
 class FileOps {
 public:
     virtual ~FileOps() = default;
-    virtual ssize_t Write(int fd, const void* data, std::size_t size);
-    virtual int Sync(int fd);
-    virtual int Rename(const char* from, const char* to);
+    virtual ssize_t write(int fd, const void* data, std::size_t size);
+    virtual int sync(int fd);
+    virtual int rename(const char* from, const char* to);
 };
 
 // The name of the private file a write fills before renaming it: the path and six letters.
@@ -72,7 +72,7 @@ inline constexpr std::string_view kTemporarySuffixPattern = ".XXXXXX";
 // every write is checked, the file is synced, then renamed over the old name. A rename replaces a
 // symbolic link itself, never its target. On any failure the new file is removed, the old one stays
 // byte for byte as it was, and the failure holds the system's cause (errno).
-Result<void, int> WritePrivateFile(const std::string& path, std::string_view bytes, FileOps& ops);
-Result<void, int> WritePrivateFile(const std::string& path, std::string_view bytes);
+Result<void, int> writePrivateFile(const std::string& path, std::string_view bytes, FileOps& ops);
+Result<void, int> writePrivateFile(const std::string& path, std::string_view bytes);
 
 }  // namespace base

@@ -20,9 +20,9 @@ using history::HistoryStore;
 
 // One pass of four servers into a history that already holds a day: the holdings read from the parsed
 // feeds, compared with the last ones, written and committed.
-void BM_RecordPass(benchmark::State& state) {
+void bmRecordPass(benchmark::State& state) {
     QTemporaryDir dir;
-    auto opened = HistoryStore::Open(dir.filePath(QStringLiteral("h.sqlite")).toStdString());
+    auto opened = HistoryStore::open(dir.filePath(QStringLiteral("h.sqlite")).toStdString());
     if (!opened) return state.SkipWithError(opened.error().c_str());
     std::unique_ptr<HistoryStore> store = std::move(*opened);
     feedsim::Frontier frontier(1);
@@ -30,8 +30,8 @@ void BM_RecordPass(benchmark::State& state) {
     std::vector<std::vector<feed::FeedDocument>> passes(400);
     for (auto& pass : passes) {
         for (int server = 0; server < feedsim::Frontier::kServers; ++server)
-            pass.push_back(feed::FeedDocument::Parse(frontier.FeedXml(server)));
-        frontier.Advance();
+            pass.push_back(feed::FeedDocument::parse(frontier.feedXml(server)));
+        frontier.advance();
     }
     history::HistoryRecorder recorder(std::move(store));
     const feed::MessageLines lines = {"^bDM: ^rOne^Irechts^dMidgard", "^bLOG: ^gTwo^Irechts^rAlbion"};
@@ -39,23 +39,23 @@ void BM_RecordPass(benchmark::State& state) {
     std::size_t next = 0;
     const auto record = [&] {
         for (int server = 0; server < feedsim::Frontier::kServers; ++server)
-            recorder.FeedArrived(server, passes[next][static_cast<std::size_t>(server)]);
-        recorder.PassEnded(time += 600, lines);
+            recorder.feedArrived(server, passes[next][static_cast<std::size_t>(server)]);
+        recorder.passEnded(time += 600, lines);
         if (++next == passes.size()) next = 0;  // the frontier jumps back: many structures change at once
     };
     for (int i = 0; i < HistoryStore::kRecordingsPerWholeState; ++i) record();
     for (auto _ : state) record();
-    if (!recorder.Recording()) state.SkipWithError("recording failed");
+    if (!recorder.isRecording()) state.SkipWithError("recording failed");
 }
-BENCHMARK(BM_RecordPass)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmRecordPass)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-std::unique_ptr<HistoryStore> YearHistory(benchmark::State& state) {
+std::unique_ptr<HistoryStore> yearHistory(benchmark::State& state) {
     const QByteArray path = qgetenv("WARMAP_YEAR_HISTORY");
     if (path.isEmpty()) {
         state.SkipWithError("WARMAP_YEAR_HISTORY is not set (bench/history.sh sets it)");
         return nullptr;
     }
-    auto opened = HistoryStore::Open(path.toStdString());
+    auto opened = HistoryStore::open(path.toStdString());
     if (!opened) {
         state.SkipWithError(opened.error().c_str());
         return nullptr;
@@ -64,15 +64,15 @@ std::unique_ptr<HistoryStore> YearHistory(benchmark::State& state) {
 }
 
 // Opening the file after the first frame: its layout checked, the last state of every server rebuilt.
-void BM_OpenYearHistory(benchmark::State& state) {
-    if (!YearHistory(state)) return;
-    for (auto _ : state) benchmark::DoNotOptimize(YearHistory(state));
+void bmOpenYearHistory(benchmark::State& state) {
+    if (!yearHistory(state)) return;
+    for (auto _ : state) benchmark::DoNotOptimize(yearHistory(state));
 }
-BENCHMARK(BM_OpenYearHistory)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmOpenYearHistory)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The first start after an update: a year written in the first layout (WARMAP_YEAR_HISTORY_V1) brought
 // up to date and opened. Each run upgrades a fresh copy; the copying is not timed.
-void BM_UpgradeYearFromFirstLayout(benchmark::State& state) {
+void bmUpgradeYearFromFirstLayout(benchmark::State& state) {
     const QString original = QString::fromLocal8Bit(qgetenv("WARMAP_YEAR_HISTORY_V1"));
     if (original.isEmpty()) return state.SkipWithError("WARMAP_YEAR_HISTORY_V1 is not set (bench/history.sh sets it)");
     QTemporaryDir dir;
@@ -82,43 +82,43 @@ void BM_UpgradeYearFromFirstLayout(benchmark::State& state) {
         QFile::remove(copy);
         if (!QFile::copy(original, copy)) return state.SkipWithError("cannot copy the first-layout file");
         state.ResumeTiming();
-        if (const auto opened = HistoryStore::Open(copy.toStdString()); !opened)
+        if (const auto opened = HistoryStore::open(copy.toStdString()); !opened)
             return state.SkipWithError(opened.error().c_str());
     }
 }
-BENCHMARK(BM_UpgradeYearFromFirstLayout)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmUpgradeYearFromFirstLayout)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // What a player waits for: the window built, its history read, chart, list and map laid out and drawn.
-void OpenHistoryWindow(benchmark::State& state, history::HistoryWindow::Range range) {
-    auto store = YearHistory(state);
+void openHistoryWindow(benchmark::State& state, history::HistoryWindow::Range range) {
+    auto store = yearHistory(state);
     if (!store) return;
     for (auto _ : state) {
         history::HistoryWindow window(store.get(), {}, WARMAP_DATA_DIR);
-        window.ChooseRange(range);
+        window.chooseRange(range);
         window.resize(1150, 700);
         benchmark::DoNotOptimize(window.grab());
     }
 }
-void BM_OpenHistory30Days(benchmark::State& state) {
-    OpenHistoryWindow(state, history::HistoryWindow::Range::Month);
+void bmOpenHistory30Days(benchmark::State& state) {
+    openHistoryWindow(state, history::HistoryWindow::Range::Month);
 }
-void BM_OpenHistoryAll(benchmark::State& state) {
-    OpenHistoryWindow(state, history::HistoryWindow::Range::All);
+void bmOpenHistoryAll(benchmark::State& state) {
+    openHistoryWindow(state, history::HistoryWindow::Range::All);
 }
-BENCHMARK(BM_OpenHistory30Days)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_OpenHistoryAll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmOpenHistory30Days)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmOpenHistoryAll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The slider moved to a random moment of the year: its state rebuilt and the map drawn.
-void BM_MapAtSliderPosition(benchmark::State& state) {
-    auto store = YearHistory(state);
+void bmMapAtSliderPosition(benchmark::State& state) {
+    auto store = yearHistory(state);
     if (!store) return;
     history::HistoryWindow window(store.get(), {}, WARMAP_DATA_DIR);
-    window.ChooseRange(history::HistoryWindow::Range::All);
-    const int moments = static_cast<int>(window.Moments().size());
+    window.chooseRange(history::HistoryWindow::Range::All);
+    const int moments = static_cast<int>(window.moments().size());
     if (moments < 2) return state.SkipWithError("the history is empty");
     std::mt19937 random(1);
-    for (auto _ : state) window.ChooseMoment(static_cast<int>(random() % static_cast<unsigned>(moments)));
+    for (auto _ : state) window.chooseMoment(static_cast<int>(random() % static_cast<unsigned>(moments)));
 }
-BENCHMARK(BM_MapAtSliderPosition)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmMapAtSliderPosition)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

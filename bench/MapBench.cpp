@@ -16,10 +16,10 @@ namespace {
 struct LoadedWindow {
     LoadedWindow() : window(WARMAP_DATA_DIR, dialogs) {
         for (const char* server : {"Dartmoor", "Logres"}) {
-            testing_support::WriteFile(feed::SavedCopyPath(temp.Path(), server),
-                                       testing_support::FeedSimProcess::WrittenFeed({"--seed", "1"}, server));
+            testing_support::writeFile(feed::savedCopyPath(temp.path(), server),
+                                       testing_support::FeedSimProcess::writtenFeed({"--seed", "1"}, server));
         }
-        loaded = window.Load().has_value();
+        loaded = window.load().hasValue();
     }
     testing_support::TempFolderScope temp;
     testing_support::RecordingDialogs dialogs;
@@ -27,21 +27,21 @@ struct LoadedWindow {
     bool loaded = false;
 };
 
-void BM_ShowSelectedServer(benchmark::State& state) {
+void bmShowSelectedServer(benchmark::State& state) {
     LoadedWindow w;
     if (!w.loaded) state.SkipWithError("load step failed");
     w.window.serverCombo()->setCurrentIndex(1);
     for (auto _ : state) w.window.showSelectedServer();
     if (!w.dialogs.shown.empty()) state.SkipWithError("the drawing reported a failure");
 }
-BENCHMARK(BM_ShowSelectedServer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmShowSelectedServer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_UpdateHoverText(benchmark::State& state) {
+void bmUpdateHoverText(benchmark::State& state) {
     LoadedWindow w;
     if (!w.loaded) state.SkipWithError("load step failed");
-    const QPointF overKeep(keepmap::KeepPos[35]);
+    const QPointF overKeep(keepmap::kKeepPos[35]);
     for (auto _ : state) w.window.updateHoverText(overKeep);
 }
-BENCHMARK(BM_UpdateHoverText)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmUpdateHoverText)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Popup costs: one change line (icon read from disk each time, as the program does), a whole popup of
-// 20 lines without the fades, one fade-in, and how long EndTimer really holds the popup.
+// 20 lines without the fades, one fade-in, and how long endTimer really holds the popup.
 #include <benchmark/benchmark.h>
 
 #include <QPainter>
@@ -17,7 +17,7 @@ namespace {
 
 const QString kLine = QStringLiteral("^bLOG: ^dGreywater Lookout^Irechts^rAlbion");
 
-void BM_DrawMessageLine(benchmark::State& state) {
+void bmDrawMessageLine(benchmark::State& state) {
     QImage surface(280, 400, QImage::Format_RGB32);
     QFont font("Trebuchet MS");
     font.setPointSizeF(8.25);
@@ -26,35 +26,35 @@ void BM_DrawMessageLine(benchmark::State& state) {
     for (auto _ : state) {
         QPainter painter(&surface);
         painter.setFont(font);
-        notify::DrawMessageLine(painter, symbols, kLine, 3);
+        notify::drawMessageLine(painter, symbols, kLine, 3);
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_DrawMessageLine)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmDrawMessageLine)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_PopupBuild20Lines(benchmark::State& state) {
+void bmPopupBuild20Lines(benchmark::State& state) {
     notify::ChangePopup popup(WARMAP_DATA_DIR);
     for (auto _ : state) {
-        popup.SetHeight(core::PopupHeight(20));
+        popup.setHeight(core::popupHeight(20));
         popup.placeNextToTaskbar();
         popup.drawSkin();
-        for (int k = 0; k < 20; ++k) popup.DrawLine(kLine, k);
+        for (int k = 0; k < 20; ++k) popup.drawLine(kLine, k);
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_PopupBuild20Lines)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bmPopupBuild20Lines)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_FadeIn(benchmark::State& state) {
+void bmFadeIn(benchmark::State& state) {
     notify::ChangePopup popup(WARMAP_DATA_DIR);
-    for (auto _ : state) notify::FadeIn(&popup);
+    for (auto _ : state) notify::fadeIn(&popup);
 }
-BENCHMARK(BM_FadeIn)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(bmFadeIn)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace
 
 namespace {
 
-// How long a popup really stays: from EndTimer's start to its tick, for 5 and 16 lines (8 s and 20 s
+// How long a popup really stays: from endTimer's start to its tick, for 5 and 16 lines (8 s and 20 s
 // promised). Reported as manual time, one popup per repetition.
 class TickWatch final : public QObject {
 public:
@@ -69,7 +69,7 @@ private:
     QElapsedTimer& m_clock;
 };
 
-void BM_EndTimerHold(benchmark::State& state) {
+void bmEndTimerHold(benchmark::State& state) {
     notify::ChangePopup popup(WARMAP_DATA_DIR);
     notify::LazySound sound;
     core::PopupPresenter presenter(popup, sound);
@@ -77,15 +77,15 @@ void BM_EndTimerHold(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer clock;
         TickWatch watch(clock);
-        popup.EndTimer().installEventFilter(&watch);
-        presenter.PresentChanges(lines);
-        clock.start();  // EndTimer was started as the last step
+        popup.endTimer().installEventFilter(&watch);
+        presenter.presentChanges(lines);
+        clock.start();  // endTimer was started as the last step
         while (watch.held < 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        popup.EndTimer().removeEventFilter(&watch);
+        popup.endTimer().removeEventFilter(&watch);
         state.SetIterationTime(watch.held);
     }
 }
-BENCHMARK(BM_EndTimerHold)
+BENCHMARK(bmEndTimerHold)
     ->Arg(5)
     ->Arg(16)
     ->UseManualTime()

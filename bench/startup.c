@@ -16,15 +16,15 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
-enum { kMaxWindows = 64 };
+enum { KMaxWindows = 64 };
 
-static double NowMs(void) {
+static double nowMs(void) {
     struct timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-static long PeakKib(pid_t pid) {
+static long peakKib(pid_t pid) {
     char path[64];
     snprintf(path, sizeof path, "/proc/%d/status", (int)pid);
     FILE* f = fopen(path, "r");
@@ -41,7 +41,7 @@ static long PeakKib(pid_t pid) {
 /* True when the window's pixels hold more than one colour: something was drawn into it. A band of
  * rows through the middle is read, not the whole window: a frame arrives whole, and the smaller read
  * keeps the probe from slowing the X server down for the program it measures. */
-static int Painted(xcb_connection_t* c, xcb_window_t w) {
+static int painted(xcb_connection_t* c, xcb_window_t w) {
     xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), NULL);
     if (!g) return 0;
     const uint16_t width = g->width, height = g->height;
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
 
-    const double start = NowMs();
+    const double start = nowMs();
     const pid_t pid = fork();
     if (pid == 0) {
         execvp(argv[arg], argv + arg);
@@ -96,23 +96,23 @@ int main(int argc, char** argv) {
         _exit(127);
     }
 
-    xcb_window_t mapped[kMaxWindows];
+    xcb_window_t mapped[KMaxWindows];
     int count = 0;
     double paintedAt = -1;
     long peak = -1;
-    while (NowMs() - start < timeoutMs) {
+    while (nowMs() - start < timeoutMs) {
         xcb_generic_event_t* e;
         while ((e = xcb_poll_for_event(c)) != NULL) {
-            if ((e->response_type & 0x7f) == XCB_MAP_NOTIFY && count < kMaxWindows) {
+            if ((e->response_type & 0x7f) == XCB_MAP_NOTIFY && count < KMaxWindows) {
                 const xcb_map_notify_event_t* m = (const xcb_map_notify_event_t*)e;
                 if (m->event == root) mapped[count++] = m->window;
             }
             free(e);
         }
         for (int i = 0; i < count && paintedAt < 0; ++i) {
-            if (Painted(c, mapped[i])) {
-                paintedAt = NowMs() - start;
-                peak = PeakKib(pid);
+            if (painted(c, mapped[i])) {
+                paintedAt = nowMs() - start;
+                peak = peakKib(pid);
             }
         }
         if (paintedAt >= 0) break;

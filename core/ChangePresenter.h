@@ -9,7 +9,7 @@ class ChangePresenter {
 public:
     virtual ~ChangePresenter() = default;
     // Called once per pass that found changes, with at least one line.
-    virtual void PresentChanges(const feed::MessageLines& lines) = 0;
+    virtual void presentChanges(const feed::MessageLines& lines) = 0;
 };
 
 }  // namespace core

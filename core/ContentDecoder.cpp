@@ -18,7 +18,7 @@ struct ContentDecoder::Layer {
     z_stream z{};
     bool open = false;
 
-    bool Init() {
+    bool init() {
         if (open) inflateEnd(&z);
         z = z_stream{};
         // 15 + 16: gzip only; 15: zlib; -15: raw deflate.
@@ -37,7 +37,7 @@ constexpr std::size_t kChunk = 16 * 1024;
 constexpr std::size_t kMostLayers = 4;
 }  // namespace
 
-void ContentDecoder::AddCodings(std::string_view headerValue, std::vector<std::string>& codings) {
+void ContentDecoder::addCodings(std::string_view headerValue, std::vector<std::string>& codings) {
     std::size_t start = 0;
     while (start <= headerValue.size()) {
         std::size_t comma = headerValue.find(',', start);
@@ -54,7 +54,7 @@ void ContentDecoder::AddCodings(std::string_view headerValue, std::vector<std::s
 
 ContentDecoder::ContentDecoder(const std::vector<std::string>& codings, std::size_t limit) : m_limit(limit) {
     if (codings.size() > kMostLayers) {
-        Fail(Problem::Broken, std::to_string(codings.size()) + " content codings, more than " +
+        fail(Problem::Broken, std::to_string(codings.size()) + " content codings, more than " +
                                   std::to_string(kMostLayers) + " in a row");
         return;
     }
@@ -65,11 +65,11 @@ ContentDecoder::ContentDecoder(const std::vector<std::string>& codings, std::siz
         layer->gzip = *coding == "gzip" || *coding == "x-gzip";
         layer->decided = layer->gzip;
         if (!layer->gzip && *coding != "deflate") {
-            Fail(Problem::UnknownCoding, "unknown content coding " + *coding);
+            fail(Problem::UnknownCoding, "unknown content coding " + *coding);
             return;
         }
-        if (!layer->Init()) {
-            Fail(Problem::Broken, "cannot start undoing " + *coding);
+        if (!layer->init()) {
+            fail(Problem::Broken, "cannot start undoing " + *coding);
             return;
         }
         m_layers.push_back(std::move(layer));
@@ -78,7 +78,7 @@ ContentDecoder::ContentDecoder(const std::vector<std::string>& codings, std::siz
 
 ContentDecoder::~ContentDecoder() = default;
 
-bool ContentDecoder::Fail(Problem problem, std::string cause) {
+bool ContentDecoder::fail(Problem problem, std::string cause) {
     if (m_problem == Problem::None) {
         m_problem = problem;
         m_cause = std::move(cause);
@@ -86,14 +86,14 @@ bool ContentDecoder::Fail(Problem problem, std::string cause) {
     return false;
 }
 
-bool ContentDecoder::Feed(std::string_view bytes, std::string& out) {
-    return m_problem == Problem::None && Push(0, bytes, out);
+bool ContentDecoder::feed(std::string_view bytes, std::string& out) {
+    return m_problem == Problem::None && push(0, bytes, out);
 }
 
-bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string& out) {
+bool ContentDecoder::push(std::size_t index, std::string_view bytes, std::string& out) {
     if (index == m_layers.size()) {
         if (bytes.size() > m_limit - m_decoded)
-            return Fail(Problem::TooLarge, "more than " + std::to_string(m_limit) + " bytes once decoded");
+            return fail(Problem::TooLarge, "more than " + std::to_string(m_limit) + " bytes once decoded");
         m_decoded += bytes.size();
         out.append(bytes);
         return true;
@@ -108,10 +108,10 @@ bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string
         const auto cmf = static_cast<unsigned char>(layer.head[0]), flg = static_cast<unsigned char>(layer.head[1]);
         layer.raw = (cmf & 0x0f) != Z_DEFLATED || (cmf * 256 + flg) % 31 != 0;
         layer.decided = true;
-        if (!layer.Init()) return Fail(Problem::Broken, "cannot start undoing deflate");
+        if (!layer.init()) return fail(Problem::Broken, "cannot start undoing deflate");
         std::string head;
         head.swap(layer.head);
-        return Push(index, head, out);
+        return push(index, head, out);
     }
     char buffer[kChunk];
     z_stream& z = layer.z;
@@ -120,9 +120,9 @@ bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string
     while (z.avail_in > 0) {
         if (layer.ended) {
             // Another gzip member may follow; anything after a deflate stream is not part of it.
-            if (!layer.gzip) return Fail(Problem::Broken, "bytes after the end of the deflate stream");
+            if (!layer.gzip) return fail(Problem::Broken, "bytes after the end of the deflate stream");
             // The input left stays where it is: a reset starts the next member's header there.
-            if (inflateReset(&z) != Z_OK) return Fail(Problem::Broken, "cannot undo the next gzip member");
+            if (inflateReset(&z) != Z_OK) return fail(Problem::Broken, "cannot undo the next gzip member");
             layer.ended = false;
         }
         z.next_out = reinterpret_cast<Bytef*>(buffer);
@@ -131,10 +131,10 @@ bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string
         const int result = inflate(&z, Z_NO_FLUSH);
         const std::size_t produced = sizeof(buffer) - z.avail_out;
         if (result != Z_OK && result != Z_STREAM_END && !(result == Z_BUF_ERROR && produced == 0)) {
-            return Fail(Problem::Broken,
+            return fail(Problem::Broken,
                         "cannot undo the " + layer.name + " coding: " + (z.msg ? z.msg : "zlib error " + std::to_string(result)));
         }
-        if (produced > 0 && !Push(index + 1, std::string_view(buffer, produced), out)) return false;
+        if (produced > 0 && !push(index + 1, std::string_view(buffer, produced), out)) return false;
         if (result == Z_STREAM_END) layer.ended = true;
         if (result != Z_STREAM_END && produced == 0 && z.avail_in == inBefore) break;  // wants more input
     }
@@ -145,19 +145,19 @@ bool ContentDecoder::Push(std::size_t index, std::string_view bytes, std::string
         const int result = inflate(&z, Z_NO_FLUSH);
         const std::size_t produced = sizeof(buffer) - z.avail_out;
         if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
-            return Fail(Problem::Broken, "cannot undo the " + layer.name + " coding");
-        if (produced > 0 && !Push(index + 1, std::string_view(buffer, produced), out)) return false;
+            return fail(Problem::Broken, "cannot undo the " + layer.name + " coding");
+        if (produced > 0 && !push(index + 1, std::string_view(buffer, produced), out)) return false;
         if (result == Z_STREAM_END) layer.ended = true;
         if (produced == 0) break;
     }
     return true;
 }
 
-bool ContentDecoder::Finish() {
+bool ContentDecoder::finish() {
     if (m_problem != Problem::None) return false;
     for (const auto& layer : m_layers) {
         // An empty body is no stream at all; one begun must have ended.
-        if (layer->started && !layer->ended) return Fail(Problem::Broken, layer->name + " stream cut short");
+        if (layer->started && !layer->ended) return fail(Problem::Broken, layer->name + " stream cut short");
     }
     return true;
 }

@@ -26,21 +26,21 @@ public:
     ContentDecoder& operator=(const ContentDecoder&) = delete;
 
     // Decodes the next bytes off the wire and appends what they give to out; false once it failed.
-    bool Feed(std::string_view bytes, std::string& out);
+    bool feed(std::string_view bytes, std::string& out);
     // After the body's last byte: false when a stream has not ended.
-    bool Finish();
+    bool finish();
 
-    Problem Failure() const { return m_problem; }
+    Problem failure() const { return m_problem; }
     // What went wrong, for the log: "gzip stream cut short", "unknown content coding x-squeeze".
-    const std::string& Cause() const { return m_cause; }
+    const std::string& cause() const { return m_cause; }
 
     // The codings named by Content-Encoding header values, in order, lower-cased and trimmed.
-    static void AddCodings(std::string_view headerValue, std::vector<std::string>& codings);
+    static void addCodings(std::string_view headerValue, std::vector<std::string>& codings);
 
 private:
     struct Layer;
-    bool Push(std::size_t layer, std::string_view bytes, std::string& out);
-    bool Fail(Problem problem, std::string cause);
+    bool push(std::size_t layer, std::string_view bytes, std::string& out);
+    bool fail(Problem problem, std::string cause);
 
     std::vector<std::unique_ptr<Layer>> m_layers;  // the outermost coding first
     std::size_t m_limit;

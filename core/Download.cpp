@@ -36,30 +36,30 @@ struct Transfer {
 };
 
 // The codings are undone here, not by libcurl, which takes a gzip stream cut short for a whole one.
-size_t Collect(char* data, size_t size, size_t count, void* user) {
+size_t collect(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const size_t bytes = size * count;
     transfer->wireBytes += bytes;
     transfer->tooLarge = transfer->wireBytes > transfer->wireLimit;
     if (!transfer->decoder) transfer->decoder.emplace(transfer->codings, transfer->decodedLimit);
-    if (transfer->tooLarge || !transfer->decoder->Feed(std::string_view(data, bytes), transfer->body))
+    if (transfer->tooLarge || !transfer->decoder->feed(std::string_view(data, bytes), transfer->body))
         return 0;  // makes curl abort the transfer
     return bytes;
 }
 
-size_t Header(char* data, size_t size, size_t count, void* user) {
+size_t header(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const std::string_view line(data, size * count);
     constexpr std::string_view kName = "content-encoding:";
     if (line.rfind("HTTP/", 0) == 0) transfer->codings.clear();  // a new answer (after a redirect, say)
     if (line.size() > kName.size() &&
         QByteArray::fromRawData(line.data(), static_cast<qsizetype>(kName.size())).toLower() == kName.data())
-        ContentDecoder::AddCodings(line.substr(kName.size()), transfer->codings);
+        ContentDecoder::addCodings(line.substr(kName.size()), transfer->codings);
     return size * count;
 }
 
-bool Undecodable(const Transfer& transfer) {
-    return transfer.decoder && transfer.decoder->Failure() != ContentDecoder::Problem::None;
+bool isUndecodable(const Transfer& transfer) {
+    return transfer.decoder && transfer.decoder->failure() != ContentDecoder::Problem::None;
 }
 
 struct EasyDeleter {
@@ -74,16 +74,16 @@ struct ListDeleter {
 
 // Data bytes the peer has sent on a TCP socket. The kernel counts the peer's closing (FIN) as one
 // more, which is no answer.
-std::uint64_t TcpBytesReceived(curl_socket_t fd) {
+std::uint64_t tcpBytesReceived(curl_socket_t fd) {
     tcp_info info{};
     socklen_t size = sizeof(info);
     if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0 ||
         size < offsetof(tcp_info, tcpi_bytes_received) + sizeof(info.tcpi_bytes_received))
         return 0;
     // The kernel's states after the peer's FIN (include/net/tcp_states.h), which no user header names.
-    enum : std::uint8_t { kTimeWait = 6, kCloseWait = 8, kLastAck = 9, kClosing = 11 };
-    const bool peerClosed = info.tcpi_state == kCloseWait || info.tcpi_state == kLastAck ||
-                            info.tcpi_state == kClosing || info.tcpi_state == kTimeWait;
+    enum : std::uint8_t { KTimeWait = 6, KCloseWait = 8, KLastAck = 9, KClosing = 11 };
+    const bool peerClosed = info.tcpi_state == KCloseWait || info.tcpi_state == KLastAck ||
+                            info.tcpi_state == KClosing || info.tcpi_state == KTimeWait;
     return info.tcpi_bytes_received - (peerClosed && info.tcpi_bytes_received > 0 ? 1 : 0);
 }
 
@@ -93,29 +93,29 @@ std::uint64_t TcpBytesReceived(curl_socket_t fd) {
 struct Wire {
     curl_socket_t open = CURL_SOCKET_BAD;
     std::uint64_t closed = 0;
-    std::uint64_t Received() const { return closed + (open != CURL_SOCKET_BAD ? TcpBytesReceived(open) : 0); }
+    std::uint64_t received() const { return closed + (open != CURL_SOCKET_BAD ? tcpBytesReceived(open) : 0); }
 };
 
-int NoteSocket(void* user, curl_socket_t fd, curlsocktype) {
+int noteSocket(void* user, curl_socket_t fd, curlsocktype) {
     static_cast<Wire*>(user)->open = fd;
     return CURL_SOCKOPT_OK;
 }
 
-int CloseSocket(void* user, curl_socket_t fd) {
+int closeSocket(void* user, curl_socket_t fd) {
     auto* wire = static_cast<Wire*>(user);
-    wire->closed += TcpBytesReceived(fd);
+    wire->closed += tcpBytesReceived(fd);
     if (wire->open == fd) wire->open = CURL_SOCKET_BAD;
     return ::close(fd);
 }
 
 // Everything the server has sent so far: on the wire, or as far as curl has read it where the
 // connection is no TCP one of ours (a proxy's, say).
-std::uint64_t BytesReceived(CURL* easy, const Wire& wire) {
+std::uint64_t bytesReceived(CURL* easy, const Wire& wire) {
     curl_off_t body = 0;
     long head = 0;
     curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &body);
     curl_easy_getinfo(easy, CURLINFO_HEADER_SIZE, &head);
-    return std::max<std::uint64_t>(wire.Received(), static_cast<std::uint64_t>(body + head));
+    return std::max<std::uint64_t>(wire.received(), static_cast<std::uint64_t>(body + head));
 }
 
 enum class RunEnd { Finished, NothingInTime, Stalled, TooLong };
@@ -131,7 +131,7 @@ struct RunOutcome {
 // Runs the transfer to its end, letting the UI handle its events between reads. The limits are
 // checked against server time: wall time less the time spent in event handling, so a modal box
 // opened from those events never fails a transfer that the server completed meanwhile.
-RunOutcome Run(CURLM* multi, CURL* easy, const Wire& wire, const DownloadLimits& limits) {
+RunOutcome runTransfer(CURLM* multi, CURL* easy, const Wire& wire, const DownloadLimits& limits) {
     curl_multi_add_handle(multi, easy);
     milliseconds serverTime{0};
     milliseconds lastByteAt{0};
@@ -148,7 +148,7 @@ RunOutcome Run(CURLM* multi, CURL* easy, const Wire& wire, const DownloadLimits&
         if (running) curl_multi_poll(multi, nullptr, 0, 20, nullptr);
         serverTime += std::chrono::duration_cast<milliseconds>(Clock::now() - start);
 
-        if (const std::uint64_t now = BytesReceived(easy, wire); now != received) {
+        if (const std::uint64_t now = bytesReceived(easy, wire); now != received) {
             received = now;
             lastByteAt = serverTime;
         }
@@ -175,19 +175,19 @@ RunOutcome Run(CURLM* multi, CURL* easy, const Wire& wire, const DownloadLimits&
     const bool tls = scheme && QByteArray(scheme).compare("https", Qt::CaseInsensitive) == 0;
     long redirects = 0;
     curl_easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects);
-    const bool answered = redirects > 0 || (BytesReceived(easy, wire) > 0 && (!tls || handshake > 0));
+    const bool answered = redirects > 0 || (bytesReceived(easy, wire) > 0 && (!tls || handshake > 0));
     curl_multi_remove_handle(multi, easy);
     return {end, result, answered};
 }
 
 // Why a transfer failed, for whoever reads the log: libcurl's own message where it gave one.
-std::string Cause(const RunOutcome& run, const Transfer& transfer, long status, const DownloadLimits& limits,
+std::string cause(const RunOutcome& run, const Transfer& transfer, long status, const DownloadLimits& limits,
                   const char* curlMessage) {
     const auto seconds = [](milliseconds limit) { return std::to_string(limit.count()) + " ms"; };
     if (run.end == RunEnd::NothingInTime) return "not one byte within " + seconds(limits.connectTimeout);
     if (run.end == RunEnd::Stalled) return "no byte for " + seconds(limits.stallTimeout);
     if (run.end == RunEnd::TooLong) return "not done within " + seconds(limits.totalTimeout);
-    if (Undecodable(transfer)) return transfer.decoder->Cause();
+    if (isUndecodable(transfer)) return transfer.decoder->cause();
     if (transfer.tooLarge || run.result == CURLE_FILESIZE_EXCEEDED)
         return "more than " + std::to_string(limits.maxBodyBytes) + " bytes";
     if (run.result != CURLE_OK) return *curlMessage ? curlMessage : curl_easy_strerror(run.result);
@@ -195,22 +195,22 @@ std::string Cause(const RunOutcome& run, const Transfer& transfer, long status, 
 }
 
 // An address as a log may show it: without a user name or password.
-std::string WithoutUser(const std::string& url) {
-    return platform::AddressWithoutUser(QString::fromStdString(url)).toStdString();
+std::string withoutUser(const std::string& url) {
+    return platform::addressWithoutUser(QString::fromStdString(url)).toStdString();
 }
 
 // The address that failed, and the one asked for when a redirect led there.
-std::string Failing(CURL* easy, const std::string& url) {
+std::string failing(CURL* easy, const std::string& url) {
     const char* effective = nullptr;
     curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
-    const std::string asked = WithoutUser(url);
+    const std::string asked = withoutUser(url);
     if (!effective) return asked;
-    const std::string reached = WithoutUser(effective);
+    const std::string reached = withoutUser(effective);
     return reached == asked ? asked : reached + " (redirected from " + asked + ")";
 }
 
 // "host:port" of the hop that failed (a redirect's target, say), for the player.
-std::string Where(CURL* easy, const std::string& url) {
+std::string peerOf(CURL* easy, const std::string& url) {
     const char* effective = nullptr;
     curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
     std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), &curl_url_cleanup);
@@ -228,28 +228,28 @@ std::string Where(CURL* easy, const std::string& url) {
     return where;
 }
 
-std::string Size(std::size_t bytes) {
+std::string size(std::size_t bytes) {
     if (bytes >= (1u << 20) && bytes % (1u << 20) == 0) return std::to_string(bytes >> 20) + " MiB";
     if (bytes >= (1u << 10) && bytes % (1u << 10) == 0) return std::to_string(bytes >> 10) + " KiB";
     return std::to_string(bytes) + " Bytes";
 }
 
 // Why a transfer failed, for the player (the tray's tooltip), in German.
-std::string Problem(const RunOutcome& run, const Transfer& transfer, long status, const DownloadLimits& limits,
+std::string problem(const RunOutcome& run, const Transfer& transfer, long status, const DownloadLimits& limits,
                     CURL* easy, const std::string& url) {
-    const std::string where = " (" + Where(easy, url) + ")";
+    const std::string where = " (" + peerOf(easy, url) + ")";
     const auto seconds = [](milliseconds limit) { return std::to_string((limit.count() + 999) / 1000) + " s"; };
     if (run.end == RunEnd::NothingInTime) return "keine Antwort binnen " + seconds(limits.connectTimeout) + where;
     if (run.end == RunEnd::Stalled) return "Antwort stockt seit " + seconds(limits.stallTimeout) + where;
     if (run.end == RunEnd::TooLong)
         return "Antwort nicht binnen " + seconds(limits.totalTimeout) + " vollständig" + where;
-    if (Undecodable(transfer)) {
-        return transfer.decoder->Failure() == ContentDecoder::Problem::TooLarge
-                   ? "entpackte Antwort größer als " + Size(limits.maxDecodedBytes)
+    if (isUndecodable(transfer)) {
+        return transfer.decoder->failure() == ContentDecoder::Problem::TooLarge
+                   ? "entpackte Antwort größer als " + size(limits.maxDecodedBytes)
                    : "Inhaltskodierung nicht lesbar" + where;
     }
     if (transfer.tooLarge || run.result == CURLE_FILESIZE_EXCEEDED)
-        return "Antwort größer als " + Size(limits.maxBodyBytes);
+        return "Antwort größer als " + size(limits.maxBodyBytes);
     long osError = 0;
     curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
     switch (run.result) {
@@ -281,7 +281,7 @@ std::string Problem(const RunOutcome& run, const Transfer& transfer, long status
     }
 }
 
-DownloadResult Failed(DownloadResult::Status status, const std::string& address,
+DownloadResult failure(DownloadResult::Status status, const std::string& address,
                       const std::string& cause, std::string problem) {
     if (status == DownloadResult::Status::NoConnection)
         qCWarning(lcDownload, "no answer from %s: %s", address.c_str(), cause.c_str());
@@ -292,25 +292,25 @@ DownloadResult Failed(DownloadResult::Status status, const std::string& address,
 
 }  // namespace
 
-std::string UserAgent() {
+std::string userAgent() {
     return std::string("Varnolux/") + build::kProductName + ":" + std::to_string(build::kVersionMajor) + "." +
            std::to_string(build::kVersionMinor) + "." + std::to_string(build::kVersionPatch);
 }
 
-DownloadResult DownloadUrl(const std::string& url, const DownloadLimits& limits) {
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+DownloadResult downloadUrl(const std::string& url, const DownloadLimits& limits) {
+    static const bool kInitialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     Wire wire;  // before the handles: their clean-up closes sockets through it
-    std::unique_ptr<CURL, EasyDeleter> easy(initialised ? curl_easy_init() : nullptr);
+    std::unique_ptr<CURL, EasyDeleter> easy(kInitialised ? curl_easy_init() : nullptr);
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     if (!easy || !multi)
-        return Failed(DownloadResult::Status::NoConnection, WithoutUser(url), "the HTTP library could not start",
+        return failure(DownloadResult::Status::NoConnection, withoutUser(url), "the HTTP library could not start",
                       "HTTP-Bibliothek startet nicht");
 
     Transfer transfer;
     transfer.wireLimit = limits.maxBodyBytes;
     transfer.decodedLimit = limits.maxDecodedBytes;
     char curlMessage[CURL_ERROR_SIZE] = "";
-    const std::string agent = UserAgent();
+    const std::string agent = userAgent();
     std::unique_ptr<curl_slist, ListDeleter> headers(curl_slist_append(nullptr, "Cache-Control: no-cache"));
     headers.reset(curl_slist_append(headers.release(), "Pragma: no-cache"));
     const std::string offered = std::string("Accept-Encoding: ") + ContentDecoder::kOffered;
@@ -322,7 +322,7 @@ DownloadResult DownloadUrl(const std::string& url, const DownloadLimits& limits)
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     // The codings we undo are offered, and undone however they came, asked for or not (see Collect).
     curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L);
-    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, Header);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, header);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, curlMessage);
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -339,28 +339,28 @@ DownloadResult DownloadUrl(const std::string& url, const DownloadLimits& limits)
     curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
     curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 2048L);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, Collect);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(h, CURLOPT_SOCKOPTFUNCTION, NoteSocket);
+    curl_easy_setopt(h, CURLOPT_SOCKOPTFUNCTION, noteSocket);
     curl_easy_setopt(h, CURLOPT_SOCKOPTDATA, &wire);
-    curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, CloseSocket);
+    curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, closeSocket);
     curl_easy_setopt(h, CURLOPT_CLOSESOCKETDATA, &wire);
     // Always the direct connection, whatever proxy the environment names.
     curl_easy_setopt(h, CURLOPT_PROXY, "");
 
-    const RunOutcome run = Run(multi.get(), h, wire, limits);
+    const RunOutcome run = runTransfer(multi.get(), h, wire, limits);
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
 
     // Only a whole answer has to have ended its streams.
-    if (run.end == RunEnd::Finished && run.result == CURLE_OK && transfer.decoder) transfer.decoder->Finish();
-    const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge || Undecodable(transfer);
+    if (run.end == RunEnd::Finished && run.result == CURLE_OK && transfer.decoder) transfer.decoder->finish();
+    const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge || isUndecodable(transfer);
     // Not one byte of an answer: the server could not be reached. Any byte, even garbage, is a bad answer.
     if (failed || status < 200 || status > 299)
-        return Failed(run.answered || !failed ? DownloadResult::Status::BadResponse : DownloadResult::Status::NoConnection,
-                      Failing(h, url), Cause(run, transfer, status, limits, curlMessage),
-                      Problem(run, transfer, status, limits, h, url));
-    if (transfer.body.empty()) qCWarning(lcDownload, "empty answer from %s", Failing(h, url).c_str());
+        return failure(run.answered || !failed ? DownloadResult::Status::BadResponse : DownloadResult::Status::NoConnection,
+                      failing(h, url), cause(run, transfer, status, limits, curlMessage),
+                      problem(run, transfer, status, limits, h, url));
+    if (transfer.body.empty()) qCWarning(lcDownload, "empty answer from %s", failing(h, url).c_str());
     return {DownloadResult::Status::Ok, std::move(transfer.body), {}};
 }
 

@@ -35,9 +35,9 @@ struct DownloadResult {
 // but for the content coding (gzip or deflate, see ContentDecoder), which is asked for and undone.
 // Pending UI events run between reads. Any failure logs one line naming the address that failed and
 // its cause, as does an empty answer. No box: the caller shows what the player is to see.
-DownloadResult DownloadUrl(const std::string& url, const DownloadLimits& limits = {});
+DownloadResult downloadUrl(const std::string& url, const DownloadLimits& limits = {});
 
 // "Varnolux/<product>:<major>.<minor>.<patch>", as every request names the program.
-std::string UserAgent();
+std::string userAgent();
 
 }  // namespace core

@@ -14,6 +14,6 @@ struct FeedCheckResult {
 
 // The settings window's "Prüfen": fetches Dartmoor's feed from feedBase once, with short limits and
 // no message box, and says whether it is a feed.
-FeedCheckResult CheckFeed(const std::string& feedBase, const Downloader& download = DownloadThroughPlugin);
+FeedCheckResult checkFeed(const std::string& feedBase, const Downloader& download = downloadThroughPlugin);
 
 }  // namespace core

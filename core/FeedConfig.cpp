@@ -4,8 +4,8 @@
 
 namespace core {
 
-std::string FeedUrl(std::string_view feedBase, std::string_view serverName) {
-    return std::string(feedBase) + feed::FeedPath(serverName);
+std::string feedUrl(std::string_view feedBase, std::string_view serverName) {
+    return std::string(feedBase) + feed::feedPath(serverName);
 }
 
 }  // namespace core

@@ -6,6 +6,6 @@
 namespace core {
 
 // The full feed address of one server on the given feed host.
-std::string FeedUrl(std::string_view feedBase, std::string_view serverName);
+std::string feedUrl(std::string_view feedBase, std::string_view serverName);
 
 }  // namespace core

@@ -10,8 +10,8 @@ class FetchPlugin final : public QObject, public Fetcher {
     Q_PLUGIN_METADATA(IID "org.warmap.Fetcher/1")
     Q_INTERFACES(core::Fetcher)
 public:
-    DownloadResult Download(const std::string& url, const DownloadLimits& limits) const override {
-        return DownloadUrl(url, limits);
+    DownloadResult download(const std::string& url, const DownloadLimits& limits) const override {
+        return downloadUrl(url, limits);
     }
 };
 

@@ -11,8 +11,8 @@ namespace core {
 class Fetcher {
 public:
     virtual ~Fetcher() = default;
-    // As DownloadUrl.
-    virtual DownloadResult Download(const std::string& url, const DownloadLimits& limits) const = 0;
+    // As downloadUrl.
+    virtual DownloadResult download(const std::string& url, const DownloadLimits& limits) const = 0;
 };
 
 }  // namespace core

@@ -10,22 +10,22 @@ namespace core {
 MapWindowKeeper::MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
     : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
-bool MapWindowKeeper::Open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy) {
+bool MapWindowKeeper::open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy) {
     auto* window = new warmap::MapWindow(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_opening = true;
-    const auto loaded = window->Load(skin(), tellNoSavedCopy);
+    const auto loaded = window->load(skin(), tellNoSavedCopy);
     m_opening = false;
     if (!loaded) {
         delete window;
-        m_dialogs.Show({loaded.error().toStdString(), platform::kApplicationTitle, platform::Message::Icon::Critical});
+        m_dialogs.show({loaded.error().toStdString(), platform::kApplicationTitle, platform::Message::Icon::Critical});
         return false;
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         window->move(screen->geometry().center() - window->rect().center());
     }
     m_window = window;
-    OfferContextMenu(window);
+    offerContextMenu(window);
     QObject::connect(window, &warmap::MapWindow::closed, [this] {
         if (!m_closing && onClosed) onClosed();
     });
@@ -33,12 +33,12 @@ bool MapWindowKeeper::Open(const std::function<warmap::SkinResult()>& skin, bool
     return true;
 }
 
-void MapWindowKeeper::SetContextMenu(QMenu* menu) {
+void MapWindowKeeper::setContextMenu(QMenu* menu) {
     m_contextMenu = menu;
-    if (m_window) OfferContextMenu(m_window);
+    if (m_window) offerContextMenu(m_window);
 }
 
-void MapWindowKeeper::OfferContextMenu(warmap::MapWindow* window) {
+void MapWindowKeeper::offerContextMenu(warmap::MapWindow* window) {
     if (!m_contextMenu) return;
     window->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(window, &QWidget::customContextMenuRequested, window, [menu = m_contextMenu, window](QPoint at) {
@@ -49,14 +49,14 @@ void MapWindowKeeper::OfferContextMenu(warmap::MapWindow* window) {
 void MapWindowKeeper::showMapWindow() {
     // Asked again while the load step waits in a message box: the window comes when that is answered.
     if (m_opening) return;
-    if (!m_window && !Open([this] { return warmap::LoadSkin(m_programFolder, qGuiApp->devicePixelRatio()); })) return;
+    if (!m_window && !open([this] { return warmap::loadSkin(m_programFolder, qGuiApp->devicePixelRatio()); })) return;
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
 }
 
-void MapWindowKeeper::Close() {
+void MapWindowKeeper::close() {
     m_closing = true;
     if (m_window) m_window->close();
     m_closing = false;

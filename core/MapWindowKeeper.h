@@ -24,7 +24,7 @@ public:
     // window is built, so start-up can read it on another thread meanwhile. When a skin or map file is
     // missing or unreadable, a message box names it, there is no window, and false is returned.
     // tellNoSavedCopy as for MapWindow::Load.
-    bool Open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy = true);
+    bool open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy = true);
 
     // Shows the window, restored and raised; creates it first when there is none. A file missing by
     // now is reported in a message box and the program goes on without the window. While the window
@@ -32,18 +32,18 @@ public:
     void showMapWindow();
 
     // Closes the window, if there is one.
-    void Close();
+    void close();
 
     // The menu a right click on the window opens, this window's and every later one's.
-    void SetContextMenu(QMenu* menu);
+    void setContextMenu(QMenu* menu);
 
-    // Told when the player has closed the window (not when Close() did).
+    // Told when the player has closed the window (not when close() did).
     std::function<void()> onClosed;
 
-    warmap::MapWindow* Window() const { return m_window; }
+    warmap::MapWindow* window() const { return m_window; }
 
 private:
-    void OfferContextMenu(warmap::MapWindow* window);
+    void offerContextMenu(warmap::MapWindow* window);
 
     QString m_programFolder;
     platform::Dialogs& m_dialogs;

@@ -15,9 +15,9 @@ struct NoticeFilter {
     feed::ServerFlags servers = feed::kEveryServer;
     std::optional<feed::Realm> realm;  // only lines where this realm lost or won the structure
 
-    bool Wants(std::size_t server, std::string_view oldRealm, std::string_view newRealm) const {
+    bool wants(std::size_t server, std::string_view oldRealm, std::string_view newRealm) const {
         if (server < servers.size() && !servers[server]) return false;
-        return !realm || feed::RealmName(*realm) == oldRealm || feed::RealmName(*realm) == newRealm;
+        return !realm || feed::realmName(*realm) == oldRealm || feed::realmName(*realm) == newRealm;
     }
 };
 

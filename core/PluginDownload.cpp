@@ -6,14 +6,14 @@
 
 namespace core {
 
-void ReportDownloadFailure(platform::Dialogs& dialogs) {
-    dialogs.Show({"fehler im inet", platform::kApplicationTitle, platform::Message::Icon::Critical});
+void reportDownloadFailure(platform::Dialogs& dialogs) {
+    dialogs.show({"fehler im inet", platform::kApplicationTitle, platform::Message::Icon::Critical});
 }
 
-DownloadResult DownloadThroughPlugin(const std::string& url, const DownloadLimits& limits) {
-    static const Fetcher* const fetcher = platform::LoadPlugin<Fetcher>(QStringLiteral("warmap-fetch"));
-    if (!fetcher) return {DownloadResult::Status::NoConnection, {}, "Programmbibliothek warmap-fetch fehlt"};
-    return fetcher->Download(url, limits);
+DownloadResult downloadThroughPlugin(const std::string& url, const DownloadLimits& limits) {
+    static const Fetcher* const kFetcher = platform::loadPlugin<Fetcher>(QStringLiteral("warmap-fetch"));
+    if (!kFetcher) return {DownloadResult::Status::NoConnection, {}, "Programmbibliothek warmap-fetch fehlt"};
+    return kFetcher->download(url, limits);
 }
 
 }  // namespace core

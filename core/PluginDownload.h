@@ -8,13 +8,13 @@ class Dialogs;
 
 namespace core {
 
-// DownloadUrl as the program calls it: libcurl and its TLS stack live in the plugin "warmap-fetch"
+// downloadUrl as the program calls it: libcurl and its TLS stack live in the plugin "warmap-fetch"
 // beside the program and are loaded on the first download, not at start-up. Without that plugin
 // every download fails as having no connection.
-DownloadResult DownloadThroughPlugin(const std::string& url, const DownloadLimits& limits);
+DownloadResult downloadThroughPlugin(const std::string& url, const DownloadLimits& limits);
 
 // The one box every failed download shows ("fehler im inet"); the caller shows it once the download
 // has returned.
-void ReportDownloadFailure(platform::Dialogs& dialogs);
+void reportDownloadFailure(platform::Dialogs& dialogs);
 
 }  // namespace core

@@ -7,7 +7,7 @@
 
 namespace core {
 
-std::chrono::milliseconds EndTimerInterval(int upperBound) {
+std::chrono::milliseconds endTimerInterval(int upperBound) {
     using std::chrono::seconds;
     if (upperBound < 5) return seconds(8);
     if (upperBound < 10) return seconds(12);
@@ -15,22 +15,22 @@ std::chrono::milliseconds EndTimerInterval(int upperBound) {
     return seconds(20);
 }
 
-int PopupHeight(int lines) {
+int popupHeight(int lines) {
     constexpr int kSkinPixels = 38;
     return theme::kLineHeight * lines + kSkinPixels;
 }
 
-void PopupPresenter::PresentChanges(const feed::MessageLines& lines) {
+void PopupPresenter::presentChanges(const feed::MessageLines& lines) {
     const int n = static_cast<int>(lines.size());
-    m_popup.SetHeight(PopupHeight(n));
+    m_popup.setHeight(popupHeight(n));
     m_popup.placeNextToTaskbar();
     m_popup.drawSkin();
-    for (int k = 0; k < n; ++k) m_popup.DrawLine(QString::fromStdString(lines[k]), k);
-    if (m_soundOn) m_sound.PlayWaveResource(QStringLiteral("halldrop"));
-    m_popup.Announce();
-    notify::FadeIn(&m_popup);
-    m_popup.EndTimer().setInterval(EndTimerInterval(n - 1));
-    m_popup.EndTimer().start();
+    for (int k = 0; k < n; ++k) m_popup.drawLine(QString::fromStdString(lines[k]), k);
+    if (m_soundOn) m_sound.playWaveResource(QStringLiteral("halldrop"));
+    m_popup.announce();
+    notify::fadeIn(&m_popup);
+    m_popup.endTimer().setInterval(endTimerInterval(n - 1));
+    m_popup.endTimer().start();
 }
 
 }  // namespace core

@@ -19,11 +19,11 @@ RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, Chan
       m_dialogs(dialogs, m_stopRequested),
       m_presenter(presenter) {}
 
-void RefreshPass::Reconfigure(std::string feedBase, NoticeFilter notices) {
+void RefreshPass::reconfigure(std::string feedBase, NoticeFilter notices) {
     m_next.emplace(std::move(feedBase), notices);
 }
 
-void RefreshPass::RefreshKeeps() {
+void RefreshPass::refreshKeeps() {
     if (m_stopRequested || m_running) return;
     m_running = true;
     if (m_next) {
@@ -33,14 +33,14 @@ void RefreshPass::RefreshKeeps() {
     }
     m_failures.clear();
     m_serversAsked = 0;
-    const std::string tempFolder = platform::TempFolder();
+    const std::string tempFolder = platform::tempFolder();
     FirstBoxOnly downloadDialogs(m_dialogs);
-    for (std::size_t server = 0; server < feed::ServerNames.size(); ++server) {
+    for (std::size_t server = 0; server < feed::kServerNames.size(); ++server) {
         // A download lets UI events run, so the request to end can come in the middle of a server.
-        if (!VisitServer(tempFolder, server, downloadDialogs) || m_stopRequested) break;
+        if (!visitServer(tempFolder, server, downloadDialogs) || m_stopRequested) break;
     }
     if (!m_stopRequested) {
-        if (!m_noticeLines.empty()) m_presenter.PresentChanges(m_noticeLines);
+        if (!m_noticeLines.empty()) m_presenter.presentChanges(m_noticeLines);
         if (onPassEnded) onPassEnded(m_messageLines);
     }
     m_running = false;
@@ -52,13 +52,13 @@ void RefreshPass::RefreshKeeps() {
 
 // Returns false when the server could not be reached at all, which ends the pass's server loop. A
 // server that answered badly, or with nothing, is only skipped: nothing compared or saved for it.
-bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverIndex,
+bool RefreshPass::visitServer(const std::string& tempFolder, std::size_t serverIndex,
                               platform::Dialogs& downloadDialogs) {
-    const std::string server(feed::ServerNames[serverIndex]);
-    const DownloadResult download = m_settings.download(FeedUrl(m_settings.feedBase, server), m_settings.limits);
+    const std::string server(feed::kServerNames[serverIndex]);
+    const DownloadResult download = m_settings.download(feedUrl(m_settings.feedBase, server), m_settings.limits);
     ++m_serversAsked;
     if (download.status != DownloadResult::Status::Ok) {
-        ReportDownloadFailure(downloadDialogs);
+        reportDownloadFailure(downloadDialogs);
         m_failures.push_back({serverIndex, download.problem});
     }
     if (download.status == DownloadResult::Status::BadResponse) return true;
@@ -70,28 +70,28 @@ bool RefreshPass::VisitServer(const std::string& tempFolder, std::size_t serverI
     }
     const std::string& body = download.body;
 
-    const feed::FeedDocument current = feed::FeedDocument::Parse(body);
+    const feed::FeedDocument current = feed::FeedDocument::parse(body);
     if (onFeedArrived) onFeedArrived(serverIndex, current);
-    const std::string savedCopy = feed::SavedCopyPath(tempFolder, server);
-    if (platform::FileExists(savedCopy)) {
+    const std::string savedCopy = feed::savedCopyPath(tempFolder, server);
+    if (platform::fileExists(savedCopy)) {
         const std::size_t first = m_messageLines.size();
         feed::RealmChanges changes;
         if (const base::Status compared =
-                feed::CompareKeeps(current, server, savedCopy, m_names, m_messageLines, &changes);
+                feed::compareKeeps(current, server, savedCopy, m_names, m_messageLines, &changes);
             !compared) {
             qCWarning(lcFeed, "cannot compare %s with %s: %s", server.c_str(), savedCopy.c_str(),
                       compared.error().c_str());
-            m_dialogs.Show({"Fehler: " + compared.error(), "Fehler", platform::Message::Icon::Critical});
+            m_dialogs.show({"Fehler: " + compared.error(), "Fehler", platform::Message::Icon::Critical});
         }
         for (std::size_t i = 0; i < changes.size(); ++i) {
-            if (m_settings.notices.Wants(serverIndex, changes[i].oldRealm, changes[i].newRealm))
+            if (m_settings.notices.wants(serverIndex, changes[i].oldRealm, changes[i].newRealm))
                 m_noticeLines.push_back(m_messageLines[first + i]);
         }
     }
     // Only a real feed replaces the last good copy. A copy that cannot be written is skipped: the pass
     // goes on, the old copy stays, and the log says why (its changes will be shown again next time).
-    if (!current.IsFeed()) return true;
-    if (const base::Result<void, int> saved = feed::WriteSavedCopy(savedCopy, body); !saved) {
+    if (!current.isFeed()) return true;
+    if (const base::Result<void, int> saved = feed::writeSavedCopy(savedCopy, body); !saved) {
         qCWarning(lcStorage, "cannot save the copy of %s as %s: %s", server.c_str(), savedCopy.c_str(),
                   std::strerror(saved.error()));
     }

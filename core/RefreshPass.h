@@ -30,7 +30,7 @@ struct PassSettings {
     std::string feedBase;       // scheme, host and port of the feed server
     std::string programFolder;  // where keepnames.ini lies
     DownloadLimits limits{};
-    Downloader download = DownloadThroughPlugin;
+    Downloader download = downloadThroughPlugin;
     NoticeFilter notices{};
 };
 
@@ -41,15 +41,15 @@ class RefreshPass {
 public:
     RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter);
 
-    void RefreshKeeps();
+    void refreshKeeps();
 
     // Asks a running pass to end after the server it is visiting, without presenting anything; every
     // later pass ends at once. The program asks this when it is told to end.
-    void RequestStop() { m_stopRequested = true; }
-    bool Running() const { return m_running; }
+    void requestStop() { m_stopRequested = true; }
+    bool isRunning() const { return m_running; }
 
     // New feed host and notice filter, from the next pass on (a running pass keeps its own).
-    void Reconfigure(std::string feedBase, NoticeFilter notices);
+    void reconfigure(std::string feedBase, NoticeFilter notices);
 
     // Told at the end of every pass that was not stopped, with all of its lines, filtered or not (empty
     // when nothing changed).
@@ -59,24 +59,24 @@ public:
     std::function<void(std::size_t server, const feed::FeedDocument& document)> onFeedArrived;
 
     // The lines gathered so far; empty again after every pass.
-    const feed::MessageLines& MessageLines() const { return m_messageLines; }
+    const feed::MessageLines& messageLines() const { return m_messageLines; }
 
     // Of the last pass (so also while onPassEnded runs): the servers whose download failed or that
     // answered with nothing, in table order, and how many servers it asked; those after a server that
     // gave no answer at all were not asked.
-    const std::vector<ServerFailure>& Failures() const { return m_failures; }
-    std::size_t ServersAsked() const { return m_serversAsked; }
+    const std::vector<ServerFailure>& failures() const { return m_failures; }
+    std::size_t serversAsked() const { return m_serversAsked; }
 
 private:
-    bool VisitServer(const std::string& tempFolder, std::size_t serverIndex, platform::Dialogs& downloadDialogs);
+    bool visitServer(const std::string& tempFolder, std::size_t serverIndex, platform::Dialogs& downloadDialogs);
 
     // The pass's message boxes: none once the user has asked the program to end.
     class PassDialogs final : public platform::Dialogs {
     public:
         PassDialogs(platform::Dialogs& boxes, const bool& stopRequested)
             : m_boxes(boxes), m_stopRequested(stopRequested) {}
-        void Show(const platform::Message& message) override {
-            if (!m_stopRequested) m_boxes.Show(message);
+        void show(const platform::Message& message) override {
+            if (!m_stopRequested) m_boxes.show(message);
         }
 
     private:
@@ -89,8 +89,8 @@ private:
     class FirstBoxOnly final : public platform::Dialogs {
     public:
         explicit FirstBoxOnly(platform::Dialogs& boxes) : m_boxes(boxes) {}
-        void Show(const platform::Message& message) override {
-            if (!m_shown) m_boxes.Show(message);
+        void show(const platform::Message& message) override {
+            if (!m_shown) m_boxes.show(message);
             m_shown = true;
         }
 

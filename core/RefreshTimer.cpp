@@ -9,15 +9,15 @@ RefreshTimer::RefreshTimer(QObject* owner, std::function<void()> pass) : QObject
     m_timer.setSingleShot(true);
     // Still one wake-up per interval, but on time: a coarse timer may drift by 5 %.
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &RefreshTimer::RefreshTimerProc);
+    connect(&m_timer, &QTimer::timeout, this, &RefreshTimer::refreshTimerProc);
 }
 
-void RefreshTimer::StartRefreshTimer(std::chrono::seconds delay) {
+void RefreshTimer::startRefreshTimer(std::chrono::seconds delay) {
     m_timer.stop();
     if (!m_finished) m_timer.start(std::chrono::milliseconds(delay));
 }
 
-void RefreshTimer::RefreshTimerProc() {
+void RefreshTimer::refreshTimerProc() {
     m_timer.stop();
     if (m_finished || m_inPass) return;
     m_inPass = true;
@@ -30,7 +30,7 @@ void RefreshTimer::RefreshTimerProc() {
     }
 }
 
-void RefreshTimer::Finish(std::function<void()> then) {
+void RefreshTimer::finish(std::function<void()> then) {
     m_finished = true;
     m_timer.stop();
     if (m_inPass) {

@@ -21,16 +21,16 @@ public:
     RefreshTimer(QObject* owner, std::function<void()> pass);
 
     // Replaces any armed timer with one that fires after the delay.
-    void StartRefreshTimer(std::chrono::seconds delay);
+    void startRefreshTimer(std::chrono::seconds delay);
 
     // One tick: stop the timer, run the pass to its end, arm the timer again.
-    void RefreshTimerProc();
+    void refreshTimerProc();
 
     // Stops the cycle for good: no pass starts any more. then() runs at once, or, when a pass is
     // running (a download lets UI events in), as soon as that pass has returned.
-    void Finish(std::function<void()> then);
+    void finish(std::function<void()> then);
 
-    const QTimer& Timer() const { return m_timer; }
+    const QTimer& timer() const { return m_timer; }
 
 private:
     QTimer m_timer;

@@ -7,33 +7,33 @@
 
 namespace feed {
 
-base::Status CompareKeeps(std::string_view newFeed, std::string_view serverName,
+base::Status compareKeeps(std::string_view newFeed, std::string_view serverName,
                                         const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines) {
-    return CompareKeeps(FeedDocument::Parse(newFeed), serverName, savedCopyPath, names, lines);
+    return compareKeeps(FeedDocument::parse(newFeed), serverName, savedCopyPath, names, lines);
 }
 
-base::Status CompareKeeps(const FeedDocument& current, std::string_view serverName,
+base::Status compareKeeps(const FeedDocument& current, std::string_view serverName,
                                         const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines,
                                         RealmChanges* changes) {
-    return CompareKeeps(current, LoadSavedCopy(savedCopyPath), serverName, names, lines, changes);
+    return compareKeeps(current, loadSavedCopy(savedCopyPath), serverName, names, lines, changes);
 }
 
-base::Status CompareKeeps(const FeedDocument& current, const FeedDocument& previous,
+base::Status compareKeeps(const FeedDocument& current, const FeedDocument& previous,
                                         std::string_view serverName, const KeepNames& names, MessageLines& lines,
                                         RealmChanges* changes) {
-    if (!previous.IsFeed())
-        return base::Failure{"gespeicherte Kopie von " + std::string(serverName) + ": " + previous.Problem()};
-    if (!current.IsFeed()) return base::Failure{"neuer Feed von " + std::string(serverName) + ": " + current.Problem()};
+    if (!previous.isFeed())
+        return base::Failure{"gespeicherte Kopie von " + std::string(serverName) + ": " + previous.problem()};
+    if (!current.isFeed()) return base::Failure{"neuer Feed von " + std::string(serverName) + ": " + current.problem()};
 
     try {
         for (std::size_t i = 0; i < kStructures; ++i) {
-            const std::string id = current.Attribute(i, "id");
-            if (id != previous.Attribute(i, "id")) continue;
-            const std::string newRealm = current.Attribute(i, "realm");
-            const std::string oldRealm = previous.Attribute(i, "realm");
+            const std::string id = current.attribute(i, "id");
+            if (id != previous.attribute(i, "id")) continue;
+            const std::string newRealm = current.attribute(i, "realm");
+            const std::string oldRealm = previous.attribute(i, "realm");
             if (newRealm == oldRealm) continue;
-            lines.push_back("^b" + ServerShortCode(serverName) + ": " + RealmColourCode(oldRealm) + names.KeepName(id) +
-                            "^Irechts" + RealmColourCode(newRealm) + newRealm);
+            lines.push_back("^b" + serverShortCode(serverName) + ": " + realmColourCode(oldRealm) + names.keepName(id) +
+                            "^Irechts" + realmColourCode(newRealm) + newRealm);
             if (changes) changes->push_back({oldRealm, newRealm});
         }
     } catch (const FeedError& error) {

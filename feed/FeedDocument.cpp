@@ -16,20 +16,20 @@ namespace {
 constexpr int kParseOptions =
     XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
-xmlParserInputPtr RefuseExternal(const char*, const char*, xmlParserCtxtPtr) {
+xmlParserInputPtr refuseExternal(const char*, const char*, xmlParserCtxtPtr) {
     return nullptr;
 }
 
-void PrepareParser() {
+void prepareParser() {
     static std::once_flag once;
     std::call_once(once, [] {
         xmlInitParser();
         // The loader is process-wide in libxml2; ours refuses every external entity and DTD.
-        xmlSetExternalEntityLoader(RefuseExternal);
+        xmlSetExternalEntityLoader(refuseExternal);
     });
 }
 
-bool IsWhitespaceOnly(const xmlChar* text) {
+bool isWhitespaceOnly(const xmlChar* text) {
     if (text == nullptr) return true;
     for (; *text; ++text) {
         if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n') return false;
@@ -37,13 +37,13 @@ bool IsWhitespaceOnly(const xmlChar* text) {
     return true;
 }
 
-bool IsNamed(const xmlNode* node, const char* name) {
+bool isNamed(const xmlNode* node, const char* name) {
     return node->type == XML_ELEMENT_NODE && (node->ns == nullptr || node->ns->prefix == nullptr) &&
            std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
 }
 
 // An attribute's value, or nothing when the element has no attribute of that name.
-std::optional<std::string> AttributeOf(xmlNode* node, const char* name) {
+std::optional<std::string> attributeOf(xmlNode* node, const char* name) {
     xmlChar* value = xmlGetNoNsProp(node, reinterpret_cast<const xmlChar*>(name));
     if (value == nullptr) return std::nullopt;
     std::string text(reinterpret_cast<const char*>(value));
@@ -51,7 +51,7 @@ std::optional<std::string> AttributeOf(xmlNode* node, const char* name) {
     return text;
 }
 
-std::string Describe(const xmlError* error) {
+std::string describe(const xmlError* error) {
     if (error == nullptr || error->message == nullptr) return "Dokument nicht lesbar";
     std::string message = error->message;
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
@@ -60,7 +60,7 @@ std::string Describe(const xmlError* error) {
 
 // A UTF-16 document (marked or recognisable by its first character) of an odd number of bytes ends in
 // half a code unit: an illegal byte sequence, which libxml2 drops without a word.
-bool IsUtf16WithHalfACodeUnit(std::string_view bytes) {
+bool isUtf16WithHalfACodeUnit(std::string_view bytes) {
     if (bytes.size() < 2 || bytes.size() % 2 == 0) return false;
     const auto b0 = static_cast<unsigned char>(bytes[0]), b1 = static_cast<unsigned char>(bytes[1]);
     return (b0 == 0xFE && b1 == 0xFF) || (b0 == 0xFF && b1 == 0xFE) || (b0 == '<' && b1 == 0) || (b0 == 0 && b1 == '<');
@@ -76,30 +76,30 @@ FeedDocument::FeedDocument(FeedDocument&&) noexcept = default;
 FeedDocument& FeedDocument::operator=(FeedDocument&&) noexcept = default;
 FeedDocument::~FeedDocument() = default;
 
-FeedDocument FeedDocument::Parse(std::string_view bytes) {
-    PrepareParser();
+FeedDocument FeedDocument::parse(std::string_view bytes) {
+    prepareParser();
     FeedDocument doc;
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return NotAFeed("Dokument zu groß");
-    if (IsUtf16WithHalfACodeUnit(bytes)) return NotAFeed("UTF-16-Dokument endet mit einem halben Zeichen");
+    if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return notAFeed("Dokument zu groß");
+    if (isUtf16WithHalfACodeUnit(bytes)) return notAFeed("UTF-16-Dokument endet mit einem halben Zeichen");
     xmlParserCtxtPtr context = xmlNewParserCtxt();
-    if (context == nullptr) return NotAFeed("Dokument nicht lesbar");
+    if (context == nullptr) return notAFeed("Dokument nicht lesbar");
     doc.m_doc.reset(
         xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kParseOptions));
-    if (!doc.m_doc) doc.m_problem = Describe(xmlCtxtGetLastError(context));
+    if (!doc.m_doc) doc.m_problem = describe(xmlCtxtGetLastError(context));
     xmlFreeParserCtxt(context);
-    if (doc.m_doc) doc.Index();
+    if (doc.m_doc) doc.index();
     return doc;
 }
 
-FeedDocument FeedDocument::NotAFeed(std::string problem) {
+FeedDocument FeedDocument::notAFeed(std::string problem) {
     FeedDocument doc;
     doc.m_problem = problem.empty() ? "Dokument nicht lesbar" : std::move(problem);
     return doc;
 }
 
-void FeedDocument::Index() {
+void FeedDocument::index() {
     for (xmlNode* node = m_doc->children; node != nullptr; node = node->next) {
-        if (IsNamed(node, "keeps")) {
+        if (isNamed(node, "keeps")) {
             m_keeps = node;
             break;
         }
@@ -109,28 +109,28 @@ void FeedDocument::Index() {
         return;
     }
     for (xmlNode* child = m_keeps->children; child != nullptr; child = child->next) {
-        if (child->type == XML_TEXT_NODE && IsWhitespaceOnly(child->content)) continue;
+        if (child->type == XML_TEXT_NODE && isWhitespaceOnly(child->content)) continue;
         m_entries.push_back(child);
     }
 }
 
-FeedError MissingEntry(std::size_t position) {
+FeedError missingEntry(std::size_t position) {
     return FeedError("Eintrag " + std::to_string(position) + " fehlt");
 }
 
-std::string FeedDocument::Attribute(std::size_t position, const char* name) const {
+std::string FeedDocument::attribute(std::size_t position, const char* name) const {
     if (position >= m_entries.size()) {
-        throw MissingEntry(position);
+        throw missingEntry(position);
     }
     xmlNode* node = m_entries[position];
     if (node->type != XML_ELEMENT_NODE) return {};
-    if (auto value = AttributeOf(node, name)) return *std::move(value);
+    if (auto value = attributeOf(node, name)) return *std::move(value);
     throw FeedError(std::string("Attribut \"") + name + "\" fehlt bei Eintrag " + std::to_string(position));
 }
 
-std::string FeedDocument::Date() const {
-    if (!IsFeed()) throw FeedError(m_problem);
-    if (auto date = AttributeOf(m_keeps, "date")) return *std::move(date);
+std::string FeedDocument::date() const {
+    if (!isFeed()) throw FeedError(m_problem);
+    if (auto date = attributeOf(m_keeps, "date")) return *std::move(date);
     throw FeedError("Attribut \"date\" fehlt");
 }
 

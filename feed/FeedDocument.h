@@ -20,7 +20,7 @@ public:
 };
 
 // What a feed lacks when it has no entry at a position: "Eintrag 104 fehlt".
-FeedError MissingEntry(std::size_t position);
+FeedError missingEntry(std::size_t position);
 
 // One keep feed document: the root "keeps" and its child nodes by position, in document order.
 // Parsed from bytes by a conforming XML parser: a document that is not well-formed is no feed. The
@@ -30,28 +30,28 @@ FeedError MissingEntry(std::size_t position);
 // not. All text comes back as UTF-8.
 class FeedDocument {
 public:
-    static FeedDocument Parse(std::string_view bytes);
+    static FeedDocument parse(std::string_view bytes);
     // A document that stands for a source that could not be read; problem says why.
-    static FeedDocument NotAFeed(std::string problem);
+    static FeedDocument notAFeed(std::string problem);
 
     FeedDocument(FeedDocument&&) noexcept;
     FeedDocument& operator=(FeedDocument&&) noexcept;
     ~FeedDocument();
 
     // True when the bytes parsed and the document has its "keeps" element.
-    bool IsFeed() const { return m_problem.empty(); }
+    bool isFeed() const { return m_problem.empty(); }
     // Why the document is not a feed; empty when it is one.
-    const std::string& Problem() const { return m_problem; }
+    const std::string& problem() const { return m_problem; }
 
-    std::size_t EntryCount() const { return m_entries.size(); }
+    std::size_t entryCount() const { return m_entries.size(); }
 
     // Attribute of the entry at a position, as text. Throws FeedError when the position is missing or
     // the entry is an element without that attribute. A node that is no element (a comment, say) has
     // no attributes and reads as empty text, so it never pairs with a real entry.
-    std::string Attribute(std::size_t position, const char* name) const;
+    std::string attribute(std::size_t position, const char* name) const;
 
     // The feed's "date" attribute; throws FeedError when the document is no feed or has none.
-    std::string Date() const;
+    std::string date() const;
 
 private:
     struct DocFree {
@@ -59,7 +59,7 @@ private:
     };
 
     FeedDocument() = default;
-    void Index();
+    void index();
 
     std::unique_ptr<_xmlDoc, DocFree> m_doc;
     _xmlNode* m_keeps = nullptr;

@@ -2,11 +2,11 @@
 
 namespace feed {
 
-std::string FeedPath(std::string_view serverName) {
+std::string feedPath(std::string_view serverName) {
     return "/herald/servers/" + std::string(serverName) + "/keeps/keeps.xml";
 }
 
-std::string SavedCopyPath(std::string_view tempFolder, std::string_view serverName) {
+std::string savedCopyPath(std::string_view tempFolder, std::string_view serverName) {
     return std::string(tempFolder) + std::string(serverName) + "_lastkeeps.xml";
 }
 

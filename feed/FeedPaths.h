@@ -6,10 +6,10 @@
 namespace feed {
 
 // "/herald/servers/<Server>/keeps/keeps.xml": the feed path of one server on the feed host.
-std::string FeedPath(std::string_view serverName);
+std::string feedPath(std::string_view serverName);
 
 // The saved copy of a server's feed: the temporary folder (ending in a separator), the server name,
 // then "_lastkeeps.xml", nothing inserted between them.
-std::string SavedCopyPath(std::string_view tempFolder, std::string_view serverName);
+std::string savedCopyPath(std::string_view tempFolder, std::string_view serverName);
 
 }  // namespace feed

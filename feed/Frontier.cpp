@@ -5,7 +5,7 @@
 
 namespace feed {
 
-std::string ServerShortCode(std::string_view serverName) {
+std::string serverShortCode(std::string_view serverName) {
     std::string upper(serverName);
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -17,10 +17,10 @@ std::string ServerShortCode(std::string_view serverName) {
     return std::string(serverName);
 }
 
-std::string RealmColourCode(std::string_view realm) {
-    if (realm == RealmName(Realm::Albion)) return "^r";
-    if (realm == RealmName(Realm::Midgard)) return "^d";
-    if (realm == RealmName(Realm::Hibernia)) return "^g";
+std::string realmColourCode(std::string_view realm) {
+    if (realm == realmName(Realm::Albion)) return "^r";
+    if (realm == realmName(Realm::Midgard)) return "^d";
+    if (realm == realmName(Realm::Hibernia)) return "^g";
     if (realm == "0") return "^b";
     return {};
 }

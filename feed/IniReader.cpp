@@ -10,7 +10,7 @@
 namespace feed {
 namespace {
 
-std::string_view Trim(std::string_view s) {
+std::string_view trim(std::string_view s) {
     const auto isBlank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     size_t begin = 0;
     size_t end = s.size();
@@ -19,44 +19,44 @@ std::string_view Trim(std::string_view s) {
     return s.substr(begin, end - begin);
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
                return std::tolower(x) == std::tolower(y);
            });
 }
 
-std::string Unquote(std::string_view value) {
+std::string unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
     return std::string(value);
 }
 
-std::optional<std::string> FindValue(const std::string& section, const std::string& key, const std::string& path) {
+std::optional<std::string> findValue(const std::string& section, const std::string& key, const std::string& path) {
     // Any regular file, links followed; a FIFO or a device in its place reads as no file.
-    const base::Result<std::string, base::Refusal> bytes = base::ReadWholeFile(path, {});
+    const base::Result<std::string, base::Refusal> bytes = base::readWholeFile(path, {});
     if (!bytes) return std::nullopt;
-    const std::string_view wantedSection = Trim(section);
-    const std::string_view wantedKey = Trim(key);
+    const std::string_view wantedSection = trim(section);
+    const std::string_view wantedKey = trim(key);
     const std::string_view text = *bytes;
     bool inSection = false;
     // A line ends at CR, LF or CR LF alike; the empty line between CR and LF is skipped.
     for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
         end = std::min(text.find_first_of("\r\n", start), text.size());
-        const std::string_view trimmed = Trim(text.substr(start, end - start));
+        const std::string_view trimmed = trim(text.substr(start, end - start));
         if (trimmed.empty() || trimmed.front() == ';') continue;
         if (trimmed.front() == '[') {
             const auto close = trimmed.find(']');
             const std::string_view name =
-                Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-            inSection = EqualsIgnoringCase(name, wantedSection);
+                trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            inSection = equalsIgnoringCase(name, wantedSection);
             continue;
         }
         if (!inSection) continue;
         const auto eq = trimmed.find('=');
         if (eq == std::string::npos) continue;
-        if (EqualsIgnoringCase(Trim(trimmed.substr(0, eq)), wantedKey)) {
-            return Unquote(Trim(trimmed.substr(eq + 1)));
+        if (equalsIgnoringCase(trim(trimmed.substr(0, eq)), wantedKey)) {
+            return unquote(trim(trimmed.substr(eq + 1)));
         }
     }
     return std::nullopt;
@@ -64,10 +64,10 @@ std::optional<std::string> FindValue(const std::string& section, const std::stri
 
 }  // namespace
 
-std::string ReadIniString(const std::string& section, const std::string& key, const std::string& defaultValue,
+std::string readIniString(const std::string& section, const std::string& key, const std::string& defaultValue,
                           const std::string& filePath, int bufferSize) {
     if (bufferSize <= 0) return {};
-    std::string value = FindValue(section, key, filePath).value_or(std::string(Trim(defaultValue)));
+    std::string value = findValue(section, key, filePath).value_or(std::string(trim(defaultValue)));
     const auto room = static_cast<size_t>(bufferSize - 1);
     if (value.size() > room) value.resize(room);
     return value;

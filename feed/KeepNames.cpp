@@ -7,11 +7,11 @@ namespace feed {
 
 KeepNames::KeepNames(std::string programFolder) : m_path(std::move(programFolder) + "/keepnames.ini") {}
 
-std::string KeepNames::KeepName(const std::string& id) const {
+std::string KeepNames::keepName(const std::string& id) const {
     // The catalogue's home format is a single-byte file; one saved as UTF-8 works too.
     constexpr int kBuffer = 256;
-    const std::string value = ReadIniString("keepnames", id, kUnknown, m_path, kBuffer);
-    return DecodeUndeclared(value, value.size() == static_cast<std::size_t>(kBuffer - 1));
+    const std::string value = readIniString("keepnames", id, kUnknown, m_path, kBuffer);
+    return decodeUndeclared(value, value.size() == static_cast<std::size_t>(kBuffer - 1));
 }
 
 }  // namespace feed

@@ -14,9 +14,9 @@ public:
 
     // Display name of a structure id (decimal text), at most 255 bytes of the file; "UNKNOWN" when
     // unlisted. Always UTF-8: a value that is not valid UTF-8 is read as windows-1252.
-    std::string KeepName(const std::string& id) const;
+    std::string keepName(const std::string& id) const;
 
-    const std::string& CataloguePath() const { return m_path; }
+    const std::string& cataloguePath() const { return m_path; }
 
 private:
     std::string m_path;

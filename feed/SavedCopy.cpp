@@ -15,8 +15,8 @@
 
 namespace feed {
 
-base::Result<std::string> ReadSavedCopy(const std::string& path) {
-    const auto bytes = base::ReadWholeFile(path, {.followLinks = false, .ownedByUs = true, .maxBytes = kMaxSavedCopyBytes});
+base::Result<std::string> readSavedCopy(const std::string& path) {
+    const auto bytes = base::readWholeFile(path, {.followLinks = false, .ownedByUs = true, .maxBytes = kMaxSavedCopyBytes});
     if (bytes) return *bytes;
     const auto refused = [&path](const char* why) { return base::Failure{why + std::string(": ") + path}; };
     switch (bytes.error().kind) {
@@ -35,13 +35,13 @@ base::Result<std::string> ReadSavedCopy(const std::string& path) {
     return refused("Datei nicht lesbar");
 }
 
-FeedDocument LoadSavedCopy(const std::string& path) {
-    const base::Result<std::string> copy = ReadSavedCopy(path);
-    if (!copy) return FeedDocument::NotAFeed(copy.error());
-    return FeedDocument::Parse(*copy);
+FeedDocument loadSavedCopy(const std::string& path) {
+    const base::Result<std::string> copy = readSavedCopy(path);
+    if (!copy) return FeedDocument::notAFeed(copy.error());
+    return FeedDocument::parse(*copy);
 }
 
-int RemoveStaleTemporaryFiles(const std::string& folder, int olderThanSeconds) {
+int removeStaleTemporaryFiles(const std::string& folder, int olderThanSeconds) {
     const auto isTemporaryOf = [](std::string_view name, std::string_view copy) {
         if (name.size() != copy.size() + base::kTemporarySuffixPattern.size() || name.substr(0, copy.size()) != copy ||
             name[copy.size()] != '.')
@@ -59,8 +59,8 @@ int RemoveStaleTemporaryFiles(const std::string& folder, int olderThanSeconds) {
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
         bool ours = false;
-        for (std::string_view server : ServerNames) {
-            const std::string copy = SavedCopyPath("", server);
+        for (std::string_view server : kServerNames) {
+            const std::string copy = savedCopyPath("", server);
             ours = ours || isTemporaryOf(name, copy);
         }
         struct stat info {};

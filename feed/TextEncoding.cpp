@@ -6,7 +6,7 @@ namespace feed {
 namespace {
 
 // Length of the well-formed UTF-8 sequence starting at bytes[i], or 0.
-std::size_t SequenceLength(std::string_view bytes, std::size_t i) {
+std::size_t sequenceLength(std::string_view bytes, std::size_t i) {
     const auto at = [&](std::size_t k) { return static_cast<std::uint8_t>(bytes[k]); };
     const std::uint8_t lead = at(i);
     if (lead < 0x80) return 1;
@@ -34,17 +34,17 @@ std::size_t SequenceLength(std::string_view bytes, std::size_t i) {
 }
 
 // Where a valid prefix ends; bytes.size() when all of it is valid.
-std::size_t ValidPrefix(std::string_view bytes) {
+std::size_t validPrefix(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const std::size_t n = SequenceLength(bytes, i);
+        const std::size_t n = sequenceLength(bytes, i);
         if (n == 0) return i;
         i += n;
     }
     return i;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
+void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -64,24 +64,24 @@ constexpr char16_t kHighHalf[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x20
 
 }  // namespace
 
-bool IsUtf8(std::string_view bytes) {
-    return ValidPrefix(bytes) == bytes.size();
+bool isUtf8(std::string_view bytes) {
+    return validPrefix(bytes) == bytes.size();
 }
 
-std::string Windows1252ToUtf8(std::string_view bytes) {
+std::string windows1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
     for (char byte : bytes) {
         const auto b = static_cast<std::uint8_t>(byte);
-        AppendUtf8(out, b >= 0x80 && b <= 0x9F ? kHighHalf[b - 0x80] : b);
+        appendUtf8(out, b >= 0x80 && b <= 0x9F ? kHighHalf[b - 0x80] : b);
     }
     return out;
 }
 
-std::string DecodeUndeclared(std::string_view bytes, bool filledBuffer) {
-    const std::size_t valid = ValidPrefix(bytes);
+std::string decodeUndeclared(std::string_view bytes, bool filledBuffer) {
+    const std::size_t valid = validPrefix(bytes);
     if (valid == bytes.size()) return std::string(bytes);
-    if (!filledBuffer) return Windows1252ToUtf8(bytes);
+    if (!filledBuffer) return windows1252ToUtf8(bytes);
     // Only an unfinished sequence at the very end (at most three bytes, starting with a lead byte)?
     const std::string_view tail = bytes.substr(valid);
     const auto lead = static_cast<std::uint8_t>(tail.front());
@@ -92,7 +92,7 @@ std::string DecodeUndeclared(std::string_view bytes, bool filledBuffer) {
         continuation = continuation && b >= 0x80 && b <= 0xBF;
     }
     if (valid > 0 && expected > tail.size() && continuation && lead <= 0xF4) return std::string(bytes.substr(0, valid));
-    return Windows1252ToUtf8(bytes);
+    return windows1252ToUtf8(bytes);
 }
 
 }  // namespace feed

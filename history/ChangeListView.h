@@ -19,12 +19,12 @@ public:
     explicit ChangeListView(QString symbolsFolder, QWidget* parent = nullptr);
 
     // rows lines; line(i) makes the i-th when it comes into view.
-    void SetRows(std::size_t rows, std::function<std::string(std::size_t)> line);
-    std::size_t Rows() const { return m_rows; }
+    void setRows(std::size_t rows, std::function<std::string(std::size_t)> line);
+    std::size_t rows() const { return m_rows; }
     // The line of a row as a person reads it, for assistive technology and tests.
-    QString RowText(std::size_t row) const;
+    QString rowText(std::size_t row) const;
     // The rows in view, as assistive technology reads them, in the viewport's coordinates.
-    std::vector<platform::AccessibleRow> VisibleRows() const;
+    std::vector<platform::AccessibleRow> visibleRows() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -33,7 +33,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void UpdateScrollBar();
+    void updateScrollBar();
 
     QString m_symbolsFolder;
     std::size_t m_rows = 0;

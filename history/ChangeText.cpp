@@ -17,7 +17,7 @@ namespace {
 // A field as RFC 4180 wants it: quoted, with quotes doubled, when it holds a comma, a quote or a line
 // break. Guild names come from the feed: one that starts like a formula gets a leading apostrophe, so
 // a spreadsheet shows it instead of running it.
-std::string CsvField(std::string text) {
+std::string csvField(std::string text) {
     if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
         text.insert(0, 1, '\'');
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
@@ -31,8 +31,8 @@ std::string CsvField(std::string text) {
 
 // The catalogue's name; a structure the map has no place for (one the publisher added since) by its id,
 // where the catalogue does not know it either.
-std::string StructureName(const std::string& id, const feed::KeepNames& names) {
-    std::string name = names.KeepName(id);
+std::string structureName(const std::string& id, const feed::KeepNames& names) {
+    std::string name = names.keepName(id);
     int number = -1;
     const auto parsed = std::from_chars(id.data(), id.data() + id.size(), number);
     const bool placed = parsed.ec == std::errc() && parsed.ptr == id.data() + id.size() && number >= 0 &&
@@ -42,45 +42,45 @@ std::string StructureName(const std::string& id, const feed::KeepNames& names) {
 
 }  // namespace
 
-QString LocalTimeText(Seconds time) {
+QString localTimeText(Seconds time) {
     return QDateTime::fromSecsSinceEpoch(time).toString(theme::kDateTimeFormat);
 }
 
-std::string ChangeLine(const Change& change, const HistoryReader& words, const feed::KeepNames& names) {
-    const std::string& oldRealm = words.Word(change.oldRealm);
-    const std::string& newRealm = words.Word(change.newRealm);
+std::string changeLine(const Change& change, const HistoryReader& words, const feed::KeepNames& names) {
+    const std::string& oldRealm = words.word(change.oldRealm);
+    const std::string& newRealm = words.word(change.newRealm);
     const auto guild = [&words](int word) {
-        const std::string& name = words.Word(word);
+        const std::string& name = words.word(word);
         return name.empty() ? std::string("ohne Gilde") : name;
     };
-    const std::string start = "^b" + LocalTimeText(change.time).toStdString() + "  " + feed::RealmColourCode(oldRealm) +
-                              StructureName(words.Word(change.id), names);
+    const std::string start = "^b" + localTimeText(change.time).toStdString() + "  " + feed::realmColourCode(oldRealm) +
+                              structureName(words.word(change.id), names);
     // Only the guild changed: the realm stays, the guilds say what happened.
     if (oldRealm == newRealm) return start + "^b  " + guild(change.oldGuild) + "^Irechts^b" + guild(change.newGuild);
-    return start + "^Irechts" + feed::RealmColourCode(newRealm) + newRealm + "^b  " + guild(change.newGuild);
+    return start + "^Irechts" + feed::realmColourCode(newRealm) + newRealm + "^b  " + guild(change.newGuild);
 }
 
-std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryReader& words,
+std::string changesCsv(const std::vector<Change>& changes, int server, const HistoryReader& words,
                        const feed::KeepNames& names) {
     std::string csv = "Zeit,Server,Id,Bauwerk,Reich vorher,Reich nachher,Gilde vorher,Gilde nachher\r\n";
-    const std::string serverName(feed::ServerNames[static_cast<std::size_t>(server)]);
+    const std::string serverName(feed::kServerNames[static_cast<std::size_t>(server)]);
     // The catalogue is read from its file at every look-up; a year holds a hundred thousand changes
     // of only 105 structures.
     std::unordered_map<int, std::string> keepNames;
     for (const Change& change : changes) {
-        const std::string& id = words.Word(change.id);
+        const std::string& id = words.word(change.id);
         auto name = keepNames.find(change.id);
-        if (name == keepNames.end()) name = keepNames.emplace(change.id, StructureName(id, names)).first;
+        if (name == keepNames.end()) name = keepNames.emplace(change.id, structureName(id, names)).first;
         const QDateTime local = QDateTime::fromSecsSinceEpoch(change.time);
         const std::string fields[] = {local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate).toStdString(),
                                       serverName,
                                       id,
                                       name->second,
-                                      words.Word(change.oldRealm),
-                                      words.Word(change.newRealm),
-                                      words.Word(change.oldGuild),
-                                      words.Word(change.newGuild)};
-        for (std::size_t f = 0; f < std::size(fields); ++f) csv += (f ? "," : "") + CsvField(fields[f]);
+                                      words.word(change.oldRealm),
+                                      words.word(change.newRealm),
+                                      words.word(change.oldGuild),
+                                      words.word(change.newGuild)};
+        for (std::size_t f = 0; f < std::size(fields); ++f) csv += (f ? "," : "") + csvField(fields[f]);
         csv += "\r\n";
     }
     return csv;

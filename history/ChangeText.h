@@ -14,16 +14,16 @@ class KeepNames;
 namespace history {
 
 // A pass time as the history window shows it: local time, "08.12.2026 10:20".
-QString LocalTimeText(Seconds time);
+QString localTimeText(Seconds time);
 
 // One change in the popup's line markup: its time, the structure in its old realm's colour, the arrow,
 // the new realm in its colour, and the guild that holds it now.
-std::string ChangeLine(const Change& change, const HistoryReader& words, const feed::KeepNames& names);
+std::string changeLine(const Change& change, const HistoryReader& words, const feed::KeepNames& names);
 
 // The changes as CSV (RFC 4180: comma-separated, CRLF line ends, fields quoted where they must be),
 // UTF-8 with a header row. Times are local, in ISO 8601 with their offset. A text that a spreadsheet
 // would take for a formula starts with an apostrophe.
-std::string ChangesCsv(const std::vector<Change>& changes, int server, const HistoryReader& words,
+std::string changesCsv(const std::vector<Change>& changes, int server, const HistoryReader& words,
                        const feed::KeepNames& names);
 
 }  // namespace history

@@ -21,16 +21,16 @@ class HistoryChart : public QChartView {
 public:
     explicit HistoryChart(QWidget* parent = nullptr);
 
-    void SetTimeline(std::vector<TimelinePoint> timeline, Seconds from, Seconds to);
+    void setTimeline(std::vector<TimelinePoint> timeline, Seconds from, Seconds to);
     // What was held at a time (to the pass, though a long stretch is drawn by periods); empty without
     // a timeline.
-    QString DescribeTime(Seconds time) const;
+    QString describeTime(Seconds time) const;
 
     // What the chart says of a moment: its local time and every realm's keeps and towers.
-    static QString DescribePoint(const TimelinePoint& point, Seconds time);
+    static QString describePoint(const TimelinePoint& point, Seconds time);
 
 signals:
-    void Pointed(const QString& description);
+    void pointed(const QString& description);
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;

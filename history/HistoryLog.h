@@ -16,7 +16,7 @@ namespace history {
 
 // A server's feed as one pass received it.
 struct ArrivedFeed {
-    int server;        // index into ServerNames
+    int server;        // index into kServerNames
     std::string date;  // the feed's own time stamp
     ServerState state;
 };
@@ -36,12 +36,12 @@ public:
     // from the changes.
     static constexpr std::size_t kPassesWithLinesKept = tray::RecentChanges::kMaxPasses;
 
-    virtual const std::string& Path() const = 0;
+    virtual const std::string& path() const = 0;
     // Records one pass in one transaction. On failure nothing of it is kept, and the failure says why.
-    virtual base::Status Record(Seconds time, const std::vector<ArrivedFeed>& feeds,
+    virtual base::Status record(Seconds time, const std::vector<ArrivedFeed>& feeds,
                                 const feed::MessageLines& lines) = 0;
     // The lines of the last passes that announced any (at most kPassesWithLinesKept), newest first.
-    virtual std::vector<RecordedLines> RecentLines(std::size_t passes) const = 0;
+    virtual std::vector<RecordedLines> recentLines(std::size_t passes) const = 0;
 };
 
 }  // namespace history

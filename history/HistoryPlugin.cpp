@@ -13,7 +13,7 @@ class HistoryPlugin final : public QObject, public WindowFactory {
     Q_PLUGIN_METADATA(IID "org.warmap.HistoryWindowFactory/1")
     Q_INTERFACES(history::WindowFactory)
 public:
-    QWidget* CreateWindow(const HistoryReader* store, const QString& unavailable,
+    QWidget* createWindow(const HistoryReader* store, const QString& unavailable,
                           const QString& programFolder) const override {
         return new HistoryWindow(store, unavailable, programFolder);
     }

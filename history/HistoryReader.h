@@ -32,9 +32,9 @@ struct Change {
     int position;
     int id, oldRealm, newRealm, oldGuild, newGuild;
     // A structure new at this position (the feed grew, or its order changed): no realm before.
-    bool Appeared() const { return oldRealm == kAbsent; }
+    bool hasAppeared() const { return oldRealm == kAbsent; }
     // The feed lost this position; id names what was there.
-    bool Departed() const { return newRealm == kAbsent; }
+    bool hasDeparted() const { return newRealm == kAbsent; }
 };
 
 // What the history window reads of the history. It reaches the store only through this, so it carries
@@ -43,16 +43,16 @@ class HistoryReader {
 public:
     virtual ~HistoryReader() = default;
     // The passes that recorded the server between from and to (both included), oldest first.
-    virtual std::vector<Moment> Moments(int server, Seconds from, Seconds to) const = 0;
+    virtual std::vector<Moment> moments(int server, Seconds from, Seconds to) const = 0;
     // The last pass that recorded the server at or before the time.
-    virtual std::optional<Moment> MomentAt(int server, Seconds time) const = 0;
+    virtual std::optional<Moment> momentAt(int server, Seconds time) const = 0;
     // The server's state after the pass, as long as the feed it recorded last by then; nothing when
     // no pass recorded the server by then, or the file cannot rebuild it.
-    virtual std::optional<ServerState> StateAt(int server, std::int64_t pass) const = 0;
+    virtual std::optional<ServerState> stateAt(int server, std::int64_t pass) const = 0;
     // The server's changes in passes between from and to (both included), oldest first.
-    virtual std::vector<Change> Changes(int server, Seconds from, Seconds to) const = 0;
+    virtual std::vector<Change> changes(int server, Seconds from, Seconds to) const = 0;
     // The text of a word number; empty for a number the file does not know.
-    virtual const std::string& Word(int word) const = 0;
+    virtual const std::string& word(int word) const = 0;
 };
 
 }  // namespace history

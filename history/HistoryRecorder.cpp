@@ -8,31 +8,31 @@
 
 namespace history {
 
-base::Result<std::string> HistoryFilePath() {
-    const base::Result<std::string> folder = platform::PrivateDataFolder();
+base::Result<std::string> historyFilePath() {
+    const base::Result<std::string> folder = platform::privateDataFolder();
     if (!folder) return base::Failure{folder.error()};
     return *folder + "/history.sqlite";
 }
 
-void HistoryRecorder::FeedArrived(int server, const feed::FeedDocument& document) {
-    if (!Recording()) return;
-    const char* name = feed::ServerNames[static_cast<std::size_t>(server)].data();
-    if (!document.IsFeed()) {
-        qCWarning(lcHistory, "not recorded: what %s sent is no feed: %s", name, document.Problem().c_str());
+void HistoryRecorder::feedArrived(int server, const feed::FeedDocument& document) {
+    if (!isRecording()) return;
+    const char* name = feed::kServerNames[static_cast<std::size_t>(server)].data();
+    if (!document.isFeed()) {
+        qCWarning(lcHistory, "not recorded: what %s sent is no feed: %s", name, document.problem().c_str());
         return;
     }
     try {
-        m_arrived.push_back({server, document.Date(), HoldingsOf(document)});
+        m_arrived.push_back({server, document.date(), holdingsOf(document)});
     } catch (const feed::FeedError& error) {
         // Without its time stamp no moment of it could be found again.
         qCWarning(lcHistory, "not recorded: the feed of %s has no time stamp: %s", name, error.what());
     }
 }
 
-void HistoryRecorder::PassEnded(Seconds time, const feed::MessageLines& lines) {
-    if (Recording()) {
-        if (const base::Status recorded = m_store->Record(time, m_arrived, lines); !recorded) {
-            qCWarning(lcHistory, "no more history this run: %s %s", m_store->Path().c_str(), recorded.error().c_str());
+void HistoryRecorder::passEnded(Seconds time, const feed::MessageLines& lines) {
+    if (isRecording()) {
+        if (const base::Status recorded = m_store->record(time, m_arrived, lines); !recorded) {
+            qCWarning(lcHistory, "no more history this run: %s %s", m_store->path().c_str(), recorded.error().c_str());
             m_recording = false;
         }
     }

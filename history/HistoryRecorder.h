@@ -15,7 +15,7 @@ namespace history {
 
 // Where the history lives: history.sqlite in the program's private data folder; fails saying what is
 // wrong with that folder when it is not safe to use.
-base::Result<std::string> HistoryFilePath();
+base::Result<std::string> historyFilePath();
 
 // Gathers what a pass receives and records it when the pass ends. After a failure (a full disk, a lock
 // taken by another program) it logs one line and records nothing more this run; the pass itself never
@@ -25,12 +25,12 @@ public:
     explicit HistoryRecorder(std::unique_ptr<HistoryLog> store) : m_store(std::move(store)) {}
 
     // A feed document the pass received for a server; one that could not be drawn is not kept.
-    void FeedArrived(int server, const feed::FeedDocument& document);
-    void PassEnded(Seconds time, const feed::MessageLines& lines);
+    void feedArrived(int server, const feed::FeedDocument& document);
+    void passEnded(Seconds time, const feed::MessageLines& lines);
 
     // Null when there is no history this run; still there to be read after recording has stopped.
-    const HistoryLog* Store() const { return m_store.get(); }
-    bool Recording() const { return m_store && m_recording; }
+    const HistoryLog* store() const { return m_store.get(); }
+    bool isRecording() const { return m_store && m_recording; }
 
 private:
     std::unique_ptr<HistoryLog> m_store;

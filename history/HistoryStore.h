@@ -28,30 +28,30 @@ public:
     // Opens the file, or creates it with mode 0600. Only a regular file of ours (never through a link)
     // with this program's layout or an older one is used; anything else is left as it was, and the
     // failure says why. steps: the layout to bring the file to (tests name a later one).
-    static base::Result<std::unique_ptr<HistoryStore>> Open(const std::string& path,
-                                                            const std::vector<SchemaStep>& steps = SchemaSteps());
+    static base::Result<std::unique_ptr<HistoryStore>> open(const std::string& path,
+                                                            const std::vector<SchemaStep>& steps = schemaSteps());
     ~HistoryStore() override;
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
-    const std::string& Path() const override { return m_path; }
-    base::Status Record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines) override;
-    std::vector<RecordedLines> RecentLines(std::size_t passes) const override;
+    const std::string& path() const override { return m_path; }
+    base::Status record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines) override;
+    std::vector<RecordedLines> recentLines(std::size_t passes) const override;
 
-    std::vector<Moment> Moments(int server, Seconds from, Seconds to) const override;
-    std::optional<Moment> MomentAt(int server, Seconds time) const override;
-    std::optional<ServerState> StateAt(int server, std::int64_t pass) const override;
-    std::vector<Change> Changes(int server, Seconds from, Seconds to) const override;
-    const std::string& Word(int word) const override;
+    std::vector<Moment> moments(int server, Seconds from, Seconds to) const override;
+    std::optional<Moment> momentAt(int server, Seconds time) const override;
+    std::optional<ServerState> stateAt(int server, std::int64_t pass) const override;
+    std::vector<Change> changes(int server, Seconds from, Seconds to) const override;
+    const std::string& word(int word) const override;
 
     // The last state recorded for the server (what the next recording is compared with).
-    const std::optional<ServerState>& LastState(int server) const { return m_last[static_cast<std::size_t>(server)]; }
+    const std::optional<ServerState>& lastState(int server) const { return m_last[static_cast<std::size_t>(server)]; }
 
 private:
     HistoryStore(sqlite3* db, std::string path);
-    base::Status Load();
-    int WordNumber(const std::string& text);
-    std::string Failure(const char* doing) const;
+    base::Status load();
+    int wordNumber(const std::string& text);
+    std::string describeFailure(const char* doing) const;
 
     sqlite3* m_db;
     std::string m_path;

@@ -50,8 +50,8 @@ constexpr RangeChoice kRanges[] = {{HistoryWindow::Range::Day, "24 Stunden", 24 
                                    {HistoryWindow::Range::Month, "30 Tage", 30 * 24 * kHour},
                                    {HistoryWindow::Range::All, "Alles", 0}};
 
-QString ServerName(int server) {
-    return platform::NameText(feed::ServerNames[static_cast<std::size_t>(server)]);
+QString serverName(int server) {
+    return platform::nameText(feed::kServerNames[static_cast<std::size_t>(server)]);
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
       m_store(store),
       m_programFolder(programFolder),
       m_names(programFolder.toStdString()),
-      m_keepMap(programFolder, keepmap::KeepPos) {
+      m_keepMap(programFolder, keepmap::kKeepPos) {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(QStringLiteral("Warmap — Verlauf"));
 
@@ -71,8 +71,8 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     m_serverCombo = new QComboBox(this);
     m_serverCombo->setObjectName(QStringLiteral("HistoryServerCombo"));
     m_serverCombo->setAccessibleName(QStringLiteral("Server"));
-    for (int server = 0; server < static_cast<int>(feed::ServerNames.size()); ++server)
-        m_serverCombo->addItem(ServerName(server));
+    for (int server = 0; server < static_cast<int>(feed::kServerNames.size()); ++server)
+        m_serverCombo->addItem(serverName(server));
     top->addWidget(m_serverCombo);
     top->addSpacing(16);
     m_ranges = new QButtonGroup(this);
@@ -124,12 +124,12 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     m_map = new warmap::MapView(m_mapColumn);
     m_map->setObjectName(QStringLiteral("HistoryMap"));
     m_map->setAccessibleName(QStringLiteral("Karte zum gewählten Zeitpunkt"));
-    if (const warmap::SkinResult skin = warmap::LoadSkin(programFolder, devicePixelRatioF())) {
-        m_map->SetBackground(skin->mapBackground);
-        m_map->setMinimumSize(m_map->NaturalSize() / 2);
+    if (const warmap::SkinResult skin = warmap::loadSkin(programFolder, devicePixelRatioF())) {
+        m_map->setBackground(skin->mapBackground);
+        m_map->setMinimumSize(m_map->naturalSize() / 2);
     }
     // Its panel holds what the Warmap window's holds: the server and the feed's time stamp.
-    m_map->SetOverlay([this](QPainter& painter) { DrawPanel(painter); });
+    m_map->setOverlay([this](QPainter& painter) { drawPanel(painter); });
     right->addWidget(m_map, 0, Qt::AlignHCenter);
     m_slider = new QSlider(Qt::Horizontal, m_mapColumn);
     m_slider->setObjectName(QStringLiteral("MomentSlider"));
@@ -165,12 +165,12 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     layout->addWidget(m_pages, 1);
     layout->addWidget(m_statusLabel);
 
-    connect(m_serverCombo, &QComboBox::currentIndexChanged, this, &HistoryWindow::ChooseServer);
-    connect(m_ranges, &QButtonGroup::idClicked, this, [this](int id) { ChooseRange(static_cast<Range>(id)); });
-    connect(m_slider, &QSlider::valueChanged, this, &HistoryWindow::ChooseMoment);
-    connect(m_chart, &HistoryChart::Pointed, this, &HistoryWindow::ShowReadOut);
-    connect(m_exportButton, &QPushButton::clicked, this, &HistoryWindow::Export);
-    Refresh();
+    connect(m_serverCombo, &QComboBox::currentIndexChanged, this, &HistoryWindow::chooseServer);
+    connect(m_ranges, &QButtonGroup::idClicked, this, [this](int id) { chooseRange(static_cast<Range>(id)); });
+    connect(m_slider, &QSlider::valueChanged, this, &HistoryWindow::chooseMoment);
+    connect(m_chart, &HistoryChart::pointed, this, &HistoryWindow::showReadOut);
+    connect(m_exportButton, &QPushButton::clicked, this, &HistoryWindow::exportToFile);
+    refresh();
     // As large as the screen allows (its title bar aside), up to a size that leaves room beside it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(QSize(1280, 860)
@@ -180,11 +180,11 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
 
 void HistoryWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    FitMap();
+    fitMap();
 }
 
-void HistoryWindow::FitMap() {
-    const QSize natural = m_map->NaturalSize();
+void HistoryWindow::fitMap() {
+    const QSize natural = m_map->naturalSize();
     if (natural.isEmpty()) return;
     // What the page leaves for the map once the slider and its label have their room; never more
     // than the map's own size, never so small that its keeps cannot be told apart.
@@ -197,35 +197,35 @@ void HistoryWindow::FitMap() {
     m_mapColumn->setMinimumWidth(natural.width() / 2);
 }
 
-void HistoryWindow::ShowReadOut(const QString& description) {
-    m_pointLabel->setText(description.isEmpty() ? QString() : ServerName(m_server) + QStringLiteral(", ") + description);
+void HistoryWindow::showReadOut(const QString& description) {
+    m_pointLabel->setText(description.isEmpty() ? QString() : serverName(m_server) + QStringLiteral(", ") + description);
 }
 
-void HistoryWindow::DrawPanel(QPainter& painter) const {
+void HistoryWindow::drawPanel(QPainter& painter) const {
     if (m_moments.empty()) return;
     // Where the Warmap window has its server list and date label, in its colours and fonts.
-    painter.setFont(theme::PanelFont(8.25, true, true));
+    painter.setFont(theme::panelFont(8.25, true, true));
     painter.setPen(QColor(theme::kServerText));
-    painter.drawText(QRect(12, 10, 88, 21), Qt::AlignLeft | Qt::AlignVCenter, ServerName(m_server));
-    painter.setFont(theme::PanelFont(6, false));
+    painter.drawText(QRect(12, 10, 88, 21), Qt::AlignLeft | Qt::AlignVCenter, serverName(m_server));
+    painter.setFont(theme::panelFont(6, false));
     painter.setPen(QColor(theme::kInk));
     painter.drawText(QRect(6, 40, 97, 33), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_panelDate);
 }
 
-void HistoryWindow::ChooseServer(int server) {
-    if (server < 0 || server >= static_cast<int>(feed::ServerNames.size())) return;
+void HistoryWindow::chooseServer(int server) {
+    if (server < 0 || server >= static_cast<int>(feed::kServerNames.size())) return;
     m_server = server;
     if (m_serverCombo->currentIndex() != server) m_serverCombo->setCurrentIndex(server);
-    Refresh();
+    refresh();
 }
 
-void HistoryWindow::ChooseRange(Range range) {
+void HistoryWindow::chooseRange(Range range) {
     m_range = range;
     m_ranges->button(static_cast<int>(range))->setChecked(true);
-    Refresh();
+    refresh();
 }
 
-void HistoryWindow::Refresh() {
+void HistoryWindow::refresh() {
     // A moment the player chose stays chosen when a pass adds a new one; the newest is followed.
     std::optional<std::int64_t> chosenPass;
     if (!m_moments.empty() && m_slider->value() < m_slider->maximum())
@@ -243,16 +243,16 @@ void HistoryWindow::Refresh() {
         if (choice.range == m_range) span = choice.span;
     }
     const Seconds from = span ? now - span : 0;
-    m_moments = m_store->Moments(m_server, from, now);
+    m_moments = m_store->moments(m_server, from, now);
     // A quiet stretch still shows the state it started with: that of the last moment before it.
-    const std::optional<Moment> before = from > 0 ? m_store->MomentAt(m_server, from - 1) : std::nullopt;
+    const std::optional<Moment> before = from > 0 ? m_store->momentAt(m_server, from - 1) : std::nullopt;
     if (before) m_moments.insert(m_moments.begin(), *before);
     const bool any = !m_moments.empty();
     m_pages->setCurrentIndex(any ? 0 : 1);
     m_exportButton->setEnabled(any);
     if (!any) {
         m_emptyLabel->setText(QStringLiteral("Noch kein Verlauf für diesen Server"));
-        ShowReadOut(QString());
+        showReadOut(QString());
         return;
     }
     const Moment& start = m_moments.front();
@@ -260,17 +260,17 @@ void HistoryWindow::Refresh() {
     // structure that joined or left the feed.
     m_changes.clear();
     std::vector<Change> later;
-    for (const Change& change : m_store->Changes(m_server, from, now)) {
+    for (const Change& change : m_store->changes(m_server, from, now)) {
         if (change.pass > start.pass) later.push_back(change);
-        if (!change.Appeared() && !change.Departed()) m_changes.push_back(change);
+        if (!change.hasAppeared() && !change.hasDeparted()) m_changes.push_back(change);
     }
-    const std::optional<ServerState> startState = m_store->StateAt(m_server, start.pass);
-    m_chart->SetTimeline(startState ? BuildTimeline(*startState, start.time, later, *m_store, kMaxChartPoints)
+    const std::optional<ServerState> startState = m_store->stateAt(m_server, start.pass);
+    m_chart->setTimeline(startState ? buildTimeline(*startState, start.time, later, *m_store, kMaxChartPoints)
                                     : std::vector<TimelinePoint>{},
                          from ? from : start.time, now);
     // Newest first, as in "Letzte Meldungen".
-    m_list->SetRows(m_changes.size(), [this](std::size_t row) {
-        return ChangeLine(m_changes[m_changes.size() - 1 - row], *m_store, m_names);
+    m_list->setRows(m_changes.size(), [this](std::size_t row) {
+        return changeLine(m_changes[m_changes.size() - 1 - row], *m_store, m_names);
     });
     int moment = static_cast<int>(m_moments.size()) - 1;
     for (std::size_t i = 0; chosenPass && i < m_moments.size(); ++i) {
@@ -279,10 +279,10 @@ void HistoryWindow::Refresh() {
     const QSignalBlocker quiet(m_slider);
     m_slider->setRange(0, static_cast<int>(m_moments.size()) - 1);
     m_slider->setValue(moment);
-    ChooseMoment(moment);
+    chooseMoment(moment);
 }
 
-void HistoryWindow::ChooseMoment(int moment) {
+void HistoryWindow::chooseMoment(int moment) {
     if (!m_store || moment < 0 || moment >= static_cast<int>(m_moments.size())) return;
     if (m_slider->value() != moment) {
         m_slider->setValue(moment);  // comes back here
@@ -290,34 +290,34 @@ void HistoryWindow::ChooseMoment(int moment) {
     }
     const Moment& at = m_moments[static_cast<std::size_t>(moment)];
     // The read-out follows the moment until the pointer names another.
-    ShowReadOut(m_chart->DescribeTime(at.time));
+    showReadOut(m_chart->describeTime(at.time));
     m_panelDate = QString::fromStdString(at.date);
-    const std::optional<ServerState> state = m_store->StateAt(m_server, at.pass);
+    const std::optional<ServerState> state = m_store->stateAt(m_server, at.pass);
     if (!state) {
         m_momentLabel->setText(QStringLiteral("Dieser Zeitpunkt lässt sich aus dem Verlauf nicht wiederherstellen."));
         return;
     }
-    const keepmap::MapOutcome outcome = m_keepMap.Draw(
+    const keepmap::MapOutcome outcome = m_keepMap.draw(
         [&state](std::size_t position, const char* name) {
             // As a feed document says it of a position it lacks.
-            if (position >= state->size()) throw feed::MissingEntry(position);
+            if (position >= state->size()) throw feed::missingEntry(position);
             const Holding& holding = (*state)[position];
             const std::string_view attribute(name);
             return attribute == "id" ? holding.id : attribute == "realm" ? holding.realm : holding.guild;
         },
-        at.date, m_map->Surface(), m_map->Background());
+        at.date, m_map->surface(), m_map->background());
     m_map->update();
-    QString text = QStringLiteral("%1 · Stand %2").arg(LocalTimeText(at.time), QString::fromStdString(at.date));
+    QString text = QStringLiteral("%1 · Stand %2").arg(localTimeText(at.time), QString::fromStdString(at.date));
     if (outcome.status == keepmap::MapOutcome::Status::Failed)
         text += QStringLiteral(" · Karte unvollständig: ") + QString::fromStdString(outcome.failure);
     m_momentLabel->setText(text);
 }
 
-base::Result<void, QString> HistoryWindow::ExportTo(const QString& path) {
+base::Result<void, QString> HistoryWindow::exportTo(const QString& path) {
     m_statusLabel->clear();
     if (!m_store) return base::Failure{QString()};
-    const std::string csv = ChangesCsv(m_changes, m_server, *m_store, m_names);
-    if (const base::Result<void, int> written = base::WritePrivateFile(path.toStdString(), csv); !written) {
+    const std::string csv = changesCsv(m_changes, m_server, *m_store, m_names);
+    if (const base::Result<void, int> written = base::writePrivateFile(path.toStdString(), csv); !written) {
         const QString cause = QString::fromLocal8Bit(std::strerror(written.error()));
         qCWarning(lcHistory, "cannot export the history to %s: %s", qPrintable(path), qPrintable(cause));
         return base::Failure{cause};
@@ -329,12 +329,12 @@ base::Result<void, QString> HistoryWindow::ExportTo(const QString& path) {
     return {};
 }
 
-void HistoryWindow::Export() {
-    const QString suggested = QStringLiteral("warmap-verlauf-%1.csv").arg(ServerName(m_server).toLower());
+void HistoryWindow::exportToFile() {
+    const QString suggested = QStringLiteral("warmap-verlauf-%1.csv").arg(serverName(m_server).toLower());
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), suggested,
                                                       QStringLiteral("CSV-Dateien (*.csv)"));
     if (path.isEmpty()) return;
-    if (const base::Result<void, QString> exported = ExportTo(path); !exported)
+    if (const base::Result<void, QString> exported = exportTo(path); !exported)
         QMessageBox::warning(this, QStringLiteral("Warmap — Verlauf"),
                              QStringLiteral("Der Verlauf ließ sich nicht nach %1 schreiben: %2").arg(path, exported.error()));
 }

@@ -39,31 +39,31 @@ public:
     HistoryWindow(const HistoryReader* store, const QString& unavailable, const QString& programFolder,
                   QWidget* parent = nullptr);
 
-    void ChooseServer(int server);
-    void ChooseRange(Range range);
+    void chooseServer(int server);
+    void chooseRange(Range range);
     // Shows the map at the moment-th recorded moment of the stretch.
-    void ChooseMoment(int moment);
-    const std::vector<Moment>& Moments() const { return m_moments; }
-    const std::vector<Change>& Changes() const { return m_changes; }
+    void chooseMoment(int moment);
+    const std::vector<Moment>& moments() const { return m_moments; }
+    const std::vector<Change>& changes() const { return m_changes; }
 
     // Writes the stretch's changes as CSV and says so in the status line; fails with the system's cause
     // when the file could not be written.
-    base::Result<void, QString> ExportTo(const QString& path);
+    base::Result<void, QString> exportTo(const QString& path);
 
 public slots:
     // Reads the history again, after a pass has added to it.
-    void Refresh();
+    void refresh();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void Export();
+    void exportToFile();
     // The map as large as the height beside the chart allows, never larger than its own size.
-    void FitMap();
+    void fitMap();
     // The chart's read-out: the chosen server and what the pointer, else the chosen moment, shows.
-    void ShowReadOut(const QString& description);
-    void DrawPanel(QPainter& painter) const;
+    void showReadOut(const QString& description);
+    void drawPanel(QPainter& painter) const;
 
     const HistoryReader* m_store;
     QString m_programFolder;

@@ -5,18 +5,18 @@
 
 namespace history {
 
-ServerState HoldingsOf(const feed::FeedDocument& document) {
+ServerState holdingsOf(const feed::FeedDocument& document) {
     ServerState state;
-    if (!document.IsFeed()) return state;
+    if (!document.isFeed()) return state;
     const auto text = [&document](std::size_t position, const char* name) {
         try {
-            return document.Attribute(position, name);
+            return document.attribute(position, name);
         } catch (const feed::FeedError&) {
             return std::string();
         }
     };
-    state.reserve(document.EntryCount());
-    for (std::size_t i = 0; i < document.EntryCount(); ++i)
+    state.reserve(document.entryCount());
+    for (std::size_t i = 0; i < document.entryCount(); ++i)
         state.push_back({text(i, "id"), text(i, "realm"), text(i, "guildname")});
     return state;
 }

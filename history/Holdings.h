@@ -25,6 +25,6 @@ using ServerState = std::vector<Holding>;
 
 // The holdings of a feed document, one per entry; an attribute an entry lacks reads as empty text.
 // Nothing for a document that is no feed.
-ServerState HoldingsOf(const feed::FeedDocument& document);
+ServerState holdingsOf(const feed::FeedDocument& document);
 
 }  // namespace history

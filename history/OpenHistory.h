@@ -8,8 +8,8 @@
 
 namespace history {
 
-// Opens the history file of this user at path (see HistoryFilePath); when it cannot be used this run,
+// Opens the history file of this user at path (see historyFilePath); when it cannot be used this run,
 // logs one line naming the file and the cause and fails with them, for the history window.
-base::Result<std::unique_ptr<HistoryStore>> OpenHistory(const base::Result<std::string>& path);
+base::Result<std::unique_ptr<HistoryStore>> openHistory(const base::Result<std::string>& path);
 
 }  // namespace history

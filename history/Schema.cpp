@@ -6,8 +6,8 @@ namespace history {
 // Realms, guilds and ids repeat endlessly, so they are words stored once and referred to by number.
 // A server's whole state is written on its first recording and then once a day, so any moment is
 // rebuilt from the last whole state before it and at most a day of changes.
-const std::vector<SchemaStep>& SchemaSteps() {
-    static const std::vector<SchemaStep> steps = {
+const std::vector<SchemaStep>& schemaSteps() {
+    static const std::vector<SchemaStep> kSteps = {
         {1, R"sql(
 CREATE TABLE word(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
 CREATE TABLE pass(id INTEGER PRIMARY KEY, time INTEGER NOT NULL);
@@ -30,7 +30,7 @@ CREATE TABLE notice(pass INTEGER NOT NULL, seq INTEGER NOT NULL, line TEXT NOT N
 ALTER TABLE feed ADD COLUMN size INTEGER NOT NULL DEFAULT 105;
 )sql"},
     };
-    return steps;
+    return kSteps;
 }
 
 }  // namespace history

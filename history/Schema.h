@@ -14,6 +14,6 @@ struct SchemaStep {
 // Every step from an empty file to the layout this program writes, oldest first. A file of an older
 // version is brought up to date by the steps it lacks, in one transaction; one of a newer version is
 // never touched.
-const std::vector<SchemaStep>& SchemaSteps();
+const std::vector<SchemaStep>& schemaSteps();
 
 }  // namespace history

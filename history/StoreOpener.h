@@ -13,8 +13,8 @@ namespace history {
 class StoreOpener {
 public:
     virtual ~StoreOpener() = default;
-    // The history file at path, or why it cannot be used this run (see OpenHistory).
-    virtual base::Result<std::unique_ptr<HistoryLog>> Open(const base::Result<std::string>& path) const = 0;
+    // The history file at path, or why it cannot be used this run (see openHistory).
+    virtual base::Result<std::unique_ptr<HistoryLog>> open(const base::Result<std::string>& path) const = 0;
 };
 
 }  // namespace history

@@ -12,8 +12,8 @@ class StorePlugin final : public QObject, public StoreOpener {
     Q_PLUGIN_METADATA(IID "org.warmap.StoreOpener/1")
     Q_INTERFACES(history::StoreOpener)
 public:
-    base::Result<std::unique_ptr<HistoryLog>> Open(const base::Result<std::string>& path) const override {
-        auto store = OpenHistory(path);
+    base::Result<std::unique_ptr<HistoryLog>> open(const base::Result<std::string>& path) const override {
+        auto store = openHistory(path);
         if (!store) return base::Failure{store.error()};
         return std::unique_ptr<HistoryLog>(std::move(*store));
     }

@@ -12,23 +12,23 @@ namespace {
 constexpr Seconds kHour = 60 * 60;
 constexpr Seconds kDay = 24 * kHour;
 
-QDateTime Local(Seconds time) {
+QDateTime local(Seconds time) {
     return QDateTime::fromSecsSinceEpoch(time);
 }
 
-Seconds At(QDate day, int hour = 0) {
+Seconds at(QDate day, int hour = 0) {
     return QDateTime(day, QTime(hour, 0)).toSecsSinceEpoch();
 }
 
 // Ticks every `hours` hours of each local day, or every `days` days, or every `months` months.
-std::vector<TimeTick> Every(Seconds from, Seconds to, int hours, int days, int months) {
+std::vector<TimeTick> every(Seconds from, Seconds to, int hours, int days, int months) {
     std::vector<TimeTick> ticks;
-    const QDate first = Local(from).date().addDays(-1);
-    const QDate last = Local(to).date();
+    const QDate first = local(from).date().addDays(-1);
+    const QDate last = local(to).date();
     if (months > 0) {
         for (QDate month(first.year(), 1, 1); month <= last; month = month.addMonths(months)) {
-            if (const Seconds t = At(month); t >= from && t <= to)
-                ticks.push_back({t, Local(t).toString(theme::kMonthFormat)});
+            if (const Seconds t = at(month); t >= from && t <= to)
+                ticks.push_back({t, local(t).toString(theme::kMonthFormat)});
         }
         return ticks;
     }
@@ -36,14 +36,14 @@ std::vector<TimeTick> Every(Seconds from, Seconds to, int hours, int days, int m
         if (days > 0) {
             // Weeks start on Monday; two days apart from the first day of the year.
             const bool on = days == 7 ? day.dayOfWeek() == 1 : (day.dayOfYear() - 1) % days == 0;
-            if (const Seconds t = At(day); on && t >= from && t <= to)
-                ticks.push_back({t, Local(t).toString(theme::kDayFormat)});
+            if (const Seconds t = at(day); on && t >= from && t <= to)
+                ticks.push_back({t, local(t).toString(theme::kDayFormat)});
             continue;
         }
         for (int hour = 0; hour < 24; hour += hours) {
-            const Seconds t = At(day, hour);
+            const Seconds t = at(day, hour);
             if (t < from || t > to) continue;
-            ticks.push_back({t, Local(t).toString(hour == 0 ? theme::kDayFormat : theme::kTimeFormat)});
+            ticks.push_back({t, local(t).toString(hour == 0 ? theme::kDayFormat : theme::kTimeFormat)});
         }
     }
     return ticks;
@@ -51,30 +51,30 @@ std::vector<TimeTick> Every(Seconds from, Seconds to, int hours, int days, int m
 
 }  // namespace
 
-Seconds SamplePeriod(Seconds span) {
+Seconds samplePeriod(Seconds span) {
     if (span <= 2 * kDay) return 0;
     if (span <= 10 * kDay) return 2 * kHour;
     if (span <= 60 * kDay) return 12 * kHour;
     return kDay;
 }
 
-std::vector<Seconds> WholePeriods(Seconds from, Seconds to, Seconds period) {
+std::vector<Seconds> wholePeriods(Seconds from, Seconds to, Seconds period) {
     std::vector<Seconds> times;
     if (period <= 0) return times;
     // Counted on the local clock of each day, so whole hours stay whole across daylight saving.
     const int hours = static_cast<int>(std::clamp<Seconds>(period / kHour, 1, 24));
     const int days = static_cast<int>(std::max<Seconds>(1, period / kDay));
-    const QDate last = Local(to).date();
-    for (QDate day = Local(from).date(); day <= last; day = day.addDays(days)) {
+    const QDate last = local(to).date();
+    for (QDate day = local(from).date(); day <= last; day = day.addDays(days)) {
         for (int hour = 0; hour < 24; hour += hours) {
-            const Seconds t = At(day, hour);
+            const Seconds t = at(day, hour);
             if (t > from && t <= to) times.push_back(t);
         }
     }
     return times;
 }
 
-std::vector<TimeTick> TimeTicks(Seconds from, Seconds to, int most) {
+std::vector<TimeTick> timeTicks(Seconds from, Seconds to, int most) {
     struct Spacing {
         int hours, days, months;
     };
@@ -82,7 +82,7 @@ std::vector<TimeTick> TimeTicks(Seconds from, Seconds to, int most) {
                                      {0, 2, 0}, {0, 7, 0}, {0, 0, 1}, {0, 0, 3}, {0, 0, 6},  {0, 0, 12}};
     std::vector<TimeTick> ticks;
     for (const Spacing& spacing : kSpacings) {
-        ticks = Every(from, to, spacing.hours, spacing.days, spacing.months);
+        ticks = every(from, to, spacing.hours, spacing.days, spacing.months);
         if (static_cast<int>(ticks.size()) <= most) return ticks;
     }
     return ticks;

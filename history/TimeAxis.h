@@ -12,10 +12,10 @@ namespace history {
 
 // How often a stretch of the given length is sampled for the chart, so its steps stay apart: every
 // pass (0) up to two days, then every 2 hours, 12 hours or day.
-Seconds SamplePeriod(Seconds span);
+Seconds samplePeriod(Seconds span);
 
 // The whole periods of local time (hours or days from local midnight) after from and up to to.
-std::vector<Seconds> WholePeriods(Seconds from, Seconds to, Seconds period);
+std::vector<Seconds> wholePeriods(Seconds from, Seconds to, Seconds period);
 
 struct TimeTick {
     Seconds time;
@@ -26,6 +26,6 @@ struct TimeTick {
 // At most most ticks between from and to, on whole hours (1, 2, 3, 6 or 12), days (1, 2 or a week from
 // Monday) or months (1, 3 or 6) of local time, the fewest apart that fit. An hour tick at midnight
 // names the day instead.
-std::vector<TimeTick> TimeTicks(Seconds from, Seconds to, int most);
+std::vector<TimeTick> timeTicks(Seconds from, Seconds to, int most);
 
 }  // namespace history

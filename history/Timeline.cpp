@@ -16,13 +16,13 @@ struct Counted {
     bool keep = false;
 };
 
-Counted CountedAs(const std::string& realm, const std::string& id, std::size_t position) {
+Counted countedAs(const std::string& realm, const std::string& id, std::size_t position) {
     int number = static_cast<int>(position);
     std::from_chars(id.data(), id.data() + id.size(), number);
-    return {feed::RealmFromName(realm), feed::IsKeep(number)};
+    return {feed::realmFromName(realm), feed::isKeep(number)};
 }
 
-void Add(RealmCounts& counts, const Counted& counted, int amount) {
+void add(RealmCounts& counts, const Counted& counted, int amount) {
     if (!counted.realm) return;
     auto& row = counted.keep ? counts.keeps : counts.towers;
     row[static_cast<std::size_t>(*counted.realm)] += amount;
@@ -30,18 +30,18 @@ void Add(RealmCounts& counts, const Counted& counted, int amount) {
 
 }  // namespace
 
-RealmCounts CountHoldings(const ServerState& state) {
+RealmCounts countHoldings(const ServerState& state) {
     RealmCounts counts;
-    for (std::size_t i = 0; i < state.size(); ++i) Add(counts, CountedAs(state[i].realm, state[i].id, i), 1);
+    for (std::size_t i = 0; i < state.size(); ++i) add(counts, countedAs(state[i].realm, state[i].id, i), 1);
     return counts;
 }
 
-std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds startTime,
+std::vector<TimelinePoint> buildTimeline(const ServerState& start, Seconds startTime,
                                          const std::vector<Change>& changes, const HistoryReader& words,
                                          std::size_t maxPoints) {
     std::vector<Counted> now(start.size());
-    for (std::size_t i = 0; i < start.size(); ++i) now[i] = CountedAs(start[i].realm, start[i].id, i);
-    std::vector<TimelinePoint> timeline{{startTime, CountHoldings(start)}};
+    for (std::size_t i = 0; i < start.size(); ++i) now[i] = countedAs(start[i].realm, start[i].id, i);
+    std::vector<TimelinePoint> timeline{{startTime, countHoldings(start)}};
     RealmCounts counts = timeline.front().counts;
     for (std::size_t c = 0; c < changes.size();) {
         // One point per pass, after all of its changes.
@@ -51,9 +51,9 @@ std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds start
             const auto position = static_cast<std::size_t>(change.position);
             if (change.position < 0) continue;
             if (position >= now.size()) now.resize(position + 1);  // the feed grew
-            Add(counts, now[position], -1);
-            now[position] = CountedAs(words.Word(change.newRealm), words.Word(change.id), position);
-            Add(counts, now[position], 1);
+            add(counts, now[position], -1);
+            now[position] = countedAs(words.word(change.newRealm), words.word(change.id), position);
+            add(counts, now[position], 1);
         }
         if (counts != timeline.back().counts) timeline.push_back({changes[c - 1].time, counts});
     }
@@ -74,18 +74,18 @@ std::vector<TimelinePoint> BuildTimeline(const ServerState& start, Seconds start
     return thinned;
 }
 
-const TimelinePoint* PointAt(const std::vector<TimelinePoint>& timeline, Seconds time) {
+const TimelinePoint* pointAt(const std::vector<TimelinePoint>& timeline, Seconds time) {
     if (timeline.empty()) return nullptr;
     const auto after = std::upper_bound(timeline.begin(), timeline.end(), time,
                                         [](Seconds t, const TimelinePoint& point) { return t < point.time; });
     return after == timeline.begin() ? &timeline.front() : &*(after - 1);
 }
 
-std::vector<TimelinePoint> SampledAt(const std::vector<TimelinePoint>& timeline, const std::vector<Seconds>& times) {
+std::vector<TimelinePoint> sampledAt(const std::vector<TimelinePoint>& timeline, const std::vector<Seconds>& times) {
     if (timeline.empty()) return {};
     std::vector<TimelinePoint> sampled{timeline.front()};
     for (const Seconds time : times) {
-        if (time > sampled.back().time) sampled.push_back({time, PointAt(timeline, time)->counts});
+        if (time > sampled.back().time) sampled.push_back({time, pointAt(timeline, time)->counts});
     }
     return sampled;
 }

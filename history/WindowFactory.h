@@ -16,7 +16,7 @@ public:
     virtual ~WindowFactory() = default;
     // A new "Warmap — Verlauf" window reading store, which may be null (no history this run;
     // unavailable then says why). programFolder holds form/, symbols/ and keepnames.ini.
-    virtual QWidget* CreateWindow(const HistoryReader* store, const QString& unavailable,
+    virtual QWidget* createWindow(const HistoryReader* store, const QString& unavailable,
                                   const QString& programFolder) const = 0;
 };
 

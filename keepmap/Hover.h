@@ -12,7 +12,7 @@ namespace keepmap {
 
 // The hover text for a pointer at map position (x, y): the structure's catalogue name, then its guild
 // in brackets when one holds it; empty between structures and outside the hit map.
-std::string HoverText(double x, double y, const KeepHitMap& hitMap, const KeepGuildTable& guilds,
+std::string hoverText(double x, double y, const KeepHitMap& hitMap, const KeepGuildTable& guilds,
                       const feed::KeepNames& names);
 
 }  // namespace keepmap

@@ -26,10 +26,10 @@ public:
     KeepHitMap() : m_cells(static_cast<Cell*>(std::calloc(kSize * kSize, sizeof(Cell)))) {
         if (!m_cells) throw std::bad_alloc();
     }
-    static bool Contains(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
-    int At(int x, int y) const { return m_cells[static_cast<size_t>(x) * kSize + y]; }
+    static bool contains(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
+    int at(int x, int y) const { return m_cells[static_cast<size_t>(x) * kSize + y]; }
     // value: 0, or an id + 1 (the drawing refuses ids outside 0 .. kStructures - 1 before it gets here).
-    void Set(int x, int y, int value) { m_cells[static_cast<size_t>(x) * kSize + y] = static_cast<Cell>(value); }
+    void set(int x, int y, int value) { m_cells[static_cast<size_t>(x) * kSize + y] = static_cast<Cell>(value); }
 
 private:
     // One byte holds every id + 1.
@@ -60,21 +60,21 @@ public:
     KeepMap(QString programFolder, const KeepPosTable& positions);
 
     // surface is the map's persistent image; background the map picture it is cleared back to.
-    MapOutcome Draw(const std::string& savedCopyPath, QImage& surface, const QImage& background);
+    MapOutcome draw(const std::string& savedCopyPath, QImage& surface, const QImage& background);
 
     // The text of an attribute ("id", "realm", "guildname") of the structure at a feed position; throws
     // feed::FeedError as a feed document does when it has none.
     using EntryAttribute = std::function<std::string(std::size_t position, const char* name)>;
     // Draws a feed's structures however they were had: a saved copy, or the history of a moment.
-    MapOutcome Draw(const EntryAttribute& attribute, const std::string& date, QImage& surface,
+    MapOutcome draw(const EntryAttribute& attribute, const std::string& date, QImage& surface,
                     const QImage& background);
 
-    const KeepGuildTable& KeepGuild() const { return m_guild; }
-    const KeepHitMap& HitMap() const { return m_hitMap; }
+    const KeepGuildTable& keepGuild() const { return m_guild; }
+    const KeepHitMap& hitMap() const { return m_hitMap; }
 
 private:
     // Fails with what stopped the drawing (a picture missing, a bad id), for a "Fehler: " box.
-    base::Status DrawStructures(const EntryAttribute& attribute, QImage& surface, const QImage& background);
+    base::Status drawStructures(const EntryAttribute& attribute, QImage& surface, const QImage& background);
 
     QString m_programFolder;
     const KeepPosTable& m_positions;
@@ -89,6 +89,6 @@ enum class Icon {
 };
 
 // The picture of a structure: Albion's for Albion and any unknown realm.
-Icon IconFor(const std::string& realm, int id);
+Icon iconFor(const std::string& realm, int id);
 
 }  // namespace keepmap

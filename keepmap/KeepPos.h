@@ -13,7 +13,7 @@ using feed::kStructures;
 // keep of group g, 5g+1 .. 5g+4 its towers.
 using KeepPosTable = std::array<QPoint, kStructures>;
 
-inline constexpr KeepPosTable KeepPos = {{
+inline constexpr KeepPosTable kKeepPos = {{
     QPoint(387, 160), QPoint(405, 159), QPoint(363, 176), QPoint(359, 146), QPoint(378, 164),  // group 0
     QPoint(127, 191), QPoint(121, 200), QPoint(158, 202), QPoint(126, 165), QPoint(134, 187),  // group 1
     QPoint(245, 194), QPoint(247, 202), QPoint(209, 199), QPoint(264, 190), QPoint(235, 194),  // group 2

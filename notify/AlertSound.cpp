@@ -17,30 +17,30 @@ namespace {
 // effect exists and told once, as one line of ours; every other message goes on as before.
 class SoundWarnings {
 public:
-    static void Catch() {
-        if (Previous()) return;
-        Previous() = qInstallMessageHandler(&Handle);
+    static void startCatching() {
+        if (previous()) return;
+        previous() = qInstallMessageHandler(&handle);
     }
-    static void Release() {
-        if (!Previous()) return;
-        qInstallMessageHandler(Previous());
-        Previous() = nullptr;
+    static void release() {
+        if (!previous()) return;
+        qInstallMessageHandler(previous());
+        previous() = nullptr;
     }
 
 private:
     // A message handler is a plain function: what it needs lives here, for the one sound of the run.
-    static QtMessageHandler& Previous() {
+    static QtMessageHandler& previous() {
         static QtMessageHandler previous = nullptr;
         return previous;
     }
-    static bool FromTheSoundSystem(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    static bool fromTheSoundSystem(QtMsgType type, const QMessageLogContext& context, const QString& message) {
         return type == QtWarningMsg && qstrcmp(context.category, "default") == 0 &&
                (message.startsWith(QLatin1String("PulseAudioService:")) ||
                 message.startsWith(QLatin1String("No audio device detected")));
     }
-    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
         static std::atomic_bool told = false;
-        if (!FromTheSoundSystem(type, context, message)) return Previous()(type, context, message);
+        if (!fromTheSoundSystem(type, context, message)) return previous()(type, context, message);
         // Logged from the event loop: Qt does not format a message logged from inside a handler.
         if (!told.exchange(true))
             QMetaObject::invokeMethod(
@@ -54,10 +54,10 @@ private:
 AlertSound::AlertSound() = default;
 AlertSound::~AlertSound() {
     m_effect.reset();
-    SoundWarnings::Release();
+    SoundWarnings::release();
 }
 
-QString AlertSound::FindWaveResource(const QString& name) {
+QString AlertSound::findWaveResource(const QString& name) {
     QDirIterator it(QStringLiteral(":/wave"));
     while (it.hasNext()) {
         const QString path = it.next();
@@ -66,12 +66,12 @@ QString AlertSound::FindWaveResource(const QString& name) {
     return {};
 }
 
-bool AlertSound::PlayWaveResource(const QString& name) {
-    const QString path = FindWaveResource(name);
+bool AlertSound::playWaveResource(const QString& name) {
+    const QString path = findWaveResource(name);
     if (path.isEmpty()) return false;
     // Created on first use, so a program that never alerts never opens the audio system.
     if (!m_effect) {
-        SoundWarnings::Catch();
+        SoundWarnings::startCatching();
         m_effect = std::make_unique<QSoundEffect>();
     }
     const QUrl source(QStringLiteral("qrc") + path);

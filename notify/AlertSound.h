@@ -17,10 +17,10 @@ public:
     AlertSound();
     ~AlertSound() override;
 
-    bool PlayWaveResource(const QString& name) override;
+    bool playWaveResource(const QString& name) override;
 
     // The resource path of a named sound, or empty text.
-    static QString FindWaveResource(const QString& name);
+    static QString findWaveResource(const QString& name);
 
 private:
     std::unique_ptr<QSoundEffect> m_effect;

@@ -29,24 +29,24 @@ constexpr Qt::WindowFlags kPopupFlags =
 class AccessiblePopup final : public platform::AccessibleRows {
 public:
     explicit AccessiblePopup(ChangePopup* popup)
-        : AccessibleRows(popup, QAccessible::Notification, popup->windowTitle(), [popup] { return Rows(*popup); }),
+        : AccessibleRows(popup, QAccessible::Notification, popup->windowTitle(), [popup] { return rowsOf(*popup); }),
           m_popup(popup) {}
 
     QString text(QAccessible::Text kind) const override {
-        return m_popup->LineTexts().isEmpty() ? QString() : AccessibleRows::text(kind);
+        return m_popup->lineTexts().isEmpty() ? QString() : AccessibleRows::text(kind);
     }
     QAccessible::State state() const override {
         QAccessible::State state = AccessibleRows::state();
-        if (m_popup->LineTexts().isEmpty()) state.invisible = true;
+        if (m_popup->lineTexts().isEmpty()) state.invisible = true;
         return state;
     }
 
 private:
-    static std::vector<platform::AccessibleRow> Rows(const ChangePopup& popup) {
+    static std::vector<platform::AccessibleRow> rowsOf(const ChangePopup& popup) {
         std::vector<platform::AccessibleRow> rows;
-        const int height = RowTop(1) - RowTop(0);
-        for (int k = 0; k < popup.LineTexts().size(); ++k) {
-            rows.push_back({QAccessible::StaticText, popup.LineTexts()[k], QRect(0, RowTop(k), popup.width(), height)});
+        const int height = rowTop(1) - rowTop(0);
+        for (int k = 0; k < popup.lineTexts().size(); ++k) {
+            rows.push_back({QAccessible::StaticText, popup.lineTexts()[k], QRect(0, rowTop(k), popup.width(), height)});
         }
         return rows;
     }
@@ -54,7 +54,7 @@ private:
     ChangePopup* m_popup;
 };
 
-QAccessibleInterface* AccessiblePopupFor(const QString& className, QObject* object) {
+QAccessibleInterface* accessiblePopupFor(const QString& className, QObject* object) {
     if (className != QLatin1String(ChangePopup::staticMetaObject.className()) || !object || !object->isWidgetType()) return nullptr;
     return new AccessiblePopup(static_cast<ChangePopup*>(object));
 }
@@ -69,43 +69,43 @@ ChangePopup::ChangePopup(QString programFolder, QWidget* parent)
       m_compositorWatch([this] {
           if (isVisible() && windowOpacity() == 0.0) hide();
       }) {
-    static const bool accessible = (QAccessible::installFactory(AccessiblePopupFor), true);
-    Q_UNUSED(accessible);
+    static const bool kAccessible = (QAccessible::installFactory(accessiblePopupFor), true);
+    Q_UNUSED(kAccessible);
     setObjectName(QStringLiteral("ChangePopup"));
     setWindowTitle(QStringLiteral("Warmap Frontbericht"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
-    setFont(MessageLineFont());
+    setFont(messageLineFont());
     // A fixed size also tells tiling Wayland compositors to float the popup.
     setFixedSize(kDesignSize);
-    ResizeSurface(size());
+    resizeSurface(size());
 
     m_endTimer.setObjectName(QStringLiteral("EndTimer"));
     m_endTimer.setSingleShot(true);
     m_endTimer.setTimerType(Qt::PreciseTimer);  // it promises 8 to 20 s, not "about"
     m_endTimer.setInterval(5000);
-    connect(&m_endTimer, &QTimer::timeout, this, &ChangePopup::OnEndTimer);
+    connect(&m_endTimer, &QTimer::timeout, this, &ChangePopup::onEndTimer);
 
     // Load: transparent first, then shown on top, then the skin.
     create();
-    SetWindowAlpha(this, 0);
+    setWindowAlpha(this, 0);
     show();
-    SetWindowAlpha(this, 0);  // the window handle exists now: clicks pass through it
+    setWindowAlpha(this, 0);  // the window handle exists now: clicks pass through it
 }
 
 void ChangePopup::setVisible(bool visible) {
-    if (visible && !isVisible()) platform::KeepOffTaskbar(this);
+    if (visible && !isVisible()) platform::keepOffTaskbar(this);
     QWidget::setVisible(visible);
 }
 
-void ChangePopup::SetHeight(int pixels) {
+void ChangePopup::setHeight(int pixels) {
     const QSize newSize(width(), pixels);
     setFixedSize(newSize);
-    ResizeSurface(newSize);
+    resizeSurface(newSize);
 }
 
-void ChangePopup::ResizeSurface(QSize size) {
+void ChangePopup::resizeSurface(QSize size) {
     // As many pixels as the screen has under the popup, so lines and skin stay sharp on a scaled screen.
     const qreal ratio = devicePixelRatioF();
     if (m_surface.deviceIndependentSize().toSize() == size && m_surface.devicePixelRatio() == ratio) return;
@@ -114,12 +114,12 @@ void ChangePopup::ResizeSurface(QSize size) {
     m_surface.fill(Qt::white);
 }
 
-std::optional<platform::TaskbarRect> ChangePopup::Taskbar() const {
+std::optional<platform::TaskbarRect> ChangePopup::taskbar() const {
     if (m_taskbarOverride) return *m_taskbarOverride;
-    return platform::FindTaskbar(QGuiApplication::primaryScreen());
+    return platform::findTaskbar(QGuiApplication::primaryScreen());
 }
 
-QSize ChangePopup::ScreenSize() const {
+QSize ChangePopup::screenSize() const {
     if (m_screenOverride) return *m_screenOverride;
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize();
@@ -127,18 +127,18 @@ QSize ChangePopup::ScreenSize() const {
 
 void ChangePopup::placeNextToTaskbar() {
     setFixedSize(kWidthPixels, height());
-    ResizeSurface(size());
-    if (platform::OnWayland()) {
-        TakeWaylandRole();
+    resizeSurface(size());
+    if (platform::isWayland()) {
+        takeWaylandRole();
         return;
     }
-    const QSize screen = ScreenSize();
+    const QSize screen = screenSize();
     // Without a panel, as above a bottom panel of no height: the bottom-right corner, clear of menus.
     const platform::TaskbarRect none{0, screen.height(), screen.width(), screen.height()};
-    if (const auto position = PopupPosition(Taskbar().value_or(none), screen, size())) move(*position);
+    if (const auto position = popupPosition(taskbar().value_or(none), screen, size())) move(*position);
 }
 
-void ChangePopup::TakeWaylandRole() {
+void ChangePopup::takeWaylandRole() {
     QWidget* anchor = m_waylandAnchor ? m_waylandAnchor() : nullptr;
     const bool attached = anchor && anchor->isVisible() && !anchor->isMinimized() && anchor->windowHandle();
     if (!m_toldUnplaceable) {
@@ -160,7 +160,7 @@ void ChangePopup::TakeWaylandRole() {
     // agrees to a rule against that; asked once.
     if (!attached && !m_askedNoFocus) {
         m_askedNoFocus = true;
-        platform::AskCompositorNeverToFocus(windowTitle());
+        platform::askCompositorNeverToFocus(windowTitle());
     }
     if (attached) {
         const QRect frame = anchor->geometry();
@@ -173,7 +173,7 @@ void ChangePopup::drawSkin() {
     if (!m_skinLoaded) {
         const char* files[] = {"/form/splash/top.gif", "/form/splash/mid.jpg", "/form/splash/bottom.jpg"};
         for (size_t i = 0; i < m_skin.size(); ++i)
-            m_skin[i] = platform::Picture::Load(m_programFolder + files[i], devicePixelRatioF());
+            m_skin[i] = platform::Picture::load(m_programFolder + files[i], devicePixelRatioF());
         m_skinLoaded = true;
     }
     // Start from a clean surface: a skin with a missing piece must never show an earlier popup's lines.
@@ -182,33 +182,33 @@ void ChangePopup::drawSkin() {
     QPainter painter(&m_surface);
     const auto& [top, mid, bottom] = m_skin;
     const QSize area = m_surface.deviceIndependentSize().toSize();
-    if (mid && mid->RoundedWidth() > 0 && mid->RoundedHeight() > 0) {
-        const int w = mid->RoundedWidth();
-        const int h = mid->RoundedHeight();
+    if (mid && mid->roundedWidth() > 0 && mid->roundedHeight() > 0) {
+        const int w = mid->roundedWidth();
+        const int h = mid->roundedHeight();
         for (int x = 0; x <= area.width(); x += w) {
-            for (int y = 0; y <= area.height(); y += h) mid->Draw(painter, QPoint(x, y));
+            for (int y = 0; y <= area.height(); y += h) mid->draw(painter, QPoint(x, y));
         }
     }
-    if (bottom) bottom->Draw(painter, QPoint(0, area.height() - bottom->RoundedHeight()));
-    if (top) top->Draw(painter, QPoint(0, 0));
+    if (bottom) bottom->draw(painter, QPoint(0, area.height() - bottom->roundedHeight()));
+    if (top) top->draw(painter, QPoint(0, 0));
     update();
 }
 
-void ChangePopup::DrawLine(const QString& line, int index) {
+void ChangePopup::drawLine(const QString& line, int index) {
     QPainter painter(&m_surface);
     painter.setFont(font());
-    DrawMessageLine(painter, m_programFolder + QStringLiteral("/symbols"), line, index);
+    drawMessageLine(painter, m_programFolder + QStringLiteral("/symbols"), line, index);
     if (index >= 0) {
         if (m_lineTexts.size() <= index) m_lineTexts.resize(index + 1);
-        m_lineTexts[index] = MessageLineText(line);
+        m_lineTexts[index] = messageLineText(line);
     }
     update();
 }
 
-void ChangePopup::Announce() {
+void ChangePopup::announce() {
     // A hidden popup is announced by Qt when the fade shows it. Where opacity is shown it stays mapped
     // between notifications, and Qt sends nothing: then it is announced here.
-    platform::AccessibleRowsChanged(this);
+    platform::accessibleRowsChanged(this);
     if (!isVisible()) return;
     QAccessibleEvent event(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&event);
@@ -221,12 +221,12 @@ void ChangePopup::paintEvent(QPaintEvent*) {
 
 void ChangePopup::mousePressEvent(QMouseEvent*) {
     m_endTimer.stop();
-    FadeOut(this);
+    fadeOut(this);
 }
 
-void ChangePopup::OnEndTimer() {
+void ChangePopup::onEndTimer() {
     m_endTimer.stop();
-    FadeOut(this);
+    fadeOut(this);
 }
 
 }  // namespace notify

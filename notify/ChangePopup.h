@@ -25,7 +25,7 @@ public:
     explicit ChangePopup(QString programFolder, QWidget* parent = nullptr);
 
     // The height in logical pixels, as the refresh pass sets it before placing the popup.
-    void SetHeight(int pixels);
+    void setHeight(int pixels);
 
     // Width 280 pixels; then placed 6 pixels clear of the taskbar in the corner next to it; with no
     // taskbar it keeps its position.
@@ -33,28 +33,28 @@ public:
     // Tiles the mid picture over the surface, then draws the bottom and top pictures.
     void drawSkin();
     // Draws one message line on row index.
-    void DrawLine(const QString& line, int index);
+    void drawLine(const QString& line, int index);
 
     // Tells assistive technology that the popup now shows its lines (a screen reader reads them out);
     // call before the fade-in.
-    void Announce();
+    void announce();
     // The lines drawn since the last drawSkin, as a person reads them.
-    const QStringList& LineTexts() const { return m_lineTexts; }
+    const QStringList& lineTexts() const { return m_lineTexts; }
 
-    QTimer& EndTimer() { return m_endTimer; }
-    const QImage& Surface() const { return m_surface; }
+    QTimer& endTimer() { return m_endTimer; }
+    const QImage& surface() const { return m_surface; }
 
     // Stands in for the taskbar query in tests: returns this rectangle (or none) instead.
-    void SetTaskbarOverride(std::optional<std::optional<platform::TaskbarRect>> rect) { m_taskbarOverride = rect; }
+    void setTaskbarOverride(std::optional<std::optional<platform::TaskbarRect>> rect) { m_taskbarOverride = rect; }
     // The screen size in pixels used for placement; the primary screen's unless overridden.
-    void SetScreenOverride(std::optional<QSize> size) { m_screenOverride = size; }
+    void setScreenOverride(std::optional<QSize> size) { m_screenOverride = size; }
 
     // On Wayland alone the popup cannot place itself and a compositor focuses every new top-level
     // window. While this window (the Warmap window) is shown, the popup is attached to it as a
     // surface that never takes focus, in its bottom-right corner; otherwise it is a fixed-size
     // window, which tiling compositors float, and where the compositor takes rules (sway) it is
     // asked never to focus it.
-    void SetWaylandAnchor(std::function<QWidget*()> anchor) { m_waylandAnchor = std::move(anchor); }
+    void setWaylandAnchor(std::function<QWidget*()> anchor) { m_waylandAnchor = std::move(anchor); }
 
     // Showing it keeps it off the taskbar and the pager.
     void setVisible(bool visible) override;
@@ -64,11 +64,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void OnEndTimer();
-    void TakeWaylandRole();
-    void ResizeSurface(QSize size);
-    std::optional<platform::TaskbarRect> Taskbar() const;
-    QSize ScreenSize() const;
+    void onEndTimer();
+    void takeWaylandRole();
+    void resizeSurface(QSize size);
+    std::optional<platform::TaskbarRect> taskbar() const;
+    QSize screenSize() const;
 
     QString m_programFolder;
     std::array<std::optional<platform::Picture>, 3> m_skin;  // top, mid, bottom

@@ -5,13 +5,13 @@
 
 namespace notify {
 
-bool LazySound::PlayWaveResource(const QString& name) {
+bool LazySound::playWaveResource(const QString& name) {
     if (!m_tried) {
         m_tried = true;
-        if (const auto* factory = platform::LoadPlugin<SoundFactory>(QStringLiteral("warmap-sound")))
-            m_sound = factory->CreateSound();
+        if (const auto* factory = platform::loadPlugin<SoundFactory>(QStringLiteral("warmap-sound")))
+            m_sound = factory->createSound();
     }
-    return m_sound && m_sound->PlayWaveResource(name);
+    return m_sound && m_sound->playWaveResource(name);
 }
 
 }  // namespace notify

@@ -11,7 +11,7 @@ namespace notify {
 // Without that library the popup stays silent.
 class LazySound final : public Sound {
 public:
-    bool PlayWaveResource(const QString& name) override;
+    bool playWaveResource(const QString& name) override;
 
 private:
     std::unique_ptr<Sound> m_sound;

@@ -10,11 +10,11 @@ namespace notify {
 namespace {
 
 // Without a separator a name stays inside symbols/; only "." and ".." would name a folder instead.
-bool IsSafeSymbolName(const QString& name) {
+bool isSafeSymbolName(const QString& name) {
     return !name.contains('/') && !name.contains('\\') && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
-QColor CodeColour(QChar code) {
+QColor codeColour(QChar code) {
     switch (code.unicode()) {
         case 'g':
             return QColor(0, 128, 0);
@@ -30,7 +30,7 @@ QColor CodeColour(QChar code) {
 // Walks the markup once for the drawing and for the text read out: onText(colour code, text) for each
 // text run ("b" where a segment has no code of its own), onIcon(name) for each icon.
 template <typename OnText, typename OnIcon>
-void ForEachSegment(const QString& line, OnText onText, OnIcon onIcon) {
+void forEachSegment(const QString& line, OnText onText, OnIcon onIcon) {
     for (const QString& segment : line.split('^')) {
         if (segment.isEmpty()) continue;
         const QChar code = segment.front();
@@ -45,7 +45,7 @@ void ForEachSegment(const QString& line, OnText onText, OnIcon onIcon) {
 
 }  // namespace
 
-QFont MessageLineFont() {
+QFont messageLineFont() {
     QFont font(QStringLiteral("Trebuchet MS"));
     font.setPointSizeF(8.25);
     font.setBold(true);
@@ -53,36 +53,36 @@ QFont MessageLineFont() {
     return font;
 }
 
-int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, QPoint at) {
-    if (!IsSafeSymbolName(name)) return 0;
+int drawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, QPoint at) {
+    if (!isSafeSymbolName(name)) return 0;
     const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-    const auto icon = platform::Picture::Load(symbolsFolder + '/' + name + QStringLiteral(".ico"), ratio);
+    const auto icon = platform::Picture::load(symbolsFolder + '/' + name + QStringLiteral(".ico"), ratio);
     if (!icon) return 0;
-    icon->Draw(painter, at);
-    return icon->RoundedWidth();
+    icon->draw(painter, at);
+    return icon->roundedWidth();
 }
 
-void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, int index) {
-    const int top = RowTop(index);
+void drawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, int index) {
+    const int top = rowTop(index);
     const QFontMetrics metrics(painter.font());
     int p = 0;
-    ForEachSegment(
+    forEachSegment(
         line,
         [&](QChar code, const QString& text) {
-            painter.setPen(CodeColour(code));
+            painter.setPen(codeColour(code));
             if (text.isEmpty()) return;
             painter.drawText(p + 14, top + metrics.ascent(), text);
             p += metrics.horizontalAdvance(text);
         },
         [&](const QString& name) {
-            p += DrawSymbol(painter, symbolsFolder, name, QPoint(p + 16, top)) - 10;
+            p += drawSymbol(painter, symbolsFolder, name, QPoint(p + 16, top)) - 10;
             p += 16;
         });
 }
 
-QString MessageLineText(const QString& line) {
+QString messageLineText(const QString& line) {
     QString text;
-    ForEachSegment(
+    forEachSegment(
         line, [&](QChar, const QString& run) { text += run; },
         [&](const QString& name) {
             if (name == QLatin1String("rechts")) text += QStringLiteral(" \u2192 ");
@@ -90,9 +90,9 @@ QString MessageLineText(const QString& line) {
     return text;
 }
 
-QColor RealmColour(feed::Realm realm) {
+QColor realmColour(feed::Realm realm) {
     // The colour code the popup's lines give the realm's name.
-    return CodeColour(QChar::fromLatin1(feed::RealmColourCode(feed::RealmName(realm)).back()));
+    return codeColour(QChar::fromLatin1(feed::realmColourCode(feed::realmName(realm)).back()));
 }
 
 }  // namespace notify

@@ -15,25 +15,25 @@ namespace notify {
 // Draws the icon "<symbolsFolder>/<name>.ico" upright at its natural size with its top-left corner at
 // the point and returns its width in pixels. A missing file, a file that is not a picture, or a name that
 // would leave the symbols folder draws nothing and counts as 0 pixels wide.
-int DrawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, QPoint at);
+int drawSymbol(QPainter& painter, const QString& symbolsFolder, const QString& name, QPoint at);
 
 // Draws one message line in its markup on row index: "^" starts a segment whose first character
 // selects black "b", green "g", blue "d", red "r" or an icon "I"; any other first character is drawn
 // as text, in black. Uses the painter's font; text runs have a transparent background.
-void DrawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, int index);
+void drawMessageLine(QPainter& painter, const QString& symbolsFolder, const QString& line, int index);
 
 // A message line as a person reads it, for assistive technology: the text of its segments, the arrow
 // icon as " → ", other icons left out. "^bDM: ^rAshcombe^Irechts^gHibernia" reads "DM: Ashcombe → Hibernia".
-QString MessageLineText(const QString& line);
+QString messageLineText(const QString& line);
 
 // The colour a realm's name is drawn in, in message lines and wherever realms are told apart.
-QColor RealmColour(feed::Realm realm);
+QColor realmColour(feed::Realm realm);
 
 // The font message lines are drawn in, in the popup and wherever they are shown again.
-QFont MessageLineFont();
+QFont messageLineFont();
 
 // Top of row k: 15 * (k + 1) + 2.
-inline int RowTop(int index) {
+inline int rowTop(int index) {
     return theme::kLineHeight * (index + 1) + 2;
 }
 

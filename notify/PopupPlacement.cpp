@@ -2,7 +2,7 @@
 
 namespace notify {
 
-Edge TaskbarEdge(const platform::TaskbarRect& r) {
+Edge taskbarEdge(const platform::TaskbarRect& r) {
     Edge edge = Edge::None;
     if (r.top < 1 && r.left < 1) {
         if (r.right < r.bottom) edge = Edge::Left;
@@ -13,9 +13,9 @@ Edge TaskbarEdge(const platform::TaskbarRect& r) {
     return edge;
 }
 
-std::optional<QPoint> PopupPosition(const platform::TaskbarRect& r, QSize screen, QSize popup) {
+std::optional<QPoint> popupPosition(const platform::TaskbarRect& r, QSize screen, QSize popup) {
     constexpr int kMargin = 6;
-    switch (TaskbarEdge(r)) {
+    switch (taskbarEdge(r)) {
         case Edge::Left:
             return QPoint(r.right + kMargin, screen.height() - popup.height() - kMargin);
         case Edge::Right:

@@ -13,10 +13,10 @@ enum class Edge { None, Left, Right, Top, Bottom };
 
 // Which screen edge the taskbar lies on. "Less than 1" counts as touching the screen edge, so a bar
 // reaching a little beyond the screen still counts.
-Edge TaskbarEdge(const platform::TaskbarRect& r);
+Edge taskbarEdge(const platform::TaskbarRect& r);
 
 // Where the popup's top left corner goes, in logical pixels: 6 pixels clear of the taskbar, in the
 // screen corner next to it. Empty for Edge::None.
-std::optional<QPoint> PopupPosition(const platform::TaskbarRect& r, QSize screen, QSize popup);
+std::optional<QPoint> popupPosition(const platform::TaskbarRect& r, QSize screen, QSize popup);
 
 }  // namespace notify

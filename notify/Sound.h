@@ -10,7 +10,7 @@ public:
     virtual ~Sound() = default;
     // Starts the named sound (name matched without regard to case) and returns at once; a new call
     // restarts it. Returns false when no such sound exists.
-    virtual bool PlayWaveResource(const QString& name) = 0;
+    virtual bool playWaveResource(const QString& name) = 0;
 };
 
 }  // namespace notify

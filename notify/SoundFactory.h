@@ -12,7 +12,7 @@ class SoundFactory {
 public:
     virtual ~SoundFactory() = default;
     // Opens the audio system; the sound belongs to the caller.
-    virtual std::unique_ptr<Sound> CreateSound() const = 0;
+    virtual std::unique_ptr<Sound> createSound() const = 0;
 };
 
 }  // namespace notify

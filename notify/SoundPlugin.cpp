@@ -11,7 +11,7 @@ class SoundPlugin final : public QObject, public SoundFactory {
     Q_PLUGIN_METADATA(IID "org.warmap.SoundFactory/1")
     Q_INTERFACES(notify::SoundFactory)
 public:
-    std::unique_ptr<Sound> CreateSound() const override { return std::make_unique<AlertSound>(); }
+    std::unique_ptr<Sound> createSound() const override { return std::make_unique<AlertSound>(); }
 };
 
 }  // namespace notify

@@ -21,25 +21,25 @@ public:
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     void setText(QAccessible::Text, const QString&) override {}
-    QString text(QAccessible::Text kind) const override { return kind == QAccessible::Name ? Row().text : QString(); }
-    QAccessible::Role role() const override { return Row().role; }
+    QString text(QAccessible::Text kind) const override { return kind == QAccessible::Name ? row().text : QString(); }
+    QAccessible::Role role() const override { return row().role; }
     QAccessible::State state() const override {
         QAccessible::State state;
         state.readOnly = true;
-        state.invisible = !Exists() || m_parent->state().invisible;
+        state.invisible = !exists() || m_parent->state().invisible;
         return state;
     }
     QRect rect() const override {
-        if (!Exists()) return {};
+        if (!exists()) return {};
         const auto* widget = static_cast<const QWidget*>(m_parent->object());
-        return QRect(widget->mapToGlobal(Row().rect.topLeft()), Row().rect.size());
+        return QRect(widget->mapToGlobal(row().rect.topLeft()), row().rect.size());
     }
 
 private:
-    bool Exists() const { return m_parent->isValid() && m_index < m_parent->childCount(); }
-    AccessibleRow Row() const {
-        if (!Exists()) return {};
-        return m_parent->Rows().at(static_cast<size_t>(m_index));
+    bool exists() const { return m_parent->isValid() && m_index < m_parent->childCount(); }
+    AccessibleRow row() const {
+        if (!exists()) return {};
+        return m_parent->rows().at(static_cast<size_t>(m_index));
     }
 
     const AccessibleRows* m_parent;
@@ -75,10 +75,10 @@ int AccessibleRows::childCount() const {
 
 QAccessibleInterface* AccessibleRows::child(int index) const {
     if (index < 0 || index >= childCount()) return nullptr;
-    return Child(index);
+    return rowChild(index);
 }
 
-QAccessibleInterface* AccessibleRows::Child(int index) const {
+QAccessibleInterface* AccessibleRows::rowChild(int index) const {
     while (m_children.size() <= static_cast<size_t>(index)) {
         m_children.push_back(
             QAccessible::registerAccessibleInterface(new RowInterface(this, static_cast<int>(m_children.size()))));
@@ -93,23 +93,23 @@ int AccessibleRows::indexOfChild(const QAccessibleInterface* child) const {
     return -1;
 }
 
-void AccessibleRows::RowsChanged() {
+void AccessibleRows::rowsChanged() {
     const int now = childCount();
     const auto tell = [](QAccessibleInterface* row, QAccessible::Event what) {
         QAccessibleEvent event(row, what);
         QAccessible::updateAccessibility(&event);
     };
-    for (int i = m_told - 1; i >= now; --i) tell(Child(i), QAccessible::ObjectDestroyed);
-    for (int i = 0; i < std::min(now, m_told); ++i) tell(Child(i), QAccessible::NameChanged);
-    for (int i = m_told; i < now; ++i) tell(Child(i), QAccessible::ObjectCreated);
+    for (int i = m_told - 1; i >= now; --i) tell(rowChild(i), QAccessible::ObjectDestroyed);
+    for (int i = 0; i < std::min(now, m_told); ++i) tell(rowChild(i), QAccessible::NameChanged);
+    for (int i = m_told; i < now; ++i) tell(rowChild(i), QAccessible::ObjectCreated);
     m_told = now;
     tell(this, QAccessible::NameChanged);
     tell(this, QAccessible::DescriptionChanged);
 }
 
-void AccessibleRowsChanged(QWidget* widget) {
+void accessibleRowsChanged(QWidget* widget) {
     if (!QAccessible::isActive()) return;
-    if (auto* rows = dynamic_cast<AccessibleRows*>(QAccessible::queryAccessibleInterface(widget))) rows->RowsChanged();
+    if (auto* rows = dynamic_cast<AccessibleRows*>(QAccessible::queryAccessibleInterface(widget))) rows->rowsChanged();
 }
 
 }  // namespace platform

@@ -28,14 +28,14 @@ public:
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
 
-    std::vector<AccessibleRow> Rows() const { return m_rows(); }
+    std::vector<AccessibleRow> rows() const { return m_rows(); }
 
     // Tells assistive technology which rows came, went or changed since it was last told: screen
     // readers keep their own copy of the tree.
-    void RowsChanged();
+    void rowsChanged();
 
 private:
-    QAccessibleInterface* Child(int index) const;
+    QAccessibleInterface* rowChild(int index) const;
 
     QString m_name;
     std::function<std::vector<AccessibleRow>()> m_rows;
@@ -43,7 +43,7 @@ private:
     int m_told;                                       // the number of rows assistive technology knows of
 };
 
-// Calls RowsChanged() on the widget's accessible face, where accessibility is on and the face is one.
-void AccessibleRowsChanged(QWidget* widget);
+// Calls rowsChanged() on the widget's accessible face, where accessibility is on and the face is one.
+void accessibleRowsChanged(QWidget* widget);
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-std::pair<qsizetype, qsizetype> Authority(const QString& text) {
+std::pair<qsizetype, qsizetype> authority(const QString& text) {
     const qsizetype separator = text.indexOf(QLatin1String("://"));
     const qsizetype start = separator < 0 ? 0 : separator + 3;
     qsizetype end = text.size();
@@ -15,8 +15,8 @@ std::pair<qsizetype, qsizetype> Authority(const QString& text) {
     return {start, end};
 }
 
-QString AddressWithoutUser(const QString& text) {
-    const auto [start, end] = Authority(text);
+QString addressWithoutUser(const QString& text) {
+    const auto [start, end] = authority(text);
     const qsizetype at = end > 0 ? text.lastIndexOf(QLatin1Char('@'), end - 1) : -1;
     if (at < start) return text;
     return text.left(start) + text.mid(at + 1);

@@ -6,11 +6,11 @@
 
 namespace platform {
 
-void ModalDialogs::Show(const Message& message) {
+void ModalDialogs::show(const Message& message) {
     QMessageBox box(message.icon == Message::Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QString::fromStdString(message.caption), QString::fromStdString(message.text), QMessageBox::Ok);
     // A box of fixed size: a title and a close button, nothing to maximise.
-    OfferNoMaximise(&box);
+    offerNoMaximise(&box);
     box.exec();
 }
 

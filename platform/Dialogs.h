@@ -19,13 +19,13 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // Shows the box and returns when the user has closed it.
-    virtual void Show(const Message& message) = 0;
+    virtual void show(const Message& message) = 0;
 };
 
 // The real, modal boxes with a single OK button.
 class ModalDialogs final : public Dialogs {
 public:
-    void Show(const Message& message) override;
+    void show(const Message& message) override;
 };
 
 }  // namespace platform

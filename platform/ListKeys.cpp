@@ -6,7 +6,7 @@
 
 namespace platform {
 
-bool ScrollToEnd(QAbstractScrollArea& list, const QKeyEvent& event) {
+bool scrollToEnd(QAbstractScrollArea& list, const QKeyEvent& event) {
     QScrollBar* bar = list.verticalScrollBar();
     if (event.modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier)) return false;
     if (event.key() == Qt::Key_Home)

@@ -7,7 +7,7 @@
 namespace platform {
 
 // A server's or realm's name from the program's tables, as Qt text (the tables are plain ASCII).
-inline QString NameText(std::string_view name) {
+inline QString nameText(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 

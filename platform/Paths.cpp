@@ -17,18 +17,18 @@
 namespace platform {
 namespace {
 
-std::string WithSeparator(std::string folder) {
+std::string withSeparator(std::string folder) {
     if (folder.empty() || folder.back() != '/') folder += '/';
     return folder;
 }
 
-bool IsFolder(const char* path) {
+bool isFolder(const char* path) {
     std::error_code error;
     return path != nullptr && *path != '\0' && std::filesystem::is_directory(path, error);
 }
 
 // Only absolute paths count; a relative XDG_*_HOME is ignored, as the base-directory rules say.
-std::string XdgHome(const char* variable, const char* underHome) {
+std::string xdgHome(const char* variable, const char* underHome) {
     const char* xdg = std::getenv(variable);
     if (xdg != nullptr && xdg[0] == '/') return xdg;
     const char* home = std::getenv("HOME");
@@ -38,7 +38,7 @@ std::string XdgHome(const char* variable, const char* underHome) {
 
 // Creates every missing folder of the path with mode 0700; folders that exist are left as they are.
 // Returns the error of the first folder that could not be made (0 when none failed): the cause.
-int MakePrivateFolders(const std::string& path) {
+int makePrivateFolders(const std::string& path) {
     int failed = 0;
     for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         if (::mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST && failed == 0) failed = errno;
@@ -48,120 +48,120 @@ int MakePrivateFolders(const std::string& path) {
 }
 
 // Says once per run that a folder is not used: the folders are looked up at every pass and click.
-void SayNotUsed(const std::string& folder) {
+void sayNotUsed(const std::string& folder) {
     static std::set<std::string> told;  // only ever grows by the few folders refused
     if (told.insert(folder).second)
         std::fprintf(stderr, "warmap: %s is not a private folder of yours; not using it\n", folder.c_str());
 }
 
-bool IsOurFolder(const struct stat& info) {
+bool isOurFolder(const struct stat& info) {
     return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid();
 }
 
 // A folder nobody but us can change: a real folder (no link), ours, and open to nobody else. One of
 // ours that others may enter is closed first.
-bool IsPrivateFolder(const std::string& path) {
+bool isPrivateFolder(const std::string& path) {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !IsOurFolder(info)) return false;
+    if (::lstat(path.c_str(), &info) != 0 || !isOurFolder(info)) return false;
     return (info.st_mode & 077) == 0 || ::chmod(path.c_str(), 0700) == 0;
 }
 
 // A folder others may write into (group or world, or a sticky one such as /tmp): names in it may be
 // taken before us, and what they hold cannot be replaced by us.
-bool IsSharedFolder(const char* path) {
+bool isSharedFolder(const char* path) {
     struct stat info {};
     if (::stat(path, &info) != 0) return true;
     return info.st_uid != ::geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH | S_ISVTX)) != 0;
 }
 
-base::Result<std::string> PrivateFolderUnder(const char* variable, const char* underHome) {
-    const std::string folder = XdgHome(variable, underHome) + "/warmap";
-    const int made = MakePrivateFolders(folder);
-    if (IsPrivateFolder(folder)) return folder;
+base::Result<std::string> privateFolderUnder(const char* variable, const char* underHome) {
+    const std::string folder = xdgHome(variable, underHome) + "/warmap";
+    const int made = makePrivateFolders(folder);
+    if (isPrivateFolder(folder)) return folder;
     struct stat info {};
     const bool there = ::lstat(folder.c_str(), &info) == 0;
     const int error = errno;
     std::string why = folder + (!there ? " cannot be created: " + std::string(std::strerror(made ? made : error))
-                                : !IsOurFolder(info) ? std::string(" is not a folder of yours")
+                                : !isOurFolder(info) ? std::string(" is not a folder of yours")
                                                      : " cannot be closed to others: " + std::string(std::strerror(error)));
-    SayNotUsed(folder);
+    sayNotUsed(folder);
     return base::Failure{std::move(why)};
 }
 
-base::Result<std::string> PrivateCacheFolder() {
-    return PrivateFolderUnder("XDG_CACHE_HOME", "/.cache");
+base::Result<std::string> privateCacheFolder() {
+    return privateFolderUnder("XDG_CACHE_HOME", "/.cache");
 }
 
 // Where the copies go when no folder that survives a restart is safe: a new private folder for this
 // run, made once.
-std::string ThisRunsFolder() {
-    static const std::string folder = [] {
+std::string thisRunsFolder() {
+    static const std::string kFolder = [] {
         std::string name = (std::filesystem::temp_directory_path() / "warmap-XXXXXX").string();
         const char* made = ::mkdtemp(name.data());
         std::fprintf(stderr, "warmap: keeping the saved copies in %s for this run only\n", made ? made : "(nowhere)");
         return made ? std::string(made) : std::string();
     }();
-    return folder;
+    return kFolder;
 }
 
 }  // namespace
 
-std::string ConfigHome() {
-    return XdgHome("XDG_CONFIG_HOME", "/.config");
+std::string configHome() {
+    return xdgHome("XDG_CONFIG_HOME", "/.config");
 }
 
-base::Result<std::string> PrivateDataFolder() {
-    return PrivateFolderUnder("XDG_DATA_HOME", "/.local/share");
+base::Result<std::string> privateDataFolder() {
+    return privateFolderUnder("XDG_DATA_HOME", "/.local/share");
 }
 
-std::string TempFolder() {
-    if (const char* tmpdir = std::getenv("TMPDIR"); IsFolder(tmpdir)) {
-        if (!IsSharedFolder(tmpdir)) return WithSeparator(tmpdir);
+std::string tempFolder() {
+    if (const char* tmpdir = std::getenv("TMPDIR"); isFolder(tmpdir)) {
+        if (!isSharedFolder(tmpdir)) return withSeparator(tmpdir);
         // In a shared folder only a private one of our own, made by us.
-        const std::string own = WithSeparator(tmpdir) + "warmap-" + std::to_string(::geteuid());
+        const std::string own = withSeparator(tmpdir) + "warmap-" + std::to_string(::geteuid());
         ::mkdir(own.c_str(), 0700);
-        if (IsPrivateFolder(own)) return WithSeparator(own);
-        SayNotUsed(own);
+        if (isPrivateFolder(own)) return withSeparator(own);
+        sayNotUsed(own);
     }
-    if (const auto cache = PrivateCacheFolder()) return WithSeparator(*cache);
-    return WithSeparator(ThisRunsFolder());
+    if (const auto cache = privateCacheFolder()) return withSeparator(*cache);
+    return withSeparator(thisRunsFolder());
 }
 
-std::string RuntimeFolder() {
+std::string runtimeFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat info {};
     // The session's folder is taken as the system made it: never closed by us.
-    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &info) == 0 && IsOurFolder(info) &&
+    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &info) == 0 && isOurFolder(info) &&
         (info.st_mode & 077) == 0) {
         return runtime;
     }
-    return PrivateCacheFolder().value_or(std::string());
+    return privateCacheFolder().valueOr(std::string());
 }
 
-std::string ProgramFolder() {
+std::string programFolder() {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
 }
 
 namespace {
 // The build tree keeps everything beside the executable (probe names what is always there); an
 // installed program finds its folder at the install layout's path relative to the executable.
-std::string BesideOrInstalled(const char* probe, const char* installedFromBin) {
+std::string besideOrInstalled(const char* probe, const char* installedFromBin) {
     const QDir bin(QCoreApplication::applicationDirPath());
-    if (QFileInfo::exists(bin.filePath(QString::fromLatin1(probe)))) return ProgramFolder();
+    if (QFileInfo::exists(bin.filePath(QString::fromLatin1(probe)))) return programFolder();
     return QDir::toNativeSeparators(QDir::cleanPath(bin.filePath(QString::fromLatin1(installedFromBin)))).toStdString();
 }
 }  // namespace
 
-std::string DataFolder() {
+std::string dataFolder() {
     // The pictures always ship; the keep-name catalogue is optional and must not move them away.
-    return BesideOrInstalled("form", WARMAP_DATA_FROM_BIN);
+    return besideOrInstalled("form", WARMAP_DATA_FROM_BIN);
 }
 
-std::string PluginFolder() {
-    return BesideOrInstalled("libwarmap-fetch.so", WARMAP_PLUGINS_FROM_BIN);
+std::string pluginFolder() {
+    return besideOrInstalled("libwarmap-fetch.so", WARMAP_PLUGINS_FROM_BIN);
 }
 
-bool FileExists(const std::string& path) {
+bool fileExists(const std::string& path) {
     // The entry itself: a link whose target is gone is still something in the copy's place.
     std::error_code error;
     return std::filesystem::exists(std::filesystem::symlink_status(path, error));

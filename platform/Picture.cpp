@@ -15,22 +15,22 @@ namespace {
 // Pictures are measured in HiMetric (0.01 mm) at 96 dots per inch: the one place that unit lives.
 // The products are written out as they always were, so every rounding stays the same.
 constexpr double kDotsPerInch = 96.0;
-int PixelsToHiMetric(double pixels) {
-    return RoundEven(pixels * 2540.0 / kDotsPerInch);
+int pixelsToHiMetric(double pixels) {
+    return roundEven(pixels * 2540.0 / kDotsPerInch);
 }
-double HiMetricToPixels(int hiMetric) {
+double hiMetricToPixels(int hiMetric) {
     return hiMetric * kDotsPerInch / 2540.0;
 }
 
 // Reads a picture only from a regular file, and opening never waits: a FIFO in a picture's place must
 // not hang the program, a device or folder is no picture. With sizeOnly, reads just the size where the
 // format tells it without decoding (a null image of that size comes back as QImage() with *sizeOnly set).
-QImage Read(const QString& path, QSize* sizeOnly = nullptr) {
+QImage read(const QString& path, QSize* sizeOnly = nullptr) {
     base::Result<base::FileDescriptor, base::Refusal> fd =
-        base::OpenForReading(QFile::encodeName(path).toStdString(), {});
+        base::openForReading(QFile::encodeName(path).toStdString(), {});
     QFile file;
-    if (!fd || !file.open(fd->Get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return {};
-    fd->Release();
+    if (!fd || !file.open(fd->get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return {};
+    fd->release();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);  // whatever the name says
     if (sizeOnly) {
@@ -42,7 +42,7 @@ QImage Read(const QString& path, QSize* sizeOnly = nullptr) {
     return image;
 }
 
-QString AtTwiceTheSize(const QString& path) {
+QString atTwiceTheSize(const QString& path) {
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (dot <= slash) return path + QStringLiteral("@2x");
@@ -51,46 +51,46 @@ QString AtTwiceTheSize(const QString& path) {
 
 }  // namespace
 
-std::optional<Picture> Picture::Load(const QString& path, double devicePixelRatio) {
+std::optional<Picture> Picture::load(const QString& path, double devicePixelRatio) {
     if (devicePixelRatio >= kDoubleSizeFrom) {
-        QImage sharp = Read(AtTwiceTheSize(path));
+        QImage sharp = read(atTwiceTheSize(path));
         QSize plain;
         // The plain picture must be there too, and the sharp one exactly twice its size: anything else
         // would move what is placed by it.
-        if (!sharp.isNull() && (Read(path, &plain), plain.isValid()) && sharp.size() == plain * 2) {
+        if (!sharp.isNull() && (read(path, &plain), plain.isValid()) && sharp.size() == plain * 2) {
             sharp.setDevicePixelRatio(2.0);
             return Picture(std::move(sharp));
         }
     }
-    QImage image = Read(path);
+    QImage image = read(path);
     if (image.isNull()) return std::nullopt;
     return Picture(std::move(image));
 }
 
-double MeasuredPixels(int pixels) {
-    return HiMetricToPixels(PixelsToHiMetric(pixels));
+double measuredPixels(int pixels) {
+    return hiMetricToPixels(pixelsToHiMetric(pixels));
 }
 
-bool MeasureFits(double pixels) {
+bool measureFits(double pixels) {
     const double hiMetric = std::nearbyint(pixels * 2540.0 / kDotsPerInch);
     return hiMetric >= -32768.0 && hiMetric <= 32767.0;
 }
 
 Picture::Picture(QImage image)
     : m_image(std::move(image)),
-      m_unitsWide(PixelsToHiMetric(qRound(m_image.deviceIndependentSize().width()))),
-      m_unitsHigh(PixelsToHiMetric(qRound(m_image.deviceIndependentSize().height()))),
-      m_width(HiMetricToPixels(m_unitsWide)),
-      m_height(HiMetricToPixels(m_unitsHigh)) {}
+      m_unitsWide(pixelsToHiMetric(qRound(m_image.deviceIndependentSize().width()))),
+      m_unitsHigh(pixelsToHiMetric(qRound(m_image.deviceIndependentSize().height()))),
+      m_width(hiMetricToPixels(m_unitsWide)),
+      m_height(hiMetricToPixels(m_unitsHigh)) {}
 
-int Picture::RoundedWidth() const {
-    return RoundEven(Width());
+int Picture::roundedWidth() const {
+    return roundEven(width());
 }
-int Picture::RoundedHeight() const {
-    return RoundEven(Height());
+int Picture::roundedHeight() const {
+    return roundEven(height());
 }
 
-void Picture::Render(QPainter& painter, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
+void Picture::render(QPainter& painter, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
                      int srcHeight) const {
     if (width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0 || m_image.isNull()) return;
     // Source edges in image pixels, y measured downwards from the top.
@@ -107,8 +107,8 @@ void Picture::Render(QPainter& painter, int x, int y, int width, int height, int
 
     // Snap to whole image pixels; a source shifted by a fraction of a pixel still shows the whole picture.
     const auto span = [](double a, double b, int limit) {
-        const int length = std::min(limit, RoundEven(std::abs(b - a)));
-        const int start = std::clamp(RoundEven(std::min(a, b)), 0, limit - length);
+        const int length = std::min(limit, roundEven(std::abs(b - a)));
+        const int start = std::clamp(roundEven(std::min(a, b)), 0, limit - length);
         return std::pair<int, int>(start, length);
     };
     const auto [left, sourceWidth] = span(x0, x1, m_image.width());
@@ -125,38 +125,38 @@ void Picture::Render(QPainter& painter, int x, int y, int width, int height, int
     painter.drawImage(destination, m_image.mirrored(mirrorX, mirrorY), source);
 }
 
-void Picture::Draw(QPainter& painter, QPoint at) const {
-    Draw(painter, QRect(at, QSize(RoundedWidth(), RoundedHeight())));
+void Picture::draw(QPainter& painter, QPoint at) const {
+    draw(painter, QRect(at, QSize(roundedWidth(), roundedHeight())));
 }
 
-void Picture::Draw(QPainter& painter, const QRect& target) const {
-    Render(painter, target.x(), target.y(), target.width(), target.height(), 0, m_unitsHigh, m_unitsWide, -m_unitsHigh);
+void Picture::draw(QPainter& painter, const QRect& target) const {
+    render(painter, target.x(), target.y(), target.width(), target.height(), 0, m_unitsHigh, m_unitsWide, -m_unitsHigh);
 }
 
-void Picture::Place(QPainter& painter, QPoint at, Mirror mirror) const {
+void Picture::place(QPainter& painter, QPoint at, Mirror mirror) const {
     const int x = at.x(), y = at.y();
     const int wh = m_unitsWide;
     const int hh = m_unitsHigh;
-    const double w = Width();
-    const double h = Height();
+    const double w = width();
+    const double h = height();
     // The mirrored modes start their source 15 HiMetric units in, each way: the skin was drawn and
     // checked with that offset, which is less than a pixel's 26.
-    constexpr double tx = 15;
-    constexpr double ty = 15;
+    constexpr double kTx = 15;
+    constexpr double kTy = 15;
     switch (mirror) {
         case Mirror::None:
-            Render(painter, x, y, RoundEven(w), RoundEven(h), 0, hh, wh, -hh);
+            render(painter, x, y, roundEven(w), roundEven(h), 0, hh, wh, -hh);
             break;
         case Mirror::LeftRight:
-            Render(painter, x, RoundEven(y + h - 1), RoundEven(w), RoundEven(-h), RoundEven(wh - tx), RoundEven(ty), -wh,
+            render(painter, x, roundEven(y + h - 1), roundEven(w), roundEven(-h), roundEven(wh - kTx), roundEven(kTy), -wh,
                    hh);
             break;
         case Mirror::TopBottom:
-            Render(painter, RoundEven(x + w - 1), y, RoundEven(-w), RoundEven(h), RoundEven(wh - tx), RoundEven(ty), -wh,
+            render(painter, roundEven(x + w - 1), y, roundEven(-w), roundEven(h), roundEven(wh - kTx), roundEven(kTy), -wh,
                    hh);
             break;
         case Mirror::Both:
-            Render(painter, x, y, RoundEven(w + 1), RoundEven(h + 1), wh, 0, -wh, hh);
+            render(painter, x, y, roundEven(w + 1), roundEven(h + 1), wh, 0, -wh, hh);
             break;
     }
 }

@@ -13,17 +13,17 @@ namespace platform {
 // What a picture of this many pixels measures, in pixels: the program measures pictures in a finer
 // unit than the pixel and back, so a 16-pixel icon measures 15.987 and half of it is 7, not 8. Every
 // size and position taken from a picture goes through this.
-double MeasuredPixels(int pixels);
+double measuredPixels(int pixels);
 
 // Whether a measure, or a sum of measures, is small enough to be kept: measures are kept in 16 bits
 // of their own unit, which holds up to about 1238 pixels.
-bool MeasureFits(double pixels);
+bool measureFits(double pixels);
 
 // How a placed picture is turned: as drawn, mirrored left to right, top to bottom, or both ways. The
 // frame's corners and sides use one each.
 enum class Mirror { None, LeftRight, TopBottom, Both };
 
-// A picture loaded from a BMP, GIF, JPEG or icon file, measured as MeasuredPixels says, drawn in
+// A picture loaded from a BMP, GIF, JPEG or icon file, measured as measuredPixels says, drawn in
 // logical pixels.
 class Picture {
 public:
@@ -33,32 +33,32 @@ public:
     // Empty when the file is missing or is not a picture. For a device of kDoubleSizeFrom or more pixels
     // per unit, "name@2x.ext" beside it is read instead when it is a picture of exactly twice the size:
     // the picture then measures and places itself as the plain one and draws with twice the detail.
-    static std::optional<Picture> Load(const QString& path, double devicePixelRatio = 1.0);
+    static std::optional<Picture> load(const QString& path, double devicePixelRatio = 1.0);
     // image.devicePixelRatio() tells how many of its pixels make one pixel of the picture.
     explicit Picture(QImage image);
 
     // The measured size (a 16-pixel icon measures 15.987).
-    double Width() const { return m_width; }
-    double Height() const { return m_height; }
+    double width() const { return m_width; }
+    double height() const { return m_height; }
     // The measured size rounded, halves to even.
-    int RoundedWidth() const;
-    int RoundedHeight() const;
+    int roundedWidth() const;
+    int roundedHeight() const;
 
     // The whole picture, upright, at its rounded size with its top-left corner at the point.
-    void Draw(QPainter& painter, QPoint at) const;
+    void draw(QPainter& painter, QPoint at) const;
     // The whole picture, upright, stretched into the rectangle.
-    void Draw(QPainter& painter, const QRect& target) const;
+    void draw(QPainter& painter, const QRect& target) const;
     // The picture at its natural size with its top-left corner at the point, turned as mirror says.
     // LeftRight and TopBottom cover the same pixels as None; Both covers one pixel more each way.
-    void Place(QPainter& painter, QPoint at, Mirror mirror) const;
+    void place(QPainter& painter, QPoint at, Mirror mirror) const;
 
     // The pixels as read, at their device pixel ratio: draw it at its device-independent size.
-    const QImage& Image() const { return m_image; }
+    const QImage& image() const { return m_image; }
 
 private:
     // Draws into a rectangle from a source rectangle in the measure's own unit whose y axis runs upwards
     // from the picture's bottom edge; a negative source or destination extent mirrors that axis.
-    void Render(QPainter& painter, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
+    void render(QPainter& painter, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
                 int srcHeight) const;
 
     QImage m_image;

@@ -7,8 +7,8 @@
 
 namespace platform {
 
-QObject* LoadPluginObject(const QString& name, const char* interfaceId) {
-    const QString path = QString::fromStdString(PluginFolder()) + QStringLiteral("/lib") + name + QStringLiteral(".so");
+QObject* loadPluginObject(const QString& name, const char* interfaceId) {
+    const QString path = QString::fromStdString(pluginFolder()) + QStringLiteral("/lib") + name + QStringLiteral(".so");
     QPluginLoader loader(path);
     QObject* plugin = loader.instance();
     QString error = loader.errorString();

@@ -31,7 +31,7 @@ constexpr char kAnswer[] = "ok\n";
 
 // One attempt: connect, send the request, wait for the answer until the deadline.
 enum class Attempt { Confirmed, NoListener, NoAnswer };
-Attempt AskOnce(const sockaddr_un& address, std::string_view request, std::chrono::steady_clock::time_point deadline) {
+Attempt askOnce(const sockaddr_un& address, std::string_view request, std::chrono::steady_clock::time_point deadline) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return Attempt::NoListener;
     Attempt outcome = Attempt::NoListener;
@@ -43,7 +43,7 @@ Attempt AskOnce(const sockaddr_un& address, std::string_view request, std::chron
             while (answer.size() < sizeof(kAnswer) - 1) {
                 const auto left =
                     std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-                if (left.count() <= 0 || PollFor(fd, POLLIN, left) <= 0) break;
+                if (left.count() <= 0 || pollFor(fd, POLLIN, left) <= 0) break;
                 const ssize_t n = ::recv(fd, buffer, sizeof(buffer), 0);
                 if (n <= 0) break;
                 answer.append(buffer, static_cast<std::size_t>(n));
@@ -74,38 +74,38 @@ constexpr std::size_t kMostConnections = 8;
 SingleInstance::SingleInstance(std::string folder) : m_folder(std::move(folder)) {}
 
 SingleInstance::~SingleInstance() {
-    Release();
+    release();
 }
 
-void SingleInstance::Release() {
+void SingleInstance::release() {
     for (auto& connection : m_connections) ::close(connection->fd);
     m_connections.clear();
     delete m_notifier;
     m_notifier = nullptr;
     if (m_listenFd >= 0) {
         ::close(m_listenFd);
-        ::unlink(SocketPath(m_folder).c_str());
+        ::unlink(socketPath(m_folder).c_str());
         m_listenFd = -1;
     }
     if (m_lockFd >= 0) ::close(m_lockFd);  // also releases the lock
     m_lockFd = -1;
 }
 
-std::string SingleInstance::LockPath(const std::string& folder) {
+std::string SingleInstance::lockPath(const std::string& folder) {
     return folder + "/warmap.lock";
 }
 
-std::string SingleInstance::SocketPath(const std::string& folder) {
+std::string SingleInstance::socketPath(const std::string& folder) {
     return folder + "/warmap.socket";
 }
 
-bool SingleInstance::Claim() {
+bool SingleInstance::claim() {
     if (m_lockFd >= 0) return true;
     if (m_folder.empty()) {
         std::fprintf(stderr, "warmap: no private folder for the lock; not checking for another running Warmap\n");
         return true;
     }
-    const std::string lockPath = LockPath(m_folder);
+    const std::string lockPath = SingleInstance::lockPath(m_folder);
     const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) {
         // Without a lock file there is no telling whether another instance runs: run rather than not.
@@ -120,9 +120,9 @@ bool SingleInstance::Claim() {
     m_lockFd = fd;
 
     // Holding the lock, any socket left at the path belongs to an instance that is gone.
-    const std::string socketPath = SocketPath(m_folder);
+    const std::string socketPath = SingleInstance::socketPath(m_folder);
     sockaddr_un address;
-    if (!UnixSocketAddress(socketPath, address)) {
+    if (!unixSocketAddress(socketPath, address)) {
         std::fprintf(stderr, "warmap: %s is too long for a socket; a second start cannot find this one\n",
                      socketPath.c_str());
         return true;
@@ -140,15 +140,15 @@ bool SingleInstance::Claim() {
     return true;
 }
 
-void SingleInstance::Serve(std::function<void(Request)> onRequest) {
+void SingleInstance::serve(std::function<void(Request)> onRequest) {
     m_onRequest = std::move(onRequest);
     if (m_listenFd < 0 || m_notifier) return;
     m_notifier = new QSocketNotifier(m_listenFd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &SingleInstance::Accept);
-    Accept();  // whoever asked while we were starting
+    connect(m_notifier, &QSocketNotifier::activated, this, &SingleInstance::accept);
+    accept();  // whoever asked while we were starting
 }
 
-void SingleInstance::Accept() {
+void SingleInstance::accept() {
     for (;;) {
         const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0 && errno == EINTR) continue;
@@ -166,41 +166,41 @@ void SingleInstance::Accept() {
             continue;
         }
         // Silent connections never crowd out a start: the one that has waited longest makes room.
-        if (m_connections.size() >= kMostConnections) Drop(m_connections.front().get());
+        if (m_connections.size() >= kMostConnections) drop(m_connections.front().get());
         auto connection = std::make_unique<Connection>();
         connection->id = ++m_lastConnectionId;
         connection->fd = fd;
         QTimer::singleShot(kRequestPatience, this, [this, id = connection->id] {
             const auto it =
                 std::find_if(m_connections.begin(), m_connections.end(), [id](const auto& c) { return c->id == id; });
-            if (it != m_connections.end()) Drop(it->get());
+            if (it != m_connections.end()) drop(it->get());
         });
         connection->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         Connection* raw = connection.get();
-        connect(connection->notifier.get(), &QSocketNotifier::activated, this, [this, raw] { Read(raw); });
+        connect(connection->notifier.get(), &QSocketNotifier::activated, this, [this, raw] { read(raw); });
         m_connections.push_back(std::move(connection));
-        Read(raw);
+        read(raw);
     }
 }
 
-void SingleInstance::Read(Connection* connection) {
+void SingleInstance::read(Connection* connection) {
     char buffer[16];
     for (;;) {
         const ssize_t n = ::recv(connection->fd, buffer, sizeof(buffer), 0);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // more to come
-        if (n <= 0) return Drop(connection);
+        if (n <= 0) return drop(connection);
         connection->received.append(buffer, static_cast<std::size_t>(n));
         if (connection->received.back() == '\n' || connection->received.size() >= kLongestRequest) break;
     }
     const auto known = std::find(std::begin(kRequests), std::end(kRequests), connection->received);
-    if (known == std::end(kRequests)) return Drop(connection);
+    if (known == std::end(kRequests)) return drop(connection);
     ::send(connection->fd, kAnswer, sizeof(kAnswer) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-    Drop(connection);
+    drop(connection);
     if (m_onRequest) m_onRequest(static_cast<Request>(known - std::begin(kRequests)));
 }
 
-void SingleInstance::Drop(Connection* connection) {
+void SingleInstance::drop(Connection* connection) {
     connection->notifier->setEnabled(false);
     ::close(connection->fd);
     // Deleting a notifier inside its own signal is not allowed; let the event loop do it.
@@ -208,21 +208,21 @@ void SingleInstance::Drop(Connection* connection) {
     std::erase_if(m_connections, [connection](const auto& c) { return c.get() == connection; });
 }
 
-bool SingleInstance::IsRunning(const std::string& folder) {
+bool SingleInstance::isRunning(const std::string& folder) {
     if (folder.empty()) return false;
-    const auto fd = base::OpenForReading(LockPath(folder), {.followLinks = false});
+    const auto fd = base::openForReading(lockPath(folder), {.followLinks = false});
     if (!fd) return false;
     // A shared lock is refused while the running instance holds its exclusive one.
-    return ::flock(fd->Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    return ::flock(fd->get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
 }
 
-bool SingleInstance::AskToShow(const std::string& folder, std::chrono::milliseconds patience, Request request) {
+bool SingleInstance::askToShow(const std::string& folder, std::chrono::milliseconds patience, Request request) {
     sockaddr_un address;
     if (folder.empty()) return false;
-    if (!UnixSocketAddress(SocketPath(folder), address)) return false;
+    if (!unixSocketAddress(socketPath(folder), address)) return false;
     const auto deadline = std::chrono::steady_clock::now() + patience;
     do {
-        switch (AskOnce(address, kRequests[static_cast<std::size_t>(request)], deadline)) {
+        switch (askOnce(address, kRequests[static_cast<std::size_t>(request)], deadline)) {
             case Attempt::Confirmed:
                 return true;
             case Attempt::NoAnswer:

@@ -27,34 +27,34 @@ public:
 
     // Takes the lock and opens the socket for later starts. False when another instance holds the
     // lock. Needs no application object, so a later start ends before it would open a display.
-    bool Claim();
+    bool claim();
     // Whether later starts can reach this instance (Claim succeeded and the socket listens).
-    bool Listening() const { return m_listenFd >= 0; }
+    bool isListening() const { return m_listenFd >= 0; }
 
     // Answers later starts from the event loop from now on; onRequest runs for each of them.
-    void Serve(std::function<void(Request)> onRequest);
+    void serve(std::function<void(Request)> onRequest);
 
     // Lets go of the lock and the socket before the program has quite ended, so a start meanwhile
     // runs as the new instance instead of talking to one on its way out.
-    void Release();
+    void release();
 
     // What a later start does: asks the instance holding the lock to show its window (or its settings),
     // retrying while that instance may still be starting. True once it has confirmed within patience.
-    static bool AskToShow(const std::string& folder, std::chrono::milliseconds patience,
+    static bool askToShow(const std::string& folder, std::chrono::milliseconds patience,
                           Request request = Request::ShowWindow);
 
     // Whether an instance holds the lock in folder now. Creates nothing, so a start that ends at once
     // (asked to end a Warmap that is not there, or without a display) leaves no trace.
-    static bool IsRunning(const std::string& folder);
+    static bool isRunning(const std::string& folder);
 
-    static std::string LockPath(const std::string& folder);
-    static std::string SocketPath(const std::string& folder);
+    static std::string lockPath(const std::string& folder);
+    static std::string socketPath(const std::string& folder);
 
 private:
     struct Connection;
-    void Accept();
-    void Read(Connection* connection);
-    void Drop(Connection* connection);
+    void accept();
+    void read(Connection* connection);
+    void drop(Connection* connection);
 
     std::string m_folder;
     int m_lockFd = -1;

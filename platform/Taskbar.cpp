@@ -4,7 +4,7 @@
 
 namespace platform {
 
-std::optional<TaskbarRect> TaskbarStrip(const QRect& s, const QRect& a) {
+std::optional<TaskbarRect> taskbarStrip(const QRect& s, const QRect& a) {
     const int right = s.x() + s.width();
     const int bottom = s.y() + s.height();
     const int availRight = a.x() + a.width();
@@ -16,9 +16,9 @@ std::optional<TaskbarRect> TaskbarStrip(const QRect& s, const QRect& a) {
     return std::nullopt;
 }
 
-std::optional<TaskbarRect> FindTaskbar(const QScreen* screen) {
+std::optional<TaskbarRect> findTaskbar(const QScreen* screen) {
     if (!screen) return std::nullopt;
-    return TaskbarStrip(screen->geometry(), screen->availableGeometry());
+    return taskbarStrip(screen->geometry(), screen->availableGeometry());
 }
 
 }  // namespace platform

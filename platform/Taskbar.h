@@ -13,9 +13,9 @@ namespace platform {
 struct TaskbarRect {
     int left, top, right, bottom;
 };
-std::optional<TaskbarRect> FindTaskbar(const QScreen* screen);
+std::optional<TaskbarRect> findTaskbar(const QScreen* screen);
 
 // The strip itself, from the two rectangles; exposed for tests.
-std::optional<TaskbarRect> TaskbarStrip(const QRect& screen, const QRect& available);
+std::optional<TaskbarRect> taskbarStrip(const QRect& screen, const QRect& available);
 
 }  // namespace platform

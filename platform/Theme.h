@@ -33,7 +33,7 @@ inline const QString kMonthFormat = QStringLiteral("MM.yyyy");
 inline const QString kTimeFormat = QStringLiteral("HH:mm");
 
 // The Warmap window's panel font, and the history's copy of that panel.
-inline QFont PanelFont(double points, bool bold, bool italic = false) {
+inline QFont panelFont(double points, bool bold, bool italic = false) {
     QFont font(QStringLiteral("Verdana"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
@@ -43,7 +43,7 @@ inline QFont PanelFont(double points, bool bold, bool italic = false) {
 }
 
 // A colour as a style sheet writes it: "rgb(64, 64, 64)".
-inline QString Css(QRgb colour) {
+inline QString css(QRgb colour) {
     return QStringLiteral("rgb(%1, %2, %3)").arg(qRed(colour)).arg(qGreen(colour)).arg(qBlue(colour));
 }
 

@@ -9,7 +9,7 @@
 
 namespace platform {
 
-bool UnixSocketAddress(const std::string& path, sockaddr_un& address) {
+bool unixSocketAddress(const std::string& path, sockaddr_un& address) {
     address = {};
     address.sun_family = AF_UNIX;
     if (path.size() >= sizeof(address.sun_path)) return false;
@@ -17,7 +17,7 @@ bool UnixSocketAddress(const std::string& path, sockaddr_un& address) {
     return true;
 }
 
-int PollFor(int fd, short events, std::chrono::milliseconds timeout) {
+int pollFor(int fd, short events, std::chrono::milliseconds timeout) {
     pollfd entry{fd, events, 0};
     int result;
     do {

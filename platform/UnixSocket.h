@@ -8,9 +8,9 @@
 namespace platform {
 
 // The address of a Unix socket at path; false when the path does not fit one (about 107 bytes).
-bool UnixSocketAddress(const std::string& path, sockaddr_un& address);
+bool unixSocketAddress(const std::string& path, sockaddr_un& address);
 
 // poll() for one descriptor, tried again when a signal interrupts it. As poll() returns.
-int PollFor(int fd, short events, std::chrono::milliseconds timeout);
+int pollFor(int fd, short events, std::chrono::milliseconds timeout);
 
 }  // namespace platform

@@ -23,12 +23,12 @@ namespace {
 template <class T>
 using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
-xcb_connection_t* X11Connection() {
+xcb_connection_t* x11Connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t Atom(xcb_connection_t* connection, const std::string& name) {
+xcb_atom_t internAtom(xcb_connection_t* connection, const std::string& name) {
     Reply<xcb_intern_atom_reply_t> atom(
         xcb_intern_atom_reply(
             connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr),
@@ -37,22 +37,22 @@ xcb_atom_t Atom(xcb_connection_t* connection, const std::string& name) {
 }
 
 // A compositing manager owns the selection _NET_WM_CM_S<screen>.
-bool X11CompositorRunning() {
-    xcb_connection_t* connection = X11Connection();
+bool isX11CompositorRunning() {
+    xcb_connection_t* connection = x11Connection();
     if (!connection) return false;
-    const xcb_atom_t selection = Atom(connection, "_NET_WM_CM_S0");
+    const xcb_atom_t selection = internAtom(connection, "_NET_WM_CM_S0");
     if (selection == XCB_ATOM_NONE) return false;
     Reply<xcb_get_selection_owner_reply_t> owner(
         xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr), &std::free);
     return owner && owner->owner != XCB_NONE;
 }
 
-bool IsSet(const char* name) {
+bool isSet(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
 }
 
-bool X11Reachable() {
+bool isX11Reachable() {
     xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
     const bool reachable = xcb_connection_has_error(probe) == 0;
     xcb_disconnect(probe);
@@ -60,12 +60,12 @@ bool X11Reachable() {
 }
 
 // The compositor's socket: WAYLAND_DISPLAY itself when absolute, else in XDG_RUNTIME_DIR.
-bool WaylandReachable() {
-    const std::string name = IsSet("WAYLAND_DISPLAY") ? std::getenv("WAYLAND_DISPLAY") : "wayland-0";
+bool isWaylandReachable() {
+    const std::string name = isSet("WAYLAND_DISPLAY") ? std::getenv("WAYLAND_DISPLAY") : "wayland-0";
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     const std::string path = name.front() == '/' ? name : std::string(runtime ? runtime : "") + "/" + name;
     sockaddr_un address;
-    if (!UnixSocketAddress(path, address)) return false;
+    if (!unixSocketAddress(path, address)) return false;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const bool reachable = fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
     if (fd >= 0) ::close(fd);
@@ -74,7 +74,7 @@ bool WaylandReachable() {
 
 }  // namespace
 
-base::Status CheckDisplay(const QString& platform) {
+base::Status checkDisplay(const QString& platform) {
     const QString chosen = platform.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : platform;
     if (!chosen.isEmpty()) {
         // A list such as "wayland;xcb" is tried in order; each may carry options after ':'.
@@ -83,29 +83,29 @@ base::Status CheckDisplay(const QString& platform) {
             const QString name = entry.section(QLatin1Char(':'), 0, 0);
             if (name == QLatin1String("xcb")) {
                 windowSystem = true;
-                if (X11Reachable()) return {};
+                if (isX11Reachable()) return {};
             } else if (name.startsWith(QLatin1String("wayland"))) {
                 windowSystem = true;
-                if (WaylandReachable()) return {};
+                if (isWaylandReachable()) return {};
             }
         }
         if (!windowSystem) return {};
         return base::Failure{"the platform " + chosen.toStdString() + " cannot open its display"};
     }
-    if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) return base::Failure{"neither DISPLAY nor WAYLAND_DISPLAY is set"};
-    if (IsSet("DISPLAY") && X11Reachable()) return {};
-    if (IsSet("WAYLAND_DISPLAY") && WaylandReachable()) return {};
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) return base::Failure{"neither DISPLAY nor WAYLAND_DISPLAY is set"};
+    if (isSet("DISPLAY") && isX11Reachable()) return {};
+    if (isSet("WAYLAND_DISPLAY") && isWaylandReachable()) return {};
     std::string problem = "cannot open";
-    if (IsSet("DISPLAY")) problem += std::string(" the X display ") + std::getenv("DISPLAY");
-    if (IsSet("DISPLAY") && IsSet("WAYLAND_DISPLAY")) problem += " or";
-    if (IsSet("WAYLAND_DISPLAY")) problem += std::string(" the Wayland display ") + std::getenv("WAYLAND_DISPLAY");
+    if (isSet("DISPLAY")) problem += std::string(" the X display ") + std::getenv("DISPLAY");
+    if (isSet("DISPLAY") && isSet("WAYLAND_DISPLAY")) problem += " or";
+    if (isSet("WAYLAND_DISPLAY")) problem += std::string(" the Wayland display ") + std::getenv("WAYLAND_DISPLAY");
     return base::Failure{problem};
 }
 
-void PreferX11WhereWaylandAlsoOffersIt() {
-    if (!IsSet("WAYLAND_DISPLAY") || !IsSet("DISPLAY") || IsSet("QT_QPA_PLATFORM")) return;
+void preferX11WhereWaylandAlsoOffersIt() {
+    if (!isSet("WAYLAND_DISPLAY") || !isSet("DISPLAY") || isSet("QT_QPA_PLATFORM")) return;
     // Qt has no way back once it chose X11 and cannot connect: it aborts. So try the connection first.
-    if (X11Reachable()) {
+    if (isX11Reachable()) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     } else {
         std::fprintf(stderr,
@@ -115,31 +115,31 @@ void PreferX11WhereWaylandAlsoOffersIt() {
     }
 }
 
-bool OnWayland() {
+bool isWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-bool OnX11() {
+bool isX11() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
-bool SupportsWindowOpacity() {
+bool supportsWindowOpacity() {
     // Under XWayland the Wayland compositor's window manager owns the compositor selection, but not
     // every one honours opacity (weston does not): only an unmapped window is sure to be invisible.
-    if (OnX11()) return !IsSet("WAYLAND_DISPLAY") && X11CompositorRunning();
-    if (OnWayland()) return false;
+    if (isX11()) return !isSet("WAYLAND_DISPLAY") && isX11CompositorRunning();
+    if (isWayland()) return false;
     return true;
 }
 
-void SendPendingWindowRequests() {
-    if (xcb_connection_t* connection = X11Connection()) xcb_flush(connection);
+void sendPendingWindowRequests() {
+    if (xcb_connection_t* connection = x11Connection()) xcb_flush(connection);
 }
 
-void KeepOffTaskbar(QWidget* window) {
-    xcb_connection_t* connection = X11Connection();
+void keepOffTaskbar(QWidget* window) {
+    xcb_connection_t* connection = x11Connection();
     if (!connection || !window) return;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_atom_t state = Atom(connection, "_NET_WM_STATE");
+    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
     std::vector<xcb_atom_t> atoms;
     Reply<xcb_get_property_reply_t> current(
         xcb_get_property_reply(connection, xcb_get_property(connection, 0, id, state, XCB_ATOM_ATOM, 0, 64), nullptr),
@@ -149,7 +149,7 @@ void KeepOffTaskbar(QWidget* window) {
         atoms.assign(data, data + xcb_get_property_value_length(current.get()) / 4);
     }
     for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t atom = Atom(connection, name);
+        const xcb_atom_t atom = internAtom(connection, name);
         if (std::find(atoms.begin(), atoms.end(), atom) == atoms.end()) atoms.push_back(atom);
     }
     // Before mapping the property itself is what the window manager reads (after that it takes requests).
@@ -158,15 +158,15 @@ void KeepOffTaskbar(QWidget* window) {
     xcb_flush(connection);
 }
 
-void OfferNoMaximise(QWidget* window) {
-    xcb_connection_t* connection = X11Connection();
+void offerNoMaximise(QWidget* window) {
+    xcb_connection_t* connection = x11Connection();
     if (!connection || !window) return;
     // The Motif hints every X11 window manager reads: flags, functions, decorations, input mode, status.
-    enum : uint32_t { kFunctions = 1, kDecorations = 2 };
-    enum : uint32_t { kMove = 4, kClose = 32 };
-    enum : uint32_t { kBorder = 2, kTitle = 8, kMenu = 16 };
-    const uint32_t hints[5] = {kFunctions | kDecorations, kMove | kClose, kBorder | kTitle | kMenu, 0, 0};
-    const xcb_atom_t atom = Atom(connection, "_MOTIF_WM_HINTS");
+    enum : uint32_t { KFunctions = 1, KDecorations = 2 };
+    enum : uint32_t { KMove = 4, KClose = 32 };
+    enum : uint32_t { KBorder = 2, KTitle = 8, KMenu = 16 };
+    const uint32_t hints[5] = {KFunctions | KDecorations, KMove | KClose, KBorder | KTitle | KMenu, 0, 0};
+    const xcb_atom_t atom = internAtom(connection, "_MOTIF_WM_HINTS");
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), atom, atom, 32,
                         5, hints);
     xcb_flush(connection);
@@ -174,14 +174,14 @@ void OfferNoMaximise(QWidget* window) {
 
 CompositorWatch::CompositorWatch(std::function<void()> onCompositorGone, QObject* parent)
     : QObject(parent), m_onGone(std::move(onCompositorGone)) {
-    xcb_connection_t* connection = X11Connection();
+    xcb_connection_t* connection = x11Connection();
     if (!connection) return;
     const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(connection, &xcb_xfixes_id);
     if (!xfixes || !xfixes->present) return;
     Reply<xcb_xfixes_query_version_reply_t> version(
         xcb_xfixes_query_version_reply(connection, xcb_xfixes_query_version(connection, 1, 0), nullptr), &std::free);
     if (!version) return;
-    m_selection = Atom(connection, "_NET_WM_CM_S0");
+    m_selection = internAtom(connection, "_NET_WM_CM_S0");
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     xcb_xfixes_select_selection_input(connection, root, m_selection,
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |

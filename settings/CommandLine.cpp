@@ -7,7 +7,7 @@
 
 namespace settings {
 
-CommandLine ParseCommandLine(const QStringList& arguments) {
+CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Watches who holds the keeps and towers of the frontier on four game servers, tells of every change\n"

@@ -27,6 +27,6 @@ struct CommandLine {
 inline constexpr int kUsageExitStatus = 2;
 
 // arguments as main received them, the program's name first.
-CommandLine ParseCommandLine(const QStringList& arguments);
+CommandLine parseCommandLine(const QStringList& arguments);
 
 }  // namespace settings

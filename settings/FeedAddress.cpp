@@ -15,22 +15,22 @@ namespace {
 // A scheme, a host and a port take a few hundred characters at most.
 constexpr qsizetype kMostCharacters = 512;
 
-using platform::AddressWithoutUser;
-using platform::Authority;
+using platform::addressWithoutUser;
+using platform::authority;
 
 // The port as written after the host, when there is one.
-std::optional<QString> WrittenPort(const QString& authority) {
-    static const QRegularExpression port(QStringLiteral("^(?:\\[[^\\]]*\\]|[^:\\[]*):(.*)$"));
-    const QRegularExpressionMatch match = port.match(authority);
+std::optional<QString> writtenPort(const QString& authority) {
+    static const QRegularExpression kPort(QStringLiteral("^(?:\\[[^\\]]*\\]|[^:\\[]*):(.*)$"));
+    const QRegularExpressionMatch match = kPort.match(authority);
     if (!match.hasMatch()) return std::nullopt;
     return match.captured(1);
 }
 
 }  // namespace
 
-base::Result<QString, AddressProblem> NormalisedFeedBase(const QString& text) {
+base::Result<QString, AddressProblem> normalisedFeedBase(const QString& text) {
     const QString typed = text.trimmed();
-    const auto [start, end] = Authority(typed);
+    const auto [start, end] = authority(typed);
     const QString authority = typed.mid(start, end - start);
     AddressProblem problem = AddressProblem::None;
     if (typed.isEmpty())
@@ -41,7 +41,7 @@ base::Result<QString, AddressProblem> NormalisedFeedBase(const QString& text) {
         problem = AddressProblem::Blanks;
     else if (authority.contains(QLatin1Char('@')))
         problem = AddressProblem::UserPart;
-    else if (const auto port = WrittenPort(authority); port && !port->isEmpty()) {
+    else if (const auto port = writtenPort(authority); port && !port->isEmpty()) {
         // QUrl would refuse it with a word about the scheme.
         bool number = false;
         const int value = port->toInt(&number);
@@ -84,7 +84,7 @@ constexpr ProblemWords kProblemWords[] = {
      "its port is no number from 1 to 65535"},
 };
 
-const ProblemWords* WordsFor(AddressProblem problem) {
+const ProblemWords* wordsFor(AddressProblem problem) {
     for (const ProblemWords& words : kProblemWords) {
         if (words.problem == problem) return &words;
     }
@@ -93,19 +93,19 @@ const ProblemWords* WordsFor(AddressProblem problem) {
 
 }  // namespace
 
-QString ProblemText(AddressProblem problem) {
-    const ProblemWords* words = WordsFor(problem);
+QString problemText(AddressProblem problem) {
+    const ProblemWords* words = wordsFor(problem);
     if (!words) return {};
     const QString text = QString::fromUtf8(words->text);
     return problem == AddressProblem::TooLong ? text.arg(kMostCharacters) : text;
 }
 
-const char* ProblemCause(AddressProblem problem) {
-    const ProblemWords* words = WordsFor(problem);
+const char* problemCause(AddressProblem problem) {
+    const ProblemWords* words = wordsFor(problem);
     return words ? words->cause : "";
 }
 
-QString SourceText(FeedBaseSource source) {
+QString sourceText(FeedBaseSource source) {
     switch (source) {
         case FeedBaseSource::CommandLine:
             return QStringLiteral("der Kommandozeile (--feed-base)");
@@ -121,7 +121,7 @@ QString SourceText(FeedBaseSource source) {
     return {};
 }
 
-FeedBaseChoice ChooseFeedBase(const QString& commandLine, const QString& fromFile, bool log) {
+FeedBaseChoice chooseFeedBase(const QString& commandLine, const QString& fromFile, bool log) {
     FeedBaseChoice choice;
     const std::pair<FeedBaseSource, QString> sources[] = {
         {FeedBaseSource::CommandLine, commandLine},
@@ -131,7 +131,7 @@ FeedBaseChoice ChooseFeedBase(const QString& commandLine, const QString& fromFil
     };
     for (const auto& [source, text] : sources) {
         if (text.trimmed().isEmpty()) continue;
-        const base::Result<QString, AddressProblem> normalised = NormalisedFeedBase(text);
+        const base::Result<QString, AddressProblem> normalised = normalisedFeedBase(text);
         if (normalised) {
             choice.base = *normalised;
             choice.source = source;
@@ -143,11 +143,11 @@ FeedBaseChoice ChooseFeedBase(const QString& commandLine, const QString& fromFil
             (source == FeedBaseSource::CommandLine || source == FeedBaseSource::Environment)) {
             choice.refused = source;
             choice.refusedBecause = normalised.error();
-            choice.refusedText = AddressWithoutUser(text.trimmed());
+            choice.refusedText = addressWithoutUser(text.trimmed());
             if (log)
                 qCWarning(lcSettings, "%s \"%s\" is not used: %s; asking for a feed address",
                           source == FeedBaseSource::CommandLine ? "--feed-base" : "WARMAP_FEED_BASE",
-                          qPrintable(choice.refusedText), ProblemCause(normalised.error()));
+                          qPrintable(choice.refusedText), problemCause(normalised.error()));
         }
     }
     return choice;

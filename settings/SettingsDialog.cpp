@@ -20,7 +20,7 @@ namespace settings {
 namespace {
 
 // A text for the window's rich-text labels: "(--feed-base)" must never break after its dashes.
-QString Html(const QString& text) {
+QString html(const QString& text) {
     return text.toHtmlEscaped().replace(QStringLiteral("(--feed-base)"), QStringLiteral("<nobr>(--feed-base)</nobr>"));
 }
 
@@ -59,24 +59,24 @@ SettingsDialog::SettingsDialog(const Settings& current, FeedBaseChoice besideFil
     const FeedBaseSource decides = m_besideFile.source;
     if (decides == FeedBaseSource::CommandLine || decides == FeedBaseSource::Environment) {
         m_note->setText(
-            Html(QStringLiteral("Dieser Lauf verwendet die Adresse aus %1; sie gilt vor der hier gespeicherten.")
-                     .arg(SourceText(decides))));
+            html(QStringLiteral("Dieser Lauf verwendet die Adresse aus %1; sie gilt vor der hier gespeicherten.")
+                     .arg(sourceText(decides))));
         m_note->show();
     }
     // A result belongs to the address it was found for.
-    connect(m_feedBase, &QLineEdit::textChanged, this, [this] { Say(QString(), false); });
+    connect(m_feedBase, &QLineEdit::textChanged, this, [this] { say(QString(), false); });
 
     auto* noticeBox = new QGroupBox(QStringLiteral("Meldungen f\u00fcr"));
     auto* noticeLayout = new QGridLayout(noticeBox);
     for (std::size_t i = 0; i < m_servers.size(); ++i) {
-        m_servers[i] = new QCheckBox(platform::NameText(feed::ServerNames[i]));
+        m_servers[i] = new QCheckBox(platform::nameText(feed::kServerNames[i]));
         m_servers[i]->setChecked(current.notifyServer[i]);
         noticeLayout->addWidget(m_servers[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
     auto* realmLabel = new QLabel(QStringLiteral("Nur Meldungen, an denen dieses Reich beteiligt ist"));
     m_realm = new QComboBox;
     m_realm->addItem(QStringLiteral("alle Reiche"));
-    for (std::string_view realm : feed::RealmNames) m_realm->addItem(platform::NameText(realm));
+    for (std::string_view realm : feed::kRealmNames) m_realm->addItem(platform::nameText(realm));
     m_realm->setCurrentIndex(current.onlyRealm ? static_cast<int>(*current.onlyRealm) + 1 : 0);
     realmLabel->setBuddy(m_realm);
     noticeLayout->addWidget(realmLabel, 2, 0, 1, 2);
@@ -92,18 +92,18 @@ SettingsDialog::SettingsDialog(const Settings& current, FeedBaseChoice besideFil
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
-    connect(m_check, &QPushButton::clicked, this, &SettingsDialog::Check);
+    connect(m_check, &QPushButton::clicked, this, &SettingsDialog::check);
 }
 
-base::Result<Settings, QString> SettingsDialog::Chosen() const {
+base::Result<Settings, QString> SettingsDialog::chosenSettings() const {
     Settings chosen;
     if (!m_feedBase->text().trimmed().isEmpty()) {
-        const auto normalised = NormalisedFeedBase(m_feedBase->text());
-        if (!normalised) return base::Failure{ProblemText(normalised.error())};
+        const auto normalised = normalisedFeedBase(m_feedBase->text());
+        if (!normalised) return base::Failure{problemText(normalised.error())};
         chosen.feedBase = *normalised;
     } else if (m_besideFile.base.isEmpty()) {
         // Nothing else gives this run an address: without one Warmap could never poll.
-        return base::Failure{ProblemText(AddressProblem::Empty)};
+        return base::Failure{problemText(AddressProblem::Empty)};
     }
     for (std::size_t i = 0; i < m_servers.size(); ++i) chosen.notifyServer[i] = m_servers[i]->isChecked();
     if (m_realm->currentIndex() > 0) chosen.onlyRealm = static_cast<feed::Realm>(m_realm->currentIndex() - 1);
@@ -112,23 +112,23 @@ base::Result<Settings, QString> SettingsDialog::Chosen() const {
 }
 
 void SettingsDialog::accept() {
-    const base::Result<Settings, QString> chosen = Chosen();
+    const base::Result<Settings, QString> chosen = chosenSettings();
     if (!chosen) {
-        Say(chosen.error(), true);
+        say(chosen.error(), true);
         m_feedBase->setFocus();
         return;
     }
     if (onSave) {
-        if (const base::Result<void, QString> saved = onSave(*chosen); !saved) return Say(saved.error(), true);
+        if (const base::Result<void, QString> saved = onSave(*chosen); !saved) return say(saved.error(), true);
     }
     QDialog::accept();
 }
 
-void SettingsDialog::AskForFeedBase() {
+void SettingsDialog::askForFeedBase() {
     QString text;
     if (m_besideFile.refused != FeedBaseSource::None) {
-        text = Html(QStringLiteral("Die Adresse aus %1 ist nicht zu gebrauchen: %2")
-                        .arg(SourceText(m_besideFile.refused), ProblemText(m_besideFile.refusedBecause))) +
+        text = html(QStringLiteral("Die Adresse aus %1 ist nicht zu gebrauchen: %2")
+                        .arg(sourceText(m_besideFile.refused), problemText(m_besideFile.refusedBecause))) +
                QStringLiteral("<br>");
     }
     text += QStringLiteral(
@@ -140,24 +140,24 @@ void SettingsDialog::AskForFeedBase() {
     m_feedBase->setFocus();
 }
 
-void SettingsDialog::Check() {
+void SettingsDialog::check() {
     const QString typed = m_feedBase->text().trimmed();
     QString feedBase = m_besideFile.base;
     QString which;  // the address tested, and where it comes from unless typed here
     if (!typed.isEmpty()) {
-        const auto normalised = NormalisedFeedBase(typed);
-        if (!normalised) return Say(ProblemText(normalised.error()), true);
+        const auto normalised = normalisedFeedBase(typed);
+        if (!normalised) return say(problemText(normalised.error()), true);
         feedBase = which = *normalised;
     } else if (feedBase.isEmpty()) {
-        return Say(QStringLiteral("Es ist noch keine Feed-Adresse eingestellt; tragen Sie eine ein."), true);
+        return say(QStringLiteral("Es ist noch keine Feed-Adresse eingestellt; tragen Sie eine ein."), true);
     } else {
-        which = QStringLiteral("%1 (aus %2)").arg(feedBase, SourceText(m_besideFile.source));
+        which = QStringLiteral("%1 (aus %2)").arg(feedBase, sourceText(m_besideFile.source));
     }
     if (!m_checkFeed) return;
     // Disabled while it runs, so it cannot run twice; the keyboard focus comes back to it afterwards.
     const bool hadFocus = m_check->hasFocus();
     m_check->setEnabled(false);
-    Say(QStringLiteral("Pr\u00fcfe %1 \u2026").arg(which), false);
+    say(QStringLiteral("Pr\u00fcfe %1 \u2026").arg(which), false);
     // The check lets events run; the window may be closed or the field changed meanwhile.
     QPointer<SettingsDialog> self(this);
     const base::Result<QString, QString> verdict = m_checkFeed(feedBase);
@@ -165,11 +165,11 @@ void SettingsDialog::Check() {
     m_check->setEnabled(true);
     if (hadFocus) m_check->setFocus();
     if (m_feedBase->text().trimmed() != typed) return;
-    Say(which + QStringLiteral(": ") + (verdict ? *verdict : verdict.error()), !verdict);
+    say(which + QStringLiteral(": ") + (verdict ? *verdict : verdict.error()), !verdict);
 }
 
-void SettingsDialog::Say(const QString& text, bool problem) {
-    m_status->setText(Html(text));
+void SettingsDialog::say(const QString& text, bool problem) {
+    m_status->setText(html(text));
     m_status->setVisible(!text.isEmpty());
     m_status->setStyleSheet(problem ? QStringLiteral("color: #a01010;") : QString());
 }

@@ -35,24 +35,24 @@ public:
     SaveChoice onSave;
 
     // The choice as it stands; fails saying why when the feed address is refused.
-    base::Result<Settings, QString> Chosen() const;
+    base::Result<Settings, QString> chosenSettings() const;
 
     // Says that Warmap needs a feed address (and why the one given cannot be used), with the keyboard
     // focus in the address field.
-    void AskForFeedBase();
+    void askForFeedBase();
 
     void accept() override;
 
 private:
-    void Check();
-    void Say(const QString& text, bool problem);
+    void check();
+    void say(const QString& text, bool problem);
 
     FeedBaseChoice m_besideFile;
     QLabel* m_note;
     QLineEdit* m_feedBase;
     QPushButton* m_check;
     QLabel* m_status;
-    std::array<QCheckBox*, feed::ServerNames.size()> m_servers;
+    std::array<QCheckBox*, feed::kServerNames.size()> m_servers;
     QComboBox* m_realm;
     QCheckBox* m_sound;
     FeedCheck m_checkFeed;

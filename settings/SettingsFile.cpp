@@ -26,16 +26,16 @@ const QString kRealmKey = QStringLiteral("notify/realm");
 const QString kSoundKey = QStringLiteral("notify/sound");
 const QString kAnyRealm = QStringLiteral("any");
 
-QString ServerKey(std::string_view server) {
-    return QStringLiteral("notify/") + platform::NameText(server);
+QString serverKey(std::string_view server) {
+    return QStringLiteral("notify/") + platform::nameText(server);
 }
 
 // Whether QSettings may read the file: a regular file (links followed) of sensible size that we can
 // open. A FIFO would hold the start for ever, a device would never end.
-bool Readable(const QString& path) {
+bool isReadable(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     const auto opened =
-        base::OpenForReading(native.toStdString(), {.maxBytes = static_cast<std::size_t>(kMostBytes)});
+        base::openForReading(native.toStdString(), {.maxBytes = static_cast<std::size_t>(kMostBytes)});
     if (opened) return true;
     switch (opened.error().kind) {
         case base::Refusal::Kind::Missing:
@@ -53,77 +53,77 @@ bool Readable(const QString& path) {
     return false;
 }
 
-void Bad(const QString& path, const QString& key, const QVariant& value, const char* expected) {
+void bad(const QString& path, const QString& key, const QVariant& value, const char* expected) {
     QString shown = value.toStringList().join(QLatin1Char(','));
     // An address is never logged with its user part: that may hold a password.
-    if (key == kFeedBaseKey) shown = platform::AddressWithoutUser(shown);
+    if (key == kFeedBaseKey) shown = platform::addressWithoutUser(shown);
     qCWarning(lcSettings, "%s: %s = \"%s\" is not %s; using the default", qPrintable(path), qPrintable(key),
               qPrintable(shown), expected);
 }
 
 // A value that must be a plain text (QSettings reads "a, b" as a list).
-std::optional<QString> Text(const QSettings& file, const QString& key) {
+std::optional<QString> textOf(const QSettings& file, const QString& key) {
     const QVariant value = file.value(key);
     if (value.typeId() == QMetaType::QString) return value.toString();
-    Bad(file.fileName(), key, value, "a single value");
+    bad(file.fileName(), key, value, "a single value");
     return std::nullopt;
 }
 
-std::optional<bool> Switch(const QSettings& file, const QString& key) {
-    const std::optional<QString> text = Text(file, key);
+std::optional<bool> flagOf(const QSettings& file, const QString& key) {
+    const std::optional<QString> text = textOf(file, key);
     if (!text) return std::nullopt;
     if (text->compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
     if (text->compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
-    Bad(file.fileName(), key, *text, "true or false");
+    bad(file.fileName(), key, *text, "true or false");
     return std::nullopt;
 }
 
 }  // namespace
 
-QString SettingsFilePath() {
-    return QString::fromStdString(platform::ConfigHome()) + QStringLiteral("/warmap/warmap.conf");
+QString settingsFilePath() {
+    return QString::fromStdString(platform::configHome()) + QStringLiteral("/warmap/warmap.conf");
 }
 
-Settings LoadSettings(const QString& path) {
+Settings loadSettings(const QString& path) {
     Settings settings;
-    if (!Readable(path)) return settings;
+    if (!isReadable(path)) return settings;
     const QSettings file(path, QSettings::IniFormat);
     if (file.status() != QSettings::NoError)
         qCWarning(lcSettings, "%s is not a well-formed INI file; reading what can be read", qPrintable(path));
 
     QStringList known{kFeedBaseKey, kRealmKey, kSoundKey};
-    for (std::size_t i = 0; i < feed::ServerNames.size(); ++i) known << ServerKey(feed::ServerNames[i]);
+    for (std::size_t i = 0; i < feed::kServerNames.size(); ++i) known << serverKey(feed::kServerNames[i]);
     for (const QString& key : file.allKeys()) {
         if (!known.contains(key))
             qCWarning(lcSettings, "%s: unknown key %s ignored", qPrintable(path), qPrintable(key));
     }
 
     if (file.contains(kFeedBaseKey)) {
-        if (const auto text = Text(file, kFeedBaseKey)) {
-            if (const auto normalised = NormalisedFeedBase(*text))
+        if (const auto text = textOf(file, kFeedBaseKey)) {
+            if (const auto normalised = normalisedFeedBase(*text))
                 settings.feedBase = *normalised;
             else
-                Bad(path, kFeedBaseKey, *text, "an http or https address of a host");
+                bad(path, kFeedBaseKey, *text, "an http or https address of a host");
         }
     }
-    for (std::size_t i = 0; i < feed::ServerNames.size(); ++i) {
-        const QString key = ServerKey(feed::ServerNames[i]);
+    for (std::size_t i = 0; i < feed::kServerNames.size(); ++i) {
+        const QString key = serverKey(feed::kServerNames[i]);
         if (!file.contains(key)) continue;
-        if (const auto on = Switch(file, key)) settings.notifyServer[i] = *on;
+        if (const auto on = flagOf(file, key)) settings.notifyServer[i] = *on;
     }
     if (file.contains(kRealmKey)) {
-        if (const auto text = Text(file, kRealmKey); text && *text != kAnyRealm) {
-            settings.onlyRealm = feed::RealmFromName(text->toStdString());
-            if (!settings.onlyRealm) Bad(path, kRealmKey, *text, "any, Albion, Midgard or Hibernia");
+        if (const auto text = textOf(file, kRealmKey); text && *text != kAnyRealm) {
+            settings.onlyRealm = feed::realmFromName(text->toStdString());
+            if (!settings.onlyRealm) bad(path, kRealmKey, *text, "any, Albion, Midgard or Hibernia");
         }
     }
     if (file.contains(kSoundKey)) {
-        if (const auto on = Switch(file, kSoundKey)) settings.sound = *on;
+        if (const auto on = flagOf(file, kSoundKey)) settings.sound = *on;
     }
     return settings;
 }
 
-base::Result<void, QString> SaveSettings(const QString& path, const Settings& settings) {
+base::Result<void, QString> saveSettings(const QString& path, const Settings& settings) {
     const auto fail = [&](const QString& what) -> base::Result<void, QString> {
         qCWarning(lcSettings, "cannot save the settings as %s: %s", qPrintable(path), qPrintable(what));
         return base::Failure{QStringLiteral("Die Einstellungen lassen sich nicht speichern (%1): %2").arg(path, what)};
@@ -136,10 +136,10 @@ base::Result<void, QString> SaveSettings(const QString& path, const Settings& se
     {
         QSettings file(draft, QSettings::IniFormat);
         if (!settings.feedBase.isEmpty()) file.setValue(kFeedBaseKey, settings.feedBase);
-        for (std::size_t i = 0; i < feed::ServerNames.size(); ++i)
-            file.setValue(ServerKey(feed::ServerNames[i]), settings.notifyServer[i] ? "true" : "false");
+        for (std::size_t i = 0; i < feed::kServerNames.size(); ++i)
+            file.setValue(serverKey(feed::kServerNames[i]), settings.notifyServer[i] ? "true" : "false");
         file.setValue(kRealmKey,
-                      settings.onlyRealm ? platform::NameText(feed::RealmName(*settings.onlyRealm)) : kAnyRealm);
+                      settings.onlyRealm ? platform::nameText(feed::realmName(*settings.onlyRealm)) : kAnyRealm);
         file.setValue(kSoundKey, settings.sound ? "true" : "false");
         file.sync();
         if (file.status() != QSettings::NoError) return fail(QStringLiteral("INI-Text nicht geschrieben"));
@@ -153,7 +153,7 @@ base::Result<void, QString> SaveSettings(const QString& path, const Settings& se
     const QString target = entry.isSymLink() && entry.isFile() ? entry.canonicalFilePath() : path;
     if (!QDir().mkpath(QFileInfo(target).absolutePath())) return fail(QStringLiteral("Ordner fehlt"));
     if (const base::Result<void, int> written =
-            base::WritePrivateFile(QFile::encodeName(target).toStdString(), bytes.toStdString());
+            base::writePrivateFile(QFile::encodeName(target).toStdString(), bytes.toStdString());
         !written)
         return fail(QString::fromLocal8Bit(std::strerror(written.error())));
     return {};

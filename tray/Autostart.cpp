@@ -7,16 +7,16 @@
 
 namespace tray {
 
-std::string AutostartFilePath() {
-    return platform::ConfigHome() + "/autostart/warmap.desktop";
+std::string autostartFilePath() {
+    return platform::configHome() + "/autostart/warmap.desktop";
 }
 
-bool AutostartEnabled(const std::string& file) {
+bool isAutostartEnabled(const std::string& file) {
     std::error_code error;
     return std::filesystem::is_regular_file(file, error);
 }
 
-std::string DesktopExecArgument(const std::string& path) {
+std::string desktopExecArgument(const std::string& path) {
     std::string quoted = "\"";
     for (char c : path) {
         if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
@@ -49,20 +49,20 @@ std::string DesktopExecArgument(const std::string& path) {
     return value;
 }
 
-std::string AutostartEntry(const std::string& program) {
+std::string autostartEntry(const std::string& program) {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Warmap\n"
            "Comment=Meldet, wenn an der Front eine Burg oder ein Turm den Besitzer wechselt\n"
            "Exec=" +
-           DesktopExecArgument(program) +
+           desktopExecArgument(program) +
            "\n"
            "Icon=warmap\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
 }
 
-base::Status SetAutostart(const std::string& file, const std::string& program, bool enabled) {
+base::Status setAutostart(const std::string& file, const std::string& program, bool enabled) {
     std::error_code error;
     if (!enabled) {
         if (std::filesystem::remove(file, error) || !error) return {};
@@ -71,7 +71,7 @@ base::Status SetAutostart(const std::string& file, const std::string& program, b
     const std::filesystem::path folder = std::filesystem::path(file).parent_path();
     std::filesystem::create_directories(folder, error);
     if (error) return base::Failure{"Der Ordner " + folder.string() + " konnte nicht angelegt werden: " + error.message()};
-    if (!base::WritePrivateFile(file, AutostartEntry(program)))
+    if (!base::writePrivateFile(file, autostartEntry(program)))
         return base::Failure{"Die Datei " + file + " konnte nicht geschrieben werden."};
     return {};
 }

@@ -5,7 +5,7 @@
 
 namespace tray {
 
-QString NoTrayNoteText() {
+QString noTrayNoteText() {
     return QStringLiteral(
         "Warmap wacht weiter im Hintergrund und meldet jede \u00c4nderung.\n\n"
         "Diese Arbeitsumgebung zeigt kein Symbol von Warmap in einer Leiste. Zur\u00fcck geht es \u00fcber den "
@@ -15,8 +15,8 @@ QString NoTrayNoteText() {
         "\u201e--settings\u201c und \u201ewarmap --quit\u201c.");
 }
 
-QWidget* ShowNoTrayNote() {
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Warmap"), NoTrayNoteText(), QMessageBox::Ok);
+QWidget* showNoTrayNote() {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Warmap"), noTrayNoteText(), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("NoTrayNote"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);

@@ -22,12 +22,12 @@ public:
     static constexpr std::size_t kMaxPasses = 50;
 
     // Keeps the pass when it brought lines; the oldest pass goes once there are more than kMaxPasses.
-    void Record(std::chrono::system_clock::time_point time, const std::vector<std::string>& lines);
+    void record(std::chrono::system_clock::time_point time, const std::vector<std::string>& lines);
 
     // Puts back what earlier runs kept, newest first, before this run's first pass.
-    void Restore(std::vector<PassChanges> passes);
+    void restore(std::vector<PassChanges> passes);
 
-    const std::deque<PassChanges>& Passes() const { return m_passes; }
+    const std::deque<PassChanges>& passes() const { return m_passes; }
 
     // Told after every pass that was kept.
     std::function<void()> onChanged;

@@ -4,11 +4,11 @@
 
 namespace tray {
 
-int RecentRowHeight(const RecentRow& row) {
+int recentRowHeight(const RecentRow& row) {
     return row.kind == RecentRow::Kind::Heading ? kRecentHeadingHeight : kRecentLineHeight;
 }
 
-std::vector<RecentRow> LayOutRecentChanges(const std::deque<PassChanges>& passes) {
+std::vector<RecentRow> layOutRecentChanges(const std::deque<PassChanges>& passes) {
     std::vector<RecentRow> rows;
     int top = kRecentMarginTop;
     for (std::size_t p = 0; p < passes.size(); ++p) {
@@ -23,14 +23,14 @@ std::vector<RecentRow> LayOutRecentChanges(const std::deque<PassChanges>& passes
     return rows;
 }
 
-int RecentChangesHeight(const std::deque<PassChanges>& passes) {
-    const std::vector<RecentRow> rows = LayOutRecentChanges(passes);
+int recentChangesHeight(const std::deque<PassChanges>& passes) {
+    const std::vector<RecentRow> rows = layOutRecentChanges(passes);
     if (rows.empty()) return kRecentMarginTop;
     const RecentRow& last = rows.back();
-    return last.top + RecentRowHeight(last) + kRecentPassGap;
+    return last.top + recentRowHeight(last) + kRecentPassGap;
 }
 
-std::string RecentHeading(const PassChanges& pass) {
+std::string recentHeading(const PassChanges& pass) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(pass.time);
     std::tm local{};
     localtime_r(&seconds, &local);

@@ -25,14 +25,14 @@ inline constexpr int kRecentHeadingHeight = 20;
 inline constexpr int kRecentLineHeight = theme::kLineHeight;
 inline constexpr int kRecentPassGap = 12;
 
-std::vector<RecentRow> LayOutRecentChanges(const std::deque<PassChanges>& passes);
+std::vector<RecentRow> layOutRecentChanges(const std::deque<PassChanges>& passes);
 
-int RecentRowHeight(const RecentRow& row);
+int recentRowHeight(const RecentRow& row);
 
 // The height all rows need, margins included.
-int RecentChangesHeight(const std::deque<PassChanges>& passes);
+int recentChangesHeight(const std::deque<PassChanges>& passes);
 
 // The heading of a pass: its local time and how many changes it brought.
-std::string RecentHeading(const PassChanges& pass);
+std::string recentHeading(const PassChanges& pass);
 
 }  // namespace tray

@@ -33,37 +33,37 @@ public:
         setObjectName(QStringLiteral("RecentChangesView"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         if (auto picture =
-                platform::Picture::Load(programFolder + QStringLiteral("/form/splash/mid.jpg"), devicePixelRatioF()))
-            m_ground = QPixmap::fromImage(picture->Image());
-        setFont(notify::MessageLineFont());
+                platform::Picture::load(programFolder + QStringLiteral("/form/splash/mid.jpg"), devicePixelRatioF()))
+            m_ground = QPixmap::fromImage(picture->image());
+        setFont(notify::messageLineFont());
         // As wide as the popup, whose lines fit it and whose parchment has its edges at both sides.
         setFixedWidth(notify::ChangePopup::kWidthPixels);
     }
 
     // What is drawn, as text: the headings and the lines as a person reads them.
-    std::vector<platform::AccessibleRow> Rows() const {
+    std::vector<platform::AccessibleRow> rows() const {
         std::vector<platform::AccessibleRow> rows;
-        const auto& passes = m_changes.Passes();
+        const auto& passes = m_changes.passes();
         if (passes.empty()) {
-            rows.push_back({QAccessible::StaticText, EmptyText(), rect()});
+            rows.push_back({QAccessible::StaticText, emptyText(), rect()});
             return rows;
         }
-        for (const RecentRow& row : LayOutRecentChanges(passes)) {
+        for (const RecentRow& row : layOutRecentChanges(passes)) {
             const PassChanges& pass = passes[row.pass];
-            const QRect area(0, row.top, width(), RecentRowHeight(row));
+            const QRect area(0, row.top, width(), recentRowHeight(row));
             if (row.kind == RecentRow::Kind::Heading) {
-                rows.push_back({QAccessible::Heading, QString::fromStdString(RecentHeading(pass)), area});
+                rows.push_back({QAccessible::Heading, QString::fromStdString(recentHeading(pass)), area});
             } else {
                 rows.push_back({QAccessible::StaticText,
-                                notify::MessageLineText(QString::fromStdString(pass.lines[row.line])), area});
+                                notify::messageLineText(QString::fromStdString(pass.lines[row.line])), area});
             }
         }
         return rows;
     }
 
-    static QString EmptyText() { return QStringLiteral("Seit dem Start hat noch kein Abgleich etwas ge\u00e4ndert."); }
+    static QString emptyText() { return QStringLiteral("Seit dem Start hat noch kein Abgleich etwas ge\u00e4ndert."); }
 
-    void Relayout() { setMinimumHeight(std::max(RecentChangesHeight(m_changes.Passes()), 60)); }
+    void relayout() { setMinimumHeight(std::max(recentChangesHeight(m_changes.passes()), 60)); }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
@@ -74,15 +74,15 @@ protected:
         } else {
             painter.drawTiledPixmap(exposed, m_ground, exposed.topLeft());
         }
-        const auto& passes = m_changes.Passes();
+        const auto& passes = m_changes.passes();
         if (passes.empty()) {
             painter.setPen(kInk);
             painter.drawText(rect().adjusted(kLeft, kRecentMarginTop, -kLeft, 0), Qt::AlignHCenter | Qt::TextWordWrap,
-                             EmptyText());
+                             emptyText());
             return;
         }
-        for (const RecentRow& row : LayOutRecentChanges(passes)) {
-            const int height = RecentRowHeight(row);
+        for (const RecentRow& row : layOutRecentChanges(passes)) {
+            const int height = recentRowHeight(row);
             if (row.top > exposed.bottom()) break;
             if (row.top + height < exposed.top()) continue;
             const PassChanges& pass = passes[row.pass];
@@ -90,15 +90,15 @@ protected:
                 painter.setFont(font());
                 painter.setPen(kInk);
                 painter.drawText(QRect(kLeft, row.top, width() - 2 * kLeft, height - 4),
-                                 Qt::AlignLeft | Qt::AlignBottom, QString::fromStdString(RecentHeading(pass)));
+                                 Qt::AlignLeft | Qt::AlignBottom, QString::fromStdString(recentHeading(pass)));
                 painter.drawLine(kLeft, row.top + height - 2, width() - kLeft, row.top + height - 2);
                 continue;
             }
             // The renderer puts row 0 at its own top; move it to this row.
             painter.setFont(font());
             painter.save();
-            painter.translate(0, row.top - notify::RowTop(0));
-            notify::DrawMessageLine(painter, m_symbolsFolder, QString::fromStdString(pass.lines[row.line]), 0);
+            painter.translate(0, row.top - notify::rowTop(0));
+            notify::drawMessageLine(painter, m_symbolsFolder, QString::fromStdString(pass.lines[row.line]), 0);
             painter.restore();
         }
     }
@@ -112,24 +112,24 @@ private:
 namespace {
 
 // The view has no class name of its own for Qt's factories: it is found by its type.
-QAccessibleInterface* AccessibleRecentChanges(const QString& className, QObject* object) {
+QAccessibleInterface* accessibleRecentChanges(const QString& className, QObject* object) {
     if (className != QLatin1String("QWidget")) return nullptr;
     auto* view = dynamic_cast<RecentChangesView*>(object);
     if (!view) return nullptr;
     return new platform::AccessibleRows(view, QAccessible::Pane, QStringLiteral("Letzte Meldungen"),
-                                        [view] { return view->Rows(); });
+                                        [view] { return view->rows(); });
 }
 
 }  // namespace
 
 RecentChangesWindow::RecentChangesWindow(const RecentChanges& changes, const QString& programFolder, QWidget* parent)
     : QScrollArea(parent) {
-    static const bool accessible = (QAccessible::installFactory(AccessibleRecentChanges), true);
-    Q_UNUSED(accessible);
+    static const bool kAccessible = (QAccessible::installFactory(accessibleRecentChanges), true);
+    Q_UNUSED(kAccessible);
     setObjectName(QStringLiteral("RecentChangesWindow"));
     setWindowTitle(QStringLiteral("Warmap \u2014 Letzte Meldungen"));
     setAccessibleName(QStringLiteral("Warmap \u2014 Letzte Meldungen"));
-    setWindowIcon(TrayPicture(programFolder));
+    setWindowIcon(trayPicture(programFolder));
     m_view = new RecentChangesView(changes, programFolder, this);
     setWidget(m_view);
     setWidgetResizable(true);
@@ -144,21 +144,21 @@ RecentChangesWindow::RecentChangesWindow(const RecentChanges& changes, const QSt
     setFrameShape(QFrame::NoFrame);
     setFixedWidth(notify::ChangePopup::kWidthPixels + verticalScrollBar()->sizeHint().width());
     resize(width(), 460);
-    Refresh();
+    refresh();
 }
 
-void RecentChangesWindow::Refresh() {
-    m_view->Relayout();
+void RecentChangesWindow::refresh() {
+    m_view->relayout();
     m_view->update();
-    platform::AccessibleRowsChanged(m_view);
+    platform::accessibleRowsChanged(m_view);
 }
 
-QWidget* RecentChangesWindow::View() const {
+QWidget* RecentChangesWindow::view() const {
     return m_view;
 }
 
 void RecentChangesWindow::keyPressEvent(QKeyEvent* event) {
-    if (!platform::ScrollToEnd(*this, *event)) QScrollArea::keyPressEvent(event);
+    if (!platform::scrollToEnd(*this, *event)) QScrollArea::keyPressEvent(event);
 }
 
 }  // namespace tray

@@ -13,15 +13,15 @@
 
 namespace tray {
 
-QIcon TrayPicture(const QString& programFolder) {
+QIcon trayPicture(const QString& programFolder) {
     // Read as a picture, not handed to QIcon by name: that would open the file whatever it is.
-    const auto picture = platform::Picture::Load(programFolder + QStringLiteral("/form/warmap.ico"));
-    const QIcon fallback = picture ? QIcon(QPixmap::fromImage(picture->Image()))
+    const auto picture = platform::Picture::load(programFolder + QStringLiteral("/form/warmap.ico"));
+    const QIcon fallback = picture ? QIcon(QPixmap::fromImage(picture->image()))
                                    : QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
     return QIcon::fromTheme(QStringLiteral("warmap"), fallback);
 }
 
-QString TrayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress) {
+QString trayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress) {
     if (!last) {
         return hasFeedAddress ? QStringLiteral("Warmap\nNoch kein Abgleich seit dem Start")
                               : QStringLiteral("Warmap\nKeine Feed-Adresse eingestellt");
@@ -32,10 +32,10 @@ QString TrayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress)
                               : QStringLiteral("%1 \u00c4nderungen").arg(changes);
     };
     const QString when = last->when.toString(theme::kDateTimeSecondsFormat);
-    if (!last->Failed()) return QStringLiteral("Warmap\nLetzter Abgleich %1: %2").arg(when, count(last->changes));
+    if (!last->hasFailed()) return QStringLiteral("Warmap\nLetzter Abgleich %1: %2").arg(when, count(last->changes));
     // "keine Änderungen" only where every server asked was reached.
     const bool noneReached =
-        static_cast<std::size_t>(last->failures.size() + last->notAsked.size()) >= feed::ServerNames.size();
+        static_cast<std::size_t>(last->failures.size() + last->notAsked.size()) >= feed::kServerNames.size();
     QStringList lines{QStringLiteral("Warmap"),
                       QStringLiteral("Letzter Abgleich %1 %2")
                           .arg(when, noneReached ? QStringLiteral("fehlgeschlagen") : QStringLiteral("mit Fehlern"))};
@@ -46,7 +46,7 @@ QString TrayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress)
     return lines.join(QLatin1Char('\n'));
 }
 
-QIcon WithWarningEmblem(const QIcon& icon) {
+QIcon withWarningEmblem(const QIcon& icon) {
     // The sizes trays ask for, and whatever else the icon has.
     QList<QSize> sizes{QSize(16, 16), QSize(22, 22), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
     for (const QSize& size : icon.availableSizes()) {
@@ -88,7 +88,7 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
       m_picture(icon),
       m_icon(icon) {
     m_icon.setObjectName(QStringLiteral("TrayIcon"));
-    m_icon.setToolTip(TrayToolTip(std::nullopt, 0));
+    m_icon.setToolTip(trayToolTip(std::nullopt, 0));
 
     m_actions[ShowMap] = m_menu.addAction(QStringLiteral("Karte zeigen"), this, [this] {
         if (onShowMap) onShowMap();
@@ -102,7 +102,7 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
     m_menu.addSeparator();
     m_actions[StartAtLogin] = m_menu.addAction(QStringLiteral("Beim Anmelden starten"));
     m_actions[StartAtLogin]->setCheckable(true);
-    connect(m_actions[StartAtLogin], &QAction::triggered, this, &TrayIcon::SwitchStartAtLogin);
+    connect(m_actions[StartAtLogin], &QAction::triggered, this, &TrayIcon::switchStartAtLogin);
     m_actions[ShowSettings] = m_menu.addAction(QStringLiteral("Einstellungen …"), this, [this] {
         if (onShowSettings) onShowSettings();
     });
@@ -114,7 +114,7 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
     m_menu.setDefaultAction(m_actions[ShowMap]);
 
     // The file may have been added or removed by hand meanwhile.
-    auto readStartAtLogin = [this] { m_actions[StartAtLogin]->setChecked(AutostartEnabled(m_autostartFile)); };
+    auto readStartAtLogin = [this] { m_actions[StartAtLogin]->setChecked(isAutostartEnabled(m_autostartFile)); };
     readStartAtLogin();
     connect(&m_menu, &QMenu::aboutToShow, this, readStartAtLogin);
 
@@ -124,29 +124,29 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
     });
 }
 
-bool TrayIcon::ShowIfTrayAvailable() {
+bool TrayIcon::showIfTrayAvailable() {
     const bool available = QSystemTrayIcon::isSystemTrayAvailable();
     // On X11 Qt watches for a tray that starts later, as panels at login often do, and embeds the icon
     // then; so there it is asked for in any case. Elsewhere only a tray that is there now can take it.
-    if (available || platform::OnX11()) m_icon.show();
+    if (available || platform::isX11()) m_icon.show();
     return available;
 }
 
-void TrayIcon::SetLastPass(const PassSummary& pass) {
-    const bool wasFailed = m_lastPass && m_lastPass->Failed();
+void TrayIcon::setLastPass(const PassSummary& pass) {
+    const bool wasFailed = m_lastPass && m_lastPass->hasFailed();
     m_lastPass = pass;
-    m_icon.setToolTip(TrayToolTip(pass));
-    if (pass.Failed() != wasFailed) m_icon.setIcon(pass.Failed() ? WithWarningEmblem(m_picture) : m_picture);
+    m_icon.setToolTip(trayToolTip(pass));
+    if (pass.hasFailed() != wasFailed) m_icon.setIcon(pass.hasFailed() ? withWarningEmblem(m_picture) : m_picture);
 }
 
-void TrayIcon::SetHasFeedAddress(bool has) {
-    if (!m_lastPass) m_icon.setToolTip(TrayToolTip(std::nullopt, has));
+void TrayIcon::setHasFeedAddress(bool has) {
+    if (!m_lastPass) m_icon.setToolTip(trayToolTip(std::nullopt, has));
 }
 
-void TrayIcon::SwitchStartAtLogin(bool wanted) {
-    if (const base::Status set = SetAutostart(m_autostartFile, m_program, wanted); !set)
-        m_dialogs.Show({"Fehler: " + set.error(), "Fehler", platform::Message::Icon::Critical});
-    m_actions[StartAtLogin]->setChecked(AutostartEnabled(m_autostartFile));
+void TrayIcon::switchStartAtLogin(bool wanted) {
+    if (const base::Status set = setAutostart(m_autostartFile, m_program, wanted); !set)
+        m_dialogs.show({"Fehler: " + set.error(), "Fehler", platform::Message::Icon::Critical});
+    m_actions[StartAtLogin]->setChecked(isAutostartEnabled(m_autostartFile));
 }
 
 }  // namespace tray

@@ -17,7 +17,7 @@ namespace tray {
 
 // The icon theme's "warmap" icon, else the window icon form/warmap.ico of the program's folder, else a
 // stock computer icon.
-QIcon TrayPicture(const QString& programFolder);
+QIcon trayPicture(const QString& programFolder);
 
 // What the tray tells of a pass.
 struct PassSummary {
@@ -25,15 +25,15 @@ struct PassSummary {
     std::size_t changes = 0;
     QStringList failures;  // "Dartmoor: Verbindung abgelehnt (127.0.0.1:8642)", in server order
     QStringList notAsked;  // the servers after one that gave no answer
-    bool Failed() const { return !failures.isEmpty(); }
+    bool hasFailed() const { return !failures.isEmpty(); }
 };
 
 // The tooltip: when the last pass ran and what it brought, or what failed in it; before the first
 // pass, whether there is a feed address to poll at all.
-QString TrayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress = true);
+QString trayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress = true);
 
 // The icon with a small warning sign in its lower right corner, at every size it has.
-QIcon WithWarningEmblem(const QIcon& icon);
+QIcon withWarningEmblem(const QIcon& icon);
 
 // The way back to a program without a visible window: an icon in the system tray whose menu shows
 // the map, the recent changes, switches the start at login, opens the settings and ends the program.
@@ -55,20 +55,20 @@ public:
 
     // Shows the icon in the desktop's tray, now or (on X11) when one appears; without a tray the
     // program goes on as if there was none. True when a tray is there now.
-    bool ShowIfTrayAvailable();
-    void Hide() { m_icon.hide(); }
+    bool showIfTrayAvailable();
+    void hide() { m_icon.hide(); }
 
     // The tooltip and icon after a pass: with a warning sign until a pass succeeds.
-    void SetLastPass(const PassSummary& pass);
+    void setLastPass(const PassSummary& pass);
     // Before the first pass: whether Warmap has a feed address to poll.
-    void SetHasFeedAddress(bool has);
+    void setHasFeedAddress(bool has);
 
-    QMenu& Menu() { return m_menu; }
-    QAction* Action(Item item) const { return m_actions[item]; }
-    const QSystemTrayIcon& Icon() const { return m_icon; }
+    QMenu& menu() { return m_menu; }
+    QAction* action(Item item) const { return m_actions[item]; }
+    const QSystemTrayIcon& icon() const { return m_icon; }
 
 private:
-    void SwitchStartAtLogin(bool wanted);
+    void switchStartAtLogin(bool wanted);
 
     std::string m_autostartFile;
     std::string m_program;

@@ -17,7 +17,7 @@ struct Placement {
     bool operator==(const Placement&) const = default;
 };
 
-// Sizes of the frame pictures as measured (see MeasuredPixels), and of the map in pixels.
+// Sizes of the frame pictures as measured (see measuredPixels), and of the map in pixels.
 struct FrameSizes {
     double cornerWidth, cornerHeight;
     double sideWidth, sideHeight;
@@ -37,6 +37,6 @@ struct FrameLayout {
 // Lays the frame out around the map: top and bottom bands of tiles from the corner's width on, each
 // ending with one extra tile; left and right bands below the side pieces (the right one mirrored top to
 // bottom); then the four corners and four side pieces over the band ends.
-FrameLayout LayOutFrame(const FrameSizes& sizes);
+FrameLayout layOutFrame(const FrameSizes& sizes);
 
 }  // namespace warmap

@@ -11,19 +11,19 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void MapView::SetBackground(QImage background) {
+void MapView::setBackground(QImage background) {
     m_background = std::move(background);
     m_surface = m_background;  // shares the pixels until keeps are drawn on it
     setFixedSize(m_background.deviceIndependentSize().toSize());
 }
 
-void MapView::SetOverlay(std::function<void(QPainter&)> overlay) {
+void MapView::setOverlay(std::function<void(QPainter&)> overlay) {
     m_overlay = std::move(overlay);
     update();
 }
 
-QRectF MapView::MapRect() const {
-    const QSizeF natural = NaturalSize();
+QRectF MapView::mapRect() const {
+    const QSizeF natural = naturalSize();
     if (natural.isEmpty() || size() == natural.toSize()) return QRectF(QPointF(0, 0), natural);
     const QSizeF shown = natural.scaled(QSizeF(size()).boundedTo(natural), Qt::KeepAspectRatio);
     return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
@@ -31,8 +31,8 @@ QRectF MapView::MapRect() const {
 
 void MapView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRectF map = MapRect();
-    if (map.size() == QSizeF(NaturalSize()) && map.topLeft().isNull()) {
+    const QRectF map = mapRect();
+    if (map.size() == QSizeF(naturalSize()) && map.topLeft().isNull()) {
         // Pixel for pixel: only the exposed part is copied.
         const QRectF exposed(event->rect());
         const qreal ratio = m_surface.devicePixelRatio();  // the surface may hold more pixels than the view
@@ -44,15 +44,15 @@ void MapView::paintEvent(QPaintEvent* event) {
     }
     if (m_overlay) {
         painter.translate(map.topLeft());
-        painter.scale(map.width() / NaturalSize().width(), map.height() / NaturalSize().height());
+        painter.scale(map.width() / naturalSize().width(), map.height() / naturalSize().height());
         m_overlay(painter);
     }
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
     if (!onMouseMove) return;
-    const QRectF map = MapRect();
-    const QSizeF natural = NaturalSize();
+    const QRectF map = mapRect();
+    const QSizeF natural = naturalSize();
     if (map.isEmpty()) return onMouseMove(event->position());
     const QPointF at = event->position() - map.topLeft();
     onMouseMove(QPointF(at.x() * natural.width() / map.width(), at.y() * natural.height() / map.height()));

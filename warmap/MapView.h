@@ -14,16 +14,16 @@ class MapView : public QWidget {
 public:
     explicit MapView(QWidget* parent = nullptr);
 
-    void SetBackground(QImage background);
-    const QImage& Background() const { return m_background; }
-    QImage& Surface() { return m_surface; }
+    void setBackground(QImage background);
+    const QImage& background() const { return m_background; }
+    QImage& surface() { return m_surface; }
     // The map's own size, in logical pixels.
-    QSize NaturalSize() const { return m_background.deviceIndependentSize().toSize(); }
+    QSize naturalSize() const { return m_background.deviceIndependentSize().toSize(); }
 
-    QSize sizeHint() const override { return NaturalSize(); }
+    QSize sizeHint() const override { return naturalSize(); }
 
     // Painted over the map in map pixels on every repaint, without touching the surface.
-    void SetOverlay(std::function<void(QPainter&)> overlay);
+    void setOverlay(std::function<void(QPainter&)> overlay);
 
     std::function<void(QPointF)> onMouseMove;
 
@@ -35,7 +35,7 @@ protected:
 
 private:
     // Where the map lies in the view: all of it, centred, as large as fits and never larger.
-    QRectF MapRect() const;
+    QRectF mapRect() const;
 
     QImage m_background;
     QImage m_surface;

@@ -27,7 +27,7 @@ namespace {
 class PictureButton : public QAbstractButton {
 public:
     using QAbstractButton::QAbstractButton;
-    void SetPicture(const QImage& picture) {
+    void setPicture(const QImage& picture) {
         m_picture = picture;
         setFixedSize(picture.deviceIndependentSize().toSize());
         update();
@@ -46,7 +46,7 @@ private:
 
 // A label's text alone ("08.12.2026 14:03:09") means little when read out: its accessible name says
 // what it shows. A label without text yet shows "keine Angabe".
-void SetLabelText(QLabel* label, const QString& what, const QString& text) {
+void setLabelText(QLabel* label, const QString& what, const QString& text) {
     if (label->text() == text && !label->accessibleName().isEmpty()) return;
     label->setText(text);
     const QString shown = text.trimmed();
@@ -57,7 +57,7 @@ void SetLabelText(QLabel* label, const QString& what, const QString& text) {
 const QString kDateLabelName = QStringLiteral("Stand der Karte");
 const QString kHoverLabelName = QStringLiteral("Festung unter dem Mauszeiger");
 
-QAccessibleInterface* AccessibleWarmapWindow(const QString& className, QObject* object) {
+QAccessibleInterface* accessibleWarmapWindow(const QString& className, QObject* object) {
     if (className != QLatin1String(MapWindow::staticMetaObject.className()) || !object || !object->isWidgetType()) return nullptr;
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
@@ -69,14 +69,14 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
       m_programFolder(std::move(programFolder)),
       m_dialogs(dialogs),
       m_names(m_programFolder.toStdString()),
-      m_keepMap(m_programFolder, keepmap::KeepPos) {
-    static const bool accessible = (QAccessible::installFactory(AccessibleWarmapWindow), true);
-    Q_UNUSED(accessible);
+      m_keepMap(m_programFolder, keepmap::kKeepPos) {
+    static const bool kAccessible = (QAccessible::installFactory(accessibleWarmapWindow), true);
+    Q_UNUSED(kAccessible);
     setObjectName(QStringLiteral("MapWindow"));
     setWindowTitle(QStringLiteral(".:: Warmap"));
     setAccessibleName(QStringLiteral("Warmap"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(theme::PanelFont(8.25, false));
+    setFont(theme::panelFont(8.25, false));
     resize(626, 624);
 
     m_map = new MapView(this);
@@ -94,25 +94,25 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
     auto* serverLabel = new QLabel(QStringLiteral("Server"), m_map);
     serverLabel->setBuddy(m_serverCombo);
     serverLabel->hide();
-    m_serverCombo->setFont(theme::PanelFont(8.25, true, true));
+    m_serverCombo->setFont(theme::panelFont(8.25, true, true));
     connect(m_serverCombo, &QComboBox::activated, this, [this] { showSelectedServer(); });
 
     m_dateLabel = new QLabel(m_map);
-    SetLabelText(m_dateLabel, kDateLabelName, QStringLiteral("&"));
+    setLabelText(m_dateLabel, kDateLabelName, QStringLiteral("&"));
     m_dateLabel->setObjectName(QStringLiteral("DateLabel"));
     m_dateLabel->setGeometry(6, 40, 97, 33);
     m_dateLabel->setToolTip(QStringLiteral("ORSKA-Zeitstempel"));
-    m_dateLabel->setFont(theme::PanelFont(6, false));
+    m_dateLabel->setFont(theme::panelFont(6, false));
     m_dateLabel->setTextFormat(Qt::PlainText);
     m_dateLabel->setWordWrap(true);
     m_dateLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_dateLabel->setStyleSheet(QStringLiteral("color: %1;").arg(theme::Css(theme::kInk)));
+    m_dateLabel->setStyleSheet(QStringLiteral("color: %1;").arg(theme::css(theme::kInk)));
 
     m_hoverLabel = new QLabel(m_map);
-    SetLabelText(m_hoverLabel, kHoverLabelName, QStringLiteral("_"));
+    setLabelText(m_hoverLabel, kHoverLabelName, QStringLiteral("_"));
     m_hoverLabel->setObjectName(QStringLiteral("HoverLabel"));
     m_hoverLabel->setGeometry(10, 165, 89, 49);
-    m_hoverLabel->setFont(theme::PanelFont(6.75, true));
+    m_hoverLabel->setFont(theme::panelFont(6.75, true));
     m_hoverLabel->setTextFormat(Qt::PlainText);
     m_hoverLabel->setWordWrap(true);
     m_hoverLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -140,24 +140,24 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
     connect(m_minimizeButton, &QAbstractButton::clicked, this, &QWidget::showMinimized);
 }
 
-base::Result<void, QString> MapWindow::Load() {
-    return Load(LoadSkin(m_programFolder, devicePixelRatioF()));
+base::Result<void, QString> MapWindow::load() {
+    return load(loadSkin(m_programFolder, devicePixelRatioF()));
 }
 
-base::Result<void, QString> MapWindow::Load(SkinResult loaded, bool tellNoSavedCopy) {
+base::Result<void, QString> MapWindow::load(SkinResult loaded, bool tellNoSavedCopy) {
     m_serverCombo->setStyleSheet(
         QStringLiteral("QComboBox { background-color: %1; color: %2; border: 1px solid %3; padding-left: 3px; }"
                        " QComboBox QAbstractItemView { background-color: %1; color: %2; selection-background-color: %4; }")
-            .arg(theme::Css(theme::kServerField), theme::Css(theme::kServerText), theme::Css(theme::kServerBorder),
-                 theme::Css(theme::kServerSelection)));
+            .arg(theme::css(theme::kServerField), theme::css(theme::kServerText), theme::css(theme::kServerBorder),
+                 theme::css(theme::kServerSelection)));
     m_serverCombo->clear();
-    for (std::string_view server : feed::ServerNames) m_serverCombo->addItem(platform::NameText(server));
+    for (std::string_view server : feed::kServerNames) m_serverCombo->addItem(platform::nameText(server));
 
     if (!loaded) return base::Failure{loaded.error()};
     Skin& skin = *loaded;
-    static_cast<PictureButton*>(m_closeButton)->SetPicture(skin.closeButton);
-    static_cast<PictureButton*>(m_minimizeButton)->SetPicture(skin.minimiseButton);
-    m_map->SetBackground(std::move(skin.mapBackground));
+    static_cast<PictureButton*>(m_closeButton)->setPicture(skin.closeButton);
+    static_cast<PictureButton*>(m_minimizeButton)->setPicture(skin.minimiseButton);
+    m_map->setBackground(std::move(skin.mapBackground));
     m_frame = std::move(skin.frame);
     setFixedSize(m_frame.size);
     m_map->move(skin.mapLeft, skin.mapTop);
@@ -169,20 +169,20 @@ base::Result<void, QString> MapWindow::Load(SkinResult loaded, bool tellNoSavedC
 }
 
 void MapWindow::showSelectedServer(bool tellNoSavedCopy) {
-    SetLabelText(m_dateLabel, kDateLabelName, QString());
-    const std::string path = feed::SavedCopyPath(platform::TempFolder(), m_serverCombo->currentText().toStdString());
-    const keepmap::MapOutcome outcome = m_keepMap.Draw(path, m_map->Surface(), m_map->Background());
-    if (outcome.date) SetLabelText(m_dateLabel, kDateLabelName, QString::fromStdString(*outcome.date));
+    setLabelText(m_dateLabel, kDateLabelName, QString());
+    const std::string path = feed::savedCopyPath(platform::tempFolder(), m_serverCombo->currentText().toStdString());
+    const keepmap::MapOutcome outcome = m_keepMap.draw(path, m_map->surface(), m_map->background());
+    if (outcome.date) setLabelText(m_dateLabel, kDateLabelName, QString::fromStdString(*outcome.date));
     switch (outcome.status) {
         case keepmap::MapOutcome::Status::NoSavedCopy:
             if (tellNoSavedCopy)
-                m_dialogs.Show({"noch keine daten geladen f\xc3\xbcr diesen Server", platform::kApplicationTitle,
+                m_dialogs.show({"noch keine daten geladen f\xc3\xbcr diesen Server", platform::kApplicationTitle,
                                 platform::Message::Icon::None});
             break;
         case keepmap::MapOutcome::Status::Failed:
             qCWarning(lcMap, "cannot draw the map of %s from %s: %s", qPrintable(m_serverCombo->currentText()),
                       path.c_str(), outcome.failure.c_str());
-            m_dialogs.Show({"Fehler: " + outcome.failure, "Fehler", platform::Message::Icon::Critical});
+            m_dialogs.show({"Fehler: " + outcome.failure, "Fehler", platform::Message::Icon::Critical});
             break;
         case keepmap::MapOutcome::Status::Drawn:
             break;
@@ -193,8 +193,8 @@ void MapWindow::showSelectedServer(bool tellNoSavedCopy) {
 
 void MapWindow::updateHoverText(QPointF position) {
     const std::string text =
-        keepmap::HoverText(position.x(), position.y(), m_keepMap.HitMap(), m_keepMap.KeepGuild(), m_names);
-    SetLabelText(m_hoverLabel, kHoverLabelName, QString::fromStdString(text));
+        keepmap::hoverText(position.x(), position.y(), m_keepMap.hitMap(), m_keepMap.keepGuild(), m_names);
+    setLabelText(m_hoverLabel, kHoverLabelName, QString::fromStdString(text));
 }
 
 bool MapWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -212,7 +212,7 @@ void MapWindow::closeEvent(QCloseEvent* event) {
 void MapWindow::paintEvent(QPaintEvent*) {
     // Only the exposed part is touched: the window system clips the painter to it.
     QPainter painter(this);
-    DrawFrame(painter, m_frame);
+    drawFrame(painter, m_frame);
 }
 
 void MapWindow::mousePressEvent(QMouseEvent* event) {

@@ -31,11 +31,11 @@ public:
     // The load step: skin, map, frame, server list, and the first server's map. Fails with what the user
     // is told when the skin cannot be used (a file missing or unreadable, sizes beyond 16 bits); the
     // window is then unusable.
-    base::Result<void, QString> Load();
+    base::Result<void, QString> load();
     // The same with the skin already read (start-up reads it on another thread meanwhile). Without
     // tellNoSavedCopy a missing copy of the first server is not told in a box (Warmap has no feed
     // address yet, and its settings window says so).
-    base::Result<void, QString> Load(SkinResult skin, bool tellNoSavedCopy = true);
+    base::Result<void, QString> load(SkinResult skin, bool tellNoSavedCopy = true);
 
     // Draws the map of the server chosen in the list from its saved copy.
     void showSelectedServer(bool tellNoSavedCopy = true);

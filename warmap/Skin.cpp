@@ -7,30 +7,30 @@
 
 namespace warmap {
 
-SkinResult LoadSkin(const QString& programFolder, double devicePixelRatio) {
+SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
     const QString folder = programFolder + QStringLiteral("/form/");
     Skin skin;
     const char* files[] = {"sys_close.bmp",     "sys_min.bmp",     "warmap.jpg",        "top_top_left.bmp",
                            "top_left_left.bmp", "top_top_top.bmp", "left_left_left.bmp"};
     std::optional<platform::Picture> pictures[7];
     for (int i = 0; i < 7; ++i) {
-        pictures[i] = platform::Picture::Load(folder + QString::fromLatin1(files[i]), devicePixelRatio);
+        pictures[i] = platform::Picture::load(folder + QString::fromLatin1(files[i]), devicePixelRatio);
         if (!pictures[i])
             return base::Failure{QStringLiteral("Datei fehlt oder ist nicht lesbar: ") + folder +
                                  QString::fromLatin1(files[i])};
     }
     auto& [close, minimise, map, corner, side, topTile, leftTile] = pictures;
-    skin.closeButton = close->Image();
-    skin.minimiseButton = minimise->Image();
-    const qreal mapRatio = map->Image().devicePixelRatio();
-    skin.mapBackground = map->Image()
+    skin.closeButton = close->image();
+    skin.minimiseButton = minimise->image();
+    const qreal mapRatio = map->image().devicePixelRatio();
+    skin.mapBackground = map->image()
                              .convertToFormat(QImage::Format_RGB32)
-                             .scaled(qRound(map->RoundedWidth() * mapRatio), qRound(map->RoundedHeight() * mapRatio));
+                             .scaled(qRound(map->roundedWidth() * mapRatio), qRound(map->roundedHeight() * mapRatio));
     skin.mapBackground.setDevicePixelRatio(mapRatio);
 
     FrameLayout layout =
-        LayOutFrame({corner->Width(), corner->Height(), side->Width(), side->Height(), topTile->Width(),
-                     leftTile->Height(), map->RoundedWidth(), map->RoundedHeight()});
+        layOutFrame({corner->width(), corner->height(), side->width(), side->height(), topTile->width(),
+                     leftTile->height(), map->roundedWidth(), map->roundedHeight()});
     if (layout.overflow)
         return base::Failure{QStringLiteral("\u00dcberlauf: die Bilder des Fensterrahmens in ") + folder +
                              QStringLiteral(" sind zu gro\u00df")};
@@ -40,15 +40,15 @@ SkinResult LoadSkin(const QString& programFolder, double devicePixelRatio) {
     skin.frame.pieces = {std::move(*corner), std::move(*side), std::move(*topTile), std::move(*leftTile)};
     skin.mapLeft = layout.mapLeft;
     skin.mapTop = layout.mapTop;
-    if (const auto icon = platform::Picture::Load(folder + QStringLiteral("warmap.ico"), devicePixelRatio))
-        skin.windowIcon = icon->Image();
+    if (const auto icon = platform::Picture::load(folder + QStringLiteral("warmap.ico"), devicePixelRatio))
+        skin.windowIcon = icon->image();
     return skin;
 }
 
-void DrawFrame(QPainter& painter, const SkinFrame& frame) {
+void drawFrame(QPainter& painter, const SkinFrame& frame) {
     painter.fillRect(QRect(QPoint(0, 0), frame.size), QColor(theme::kWood));
     for (const Placement& p : frame.placements) {
-        frame.pieces[static_cast<std::size_t>(p.piece)].Place(painter, p.at, p.mirror);
+        frame.pieces[static_cast<std::size_t>(p.piece)].place(painter, p.at, p.mirror);
     }
 }
 

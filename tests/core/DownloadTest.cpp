@@ -22,13 +22,13 @@ namespace {
 using core::DownloadResult;
 using testing_support::TestHttpServer;
 
-std::string Body(const std::string& url, const core::DownloadLimits& limits = {}) {
-    const DownloadResult result = core::DownloadUrl(url, limits);
+std::string downloadedBody(const std::string& url, const core::DownloadLimits& limits = {}) {
+    const DownloadResult result = core::downloadUrl(url, limits);
     EXPECT_EQ(result.status, DownloadResult::Status::Ok) << url;
     return result.body;
 }
 
-core::DownloadLimits ShortLimits() {
+core::DownloadLimits shortLimits() {
     core::DownloadLimits limits;
     limits.connectTimeout = std::chrono::milliseconds(2000);
     limits.stallTimeout = std::chrono::milliseconds(1000);
@@ -40,32 +40,32 @@ TEST(DownloadUrl, ReturnsBodiesWholeAcrossReadSizes) {
     for (int size : {2048, 5000}) {
         QByteArray body(size, 'a');
         for (int i = 0; i < size; ++i) body[i] = static_cast<char>('a' + i % 26);
-        TestHttpServer server(TestHttpServer::Ok(body));
-        EXPECT_EQ(Body(server.Url()), body.toStdString()) << size;
+        TestHttpServer server(TestHttpServer::ok(body));
+        EXPECT_EQ(downloadedBody(server.url()), body.toStdString()) << size;
     }
 }
 
 TEST(DownloadUrl, KeepsBytesUnchanged) {
     const QByteArray body("caf\xe9 \x00\xff end", 11);
-    TestHttpServer server(TestHttpServer::Ok(body));
-    EXPECT_EQ(Body(server.Url()), body.toStdString());
+    TestHttpServer server(TestHttpServer::ok(body));
+    EXPECT_EQ(downloadedBody(server.url()), body.toStdString());
 }
 
 TEST(DownloadUrl, EmptyBodyIsEmptyWithoutAMessage) {
-    TestHttpServer server(TestHttpServer::Ok(""));
-    EXPECT_EQ(Body(server.Url()), "");
+    TestHttpServer server(TestHttpServer::ok(""));
+    EXPECT_EQ(downloadedBody(server.url()), "");
 }
 
 TEST(DownloadUrl, SendsAgentAndBypassesCaches) {
     testing_support::FeedSimProcess sim;
-    ASSERT_TRUE(sim.Running());
-    EXPECT_FALSE(Body(core::FeedUrl(sim.Base(), "Logres")).empty());
-    const std::string request = sim.Control("last-request");
+    ASSERT_TRUE(sim.isRunning());
+    EXPECT_FALSE(downloadedBody(core::feedUrl(sim.base(), "Logres")).empty());
+    const std::string request = sim.control("last-request");
     EXPECT_EQ(request.rfind("GET /herald/servers/Logres/keeps/keeps.xml HTTP/1.1\r\n", 0), 0u) << request;
     EXPECT_NE(request.find("\r\nUser-Agent: Varnolux/Warmap:1.0.0\r\n"), std::string::npos) << request;
     EXPECT_NE(request.find("\r\nCache-Control: no-cache\r\n"), std::string::npos);
     EXPECT_NE(request.find("\r\nPragma: no-cache"), std::string::npos);
-    EXPECT_EQ(core::UserAgent(), "Varnolux/Warmap:1.0.0");
+    EXPECT_EQ(core::userAgent(), "Varnolux/Warmap:1.0.0");
 }
 
 // The server answered, but not with a whole 2xx body: the caller skips this server only.
@@ -79,54 +79,54 @@ TEST(DownloadUrl, BadAnswersReturnNothing) {
         {"short body", "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly this"},
         {"redirect loop", "HTTP/1.1 302 Found\r\nLocation: /doc\r\nContent-Length: 0\r\n\r\n"},
         {"redirect to file", "HTTP/1.1 302 Found\r\nLocation: file:///etc/hostname\r\nContent-Length: 0\r\n\r\n"},
-        {"too large", TestHttpServer::Ok(QByteArray(64 * 1024, 'x'))},
+        {"too large", TestHttpServer::ok(QByteArray(64 * 1024, 'x'))},
         {"too large, no length given", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + QByteArray(64 * 1024, 'x')},
         {"500", "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 4\r\n\r\noops"},
     };
     for (const Case& c : cases) {
         TestHttpServer server(c.response);
-        core::DownloadLimits limits = ShortLimits();
+        core::DownloadLimits limits = shortLimits();
         limits.maxBodyBytes = 32 * 1024;
-        const DownloadResult result = core::DownloadUrl(server.Url(), limits);
+        const DownloadResult result = core::downloadUrl(server.url(), limits);
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.what;
         EXPECT_EQ(result.body, "") << c.what;
-        EXPECT_LE(server.Requests(), 4) << c.what;  // at most three redirects followed
+        EXPECT_LE(server.requests(), 4) << c.what;  // at most three redirects followed
     }
 }
 
 // Over https a redirect may lead only to https: a plain-http target would carry the request in clear.
 TEST(DownloadUrl, FollowsRedirectsFromHttpsOnlyToHttps) {
     testing_support::EnvScope env;
-    env.Set("SSL_CERT_FILE", TestHttpServer::TlsCertificateFile());
+    env.set("SSL_CERT_FILE", TestHttpServer::tlsCertificateFile());
     const QByteArray feed("<keeps/>");
-    TestHttpServer plain(TestHttpServer::Ok(feed));
-    const auto secure = TestHttpServer::Tls(TestHttpServer::Ok(feed));
+    TestHttpServer plain(TestHttpServer::ok(feed));
+    const auto secure = TestHttpServer::tls(TestHttpServer::ok(feed));
     struct Case {
         const char* what;
         std::string target;
         DownloadResult::Status status;
     };
     const Case cases[] = {
-        {"to https", secure->Url(), DownloadResult::Status::Ok},
-        {"to http", plain.Url(), DownloadResult::Status::BadResponse},
+        {"to https", secure->url(), DownloadResult::Status::Ok},
+        {"to http", plain.url(), DownloadResult::Status::BadResponse},
     };
     for (const Case& c : cases) {
-        const auto redirect = TestHttpServer::Tls(
+        const auto redirect = TestHttpServer::tls(
             "HTTP/1.1 302 Found\r\nLocation: " + QByteArray::fromStdString(c.target) + "\r\nContent-Length: 0\r\n\r\n");
-        const DownloadResult result = core::DownloadUrl(redirect->Url(), ShortLimits());
+        const DownloadResult result = core::downloadUrl(redirect->url(), shortLimits());
         EXPECT_EQ(result.status, c.status) << c.what;
-        EXPECT_EQ(redirect->Requests(), 1) << c.what;
+        EXPECT_EQ(redirect->requests(), 1) << c.what;
     }
-    EXPECT_EQ(secure->Requests(), 1);
-    EXPECT_EQ(plain.Requests(), 0);
+    EXPECT_EQ(secure->requests(), 1);
+    EXPECT_EQ(plain.requests(), 0);
 }
 
 // The server asked answered, with a redirect: whatever becomes of its target, that server is skipped,
 // and the log names the target that failed, the address asked, and libcurl's own message.
 TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
     testing_support::EnvScope env;
-    env.Set("SSL_CERT_FILE", TestHttpServer::TlsCertificateFile());
-    const auto untrusted = TestHttpServer::Tls(TestHttpServer::Ok("<keeps/>"));
+    env.set("SSL_CERT_FILE", TestHttpServer::tlsCertificateFile());
+    const auto untrusted = TestHttpServer::tls(TestHttpServer::ok("<keeps/>"));
     const struct {
         std::string target;
         bool trustTest;  // trust the test's own authority
@@ -134,20 +134,20 @@ TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
     } cases[] = {
         {"http://127.0.0.1:1/feed", true, "Couldn't connect to server"},
         {"http://no-such-host.invalid/feed", true, "Could not resolve host: no-such-host.invalid"},
-        {untrusted->Url(), false, "SSL certificate problem"},
+        {untrusted->url(), false, "SSL certificate problem"},
     };
     for (const auto& c : cases) {
-        env.Set("SSL_CERT_FILE", c.trustTest ? TestHttpServer::TlsCertificateFile() : QByteArray(WARMAP_TEST_DATA_DIR "/tls/ca.pem"));
+        env.set("SSL_CERT_FILE", c.trustTest ? TestHttpServer::tlsCertificateFile() : QByteArray(WARMAP_TEST_DATA_DIR "/tls/ca.pem"));
         TestHttpServer origin("HTTP/1.1 301 Moved Permanently\r\nLocation: " + QByteArray::fromStdString(c.target) +
                               "\r\nContent-Length: 0\r\n\r\n");
-        const std::string asked = origin.Url();
+        const std::string asked = origin.url();
         const std::string withUser = "http://warden:s3cret@" + asked.substr(7);
         testing_support::LogRecorder log;
-        const DownloadResult result = core::DownloadUrl(withUser, ShortLimits());
+        const DownloadResult result = core::downloadUrl(withUser, shortLimits());
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.target;
         const QString said = QString::fromStdString("bad answer from " + c.target + " (redirected from " + asked + "): ");
-        EXPECT_EQ(log.Matching("warmap.download", {said, c.message}).size(), 1) << log.Lines().join('\n').toStdString();
-        EXPECT_FALSE(log.Lines().join('\n').contains("s3cret"));
+        EXPECT_EQ(log.matching("warmap.download", {said, c.message}).size(), 1) << log.lines().join('\n').toStdString();
+        EXPECT_FALSE(log.lines().join('\n').contains("s3cret"));
     }
 }
 
@@ -155,7 +155,7 @@ TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
 TEST(DownloadUrl, RejectsOtherSchemesAndUnreachableHosts) {
     for (const char* url :
          {"file:///etc/hostname", "ftp://127.0.0.1/x", "http://127.0.0.1:1/closed", "http://no-such-host.invalid/x"}) {
-        const DownloadResult result = core::DownloadUrl(url, ShortLimits());
+        const DownloadResult result = core::downloadUrl(url, shortLimits());
         EXPECT_EQ(result.status, DownloadResult::Status::NoConnection) << url;
         EXPECT_EQ(result.body, "") << url;
     }
@@ -163,14 +163,14 @@ TEST(DownloadUrl, RejectsOtherSchemesAndUnreachableHosts) {
 
 TEST(DownloadUrl, ASilentServerIsNoConnectionAndAStalledOneABadAnswer) {
     testing_support::FeedSimProcess sim;
-    ASSERT_TRUE(sim.Running());
-    ASSERT_EQ(sim.Control("fault?server=Avalon&kind=stall"), "ok\n");
+    ASSERT_TRUE(sim.isRunning());
+    ASSERT_EQ(sim.control("fault?server=Avalon&kind=stall"), "ok\n");
     EXPECT_EQ(
-        core::DownloadUrl(core::FeedUrl(sim.Base(), "Avalon"), ShortLimits()).status,
+        core::downloadUrl(core::feedUrl(sim.base(), "Avalon"), shortLimits()).status,
         DownloadResult::Status::NoConnection);
     // Head sent, then nothing more: the server answered and then stalled.
     TestHttpServer stalled("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nabc", QByteArray(97, 'x'), 60'000);
-    EXPECT_EQ(core::DownloadUrl(stalled.Url(), ShortLimits()).status,
+    EXPECT_EQ(core::downloadUrl(stalled.url(), shortLimits()).status,
               DownloadResult::Status::BadResponse);
 }
 
@@ -194,9 +194,9 @@ TEST(DownloadUrl, AnyByteFromTheServerIsAnAnswer) {
         std::unique_ptr<TestHttpServer> server =
             c.intervalMs == 0 ? std::make_unique<TestHttpServer>(c.head)
                               : std::make_unique<TestHttpServer>(c.head, c.dripped, c.intervalMs);
-        core::DownloadLimits limits = ShortLimits();
+        core::DownloadLimits limits = shortLimits();
         limits.connectTimeout = std::chrono::milliseconds(1000);  // less than the status lines take
-        const DownloadResult result = core::DownloadUrl(server->Url(), limits);
+        const DownloadResult result = core::downloadUrl(server->url(), limits);
         EXPECT_EQ(result.status, c.status) << c.what;
     }
 }
@@ -205,10 +205,10 @@ TEST(DownloadUrl, AnyByteFromTheServerIsAnAnswer) {
 // down.
 TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
     TestHttpServer notFound("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found");
-    TestHttpServer huge(TestHttpServer::Ok(QByteArray(64 * 1024, 'x')));
+    TestHttpServer huge(TestHttpServer::ok(QByteArray(64 * 1024, 'x')));
     TestHttpServer silent("", "", 60'000);
-    const std::string silentPort = silent.Url().substr(17, silent.Url().find('/', 17) - 17);
-    core::DownloadLimits limits = ShortLimits();
+    const std::string silentPort = silent.url().substr(17, silent.url().find('/', 17) - 17);
+    core::DownloadLimits limits = shortLimits();
     limits.maxBodyBytes = 32 * 1024;
     limits.connectTimeout = std::chrono::milliseconds(500);
     // The log says it in English for bug reports, the tray in German for the player.
@@ -217,7 +217,7 @@ TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
         QStringList says;
         std::string problem;
     } cases[] = {
-        {notFound.Url("/herald/servers/Avalon/keeps/keeps.xml"),
+        {notFound.url("/herald/servers/Avalon/keeps/keeps.xml"),
          {"bad answer from", "Avalon", "HTTP status 404"},
          "HTTP-Status 404"},
         {"http://127.0.0.1:1/herald/servers/Logres/keeps/keeps.xml",
@@ -226,16 +226,16 @@ TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
         {"http://no-such-host.invalid/x",
          {"no answer from", "resolve"},
          "Rechner nicht gefunden (no-such-host.invalid:80)"},
-        {huge.Url(), {"bad answer from", "more than 32768 bytes"}, "Antwort gr\u00f6\u00dfer als 32 KiB"},
-        {silent.Url(),
+        {huge.url(), {"bad answer from", "more than 32768 bytes"}, "Antwort gr\u00f6\u00dfer als 32 KiB"},
+        {silent.url(),
          {"no answer from", "not one byte within 500 ms"},
          "keine Antwort binnen 1 s (127.0.0.1:" + silentPort + ")"},
     };
     for (const auto& c : cases) {
         testing_support::LogRecorder log;
-        const DownloadResult result = core::DownloadUrl(c.url, limits);
-        EXPECT_EQ(log.Matching("warmap.download", c.says).size(), 1) << log.Lines().join('\n').toStdString();
-        EXPECT_EQ(log.Lines().size(), 1);
+        const DownloadResult result = core::downloadUrl(c.url, limits);
+        EXPECT_EQ(log.matching("warmap.download", c.says).size(), 1) << log.lines().join('\n').toStdString();
+        EXPECT_EQ(log.lines().size(), 1);
         EXPECT_EQ(result.problem, c.problem) << c.url;
     }
 }
@@ -245,10 +245,10 @@ TEST(DownloadUrl, EveryFailureIsLoggedWithItsAddressAndCause) {
 TEST(DownloadUrl, ASlowButMovingTransferCompletes) {
     const QByteArray body = "<keeps/>";
     TestHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: 8\r\nConnection: close\r\n\r\n", body, 600);
-    core::DownloadLimits limits = ShortLimits();
+    core::DownloadLimits limits = shortLimits();
     limits.stallTimeout = std::chrono::milliseconds(1000);
     limits.totalTimeout = std::chrono::milliseconds(20'000);
-    EXPECT_EQ(Body(server.Url(), limits), body.toStdString());
+    EXPECT_EQ(downloadedBody(server.url(), limits), body.toStdString());
 }
 
 // A modal box opened from the download's own event handling (a server chosen in the map window, say)
@@ -259,10 +259,10 @@ TEST(DownloadUrl, TimeSpentInANestedBoxDoesNotCountAgainstTheServer) {
     // The whole body arrives within about 1.2 s of the request, while the box is open.
     TestHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n", body,
                           60);
-    const core::DownloadLimits limits = ShortLimits();  // 2 s to connect, 1 s stall, 3 s in all
+    const core::DownloadLimits limits = shortLimits();  // 2 s to connect, 1 s stall, 3 s in all
     bool boxShown = false;
     std::function<void()> openBoxOnceAsked = [&] {
-        if (server.Requests() == 0) {
+        if (server.requests() == 0) {
             QTimer::singleShot(5, openBoxOnceAsked);
             return;
         }
@@ -274,13 +274,13 @@ TEST(DownloadUrl, TimeSpentInANestedBoxDoesNotCountAgainstTheServer) {
     QTimer::singleShot(0, openBoxOnceAsked);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(Body(server.Url(), limits), body.toStdString());
+    EXPECT_EQ(downloadedBody(server.url(), limits), body.toStdString());
     EXPECT_TRUE(boxShown);
     EXPECT_GT(clock.elapsed(), limits.totalTimeout.count());  // the box outlasted the total limit
 }
 
 // The body deflated: windowBits 15 + 16 makes a gzip member, 15 a zlib stream (HTTP's "deflate").
-QByteArray Compressed(const QByteArray& plain, int windowBits = 15 + 16) {
+QByteArray compressed(const QByteArray& plain, int windowBits = 15 + 16) {
     z_stream z{};
     deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY);
     QByteArray out(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(plain.size()))), '\0');
@@ -294,7 +294,7 @@ QByteArray Compressed(const QByteArray& plain, int windowBits = 15 + 16) {
     return out;
 }
 
-QByteArray Coded(const QByteArray& coding, const QByteArray& body) {
+QByteArray coded(const QByteArray& coding, const QByteArray& body) {
     return "HTTP/1.1 200 OK\r\nContent-Encoding: " + coding + "\r\nContent-Length: " + QByteArray::number(body.size()) +
            "\r\n\r\n" + body;
 }
@@ -303,45 +303,45 @@ QByteArray Coded(const QByteArray& coding, const QByteArray& body) {
 // undone, or undoes into more than the limit, is a bad answer from that server, named in the log.
 TEST(DownloadUrl, ContentCodingsAreUndoneWithinTheLimit) {
     const QByteArray feed = "<keeps date=\"09.12.2026 16:20:00\">" + QByteArray(3000, ' ') + "</keeps>";
-    const QByteArray gzip = Compressed(feed);
+    const QByteArray gzip = compressed(feed);
     // 64 MiB of nothing in 64 KiB, deflated once more: a bomb of a few hundred bytes.
-    const QByteArray bomb = Compressed(Compressed(QByteArray(64 << 20, ' ')));
+    const QByteArray bomb = compressed(compressed(QByteArray(64 << 20, ' ')));
     const struct {
         const char* what;
         QByteArray response;
         const char* logged;  // empty: the feed arrives whole
     } cases[] = {
-        {"gzip", Coded("gzip", gzip), ""},
-        {"deflate", Coded("deflate", Compressed(feed, 15)), ""},
-        {"deflate without its wrapper", Coded("deflate", Compressed(feed, -15)), ""},
-        {"gzip twice, said so", Coded("gzip, gzip", Compressed(gzip)), ""},
-        {"identity", Coded("identity", feed), ""},
-        {"cut short", Coded("gzip", gzip.left(gzip.size() / 2)), "gzip stream cut short"},
-        {"corrupt", Coded("gzip", gzip.left(20) + QByteArray(200, 'x')), "cannot undo the gzip coding"},
-        {"plain body said to be gzip", Coded("gzip", feed), "cannot undo the gzip coding: incorrect header"},
-        {"twice said, once done", Coded("gzip, gzip", gzip), "cannot undo the gzip coding"},
-        {"unknown coding", Coded("x-squeeze", feed), "unknown content coding x-squeeze"},
-        {"a thousand codings", Coded(QByteArray("gzip, ").repeated(999) + "gzip", gzip), "1000 content codings"},
-        {"bomb", Coded("gzip, gzip", bomb), "more than 1048576 bytes once decoded"},
+        {"gzip", coded("gzip", gzip), ""},
+        {"deflate", coded("deflate", compressed(feed, 15)), ""},
+        {"deflate without its wrapper", coded("deflate", compressed(feed, -15)), ""},
+        {"gzip twice, said so", coded("gzip, gzip", compressed(gzip)), ""},
+        {"identity", coded("identity", feed), ""},
+        {"cut short", coded("gzip", gzip.left(gzip.size() / 2)), "gzip stream cut short"},
+        {"corrupt", coded("gzip", gzip.left(20) + QByteArray(200, 'x')), "cannot undo the gzip coding"},
+        {"plain body said to be gzip", coded("gzip", feed), "cannot undo the gzip coding: incorrect header"},
+        {"twice said, once done", coded("gzip, gzip", gzip), "cannot undo the gzip coding"},
+        {"unknown coding", coded("x-squeeze", feed), "unknown content coding x-squeeze"},
+        {"a thousand codings", coded(QByteArray("gzip, ").repeated(999) + "gzip", gzip), "1000 content codings"},
+        {"bomb", coded("gzip, gzip", bomb), "more than 1048576 bytes once decoded"},
     };
     for (const auto& c : cases) {
         TestHttpServer server(c.response);
         testing_support::LogRecorder log;
-        core::DownloadLimits limits = ShortLimits();
+        core::DownloadLimits limits = shortLimits();
         limits.maxDecodedBytes = 1 << 20;
-        const DownloadResult result = core::DownloadUrl(server.Url(), limits);
-        EXPECT_NE(server.LastRequest().indexOf("\r\nAccept-Encoding: "), -1) << c.what;
-        EXPECT_NE(server.LastRequest().indexOf("gzip"), -1) << c.what;
+        const DownloadResult result = core::downloadUrl(server.url(), limits);
+        EXPECT_NE(server.lastRequest().indexOf("\r\nAccept-Encoding: "), -1) << c.what;
+        EXPECT_NE(server.lastRequest().indexOf("gzip"), -1) << c.what;
         if (*c.logged == '\0') {
             EXPECT_EQ(result.status, DownloadResult::Status::Ok) << c.what;
             EXPECT_TRUE(result.body == feed.toStdString()) << c.what << ": " << result.body.size() << " bytes";
-            EXPECT_TRUE(log.Lines().isEmpty()) << c.what;
+            EXPECT_TRUE(log.lines().isEmpty()) << c.what;
             continue;
         }
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.what;
         EXPECT_TRUE(result.body.empty()) << c.what;
-        EXPECT_EQ(log.Matching("warmap.download", {"bad answer from", c.logged}).size(), 1)
-            << c.what << ": " << log.Lines().join('\n').toStdString();
+        EXPECT_EQ(log.matching("warmap.download", {"bad answer from", c.logged}).size(), 1)
+            << c.what << ": " << log.lines().join('\n').toStdString();
     }
 }
 
@@ -362,8 +362,8 @@ namespace {
 // "Prüfen" in the settings window: a feed, or why not.
 TEST(CheckFeed, SaysWhetherTheAddressServesAFeed) {
     testing_support::FeedSimProcess sim;
-    ASSERT_TRUE(sim.Running());
-    TestHttpServer page(TestHttpServer::Ok("<html><body>Willkommen</body></html>"));
+    ASSERT_TRUE(sim.isRunning());
+    TestHttpServer page(TestHttpServer::ok("<html><body>Willkommen</body></html>"));
     TestHttpServer missing("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
     const auto base = [](const std::string& url) { return url.substr(0, url.find('/', 7)); };
     struct Case {
@@ -372,14 +372,14 @@ TEST(CheckFeed, SaysWhetherTheAddressServesAFeed) {
         const char* said;
     };
     const Case cases[] = {
-        {sim.Base(), true, "Feed erhalten: 105 Eintr\u00e4ge, Stand "},
-        {base(page.Url()), false, "liefert keinen Feed"},
-        {base(missing.Url()), false, "antwortet, aber"},
+        {sim.base(), true, "Feed erhalten: 105 Eintr\u00e4ge, Stand "},
+        {base(page.url()), false, "liefert keinen Feed"},
+        {base(missing.url()), false, "antwortet, aber"},
         {"http://127.0.0.1:1", false,
          "Keine Antwort von http://127.0.0.1:1/herald/servers/Dartmoor/keeps/keeps.xml: Verbindung abgelehnt"},
     };
     for (const Case& c : cases) {
-        const core::FeedCheckResult result = core::CheckFeed(c.feedBase, core::DownloadUrl);
+        const core::FeedCheckResult result = core::checkFeed(c.feedBase, core::downloadUrl);
         EXPECT_EQ(result.isFeed, c.isFeed) << c.feedBase;
         EXPECT_NE(result.verdict.find(c.said), std::string::npos) << c.feedBase << ": " << result.verdict;
     }

@@ -17,7 +17,7 @@ namespace {
 
 using testing_support::FeedBuilder;
 
-void CloseWithItsButton(warmap::MapWindow* window) {
+void closeWithItsButton(warmap::MapWindow* window) {
     QTest::mouseClick(window->closeButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -25,46 +25,46 @@ void CloseWithItsButton(warmap::MapWindow* window) {
 // "Karte zeigen" after the window was closed: a new window, loaded as at start-up.
 TEST(MapWindowKeeper, ShowingAfterCloseCreatesAndLoadsTheWindowAgain) {
     testing_support::TempFolderScope temp;
-    testing_support::WriteFile(temp.Path() + "Dartmoor_lastkeeps.xml", FeedBuilder().Date("08.12.2026 10:00:00").Xml());
+    testing_support::writeFile(temp.path() + "Dartmoor_lastkeeps.xml", FeedBuilder().date("08.12.2026 10:00:00").xml());
     testing_support::RecordingDialogs dialogs;
     core::MapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
-    ASSERT_TRUE(keeper.Open([] { return warmap::LoadSkin(WARMAP_DATA_DIR); }));
-    ASSERT_NE(keeper.Window(), nullptr);
-    EXPECT_TRUE(keeper.Window()->isVisible());
+    ASSERT_TRUE(keeper.open([] { return warmap::loadSkin(WARMAP_DATA_DIR); }));
+    ASSERT_NE(keeper.window(), nullptr);
+    EXPECT_TRUE(keeper.window()->isVisible());
 
-    CloseWithItsButton(keeper.Window());
-    EXPECT_EQ(keeper.Window(), nullptr);
+    closeWithItsButton(keeper.window());
+    EXPECT_EQ(keeper.window(), nullptr);
 
-    testing_support::WriteFile(temp.Path() + "Dartmoor_lastkeeps.xml", FeedBuilder().Date("08.12.2026 10:10:00").Xml());
+    testing_support::writeFile(temp.path() + "Dartmoor_lastkeeps.xml", FeedBuilder().date("08.12.2026 10:10:00").xml());
     keeper.showMapWindow();
-    ASSERT_NE(keeper.Window(), nullptr);
-    EXPECT_TRUE(keeper.Window()->isVisible());
-    EXPECT_EQ(keeper.Window()->dateLabel()->text(), "08.12.2026 10:10:00");  // the load step ran again
+    ASSERT_NE(keeper.window(), nullptr);
+    EXPECT_TRUE(keeper.window()->isVisible());
+    EXPECT_EQ(keeper.window()->dateLabel()->text(), "08.12.2026 10:10:00");  // the load step ran again
     EXPECT_TRUE(dialogs.shown.empty());
 
     // Minimised, it comes back restored; there is still one window.
-    warmap::MapWindow* window = keeper.Window();
+    warmap::MapWindow* window = keeper.window();
     window->showMinimized();
     keeper.showMapWindow();
-    EXPECT_EQ(keeper.Window(), window);
+    EXPECT_EQ(keeper.window(), window);
     EXPECT_FALSE(window->isMinimized());
     EXPECT_TRUE(window->isVisible());
-    CloseWithItsButton(window);
+    closeWithItsButton(window);
 }
 
 TEST(MapWindowKeeper, AFileGoneSinceStartIsReportedAndTheProgramGoesOn) {
     testing_support::TempFolderScope temp;
     QTemporaryDir program;
-    ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form")));
+    ASSERT_TRUE(testing_support::copyDataFolder(program.path(), QStringLiteral("form")));
     testing_support::RecordingDialogs dialogs;
     core::MapWindowKeeper keeper(program.path(), dialogs);
-    ASSERT_TRUE(keeper.Open([&program] { return warmap::LoadSkin(program.path()); }));
+    ASSERT_TRUE(keeper.open([&program] { return warmap::loadSkin(program.path()); }));
     dialogs.shown.clear();
-    CloseWithItsButton(keeper.Window());
+    closeWithItsButton(keeper.window());
 
     QFile::remove(program.path() + "/form/warmap.jpg");
     keeper.showMapWindow();
-    EXPECT_EQ(keeper.Window(), nullptr);
+    EXPECT_EQ(keeper.window(), nullptr);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text,
               "Datei fehlt oder ist nicht lesbar: " + program.path().toStdString() + "/form/warmap.jpg");
@@ -77,21 +77,21 @@ TEST(MapWindowKeeper, ARequestDuringTheLoadStepBringsNoSecondWindow) {
     struct AskingDialogs final : platform::Dialogs {
         core::MapWindowKeeper* keeper = nullptr;
         int shown = 0;
-        void Show(const platform::Message&) override {
+        void show(const platform::Message&) override {
             ++shown;
             keeper->showMapWindow();
         }
     } dialogs;
     core::MapWindowKeeper keeper(WARMAP_DATA_DIR, dialogs);
     dialogs.keeper = &keeper;
-    ASSERT_TRUE(keeper.Open([] { return warmap::LoadSkin(WARMAP_DATA_DIR); }));
+    ASSERT_TRUE(keeper.open([] { return warmap::loadSkin(WARMAP_DATA_DIR); }));
     EXPECT_EQ(dialogs.shown, 1);
-    ASSERT_NE(keeper.Window(), nullptr);
+    ASSERT_NE(keeper.window(), nullptr);
     const auto windows = QApplication::topLevelWidgets();
     EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
                             [](QWidget* w) { return qobject_cast<warmap::MapWindow*>(w) != nullptr; }),
               1);
-    CloseWithItsButton(keeper.Window());
+    closeWithItsButton(keeper.window());
 }
 
 }  // namespace

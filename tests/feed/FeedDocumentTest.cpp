@@ -9,23 +9,23 @@ using feed::FeedDocument;
 using feed::FeedError;
 
 TEST(FeedDocument, ReadsAttributesByPositionIgnoringWhitespace) {
-    const auto doc = FeedDocument::Parse(
+    const auto doc = FeedDocument::parse(
         "<keeps date=\"d1\">\n\n  <a id=\"4\" realm=\"Midgard\" guildname=\"\"/>\n"
         "\t<b id=\"9\" realm=\"Hibernia\" guildname=\"X\"/></keeps>");
-    ASSERT_TRUE(doc.IsFeed());
-    EXPECT_EQ(doc.EntryCount(), 2u);
-    EXPECT_EQ(doc.Date(), "d1");
-    EXPECT_EQ(doc.Attribute(1, "id"), "9");
-    EXPECT_EQ(doc.Attribute(0, "guildname"), "");
-    EXPECT_THROW(doc.Attribute(2, "id"), FeedError);
-    EXPECT_THROW(doc.Attribute(0, "missing"), FeedError);
+    ASSERT_TRUE(doc.isFeed());
+    EXPECT_EQ(doc.entryCount(), 2u);
+    EXPECT_EQ(doc.date(), "d1");
+    EXPECT_EQ(doc.attribute(1, "id"), "9");
+    EXPECT_EQ(doc.attribute(0, "guildname"), "");
+    EXPECT_THROW(doc.attribute(2, "id"), FeedError);
+    EXPECT_THROW(doc.attribute(0, "missing"), FeedError);
 }
 
 TEST(FeedDocument, CommentsTakeAPositionAndHaveNoAttributes) {
-    const auto doc = FeedDocument::Parse("<keeps date=\"d\"><!-- note --><k id=\"0\" realm=\"Albion\"/></keeps>");
-    ASSERT_EQ(doc.EntryCount(), 2u);
-    EXPECT_EQ(doc.Attribute(0, "id"), "");
-    EXPECT_EQ(doc.Attribute(1, "id"), "0");
+    const auto doc = FeedDocument::parse("<keeps date=\"d\"><!-- note --><k id=\"0\" realm=\"Albion\"/></keeps>");
+    ASSERT_EQ(doc.entryCount(), 2u);
+    EXPECT_EQ(doc.attribute(0, "id"), "");
+    EXPECT_EQ(doc.attribute(1, "id"), "0");
 }
 
 TEST(FeedDocument, DecodesEveryDeclaredEncodingToUtf8) {
@@ -44,33 +44,33 @@ TEST(FeedDocument, DecodesEveryDeclaredEncodingToUtf8) {
         const std::string xml = std::string("<?xml version=\"1.0\" encoding=\"") + c.encoding +
                                 "\"?><keeps date=\"x\"><k id=\"0\" realm=\"Albion\" guildname=\"" + c.bytes +
                                 "\"/></keeps>";
-        const auto doc = FeedDocument::Parse(xml);
-        ASSERT_TRUE(doc.IsFeed()) << c.encoding << ": " << doc.Problem();
-        EXPECT_EQ(doc.Attribute(0, "guildname"), c.utf8) << c.encoding;
+        const auto doc = FeedDocument::parse(xml);
+        ASSERT_TRUE(doc.isFeed()) << c.encoding << ": " << doc.problem();
+        EXPECT_EQ(doc.attribute(0, "guildname"), c.utf8) << c.encoding;
     }
     EXPECT_FALSE(
-        FeedDocument::Parse("<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?><keeps date=\"x\"/>").IsFeed());
+        FeedDocument::parse("<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?><keeps date=\"x\"/>").isFeed());
 }
 
 TEST(FeedDocument, ExpandsInternalEntitiesButNeverLoadsExternalOnes) {
-    const auto internal = FeedDocument::Parse(
+    const auto internal = FeedDocument::parse(
         "<?xml version=\"1.0\"?><!DOCTYPE keeps [<!ENTITY alb \"Albion\">]>"
         "<keeps date=\"d\"><k id=\"0\" realm=\"&alb;\" guildname=\"\"/></keeps>");
-    ASSERT_TRUE(internal.IsFeed()) << internal.Problem();
-    EXPECT_EQ(internal.Attribute(0, "realm"), "Albion");
+    ASSERT_TRUE(internal.isFeed()) << internal.problem();
+    EXPECT_EQ(internal.attribute(0, "realm"), "Albion");
 
     // An external entity or DTD is never read, whatever the document asks for. In an attribute value
     // such a reference is not well-formed at all.
     const std::string external =
         "<?xml version=\"1.0\"?><!DOCTYPE keeps [<!ENTITY x SYSTEM \"file:///etc/hostname\">]>";
-    EXPECT_FALSE(FeedDocument::Parse(external + "<keeps date=\"d\"><k id=\"0\" realm=\"&x;\"/></keeps>").IsFeed());
-    const auto inContent = FeedDocument::Parse(external + "<keeps date=\"d\">&x;<k id=\"0\" realm=\"A\"/></keeps>");
-    ASSERT_TRUE(inContent.IsFeed()) << inContent.Problem();
-    EXPECT_EQ(inContent.EntryCount(), 1u);
-    EXPECT_EQ(inContent.Attribute(0, "realm"), "A");
-    const auto externalDtd = FeedDocument::Parse(
+    EXPECT_FALSE(FeedDocument::parse(external + "<keeps date=\"d\"><k id=\"0\" realm=\"&x;\"/></keeps>").isFeed());
+    const auto inContent = FeedDocument::parse(external + "<keeps date=\"d\">&x;<k id=\"0\" realm=\"A\"/></keeps>");
+    ASSERT_TRUE(inContent.isFeed()) << inContent.problem();
+    EXPECT_EQ(inContent.entryCount(), 1u);
+    EXPECT_EQ(inContent.attribute(0, "realm"), "A");
+    const auto externalDtd = FeedDocument::parse(
         "<?xml version=\"1.0\"?><!DOCTYPE keeps SYSTEM \"http://127.0.0.1:1/keeps.dtd\"><keeps date=\"d\"/>");
-    EXPECT_TRUE(externalDtd.IsFeed()) << externalDtd.Problem();
+    EXPECT_TRUE(externalDtd.isFeed()) << externalDtd.problem();
 
     // Exponential expansion stops at the parser's amplification limits.
     std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE keeps [<!ENTITY l0 \"lollollollollollollollollollol\">";
@@ -80,7 +80,7 @@ TEST(FeedDocument, ExpandsInternalEntitiesButNeverLoadsExternalOnes) {
         laughs += "\">";
     }
     laughs += "]><keeps date=\"&l9;\"/>";
-    EXPECT_FALSE(FeedDocument::Parse(laughs).IsFeed());
+    EXPECT_FALSE(FeedDocument::parse(laughs).isFeed());
 }
 
 TEST(FeedDocument, RefusesEveryDocumentThatIsNotWellFormed) {
@@ -105,12 +105,12 @@ TEST(FeedDocument, RefusesEveryDocumentThatIsNotWellFormed) {
         {"empty document", ""},
     };
     for (const auto& [what, xml] : cases) {
-        const auto doc = FeedDocument::Parse(xml);
-        EXPECT_FALSE(doc.IsFeed()) << what;
-        EXPECT_FALSE(doc.Problem().empty()) << what;
-        EXPECT_THROW(doc.Date(), FeedError) << what;
+        const auto doc = FeedDocument::parse(xml);
+        EXPECT_FALSE(doc.isFeed()) << what;
+        EXPECT_FALSE(doc.problem().empty()) << what;
+        EXPECT_THROW(doc.date(), FeedError) << what;
     }
-    EXPECT_TRUE(FeedDocument::Parse(keeps(entry)).IsFeed());
+    EXPECT_TRUE(FeedDocument::parse(keeps(entry)).isFeed());
 }
 
 // UTF-16 is read, little or big end first; a document with half a code unit at its end is refused.
@@ -119,19 +119,19 @@ TEST(FeedDocument, RefusesUtf16EndingInHalfACodeUnit) {
     for (const bool little : {true, false}) {
         std::string utf16 = little ? "\xff\xfe" : "\xfe\xff";
         for (char c : ascii) utf16 += little ? std::string{c, '\0'} : std::string{'\0', c};
-        EXPECT_TRUE(FeedDocument::Parse(utf16).IsFeed()) << little;
-        EXPECT_FALSE(FeedDocument::Parse(utf16 + '\n').IsFeed()) << little;
-        EXPECT_FALSE(FeedDocument::Parse(utf16.substr(2) + '\n').IsFeed()) << little << ", without its mark";
+        EXPECT_TRUE(FeedDocument::parse(utf16).isFeed()) << little;
+        EXPECT_FALSE(FeedDocument::parse(utf16 + '\n').isFeed()) << little;
+        EXPECT_FALSE(FeedDocument::parse(utf16.substr(2) + '\n').isFeed()) << little << ", without its mark";
     }
 }
 
 TEST(FeedDocument, ReportsWhatIsNotAFeed) {
-    EXPECT_FALSE(FeedDocument::Parse("<html><body>404</body></html>").IsFeed());
-    EXPECT_FALSE(FeedDocument::Parse("<x:keeps xmlns:x=\"urn:x\" date=\"d\"/>").IsFeed());
-    EXPECT_FALSE(FeedDocument::NotAFeed("Datei nicht lesbar: /x").IsFeed());
-    EXPECT_EQ(FeedDocument::NotAFeed("Datei nicht lesbar: /x").Problem(), "Datei nicht lesbar: /x");
-    EXPECT_THROW(FeedDocument::Parse("<keeps/>").Date(), FeedError);
-    EXPECT_TRUE(FeedDocument::Parse(testing_support::FeedBuilder().Xml()).IsFeed());
+    EXPECT_FALSE(FeedDocument::parse("<html><body>404</body></html>").isFeed());
+    EXPECT_FALSE(FeedDocument::parse("<x:keeps xmlns:x=\"urn:x\" date=\"d\"/>").isFeed());
+    EXPECT_FALSE(FeedDocument::notAFeed("Datei nicht lesbar: /x").isFeed());
+    EXPECT_EQ(FeedDocument::notAFeed("Datei nicht lesbar: /x").problem(), "Datei nicht lesbar: /x");
+    EXPECT_THROW(FeedDocument::parse("<keeps/>").date(), FeedError);
+    EXPECT_TRUE(FeedDocument::parse(testing_support::FeedBuilder().xml()).isFeed());
 }
 
 }  // namespace

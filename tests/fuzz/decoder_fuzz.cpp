@@ -15,15 +15,15 @@ struct Outcome {
     std::string body;
 };
 
-Outcome Decode(const std::vector<std::string>& codings, const std::uint8_t* data, std::size_t size, std::size_t chunk,
+Outcome decode(const std::vector<std::string>& codings, const std::uint8_t* data, std::size_t size, std::size_t chunk,
                std::size_t limit) {
     core::ContentDecoder decoder(codings, limit);
     std::string body;
     bool ok = true;
     for (std::size_t at = 0; ok && at < size; at += chunk)
-        ok = decoder.Feed(std::string_view(reinterpret_cast<const char*>(data) + at, std::min(chunk, size - at)), body);
+        ok = decoder.feed(std::string_view(reinterpret_cast<const char*>(data) + at, std::min(chunk, size - at)), body);
     if (body.size() > limit) __builtin_trap();
-    return {ok && decoder.Finish(), body};
+    return {ok && decoder.finish(), body};
 }
 
 }  // namespace
@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int layer = 0; layer < 1 + (data[0] & 3) % 3; ++layer) codings.push_back(data[0] >> (2 + layer) & 1 ? "gzip" : "deflate");
     const std::size_t chunk = 1 + data[1] % 64;
     constexpr std::size_t kLimit = 1 << 20;
-    const Outcome split = Decode(codings, data + 2, size - 2, chunk, kLimit);
-    const Outcome whole = Decode(codings, data + 2, size - 2, size, kLimit);
+    const Outcome split = decode(codings, data + 2, size - 2, chunk, kLimit);
+    const Outcome whole = decode(codings, data + 2, size - 2, size, kLimit);
     if (split.whole != whole.whole || (split.whole && split.body != whole.body)) __builtin_trap();
     return 0;
 }

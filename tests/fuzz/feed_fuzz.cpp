@@ -10,15 +10,15 @@
 
 namespace {
 
-void ReadEverything(const feed::FeedDocument& doc) {
+void readEverything(const feed::FeedDocument& doc) {
     try {
-        doc.Date();
+        doc.date();
     } catch (const feed::FeedError&) {
     }
-    for (std::size_t i = 0; i < doc.EntryCount() + 1; ++i) {
+    for (std::size_t i = 0; i < doc.entryCount() + 1; ++i) {
         for (const char* name : {"id", "realm", "guildname"}) {
             try {
-                doc.Attribute(i, name);
+                doc.attribute(i, name);
             } catch (const feed::FeedError&) {
             }
         }
@@ -31,16 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     const std::string previousBytes = input.ConsumeRandomLengthString(size);
     const std::string currentBytes = input.ConsumeRemainingBytesAsString();
-    const feed::FeedDocument previous = feed::FeedDocument::Parse(previousBytes);
-    const feed::FeedDocument current = feed::FeedDocument::Parse(currentBytes);
-    ReadEverything(previous);
-    ReadEverything(current);
+    const feed::FeedDocument previous = feed::FeedDocument::parse(previousBytes);
+    const feed::FeedDocument current = feed::FeedDocument::parse(currentBytes);
+    readEverything(previous);
+    readEverything(current);
 
     static const feed::KeepNames names("/nonexistent");  // every name reads "UNKNOWN"
     feed::MessageLines lines;
-    (void)feed::CompareKeeps(current, previous, "Avalon", names, lines);
+    (void)feed::compareKeeps(current, previous, "Avalon", names, lines);
     feed::MessageLines ownLines;
-    (void)feed::CompareKeeps(current, current, "Avalon", names, ownLines);
+    (void)feed::compareKeeps(current, current, "Avalon", names, ownLines);
     if (!ownLines.empty()) __builtin_trap();  // a feed never differs from itself
     return 0;
 }

@@ -22,11 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const feed::KeepNames names(folder);
     for (const char* id : {"0", "7", "104", "", " 35 "}) {
-        const std::string name = names.KeepName(id);
-        if (!feed::IsUtf8(name)) __builtin_trap();  // names reach the screen as UTF-8, whatever the file held
+        const std::string name = names.keepName(id);
+        if (!feed::isUtf8(name)) __builtin_trap();  // names reach the screen as UTF-8, whatever the file held
     }
     for (int buffer : {1, 3, 256}) {
-        const std::string value = feed::ReadIniString("keepnames", "5", "fallback", path, buffer);
+        const std::string value = feed::readIniString("keepnames", "5", "fallback", path, buffer);
         if (value.size() >= static_cast<std::size_t>(buffer)) __builtin_trap();
     }
     return 0;

@@ -30,22 +30,22 @@ namespace {
 using history::ArrivedFeed;
 using history::HistoryStore;
 using history::ServerState;
-using testing_support::ReadFile;
-using testing_support::WriteFile;
+using testing_support::readFile;
+using testing_support::writeFile;
 
-ArrivedFeed FeedOf(const feedsim::Frontier& frontier, int server) {
-    const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
-    return {server, document.Date(), history::HoldingsOf(document)};
+ArrivedFeed feedOf(const feedsim::Frontier& frontier, int server) {
+    const feed::FeedDocument document = feed::FeedDocument::parse(frontier.feedXml(server));
+    return {server, document.date(), history::holdingsOf(document)};
 }
 
-std::unique_ptr<HistoryStore> OpenOrFail(const std::string& path,
-                                         const std::vector<history::SchemaStep>& steps = history::SchemaSteps()) {
-    auto store = HistoryStore::Open(path, steps);
-    EXPECT_TRUE(testing_support::Succeeded(store));
+std::unique_ptr<HistoryStore> openOrFail(const std::string& path,
+                                         const std::vector<history::SchemaStep>& steps = history::schemaSteps()) {
+    auto store = HistoryStore::open(path, steps);
+    EXPECT_TRUE(testing_support::succeeded(store));
     return store ? std::move(*store) : nullptr;
 }
 
-std::string IntegrityOf(const std::string& path) {
+std::string integrityOf(const std::string& path) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* statement = nullptr;
@@ -60,12 +60,12 @@ std::string IntegrityOf(const std::string& path) {
 
 class HistoryStoreTest : public ::testing::Test {
 protected:
-    std::string Path() const { return m_dir.filePath(QStringLiteral("history.sqlite")).toStdString(); }
+    std::string storePath() const { return m_dir.filePath(QStringLiteral("history.sqlite")).toStdString(); }
     QTemporaryDir m_dir;
 };
 
 // A feed as a publisher may reshape it: 95 to 115 positions, structures dropped, added and swapped.
-void Reshape(ServerState& state, std::mt19937& random) {
+void reshape(ServerState& state, std::mt19937& random) {
     if (random() % 3 == 0) return;  // most feeds keep their shape
     const std::size_t size = 95 + random() % 21;
     while (state.size() > size) state.erase(state.begin() + static_cast<long>(random() % state.size()));
@@ -85,16 +85,16 @@ TEST_F(HistoryStoreTest, RebuildsEveryRecordedMomentAsTheFeedWas) {
     std::mt19937 random(11);
     std::map<std::pair<int, std::int64_t>, ServerState> saved;  // (server, pass) -> state
     std::map<std::pair<int, std::int64_t>, std::size_t> changed;
-    auto store = OpenOrFail(Path());
+    auto store = openOrFail(storePath());
     constexpr int kPasses = 2 * HistoryStore::kRecordingsPerWholeState + 30;
     for (int pass = 1; pass <= kPasses; ++pass) {
-        frontier.Advance();
+        frontier.advance();
         std::vector<ArrivedFeed> feeds;
         for (int server = 0; server < feedsim::Frontier::kServers; ++server) {
             if (random() % 7 == 0) continue;  // this server's feed did not come
-            feeds.push_back(FeedOf(frontier, server));
-            Reshape(feeds.back().state, random);
-            if (const auto& last = store->LastState(server)) {
+            feeds.push_back(feedOf(frontier, server));
+            reshape(feeds.back().state, random);
+            if (const auto& last = store->lastState(server)) {
                 const ServerState& now = feeds.back().state;
                 std::size_t differing = 0;
                 for (std::size_t i = 0; i < std::max(last->size(), now.size()); ++i)
@@ -103,27 +103,27 @@ TEST_F(HistoryStoreTest, RebuildsEveryRecordedMomentAsTheFeedWas) {
             }
             saved[{server, pass}] = feeds.back().state;
         }
-        ASSERT_TRUE(testing_support::Succeeded(store->Record(1000 + pass * 600, feeds, {})));
-        if (pass % 100 == 0) store = OpenOrFail(Path());
+        ASSERT_TRUE(testing_support::succeeded(store->record(1000 + pass * 600, feeds, {})));
+        if (pass % 100 == 0) store = openOrFail(storePath());
     }
-    store = OpenOrFail(Path());
+    store = openOrFail(storePath());
     for (const auto& [key, state] : saved) {
-        const auto rebuilt = store->StateAt(key.first, key.second);
+        const auto rebuilt = store->stateAt(key.first, key.second);
         ASSERT_TRUE(rebuilt) << "server " << key.first << " pass " << key.second;
         ASSERT_EQ(*rebuilt, state) << "server " << key.first << " pass " << key.second;
     }
     // The change rows of each pass are exactly the structures that differ from the server's last feed.
     for (int server = 0; server < feedsim::Frontier::kServers; ++server) {
         std::map<std::int64_t, std::size_t> rows;
-        for (const history::Change& change : store->Changes(server, 0, 1000 + kPasses * 600)) {
+        for (const history::Change& change : store->changes(server, 0, 1000 + kPasses * 600)) {
             ++rows[change.pass];
             const ServerState& after = saved.at({server, change.pass});
             const auto position = static_cast<std::size_t>(change.position);
-            ASSERT_EQ(change.Departed(), position >= after.size());
-            if (change.Departed()) continue;
-            EXPECT_EQ(store->Word(change.id), after[position].id);
-            EXPECT_EQ(store->Word(change.newRealm), after[position].realm);
-            EXPECT_EQ(store->Word(change.newGuild), after[position].guild);
+            ASSERT_EQ(change.hasDeparted(), position >= after.size());
+            if (change.hasDeparted()) continue;
+            EXPECT_EQ(store->word(change.id), after[position].id);
+            EXPECT_EQ(store->word(change.newRealm), after[position].realm);
+            EXPECT_EQ(store->word(change.newGuild), after[position].guild);
         }
         for (const auto& [key, count] : changed) {
             if (key.first == server) {
@@ -131,30 +131,30 @@ TEST_F(HistoryStoreTest, RebuildsEveryRecordedMomentAsTheFeedWas) {
             }
         }
     }
-    EXPECT_EQ(IntegrityOf(Path()), "ok");
+    EXPECT_EQ(integrityOf(storePath()), "ok");
 }
 
 // What the file holds and when it was changed, to show a refused file was left alone.
-std::string Fingerprint(const std::string& path) {
+std::string fingerprint(const std::string& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0) return "missing";
-    std::string bytes = S_ISREG(info.st_mode) ? ReadFile(path) : std::string();
+    std::string bytes = S_ISREG(info.st_mode) ? readFile(path) : std::string();
     return std::to_string(info.st_ino) + "/" + std::to_string(info.st_mode) + "/" + std::to_string(info.st_size) + "/" +
            std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec) + "/" +
            std::to_string(std::hash<std::string>()(bytes));
 }
 
 // A valid history of a few passes.
-void MakeHistory(const std::string& path, int passes = 3) {
+void makeHistory(const std::string& path, int passes = 3) {
     feedsim::Frontier frontier(3);
-    auto store = OpenOrFail(path);
+    auto store = openOrFail(path);
     for (int pass = 0; pass < passes; ++pass) {
-        frontier.Advance();
-        ASSERT_TRUE(testing_support::Succeeded(store->Record(pass, {FeedOf(frontier, 0)}, {"^bDM: line"})));
+        frontier.advance();
+        ASSERT_TRUE(testing_support::succeeded(store->record(pass, {feedOf(frontier, 0)}, {"^bDM: line"})));
     }
 }
 
-void RunSql(const std::string& path, const char* sql) {
+void runSql(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
@@ -173,7 +173,7 @@ TEST_F(HistoryStoreTest, RefusesEveryFileItMustNotUseAndLeavesItAsItWas) {
     const std::vector<Case> cases = {
         {"a link to a good history",
          [&](const std::string& p) {
-             MakeHistory(other);
+             makeHistory(other);
              ::symlink(other.c_str(), p.c_str());
          },
          "is a symbolic link"},
@@ -181,46 +181,46 @@ TEST_F(HistoryStoreTest, RefusesEveryFileItMustNotUseAndLeavesItAsItWas) {
         {"a FIFO", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }, "is not a regular file"},
         {"another user's history",
          [](const std::string& p) {
-             MakeHistory(p);
+             makeHistory(p);
              ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
          },
          "belongs to another user"},
-        {"garbage", [](const std::string& p) { WriteFile(p, std::string(5000, 'x') + "SQLite format 3"); },
+        {"garbage", [](const std::string& p) { writeFile(p, std::string(5000, 'x') + "SQLite format 3"); },
          "is not a Warmap history"},
         {"half of a history",
          [](const std::string& p) {
-             MakeHistory(p, 200);
+             makeHistory(p, 200);
              std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2);
          },
          "malformed"},
-        {"another program's database", [](const std::string& p) { RunSql(p, "CREATE TABLE notes(text TEXT)"); },
+        {"another program's database", [](const std::string& p) { runSql(p, "CREATE TABLE notes(text TEXT)"); },
          "holds other tables"},
         {"a newer Warmap's history",
          [](const std::string& p) {
-             MakeHistory(p);
-             RunSql(p, "PRAGMA user_version=99");
+             makeHistory(p);
+             runSql(p, "PRAGMA user_version=99");
          },
          "newer Warmap (layout 99"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = Path();
+        const std::string path = storePath();
         std::filesystem::remove_all(path);
         std::filesystem::remove_all(other);
         c.make(path);
         // A kill leaves the checkpoint undone; what is compared is the file as the user left it.
-        const std::string before = Fingerprint(path);
+        const std::string before = fingerprint(path);
         testing_support::LogRecorder log;
-        EXPECT_FALSE(history::OpenHistory(path));
-        EXPECT_EQ(log.Matching(QStringLiteral("warmap.history"), {QString::fromStdString(path), c.cause}).size(), 1u)
-            << log.Lines().join('\n').toStdString();
-        EXPECT_EQ(Fingerprint(path), before);
+        EXPECT_FALSE(history::openHistory(path));
+        EXPECT_EQ(log.matching(QStringLiteral("warmap.history"), {QString::fromStdString(path), c.cause}).size(), 1u)
+            << log.lines().join('\n').toStdString();
+        EXPECT_EQ(fingerprint(path), before);
     }
 }
 
 // Another program holding the file locked: no history this run, nothing waits long, nothing changes.
 TEST_F(HistoryStoreTest, AFileLockedByAnotherProgramIsLeftToIt) {
-    MakeHistory(Path());
+    makeHistory(storePath());
     int ready[2], release[2];
     ASSERT_EQ(::pipe(ready), 0);
     ASSERT_EQ(::pipe(release), 0);
@@ -229,7 +229,7 @@ TEST_F(HistoryStoreTest, AFileLockedByAnotherProgramIsLeftToIt) {
     if (child == 0) {
         ::close(release[1]);
         sqlite3* db = nullptr;
-        sqlite3_open(Path().c_str(), &db);
+        sqlite3_open(storePath().c_str(), &db);
         const bool locked = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
         char byte = locked ? 'y' : 'n';
         (void)!::write(ready[1], &byte, 1);
@@ -241,24 +241,24 @@ TEST_F(HistoryStoreTest, AFileLockedByAnotherProgramIsLeftToIt) {
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
     ASSERT_EQ(byte, 'y');
     testing_support::LogRecorder log;
-    EXPECT_FALSE(history::OpenHistory(Path()));
-    EXPECT_EQ(log.Matching(QStringLiteral("warmap.history"), {QString::fromStdString(Path()), "locked"}).size(), 1u)
-        << log.Lines().join('\n').toStdString();
+    EXPECT_FALSE(history::openHistory(storePath()));
+    EXPECT_EQ(log.matching(QStringLiteral("warmap.history"), {QString::fromStdString(storePath()), "locked"}).size(), 1u)
+        << log.lines().join('\n').toStdString();
     ::close(release[1]);
     ::waitpid(child, nullptr, 0);
-    EXPECT_TRUE(OpenOrFail(Path()));
+    EXPECT_TRUE(openOrFail(storePath()));
 }
 
 // A disk that fills up, or is read-only: the pass under way is not kept, the file stays whole, and
 // nothing more is recorded this run.
 TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
-    MakeHistory(Path());
-    auto store = history::OpenHistory(Path());
+    makeHistory(storePath());
+    auto store = history::openHistory(storePath());
     ASSERT_TRUE(store);
     history::HistoryRecorder recorder(std::move(*store));
     feedsim::Frontier frontier(5);
-    for (int i = 0; i < 400; ++i) frontier.Advance();
-    const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(1));
+    for (int i = 0; i < 400; ++i) frontier.advance();
+    const feed::FeedDocument document = feed::FeedDocument::parse(frontier.feedXml(1));
     {
         testing_support::LogRecorder log;
         const struct sigaction ignore {};
@@ -270,23 +270,23 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
         ::getrlimit(RLIMIT_FSIZE, &limit);
         const struct rlimit full = {0, limit.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &full);
-        recorder.FeedArrived(1, document);
-        recorder.PassEnded(10, {"^bLOG: line"});
+        recorder.feedArrived(1, document);
+        recorder.passEnded(10, {"^bLOG: line"});
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::sigaction(SIGXFSZ, &previous, nullptr);
         EXPECT_EQ(
-            log.Matching(QStringLiteral("warmap.history"), {"no more history", QString::fromStdString(Path())}).size(),
+            log.matching(QStringLiteral("warmap.history"), {"no more history", QString::fromStdString(storePath())}).size(),
             1u)
-            << log.Lines().join('\n').toStdString();
-        EXPECT_FALSE(recorder.Recording());
-        recorder.FeedArrived(1, document);
-        recorder.PassEnded(11, {});
-        EXPECT_EQ(log.Lines().size(), 1);
+            << log.lines().join('\n').toStdString();
+        EXPECT_FALSE(recorder.isRecording());
+        recorder.feedArrived(1, document);
+        recorder.passEnded(11, {});
+        EXPECT_EQ(log.lines().size(), 1);
     }
-    EXPECT_EQ(IntegrityOf(Path()), "ok");
-    auto reopened = OpenOrFail(Path());
-    EXPECT_FALSE(reopened->LastState(1));
-    EXPECT_EQ(reopened->RecentLines(10).size(), 3u);
+    EXPECT_EQ(integrityOf(storePath()), "ok");
+    auto reopened = openOrFail(storePath());
+    EXPECT_FALSE(reopened->lastState(1));
+    EXPECT_EQ(reopened->recentLines(10).size(), 3u);
 
     // Read-only: as root every file is writable, so a child that has become "nobody" opens it.
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the file to another user";
@@ -296,16 +296,16 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
     ASSERT_TRUE(::mkdtemp(folder.data()));
     ::chmod(folder.c_str(), 0500);
     const std::string readOnly = folder + "/history.sqlite";
-    std::filesystem::copy_file(Path(), readOnly);
+    std::filesystem::copy_file(storePath(), readOnly);
     ::chmod(readOnly.c_str(), 0400);
     ASSERT_EQ(::chown(readOnly.c_str(), 65534, 65534), 0);
     ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
-    const std::string before = Fingerprint(readOnly);
+    const std::string before = fingerprint(readOnly);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(2);
-        const auto opened = HistoryStore::Open(readOnly);
+        const auto opened = HistoryStore::open(readOnly);
         const bool refused = !opened && opened.error().find("Permission denied") != std::string::npos;
         if (!refused) std::fprintf(stderr, "problem: %s\n", opened ? "opened" : opened.error().c_str());
         _exit(refused ? 0 : 1);
@@ -313,42 +313,42 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(Fingerprint(readOnly), before);
+    EXPECT_EQ(fingerprint(readOnly), before);
     std::filesystem::remove_all(folder);
 }
 
 // Every feed that arrives is recorded whole, whatever its length; what cannot be recorded says so.
 TEST_F(HistoryStoreTest, TheRecorderKeepsFeedsOfAnyLengthAndSaysWhatItCannotKeep) {
-    history::HistoryRecorder recorder(OpenOrFail(Path()));
+    history::HistoryRecorder recorder(openOrFail(storePath()));
     const struct {
         std::string xml;
         int logged;  // lines saying it was not recorded
         std::size_t positions;
     } feeds[] = {
-        {testing_support::FeedBuilder().Xml(), 0, 105},
-        {testing_support::FeedBuilder().Count(104).Xml(), 0, 104},
-        {testing_support::FeedBuilder().Count(106).Id(105, "105").Realm(105, "Midgard").Xml(), 0, 106},
+        {testing_support::FeedBuilder().xml(), 0, 105},
+        {testing_support::FeedBuilder().count(104).xml(), 0, 104},
+        {testing_support::FeedBuilder().count(106).id(105, "105").realm(105, "Midgard").xml(), 0, 106},
         {"<html><body>Wartung</body></html>", 1, 106},
         {"<keeps><keep id=\"0\" realm=\"Albion\" guildname=\"\"/></keeps>", 1, 106},
     };
     for (std::size_t pass = 0; pass < std::size(feeds); ++pass) {
         testing_support::LogRecorder log;
-        recorder.FeedArrived(2, feed::FeedDocument::Parse(feeds[pass].xml));
-        recorder.PassEnded(static_cast<history::Seconds>(100 + pass), {});
-        EXPECT_EQ(log.Matching(QStringLiteral("warmap.history"), {"not recorded", "Avalon"}).size(),
+        recorder.feedArrived(2, feed::FeedDocument::parse(feeds[pass].xml));
+        recorder.passEnded(static_cast<history::Seconds>(100 + pass), {});
+        EXPECT_EQ(log.matching(QStringLiteral("warmap.history"), {"not recorded", "Avalon"}).size(),
                   static_cast<qsizetype>(feeds[pass].logged))
             << pass;
     }
-    auto store = OpenOrFail(Path());
-    const auto moments = store->Moments(2, 0, 1000);
+    auto store = openOrFail(storePath());
+    const auto moments = store->moments(2, 0, 1000);
     ASSERT_EQ(moments.size(), 3u);
     for (std::size_t i = 0; i < moments.size(); ++i) {
-        const auto state = store->StateAt(2, moments[i].pass);
+        const auto state = store->stateAt(2, moments[i].pass);
         ASSERT_TRUE(state);
-        EXPECT_EQ(*state, history::HoldingsOf(feed::FeedDocument::Parse(feeds[i].xml))) << i;
+        EXPECT_EQ(*state, history::holdingsOf(feed::FeedDocument::parse(feeds[i].xml))) << i;
         EXPECT_EQ(state->size(), feeds[i].positions);
     }
-    EXPECT_EQ(store->StateAt(2, moments[2].pass)->back(), (history::Holding{"105", "Midgard", "G"}));
+    EXPECT_EQ(store->stateAt(2, moments[2].pass)->back(), (history::Holding{"105", "Midgard", "G"}));
 }
 
 // On a real disk that fills up or turns read-only, every line names the cause the system gave.
@@ -359,31 +359,31 @@ TEST_F(HistoryStoreTest, APlaceThatCannotBeWrittenIsLoggedWithTheSystemsCause) {
         GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
     const std::unique_ptr<const char, void (*)(const char*)> unmount(disk.c_str(), [](const char* p) { ::umount(p); });
     testing_support::EnvScope env;
-    env.Set("XDG_DATA_HOME", QByteArray::fromStdString(disk));
+    env.set("XDG_DATA_HOME", QByteArray::fromStdString(disk));
     feedsim::Frontier frontier(5);
     testing_support::LogRecorder log;
     {
-        auto opened = history::OpenHistory(history::HistoryFilePath());
-        ASSERT_TRUE(testing_support::Succeeded(opened));
+        auto opened = history::openHistory(history::historyFilePath());
+        ASSERT_TRUE(testing_support::succeeded(opened));
         history::HistoryRecorder recorder(std::move(*opened));
-        ASSERT_TRUE(recorder.Recording());
+        ASSERT_TRUE(recorder.isRecording());
         const int fd = ::open((disk + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
         const std::string block(4096, 'x');
         while (::write(fd, block.data(), block.size()) > 0) {
         }
         ::close(fd);
-        for (int pass = 0; pass < 50 && recorder.Recording(); ++pass) {
-            frontier.Advance();
-            recorder.FeedArrived(0, feed::FeedDocument::Parse(frontier.FeedXml(0)));
-            recorder.PassEnded(pass, {"^bDM: line"});
+        for (int pass = 0; pass < 50 && recorder.isRecording(); ++pass) {
+            frontier.advance();
+            recorder.feedArrived(0, feed::FeedDocument::parse(frontier.feedXml(0)));
+            recorder.passEnded(pass, {"^bDM: line"});
         }
     }
     ASSERT_EQ(::mount(nullptr, disk.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0) << std::strerror(errno);
-    EXPECT_FALSE(history::OpenHistory(history::HistoryFilePath()));
-    env.Set("XDG_DATA_HOME", QByteArray::fromStdString(disk + "/elsewhere"));
-    EXPECT_FALSE(history::OpenHistory(history::HistoryFilePath()));
-    const QStringList said = log.Matching(QStringLiteral("warmap.history"), {});
-    ASSERT_EQ(said.size(), 3) << log.Lines().join('\n').toStdString();
+    EXPECT_FALSE(history::openHistory(history::historyFilePath()));
+    env.set("XDG_DATA_HOME", QByteArray::fromStdString(disk + "/elsewhere"));
+    EXPECT_FALSE(history::openHistory(history::historyFilePath()));
+    const QStringList said = log.matching(QStringLiteral("warmap.history"), {});
+    ASSERT_EQ(said.size(), 3) << log.lines().join('\n').toStdString();
     EXPECT_TRUE(said[0].contains("No space left on device")) << said[0].toStdString();
     EXPECT_TRUE(said[1].contains("cannot be written: Read-only file system")) << said[1].toStdString();
     EXPECT_TRUE(said[2].contains("/elsewhere/warmap cannot be created: Read-only file system")) << said[2].toStdString();
@@ -398,19 +398,19 @@ TEST_F(HistoryStoreTest, AKillDuringRecordingLosesAtMostThePassUnderWay) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            auto opened = HistoryStore::Open(Path());
+            auto opened = HistoryStore::open(storePath());
             if (!opened) _exit(1);
             const std::unique_ptr<HistoryStore> store = std::move(*opened);
             // Pass k records the frontier after k steps, so a rebuilt state shows which pass it is.
-            const int done = static_cast<int>(store->Moments(0, 0, 1 << 30).size());
+            const int done = static_cast<int>(store->moments(0, 0, 1 << 30).size());
             feedsim::Frontier frontier(9);
-            for (int step = 0; step < done; ++step) frontier.Advance();
+            for (int step = 0; step < done; ++step) frontier.advance();
             for (;;) {
-                frontier.Advance();
+                frontier.advance();
                 std::vector<ArrivedFeed> feeds;
                 for (int server = 0; server < feedsim::Frontier::kServers; ++server)
-                    feeds.push_back(FeedOf(frontier, server));
-                if (!store->Record(frontier.Steps(), feeds, {"^bDM: x", "^bLOG: y"})) _exit(1);
+                    feeds.push_back(feedOf(frontier, server));
+                if (!store->record(frontier.steps(), feeds, {"^bDM: x", "^bLOG: y"})) _exit(1);
             }
         }
         ::usleep(static_cast<useconds_t>(20000 + random() % 60000));
@@ -418,20 +418,20 @@ TEST_F(HistoryStoreTest, AKillDuringRecordingLosesAtMostThePassUnderWay) {
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the recording child ended by itself: " << status;
-        ASSERT_EQ(IntegrityOf(Path()), "ok") << "round " << round;
-        auto store = OpenOrFail(Path());
+        ASSERT_EQ(integrityOf(storePath()), "ok") << "round " << round;
+        auto store = openOrFail(storePath());
         ASSERT_TRUE(store);
-        const auto moments = store->Moments(0, 0, 1 << 30);
+        const auto moments = store->moments(0, 0, 1 << 30);
         ASSERT_GE(static_cast<int>(moments.size()), lastCount);
         lastCount = static_cast<int>(moments.size());
         for (int server = 1; server < feedsim::Frontier::kServers; ++server)
-            ASSERT_EQ(store->Moments(server, 0, 1 << 30).size(), moments.size()) << "round " << round;
+            ASSERT_EQ(store->moments(server, 0, 1 << 30).size(), moments.size()) << "round " << round;
         if (moments.empty()) continue;
         feedsim::Frontier frontier(9);
-        for (std::size_t step = 0; step < moments.size(); ++step) frontier.Advance();
+        for (std::size_t step = 0; step < moments.size(); ++step) frontier.advance();
         for (int server = 0; server < feedsim::Frontier::kServers; ++server)
-            ASSERT_EQ(store->StateAt(server, moments.back().pass), FeedOf(frontier, server).state) << "round " << round;
-        EXPECT_EQ(store->RecentLines(1).at(0).lines.size(), 2u);
+            ASSERT_EQ(store->stateAt(server, moments.back().pass), feedOf(frontier, server).state) << "round " << round;
+        EXPECT_EQ(store->recentLines(1).at(0).lines.size(), 2u);
     }
     EXPECT_GT(lastCount, 25);
 }
@@ -439,14 +439,14 @@ TEST_F(HistoryStoreTest, AKillDuringRecordingLosesAtMostThePassUnderWay) {
 // A file of the first layout is brought up to date in one step and keeps its history; a step that
 // fails leaves it at its old layout; the older program then refuses the newer file without touching it.
 TEST_F(HistoryStoreTest, UpgradesAnOlderLayoutAndKeepsItsHistory) {
-    const std::vector<history::SchemaStep> first(history::SchemaSteps().begin(), history::SchemaSteps().begin() + 1);
-    MakeHistory(Path(), 5);
-    const auto before = OpenOrFail(Path())->StateAt(0, 5);
+    const std::vector<history::SchemaStep> first(history::schemaSteps().begin(), history::schemaSteps().begin() + 1);
+    makeHistory(storePath(), 5);
+    const auto before = openOrFail(storePath())->stateAt(0, 5);
     ASSERT_TRUE(before);
-    RunSql(Path(), "ALTER TABLE feed DROP COLUMN size; PRAGMA user_version=1");  // as the first layout wrote it
+    runSql(storePath(), "ALTER TABLE feed DROP COLUMN size; PRAGMA user_version=1");  // as the first layout wrote it
     const auto layout = [this] {
         sqlite3* db = nullptr;
-        sqlite3_open_v2(Path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_open_v2(storePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
         sqlite3_stmt* statement = nullptr;
         sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr);
         const int version = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -1;
@@ -455,29 +455,29 @@ TEST_F(HistoryStoreTest, UpgradesAnOlderLayoutAndKeepsItsHistory) {
         return version;
     };
 
-    auto failing = history::SchemaSteps();
+    auto failing = history::schemaSteps();
     failing.push_back({failing.back().to + 1, "ALTER TABLE nowhere ADD COLUMN x;"});
-    const auto refused = HistoryStore::Open(Path(), failing);
+    const auto refused = HistoryStore::open(storePath(), failing);
     ASSERT_FALSE(refused);
     EXPECT_NE(refused.error().find("cannot be brought up to date"), std::string::npos) << refused.error();
     EXPECT_EQ(layout(), 1);
 
     {
-        auto upgraded = OpenOrFail(Path());
+        auto upgraded = openOrFail(storePath());
         ASSERT_TRUE(upgraded);
-        EXPECT_EQ(upgraded->StateAt(0, 5), before);
-        EXPECT_EQ(upgraded->RecentLines(10).size(), 5u);
+        EXPECT_EQ(upgraded->stateAt(0, 5), before);
+        EXPECT_EQ(upgraded->recentLines(10).size(), 5u);
         ArrivedFeed shorter{0, "d", *before};
         shorter.state.pop_back();
-        EXPECT_TRUE(testing_support::Succeeded(upgraded->Record(99, {shorter}, {})));
-        EXPECT_EQ(upgraded->StateAt(0, 6), shorter.state);
-        EXPECT_EQ(upgraded->StateAt(0, 5), before);
+        EXPECT_TRUE(testing_support::succeeded(upgraded->record(99, {shorter}, {})));
+        EXPECT_EQ(upgraded->stateAt(0, 6), shorter.state);
+        EXPECT_EQ(upgraded->stateAt(0, 5), before);
     }
-    const std::string upgradedFile = Fingerprint(Path());
-    const auto newer = HistoryStore::Open(Path(), first);
+    const std::string upgradedFile = fingerprint(storePath());
+    const auto newer = HistoryStore::open(storePath(), first);
     ASSERT_FALSE(newer);
     EXPECT_NE(newer.error().find("newer Warmap (layout 2, this one reads up to 1)"), std::string::npos) << newer.error();
-    EXPECT_EQ(Fingerprint(Path()), upgradedFile);
+    EXPECT_EQ(fingerprint(storePath()), upgradedFile);
 }
 
 }  // namespace

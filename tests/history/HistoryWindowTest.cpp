@@ -33,24 +33,24 @@ using history::HistoryStore;
 class HistoryWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto opened = HistoryStore::Open(m_dir.filePath(QStringLiteral("h.sqlite")).toStdString());
-        ASSERT_TRUE(testing_support::Succeeded(opened));
+        auto opened = HistoryStore::open(m_dir.filePath(QStringLiteral("h.sqlite")).toStdString());
+        ASSERT_TRUE(testing_support::succeeded(opened));
         m_store = std::move(*opened);
     }
     // passes passes of Dartmoor and Logres, ten minutes apart up to now; returns the feeds sent.
-    std::vector<std::string> Record(int passes) {
+    std::vector<std::string> record(int passes) {
         feedsim::Frontier frontier(12);
         std::vector<std::string> sent;
         const history::Seconds now = QDateTime::currentSecsSinceEpoch();
         for (int pass = 0; pass < passes; ++pass) {
-            if (pass) frontier.Advance();
-            sent.push_back(frontier.FeedXml(0));
+            if (pass) frontier.advance();
+            sent.push_back(frontier.feedXml(0));
             std::vector<history::ArrivedFeed> feeds;
             for (int server : {0, 1}) {
-                const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
-                feeds.push_back({server, document.Date(), history::HoldingsOf(document)});
+                const feed::FeedDocument document = feed::FeedDocument::parse(frontier.feedXml(server));
+                feeds.push_back({server, document.date(), history::holdingsOf(document)});
             }
-            EXPECT_TRUE(testing_support::Succeeded(m_store->Record(now - (passes - 1 - pass) * 600, feeds, {})));
+            EXPECT_TRUE(testing_support::succeeded(m_store->record(now - (passes - 1 - pass) * 600, feeds, {})));
         }
         return sent;
     }
@@ -59,18 +59,18 @@ protected:
 };
 
 TEST_F(HistoryWindowTest, ShowsTheChangesAndTheMapOfAnyMoment) {
-    const std::vector<std::string> sent = Record(12);
+    const std::vector<std::string> sent = record(12);
     history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
     window.resize(1150, 700);
     window.show();
 
     auto* list = window.findChild<history::ChangeListView*>(QStringLiteral("ChangeList"));
     ASSERT_TRUE(list);
-    EXPECT_EQ(list->Rows(), window.Changes().size());
-    EXPECT_GT(window.Changes().size(), 11u);
+    EXPECT_EQ(list->rows(), window.changes().size());
+    EXPECT_GT(window.changes().size(), 11u);
     // The newest change comes first, read as the popup's line reads.
-    EXPECT_TRUE(list->RowText(0).startsWith(history::LocalTimeText(window.Changes().back().time)))
-        << list->RowText(0).toStdString();
+    EXPECT_TRUE(list->rowText(0).startsWith(history::localTimeText(window.changes().back().time)))
+        << list->rowText(0).toStdString();
     const QImage shown = list->viewport()->grab().toImage();
     int ink = 0;
     for (int y = 0; y < 40; ++y) {
@@ -79,28 +79,28 @@ TEST_F(HistoryWindowTest, ShowsTheChangesAndTheMapOfAnyMoment) {
     EXPECT_GT(ink, 50) << "the first rows are drawn";
 
     // Every moment's map is the map the Warmap window draws from that moment's saved feed.
-    const warmap::Skin skin = *warmap::LoadSkin(WARMAP_DATA_DIR);
-    keepmap::KeepMap reference(WARMAP_DATA_DIR, keepmap::KeepPos);
+    const warmap::Skin skin = *warmap::loadSkin(WARMAP_DATA_DIR);
+    keepmap::KeepMap reference(WARMAP_DATA_DIR, keepmap::kKeepPos);
     QTemporaryDir copies;
     auto* map = window.findChild<warmap::MapView*>(QStringLiteral("HistoryMap"));
     ASSERT_TRUE(map);
-    ASSERT_EQ(window.Moments().size(), sent.size());
+    ASSERT_EQ(window.moments().size(), sent.size());
     for (int moment : {0, 5, 11}) {
-        window.ChooseMoment(moment);
+        window.chooseMoment(moment);
         const std::string copy = copies.filePath(QStringLiteral("copy.xml")).toStdString();
-        testing_support::WriteFile(copy, sent[static_cast<std::size_t>(moment)]);
+        testing_support::writeFile(copy, sent[static_cast<std::size_t>(moment)]);
         QImage expected;
-        ASSERT_EQ(reference.Draw(copy, expected, skin.mapBackground).status, keepmap::MapOutcome::Status::Drawn);
-        EXPECT_EQ(map->Surface(), expected) << "moment " << moment;
+        ASSERT_EQ(reference.draw(copy, expected, skin.mapBackground).status, keepmap::MapOutcome::Status::Drawn);
+        EXPECT_EQ(map->surface(), expected) << "moment " << moment;
     }
-    window.ChooseMoment(0);
+    window.chooseMoment(0);
     QImage latest;
-    testing_support::WriteFile(copies.filePath(QStringLiteral("copy.xml")).toStdString(), sent.back());
-    reference.Draw(copies.filePath(QStringLiteral("copy.xml")).toStdString(), latest, skin.mapBackground);
-    EXPECT_NE(map->Surface(), latest) << "the first moment differs from the last";
+    testing_support::writeFile(copies.filePath(QStringLiteral("copy.xml")).toStdString(), sent.back());
+    reference.draw(copies.filePath(QStringLiteral("copy.xml")).toStdString(), latest, skin.mapBackground);
+    EXPECT_NE(map->surface(), latest) << "the first moment differs from the last";
 
     // A server nothing was recorded for says so instead of an empty chart.
-    window.ChooseServer(2);
+    window.chooseServer(2);
     auto* empty = window.findChild<QLabel*>(QStringLiteral("EmptyLabel"));
     EXPECT_TRUE(empty->isVisible());
     EXPECT_EQ(empty->text(), QStringLiteral("Noch kein Verlauf für diesen Server"));
@@ -121,13 +121,13 @@ TEST_F(HistoryWindowTest, TheExportKeepsEveryGuildNameOneHarmlessField) {
     };
     feedsim::Frontier frontier(2);
     for (std::size_t i = 0; i <= guilds.size(); ++i) {
-        const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
-        history::ArrivedFeed arrived{0, document.Date(), history::HoldingsOf(document)};
+        const feed::FeedDocument document = feed::FeedDocument::parse(frontier.feedXml(0));
+        history::ArrivedFeed arrived{0, document.date(), history::holdingsOf(document)};
         if (i > 0) arrived.state[0].guild = guilds[i - 1].first;
-        ASSERT_TRUE(testing_support::Succeeded(m_store->Record(static_cast<history::Seconds>(i), {arrived}, {})));
+        ASSERT_TRUE(testing_support::succeeded(m_store->record(static_cast<history::Seconds>(i), {arrived}, {})));
     }
     const feed::KeepNames names(WARMAP_DATA_DIR);
-    const std::string csv = history::ChangesCsv(m_store->Changes(0, 0, 100), 0, *m_store, names);
+    const std::string csv = history::changesCsv(m_store->changes(0, 0, 100), 0, *m_store, names);
     std::vector<std::string> rows;
     for (std::size_t start = 0, end; (end = csv.find("\r\n", start)) != std::string::npos; start = end + 2) {
         rows.push_back(csv.substr(start, end - start));
@@ -147,22 +147,22 @@ TEST_F(HistoryWindowTest, TheExportKeepsEveryGuildNameOneHarmlessField) {
 
 // The chart's counts after every pass are those of the state rebuilt there; thinning keeps the ends.
 TEST_F(HistoryWindowTest, TheTimelineCountsWhatEachMomentHeld) {
-    Record(40);
-    const auto moments = m_store->Moments(0, 0, QDateTime::currentSecsSinceEpoch());
+    record(40);
+    const auto moments = m_store->moments(0, 0, QDateTime::currentSecsSinceEpoch());
     ASSERT_EQ(moments.size(), 40u);
-    const auto changes = m_store->Changes(0, moments[1].time, moments.back().time);
+    const auto changes = m_store->changes(0, moments[1].time, moments.back().time);
     const auto timeline =
-        history::BuildTimeline(*m_store->StateAt(0, moments[0].pass), moments[0].time, changes, *m_store, 1000);
+        history::buildTimeline(*m_store->stateAt(0, moments[0].pass), moments[0].time, changes, *m_store, 1000);
     ASSERT_GT(timeline.size(), 20u);
     for (const history::Moment& moment : moments) {
-        const history::RealmCounts held = history::CountHoldings(*m_store->StateAt(0, moment.pass));
-        EXPECT_EQ(history::PointAt(timeline, moment.time)->counts, held) << moment.date;
+        const history::RealmCounts held = history::countHoldings(*m_store->stateAt(0, moment.pass));
+        EXPECT_EQ(history::pointAt(timeline, moment.time)->counts, held) << moment.date;
         int keeps = 0;
         for (int count : held.keeps) keeps += count;
         EXPECT_EQ(keeps, 21) << "every keep belongs to one of the three realms";
     }
     const auto thinned =
-        history::BuildTimeline(*m_store->StateAt(0, moments[0].pass), moments[0].time, changes, *m_store, 5);
+        history::buildTimeline(*m_store->stateAt(0, moments[0].pass), moments[0].time, changes, *m_store, 5);
     EXPECT_LE(thinned.size(), 6u);
     EXPECT_EQ(thinned.front().time, timeline.front().time);
     EXPECT_EQ(thinned.back().counts, timeline.back().counts);
@@ -172,7 +172,7 @@ TEST_F(HistoryWindowTest, TheTimelineCountsWhatEachMomentHeld) {
 // list share the left; pointing at the chart never makes the window grow; the read-out names the
 // chosen server and moment, also right after switching server.
 TEST_F(HistoryWindowTest, FitsASmallScreenAndSaysWhatIsChosen) {
-    Record(30);
+    record(30);
     history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
     const QSize smallest = window.minimumSizeHint();
     EXPECT_LE(smallest.width(), 1000);
@@ -186,7 +186,7 @@ TEST_F(HistoryWindowTest, FitsASmallScreenAndSaysWhatIsChosen) {
     auto* readOut = window.findChild<QLabel*>(QStringLiteral("PointLabel"));
     ASSERT_TRUE(map && chart && list && readOut);
     EXPECT_EQ(window.size(), QSize(1000, 560));
-    const QSize natural = map->NaturalSize();
+    const QSize natural = map->naturalSize();
     EXPECT_LT(map->height(), natural.height());
     EXPECT_NEAR(map->width() * natural.height(), map->height() * natural.width(), natural.height());
     for (QWidget* part : std::initializer_list<QWidget*>{map, chart, list}) {
@@ -201,15 +201,15 @@ TEST_F(HistoryWindowTest, FitsASmallScreenAndSaysWhatIsChosen) {
     EXPECT_EQ(window.minimumSizeHint(), smallest);
     EXPECT_TRUE(readOut->text().startsWith(QStringLiteral("Dartmoor, "))) << readOut->text().toStdString();
 
-    window.ChooseServer(1);
-    const history::Moment& moment = window.Moments().back();
-    const history::TimelinePoint held{moment.time, history::CountHoldings(*m_store->StateAt(1, moment.pass))};
-    EXPECT_EQ(readOut->text(), QStringLiteral("Logres, ") + history::HistoryChart::DescribePoint(held, moment.time));
+    window.chooseServer(1);
+    const history::Moment& moment = window.moments().back();
+    const history::TimelinePoint held{moment.time, history::countHoldings(*m_store->stateAt(1, moment.pass))};
+    EXPECT_EQ(readOut->text(), QStringLiteral("Logres, ") + history::HistoryChart::describePoint(held, moment.time));
 }
 
 // Home and End reach the ends of the list; the scroll area's own keys page through it.
 TEST_F(HistoryWindowTest, TheListMovesWithTheKeysOfEveryList) {
-    Record(30);
+    record(30);
     history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
     window.resize(1000, 560);
     window.show();
@@ -231,39 +231,39 @@ TEST_F(HistoryWindowTest, TheListMovesWithTheKeysOfEveryList) {
 
 // The export says what it wrote.
 TEST_F(HistoryWindowTest, AnExportNamesTheFileAndItsRows) {
-    Record(5);
+    record(5);
     history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
     const QString path = m_dir.filePath(QStringLiteral("export.csv"));
-    ASSERT_TRUE(testing_support::Succeeded(window.ExportTo(path)));
+    ASSERT_TRUE(testing_support::succeeded(window.exportTo(path)));
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
-              QStringLiteral("%1 Änderungen nach %2 geschrieben.").arg(window.Changes().size()).arg(path));
-    EXPECT_FALSE(window.ExportTo(m_dir.filePath(QStringLiteral("no/such/folder.csv"))));
+              QStringLiteral("%1 Änderungen nach %2 geschrieben.").arg(window.changes().size()).arg(path));
+    EXPECT_FALSE(window.exportTo(m_dir.filePath(QStringLiteral("no/such/folder.csv"))));
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text().isEmpty());
 }
 
 // A change of guild alone names both guilds; a change of realm the new realm and guild.
 TEST_F(HistoryWindowTest, AChangeLineSaysWhatChanged) {
     feedsim::Frontier frontier(3);
-    const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
-    history::ArrivedFeed first{0, document.Date(), history::HoldingsOf(document)};
+    const feed::FeedDocument document = feed::FeedDocument::parse(frontier.feedXml(0));
+    history::ArrivedFeed first{0, document.date(), history::holdingsOf(document)};
     history::ArrivedFeed second = first;
     second.state[0].guild = "Neue Herren";
     second.state[0].realm = first.state[0].realm;
     second.state[1].realm = first.state[1].realm == "Albion" ? "Midgard" : "Albion";
     second.state[1].guild = "";
-    ASSERT_TRUE(testing_support::Succeeded(m_store->Record(100, {first}, {})));
-    ASSERT_TRUE(testing_support::Succeeded(m_store->Record(200, {second}, {})));
+    ASSERT_TRUE(testing_support::succeeded(m_store->record(100, {first}, {})));
+    ASSERT_TRUE(testing_support::succeeded(m_store->record(200, {second}, {})));
     const feed::KeepNames names(WARMAP_DATA_DIR);
-    const std::vector<history::Change> changes = m_store->Changes(0, 200, 200);
+    const std::vector<history::Change> changes = m_store->changes(0, 200, 200);
     ASSERT_EQ(changes.size(), 2u);
-    const QString time = history::LocalTimeText(200);
+    const QString time = history::localTimeText(200);
     const std::string oldGuild = first.state[0].guild.empty() ? "ohne Gilde" : first.state[0].guild;
-    EXPECT_EQ(notify::MessageLineText(QString::fromStdString(history::ChangeLine(changes[0], *m_store, names))),
+    EXPECT_EQ(notify::messageLineText(QString::fromStdString(history::changeLine(changes[0], *m_store, names))),
               time + QStringLiteral("  ") +
-                  QString::fromStdString(names.KeepName(first.state[0].id) + "  " + oldGuild + " \u2192 Neue Herren"));
-    EXPECT_EQ(notify::MessageLineText(QString::fromStdString(history::ChangeLine(changes[1], *m_store, names))),
+                  QString::fromStdString(names.keepName(first.state[0].id) + "  " + oldGuild + " \u2192 Neue Herren"));
+    EXPECT_EQ(notify::messageLineText(QString::fromStdString(history::changeLine(changes[1], *m_store, names))),
               time + QStringLiteral("  ") +
-                  QString::fromStdString(names.KeepName(first.state[1].id) + " \u2192 " + second.state[1].realm +
+                  QString::fromStdString(names.keepName(first.state[1].id) + " \u2192 " + second.state[1].realm +
                                          "  ohne Gilde"));
 }
 
@@ -272,9 +272,9 @@ TEST_F(HistoryWindowTest, AChangeLineSaysWhatChanged) {
 // chart counts what each feed held.
 TEST_F(HistoryWindowTest, FeedsThatGrowAndShrinkAreShownAsTheyWere) {
     feedsim::Frontier frontier(3);
-    const feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(0));
+    const feed::FeedDocument document = feed::FeedDocument::parse(frontier.feedXml(0));
     const history::Seconds now = QDateTime::currentSecsSinceEpoch();
-    history::ArrivedFeed grown{0, document.Date(), history::HoldingsOf(document)};
+    history::ArrivedFeed grown{0, document.date(), history::holdingsOf(document)};
     grown.state.push_back({"105", "Albion", "Neue Herren"});
     history::ArrivedFeed taken = grown;
     taken.state.back().realm = "Hibernia";
@@ -282,24 +282,24 @@ TEST_F(HistoryWindowTest, FeedsThatGrowAndShrinkAreShownAsTheyWere) {
     shrunk.state.resize(104);
     for (int pass = 0; pass < 3; ++pass) {
         const history::ArrivedFeed& feed = pass == 0 ? grown : pass == 1 ? taken : shrunk;
-        ASSERT_TRUE(testing_support::Succeeded(m_store->Record(now - (2 - pass) * 600, {feed}, {})));
+        ASSERT_TRUE(testing_support::succeeded(m_store->record(now - (2 - pass) * 600, {feed}, {})));
     }
     history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
     window.show();
     auto* list = window.findChild<history::ChangeListView*>(QStringLiteral("ChangeList"));
-    ASSERT_EQ(list->Rows(), 1u);
-    EXPECT_TRUE(list->RowText(0).endsWith(QStringLiteral("Bauwerk 105 \u2192 Hibernia  Neue Herren")))
-        << list->RowText(0).toStdString();
-    window.ChooseMoment(2);
+    ASSERT_EQ(list->rows(), 1u);
+    EXPECT_TRUE(list->rowText(0).endsWith(QStringLiteral("Bauwerk 105 \u2192 Hibernia  Neue Herren")))
+        << list->rowText(0).toStdString();
+    window.chooseMoment(2);
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("MomentLabel"))->text().endsWith(
         QStringLiteral("Karte unvollständig: Eintrag 104 fehlt")));
     const history::Change* last = nullptr;
-    const auto changes = m_store->Changes(0, 0, now);
+    const auto changes = m_store->changes(0, 0, now);
     for (const auto& change : changes) last = &change;
-    ASSERT_TRUE(last && last->Departed());
-    const auto timeline = history::BuildTimeline(grown.state, now - 1200, {changes.begin(), changes.end()}, *m_store, 10);
-    EXPECT_EQ(timeline.back().counts, history::CountHoldings(shrunk.state));
-    EXPECT_NE(history::CountHoldings(grown.state), history::CountHoldings(shrunk.state));
+    ASSERT_TRUE(last && last->hasDeparted());
+    const auto timeline = history::buildTimeline(grown.state, now - 1200, {changes.begin(), changes.end()}, *m_store, 10);
+    EXPECT_EQ(timeline.back().counts, history::countHoldings(shrunk.state));
+    EXPECT_NE(history::countHoldings(grown.state), history::countHoldings(shrunk.state));
 }
 
 // The time axis: ticks on whole local hours or days, never more than asked; long stretches are drawn
@@ -313,7 +313,7 @@ TEST(TimeAxis, TicksAndStepsLieOnWholeHoursAndDays) {
         int secondsApart;   // between ticks on one side of a daylight-saving change
     } cases[] = {{kDay, "18:00", 3 * 3600}, {7 * kDay, "03.12.", kDay}, {30 * kDay, "16.11.", 7 * kDay}};
     for (const auto& c : cases) {
-        const std::vector<history::TimeTick> ticks = history::TimeTicks(now - c.span, now, 8);
+        const std::vector<history::TimeTick> ticks = history::timeTicks(now - c.span, now, 8);
         ASSERT_GE(ticks.size(), 3u) << c.span;
         EXPECT_LE(ticks.size(), 8u) << c.span;
         EXPECT_EQ(ticks.front().label, QString::fromUtf8(c.first)) << c.span;
@@ -324,14 +324,14 @@ TEST(TimeAxis, TicksAndStepsLieOnWholeHoursAndDays) {
             EXPECT_LE(tick.time, now);
         }
     }
-    EXPECT_EQ(history::SamplePeriod(kDay), 0);
+    EXPECT_EQ(history::samplePeriod(kDay), 0);
     const std::vector<history::Seconds> periods =
-        history::WholePeriods(now - 30 * kDay, now, history::SamplePeriod(30 * kDay));
+        history::wholePeriods(now - 30 * kDay, now, history::samplePeriod(30 * kDay));
     ASSERT_EQ(periods.size(), 60u);
     EXPECT_EQ(QDateTime::fromSecsSinceEpoch(periods.back()).time(), QTime(12, 0));
     const std::vector<history::TimelinePoint> timeline = {
         {now - 30 * kDay, {{1, 0, 0}, {}}}, {now - 20 * kDay + 5, {{2, 0, 0}, {}}}, {now - 3, {{3, 0, 0}, {}}}};
-    const std::vector<history::TimelinePoint> sampled = history::SampledAt(timeline, periods);
+    const std::vector<history::TimelinePoint> sampled = history::sampledAt(timeline, periods);
     ASSERT_EQ(sampled.size(), 61u);
     EXPECT_EQ(sampled.front().time, timeline.front().time);
     EXPECT_EQ(sampled[1].counts.keeps[0], 1);

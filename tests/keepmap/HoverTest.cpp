@@ -11,16 +11,16 @@ namespace {
 
 class HoverTest : public ::testing::Test {
 protected:
-    HoverTest() : m_names(m_dir.path().toStdString()), m_map(WARMAP_DATA_DIR, keepmap::KeepPos) {
-        testing_support::WriteFile(m_names.CataloguePath(), "[keepnames]\n35=Dun Glaswen\n53=Eldenford Beacon\n");
+    HoverTest() : m_names(m_dir.path().toStdString()), m_map(WARMAP_DATA_DIR, keepmap::kKeepPos) {
+        testing_support::writeFile(m_names.cataloguePath(), "[keepnames]\n35=Dun Glaswen\n53=Eldenford Beacon\n");
         const std::string feed = m_dir.filePath("feed.xml").toStdString();
-        testing_support::WriteFile(feed, testing_support::FeedBuilder().Guild(35, "").Guild(53, "Nebelreiter").Xml());
+        testing_support::writeFile(feed, testing_support::FeedBuilder().guild(35, "").guild(53, "Nebelreiter").xml());
         QImage background(448, 560, QImage::Format_RGB32);
         QImage surface = background;
-        m_map.Draw(feed, surface, background);
+        m_map.draw(feed, surface, background);
     }
-    std::string Text(double x, double y) const {
-        return keepmap::HoverText(x, y, m_map.HitMap(), m_map.KeepGuild(), m_names);
+    std::string text(double x, double y) const {
+        return keepmap::hoverText(x, y, m_map.hitMap(), m_map.keepGuild(), m_names);
     }
     QTemporaryDir m_dir;
     feed::KeepNames m_names;
@@ -28,19 +28,19 @@ protected:
 };
 
 TEST_F(HoverTest, NamesTheStructureAndItsGuild) {
-    EXPECT_EQ(Text(297, 496), "Dun Glaswen");  // no guild: no brackets
-    EXPECT_EQ(Text(56, 415), "Eldenford Beacon (Nebelreiter)");
-    EXPECT_EQ(Text(86, 423), "UNKNOWN (G)");
+    EXPECT_EQ(text(297, 496), "Dun Glaswen");  // no guild: no brackets
+    EXPECT_EQ(text(56, 415), "Eldenford Beacon (Nebelreiter)");
+    EXPECT_EQ(text(86, 423), "UNKNOWN (G)");
 }
 
 TEST_F(HoverTest, EmptyBetweenStructuresAndOutsideTheMap) {
-    EXPECT_EQ(Text(20, 20), "");
-    EXPECT_EQ(Text(56 + 8, 415), "");  // the icon's last drawn column lies outside its hit area
-    EXPECT_EQ(Text(56 + 7.4, 415), "Eldenford Beacon (Nebelreiter)");
-    EXPECT_EQ(Text(56 + 7.5, 415), "");  // 63.5 rounds to the even 64
-    EXPECT_EQ(Text(-5, 415), "");
-    EXPECT_EQ(Text(900, 900), "");
-    EXPECT_EQ(Text(415, -5), "");
+    EXPECT_EQ(text(20, 20), "");
+    EXPECT_EQ(text(56 + 8, 415), "");  // the icon's last drawn column lies outside its hit area
+    EXPECT_EQ(text(56 + 7.4, 415), "Eldenford Beacon (Nebelreiter)");
+    EXPECT_EQ(text(56 + 7.5, 415), "");  // 63.5 rounds to the even 64
+    EXPECT_EQ(text(-5, 415), "");
+    EXPECT_EQ(text(900, 900), "");
+    EXPECT_EQ(text(415, -5), "");
 }
 
 }  // namespace

@@ -18,40 +18,40 @@ using testing_support::FeedBuilder;
 
 // The real positions for the structures under test; every other one parked in a far corner, so
 // neighbours that overlap on the real map do not cover what a test looks at.
-keepmap::KeepPosTable Sparse(std::initializer_list<int> ids) {
+keepmap::KeepPosTable sparse(std::initializer_list<int> ids) {
     keepmap::KeepPosTable table;
     table.fill(QPoint(430, 545));
-    for (int id : ids) table[id] = keepmap::KeepPos[id];
+    for (int id : ids) table[id] = keepmap::kKeepPos[id];
     return table;
 }
 
 class KeepMapTest : public ::testing::Test {
 protected:
-    explicit KeepMapTest(keepmap::KeepPosTable table = Sparse({35, 36, 5, 50, 53, 84}))
+    explicit KeepMapTest(keepmap::KeepPosTable table = sparse({35, 36, 5, 50, 53, 84}))
         : m_table(table), m_map(WARMAP_DATA_DIR, m_table) {
         m_background = QImage(448, 560, QImage::Format_RGB32);
         m_background.fill(QColor(200, 190, 150));
         m_surface = m_background.copy();
     }
-    MapOutcome Draw(const std::string& xml) {
+    MapOutcome draw(const std::string& xml) {
         const std::string path = m_dir.filePath("feed.xml").toStdString();
-        testing_support::WriteFile(path, xml);
-        return m_map.Draw(path, m_surface, m_background);
+        testing_support::writeFile(path, xml);
+        return m_map.draw(path, m_surface, m_background);
     }
     // The background with the icon (and overlay) drawn centred on (x, y), as the map should show it.
-    QImage Expected(const char* icon, int x, int y, const char* overlay = nullptr) const {
+    QImage expectedPicture(const char* icon, int x, int y, const char* overlay = nullptr) const {
         QImage image = m_background.copy(x - 7, y - 7, 16, 16);
         QPainter painter(&image);
-        platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, QPoint(0, 0));
+        platform::Picture::load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->draw(painter, QPoint(0, 0));
         if (overlay)
-            platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")->Draw(painter, QPoint(0, 0));
+            platform::Picture::load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")->draw(painter, QPoint(0, 0));
         return image;
     }
-    static void DrawIcon(QImage& image, const char* icon, int x, int y) {
+    static void drawIcon(QImage& image, const char* icon, int x, int y) {
         QPainter painter(&image);
-        platform::Picture::Load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->Draw(painter, QPoint(x - 7, y - 7));
+        platform::Picture::load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->draw(painter, QPoint(x - 7, y - 7));
     }
-    QImage At(int x, int y) const { return m_surface.copy(x - 7, y - 7, 16, 16); }
+    QImage at(int x, int y) const { return m_surface.copy(x - 7, y - 7, 16, 16); }
 
     QTemporaryDir m_dir;
     keepmap::KeepPosTable m_table;
@@ -61,37 +61,37 @@ protected:
 
 class RealTableTest : public KeepMapTest {
 protected:
-    RealTableTest() : KeepMapTest(keepmap::KeepPos) {}
+    RealTableTest() : KeepMapTest(keepmap::kKeepPos) {}
 };
 
 TEST_F(KeepMapTest, DrawsRealmIconsCentredOnTheirPositions) {
-    const auto outcome = Draw(FeedBuilder().Realm(35, "Midgard").Realm(36, "Hibernia").Realm(5, "albion").Xml());
+    const auto outcome = draw(FeedBuilder().realm(35, "Midgard").realm(36, "Hibernia").realm(5, "albion").xml());
     ASSERT_EQ(outcome.status, MapOutcome::Status::Drawn);
     EXPECT_EQ(outcome.date, "08.12.2026 08:00:00");
     // Tower 36 is drawn after keep 35 and overlaps it.
     QImage expected = m_background.copy();
-    DrawIcon(expected, "keep_mid", 297, 496);
-    DrawIcon(expected, "tower_hib", 288, 493);
+    drawIcon(expected, "keep_mid", 297, 496);
+    drawIcon(expected, "tower_hib", 288, 493);
     EXPECT_EQ(m_surface.copy(260, 470, 60, 40), expected.copy(260, 470, 60, 40));
-    EXPECT_EQ(At(127, 191), Expected("keep_alb", 127, 191));  // unknown realms draw Albion's icons
-    EXPECT_EQ(m_map.KeepGuild()[35], "G");
+    EXPECT_EQ(at(127, 191), expectedPicture("keep_alb", 127, 191));  // unknown realms draw Albion's icons
+    EXPECT_EQ(m_map.keepGuild()[35], "G");
 }
 
 // On a map with twice the pixels the icons are the double-size ones, drawn one to one where the plain
 // ones go, and the hit rectangles are those of the plain map.
 TEST_F(KeepMapTest, AMapWithTwiceThePixelsGetsTheDoubleSizeIconsInTheSamePlaces) {
-    const std::string feed = FeedBuilder().Realm(35, "Midgard").Realm(84, "Hibernia").Guild(84, "").Xml();
-    ASSERT_EQ(Draw(feed).status, MapOutcome::Status::Drawn);
-    const keepmap::KeepHitMap& hits = m_map.HitMap();
+    const std::string feed = FeedBuilder().realm(35, "Midgard").realm(84, "Hibernia").guild(84, "").xml();
+    ASSERT_EQ(draw(feed).status, MapOutcome::Status::Drawn);
+    const keepmap::KeepHitMap& hits = m_map.hitMap();
     QImage background(896, 1120, QImage::Format_RGB32);
     background.fill(QColor(200, 190, 150));
     background.setDevicePixelRatio(2.0);
     QImage surface;
     keepmap::KeepMap sharp(WARMAP_DATA_DIR, m_table);
-    ASSERT_EQ(sharp.Draw(m_dir.filePath("feed.xml").toStdString(), surface, background).status,
+    ASSERT_EQ(sharp.draw(m_dir.filePath("feed.xml").toStdString(), surface, background).status,
               MapOutcome::Status::Drawn);
     for (int x = 0; x < keepmap::KeepHitMap::kSize; x += 3) {
-        for (int y = 0; y < keepmap::KeepHitMap::kSize; y += 3) ASSERT_EQ(sharp.HitMap().At(x, y), hits.At(x, y));
+        for (int y = 0; y < keepmap::KeepHitMap::kSize; y += 3) ASSERT_EQ(sharp.hitMap().at(x, y), hits.at(x, y));
     }
     // Tower 84, away from the others: its double-size icon and the unclaimed pennant, 32 x 32.
     QImage expected(32, 32, QImage::Format_RGB32);
@@ -104,79 +104,79 @@ TEST_F(KeepMapTest, AMapWithTwiceThePixelsGetsTheDoubleSizeIconsInTheSamePlaces)
             painter.drawImage(0, 0, pixels);
         }
     }
-    QImage drawn = surface.copy(2 * (keepmap::KeepPos[84].x() - 7), 2 * (keepmap::KeepPos[84].y() - 7), 32, 32);
+    QImage drawn = surface.copy(2 * (keepmap::kKeepPos[84].x() - 7), 2 * (keepmap::kKeepPos[84].y() - 7), 32, 32);
     drawn.setDevicePixelRatio(1.0);
     EXPECT_EQ(drawn, expected);
 }
 
 TEST_F(KeepMapTest, ARedrawStartsOverFromTheBackgroundInTheSameSurface) {
-    ASSERT_EQ(Draw(FeedBuilder().Realm(35, "Midgard").Guild(50, "").Xml()).status, MapOutcome::Status::Drawn);
+    ASSERT_EQ(draw(FeedBuilder().realm(35, "Midgard").guild(50, "").xml()).status, MapOutcome::Status::Drawn);
     const uchar* pixels = m_surface.constBits();
-    ASSERT_EQ(Draw(FeedBuilder().Realm(35, "Hibernia").Xml()).status, MapOutcome::Status::Drawn);
+    ASSERT_EQ(draw(FeedBuilder().realm(35, "Hibernia").xml()).status, MapOutcome::Status::Drawn);
     EXPECT_EQ(m_surface.constBits(), pixels);  // choosing a server costs no new surface
 
     // Nothing of the first drawing is left: the same as drawing the second alone.
     QImage fresh;
     keepmap::KeepMap other(WARMAP_DATA_DIR, m_table);
-    ASSERT_EQ(other.Draw(m_dir.filePath("feed.xml").toStdString(), fresh, m_background).status,
+    ASSERT_EQ(other.draw(m_dir.filePath("feed.xml").toStdString(), fresh, m_background).status,
               MapOutcome::Status::Drawn);
     EXPECT_EQ(m_surface, fresh);
 }
 
 TEST_F(KeepMapTest, UnclaimedStructuresGetTheOverlay) {
-    Draw(FeedBuilder().Guild(50, "").Guild(53, "").Xml());
-    EXPECT_EQ(At(86, 423), Expected("keep_alb", 86, 423, "keep_unclaimed"));
-    EXPECT_EQ(At(56, 415), Expected("tower_alb", 56, 415, "tower_unclaimed"));
-    EXPECT_EQ(m_map.KeepGuild()[50], "");
+    draw(FeedBuilder().guild(50, "").guild(53, "").xml());
+    EXPECT_EQ(at(86, 423), expectedPicture("keep_alb", 86, 423, "keep_unclaimed"));
+    EXPECT_EQ(at(56, 415), expectedPicture("tower_alb", 56, 415, "tower_unclaimed"));
+    EXPECT_EQ(m_map.keepGuild()[50], "");
 }
 
 TEST_F(KeepMapTest, PlacementFollowsTheIdNotThePosition) {
     FeedBuilder feed;
-    feed.Id(0, "84").Id(84, "0").Realm(0, "Hibernia");  // position 0 now describes tower 84
-    ASSERT_EQ(Draw(feed.Xml()).status, MapOutcome::Status::Drawn);
-    EXPECT_EQ(At(138, 527), Expected("tower_hib", 138, 527));
-    EXPECT_EQ(m_map.HitMap().At(138, 527), 85);
+    feed.id(0, "84").id(84, "0").realm(0, "Hibernia");  // position 0 now describes tower 84
+    ASSERT_EQ(draw(feed.xml()).status, MapOutcome::Status::Drawn);
+    EXPECT_EQ(at(138, 527), expectedPicture("tower_hib", 138, 527));
+    EXPECT_EQ(m_map.hitMap().at(138, 527), 85);
 }
 
 TEST_F(RealTableTest, HitRectanglesAreFifteenPixelsAndLaterEntriesWin) {
-    Draw(FeedBuilder().Xml());
-    EXPECT_EQ(m_map.HitMap().At(56 - 7, 415 - 7), 54);
-    EXPECT_EQ(m_map.HitMap().At(56 + 7, 415 + 7), 54);
-    EXPECT_EQ(m_map.HitMap().At(56 - 8, 415), 0);
-    EXPECT_EQ(m_map.HitMap().At(56 + 8, 415), 0);
-    EXPECT_EQ(m_map.HitMap().At(290, 489), 37);  // keep 35 lies under tower 36 here
-    EXPECT_EQ(m_map.HitMap().At(0, 0), 0);
+    draw(FeedBuilder().xml());
+    EXPECT_EQ(m_map.hitMap().at(56 - 7, 415 - 7), 54);
+    EXPECT_EQ(m_map.hitMap().at(56 + 7, 415 + 7), 54);
+    EXPECT_EQ(m_map.hitMap().at(56 - 8, 415), 0);
+    EXPECT_EQ(m_map.hitMap().at(56 + 8, 415), 0);
+    EXPECT_EQ(m_map.hitMap().at(290, 489), 37);  // keep 35 lies under tower 36 here
+    EXPECT_EQ(m_map.hitMap().at(0, 0), 0);
 }
 
 TEST_F(KeepMapTest, DuplicatesLaterWinAndExtraEntriesAreIgnored) {
     FeedBuilder feed;
-    feed.Count(107).Id(104, "35").Realm(104, "Hibernia").Guild(104, "Later").Id(105, "999").Id(106, "x");
-    ASSERT_EQ(Draw(feed.Xml()).status, MapOutcome::Status::Drawn);
-    EXPECT_EQ(m_map.KeepGuild()[35], "Later");
+    feed.count(107).id(104, "35").realm(104, "Hibernia").guild(104, "Later").id(105, "999").id(106, "x");
+    ASSERT_EQ(draw(feed.xml()).status, MapOutcome::Status::Drawn);
+    EXPECT_EQ(m_map.keepGuild()[35], "Later");
     QImage expected = m_background.copy();
-    DrawIcon(expected, "keep_alb", 297, 496);
-    DrawIcon(expected, "tower_alb", 288, 493);
-    DrawIcon(expected, "keep_hib", 297, 496);  // the later entry on top
+    drawIcon(expected, "keep_alb", 297, 496);
+    drawIcon(expected, "tower_alb", 288, 493);
+    drawIcon(expected, "keep_hib", 297, 496);  // the later entry on top
     EXPECT_EQ(m_surface.copy(260, 470, 60, 40), expected.copy(260, 470, 60, 40));
 }
 
 TEST_F(KeepMapTest, BadIdStopsAfterTheEarlierEntries) {
-    const auto outcome = Draw(FeedBuilder().Id(10, "105").Guild(20, "Kept").Xml());
+    const auto outcome = draw(FeedBuilder().id(10, "105").guild(20, "Kept").xml());
     EXPECT_EQ(outcome.status, MapOutcome::Status::Failed);
     EXPECT_FALSE(outcome.failure.empty());
-    EXPECT_EQ(m_map.KeepGuild()[9], "G");  // drawn before the failure
-    EXPECT_EQ(m_map.KeepGuild()[20], "");  // never reached
-    EXPECT_EQ(At(245, 194), m_background.copy(245 - 7, 194 - 7, 16, 16));
-    EXPECT_EQ(Draw(FeedBuilder().Count(60).Xml()).status, MapOutcome::Status::Failed);
-    EXPECT_EQ(Draw("<html/>").status, MapOutcome::Status::Failed);
+    EXPECT_EQ(m_map.keepGuild()[9], "G");  // drawn before the failure
+    EXPECT_EQ(m_map.keepGuild()[20], "");  // never reached
+    EXPECT_EQ(at(245, 194), m_background.copy(245 - 7, 194 - 7, 16, 16));
+    EXPECT_EQ(draw(FeedBuilder().count(60).xml()).status, MapOutcome::Status::Failed);
+    EXPECT_EQ(draw("<html/>").status, MapOutcome::Status::Failed);
 }
 
 // Ids convert as numbers do: sign, blanks and decimals are fine, halves go to the even neighbour.
 TEST_F(KeepMapTest, IdsConvertAsNumbers) {
     const auto drawnAs = [&](const std::string& id) {
-        const auto outcome = Draw(FeedBuilder().Id(104, id).Guild(104, "Marker " + id).Xml());  // the later entry wins
+        const auto outcome = draw(FeedBuilder().id(104, id).guild(104, "Marker " + id).xml());  // the later entry wins
         for (int k = 0; k < 105; ++k) {
-            if (m_map.KeepGuild()[k] == "Marker " + id) return outcome.status == MapOutcome::Status::Drawn ? k : -1;
+            if (m_map.keepGuild()[k] == "Marker " + id) return outcome.status == MapOutcome::Status::Drawn ? k : -1;
         }
         return -2;
     };
@@ -187,19 +187,19 @@ TEST_F(KeepMapTest, IdsConvertAsNumbers) {
     EXPECT_EQ(drawnAs("3.5"), 4);
     EXPECT_EQ(drawnAs("-0.4"), 0);
     for (const char* bad : {"x", "", "5x", "++5", "+-5", "inf", "nan", "0x10", "40000", "-1", "104.6"}) {
-        const auto outcome = Draw(FeedBuilder().Id(0, bad).Xml());
+        const auto outcome = draw(FeedBuilder().id(0, bad).xml());
         EXPECT_EQ(outcome.status, MapOutcome::Status::Failed) << bad;
     }
 }
 
 TEST_F(KeepMapTest, MissingSavedCopyChangesNothing) {
-    Draw(FeedBuilder().Guild(3, "Before").Xml());
+    draw(FeedBuilder().guild(3, "Before").xml());
     const QImage before = m_surface;
-    const auto outcome = m_map.Draw(m_dir.filePath("absent.xml").toStdString(), m_surface, m_background);
+    const auto outcome = m_map.draw(m_dir.filePath("absent.xml").toStdString(), m_surface, m_background);
     EXPECT_EQ(outcome.status, MapOutcome::Status::NoSavedCopy);
     EXPECT_FALSE(outcome.date);
     EXPECT_EQ(m_surface, before);
-    EXPECT_EQ(m_map.KeepGuild()[3], "Before");
+    EXPECT_EQ(m_map.keepGuild()[3], "Before");
 }
 
 // A saved copy in an odd state is a failed drawing with its box, never a hang or an abort.
@@ -211,7 +211,7 @@ TEST_F(KeepMapTest, OddSavedCopiesFailCleanly) {
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
     ASSERT_EQ(::symlink("/dev/zero", link.c_str()), 0);
     for (const std::string& path : {fifo, folder, link}) {
-        const auto outcome = m_map.Draw(path, m_surface, m_background);
+        const auto outcome = m_map.draw(path, m_surface, m_background);
         EXPECT_EQ(outcome.status, MapOutcome::Status::Failed) << path;
         EXPECT_NE(outcome.failure.find(path), std::string::npos) << outcome.failure;
     }
@@ -237,18 +237,18 @@ TEST(UnclaimedMark, IsLargeAndHasContrastOnEveryGround) {
 }
 
 TEST(KeepPosTable, HoldsTheDocumentedExtremes) {
-    EXPECT_EQ(keepmap::KeepPos[50], QPoint(86, 423));
-    EXPECT_EQ(keepmap::KeepPos[53], QPoint(56, 415));
-    EXPECT_EQ(keepmap::KeepPos[84], QPoint(138, 527));
-    EXPECT_EQ(keepmap::KeepPos[87], QPoint(315, 59));
-    for (const auto& pos : keepmap::KeepPos) {
+    EXPECT_EQ(keepmap::kKeepPos[50], QPoint(86, 423));
+    EXPECT_EQ(keepmap::kKeepPos[53], QPoint(56, 415));
+    EXPECT_EQ(keepmap::kKeepPos[84], QPoint(138, 527));
+    EXPECT_EQ(keepmap::kKeepPos[87], QPoint(315, 59));
+    for (const auto& pos : keepmap::kKeepPos) {
         EXPECT_GE(pos.x(), 56);
         EXPECT_LE(pos.x(), 405);
         EXPECT_GE(pos.y(), 59);
         EXPECT_LE(pos.y(), 527);
     }
-    EXPECT_EQ(keepmap::IconFor("Midgard", 36), keepmap::Icon::MidgardTower);
-    EXPECT_EQ(keepmap::IconFor("0", 40), keepmap::Icon::AlbionKeep);
+    EXPECT_EQ(keepmap::iconFor("Midgard", 36), keepmap::Icon::MidgardTower);
+    EXPECT_EQ(keepmap::iconFor("0", 40), keepmap::Icon::AlbionKeep);
 }
 
 }  // namespace

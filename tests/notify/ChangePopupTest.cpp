@@ -15,11 +15,11 @@ class SplashTest : public ::testing::Test {
 protected:
     SplashTest() {
         QDir(m_dir.path()).mkpath("form/splash");
-        Solid(280, 20, Qt::red).save(m_dir.path() + "/form/splash/top.gif", "png");  // read by content
-        Solid(100, 30, Qt::green).save(m_dir.path() + "/form/splash/mid.jpg", "bmp");
-        Solid(280, 25, Qt::blue).save(m_dir.path() + "/form/splash/bottom.jpg", "bmp");
+        solid(280, 20, Qt::red).save(m_dir.path() + "/form/splash/top.gif", "png");  // read by content
+        solid(100, 30, Qt::green).save(m_dir.path() + "/form/splash/mid.jpg", "bmp");
+        solid(280, 25, Qt::blue).save(m_dir.path() + "/form/splash/bottom.jpg", "bmp");
     }
-    static QImage Solid(int w, int h, Qt::GlobalColor colour) {
+    static QImage solid(int w, int h, Qt::GlobalColor colour) {
         QImage image(w, h, QImage::Format_RGB32);
         image.fill(colour);
         return image;
@@ -34,47 +34,47 @@ TEST_F(SplashTest, StartsInvisibleOnTopWithEndTimerIdle) {
     EXPECT_TRUE(popup.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(popup.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(popup.focusPolicy(), Qt::NoFocus);
-    EXPECT_FALSE(popup.EndTimer().isActive());
-    EXPECT_EQ(popup.EndTimer().interval(), 5000);
-    EXPECT_EQ(popup.findChild<QTimer*>("EndTimer"), &popup.EndTimer());
+    EXPECT_FALSE(popup.endTimer().isActive());
+    EXPECT_EQ(popup.endTimer().interval(), 5000);
+    EXPECT_EQ(popup.findChild<QTimer*>("EndTimer"), &popup.endTimer());
 }
 
 TEST_F(SplashTest, TilesThenBottomThenTopOnALowWindow) {
     notify::ChangePopup popup(m_dir.path());
-    popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
-    popup.SetHeight(83);  // three lines
+    popup.setTaskbarOverride(std::optional<platform::TaskbarRect>());
+    popup.setHeight(83);  // three lines
     popup.placeNextToTaskbar();
     popup.drawSkin();
     EXPECT_EQ(popup.size(), QSize(280, 83));
-    const QImage& s = popup.Surface();
+    const QImage& s = popup.surface();
     EXPECT_EQ(s.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(s.pixelColor(279, 19), QColor(Qt::red));
     EXPECT_EQ(s.pixelColor(5, 30), QColor(Qt::green));
     EXPECT_EQ(s.pixelColor(5, 83 - 25), QColor(Qt::blue));
     EXPECT_EQ(s.pixelColor(279, 82), QColor(Qt::blue));
 
-    popup.SetHeight(30);  // the top picture covers the bottom one
+    popup.setHeight(30);  // the top picture covers the bottom one
     popup.drawSkin();
-    EXPECT_EQ(popup.Surface().pixelColor(5, 19), QColor(Qt::red));
-    EXPECT_EQ(popup.Surface().pixelColor(5, 20), QColor(Qt::blue));
+    EXPECT_EQ(popup.surface().pixelColor(5, 19), QColor(Qt::red));
+    EXPECT_EQ(popup.surface().pixelColor(5, 20), QColor(Qt::blue));
 }
 
 // Above the panel; without one in the bottom-right corner, 6 px clear of both edges (never over other
 // programs' menus at the top left); beside a panel that fits no edge, where it was.
 TEST_F(SplashTest, PlacesClearOfThePanelOrInTheCornerWithoutOne) {
     notify::ChangePopup popup(m_dir.path());
-    popup.SetScreenOverride(QSize(1920, 1080));
-    popup.SetTaskbarOverride(platform::TaskbarRect{0, 1040, 1920, 1080});
-    popup.SetHeight(53);
+    popup.setScreenOverride(QSize(1920, 1080));
+    popup.setTaskbarOverride(platform::TaskbarRect{0, 1040, 1920, 1080});
+    popup.setHeight(53);
     popup.placeNextToTaskbar();
     EXPECT_EQ(popup.pos(), QPoint(1634, 981));
-    popup.SetTaskbarOverride(std::optional<platform::TaskbarRect>());
-    popup.SetHeight(83);
+    popup.setTaskbarOverride(std::optional<platform::TaskbarRect>());
+    popup.setHeight(83);
     popup.placeNextToTaskbar();
     EXPECT_EQ(popup.pos(), QPoint(1920 - 280 - 6, 1080 - 83 - 6));
     EXPECT_EQ(popup.height(), 83);
-    popup.SetTaskbarOverride(platform::TaskbarRect{10, 10, 500, 500});
-    popup.SetHeight(53);
+    popup.setTaskbarOverride(platform::TaskbarRect{10, 10, 500, 500});
+    popup.setHeight(53);
     popup.placeNextToTaskbar();
     EXPECT_EQ(popup.pos(), QPoint(1920 - 280 - 6, 1080 - 83 - 6));
 }
@@ -82,9 +82,9 @@ TEST_F(SplashTest, PlacesClearOfThePanelOrInTheCornerWithoutOne) {
 TEST_F(SplashTest, MissingSkinDrawsNothing) {
     QTemporaryDir empty;
     notify::ChangePopup popup(empty.path());
-    popup.SetHeight(53);
+    popup.setHeight(53);
     popup.drawSkin();
-    EXPECT_EQ(popup.Surface().pixelColor(10, 10), QColor(Qt::white));
+    EXPECT_EQ(popup.surface().pixelColor(10, 10), QColor(Qt::white));
 }
 
 // Without its mid picture the skin leaves most of the surface bare: an earlier popup's lines must not
@@ -92,22 +92,22 @@ TEST_F(SplashTest, MissingSkinDrawsNothing) {
 TEST_F(SplashTest, EveryPopupStartsFromACleanSurface) {
     QFile::remove(m_dir.path() + "/form/splash/mid.jpg");
     notify::ChangePopup popup(m_dir.path());
-    popup.SetHeight(15 * 5 + 38);
+    popup.setHeight(15 * 5 + 38);
     popup.drawSkin();
-    const QImage bare = popup.Surface();
-    for (int k = 0; k < 5; ++k) popup.DrawLine(QStringLiteral("^rEarlier line with many words %1").arg(k), k);
-    ASSERT_NE(popup.Surface(), bare);
-    popup.SetHeight(15 * 5 + 38);  // the same height: the surface is kept
+    const QImage bare = popup.surface();
+    for (int k = 0; k < 5; ++k) popup.drawLine(QStringLiteral("^rEarlier line with many words %1").arg(k), k);
+    ASSERT_NE(popup.surface(), bare);
+    popup.setHeight(15 * 5 + 38);  // the same height: the surface is kept
     popup.drawSkin();
-    EXPECT_EQ(popup.Surface(), bare);
+    EXPECT_EQ(popup.surface(), bare);
 }
 
 TEST_F(SplashTest, ClickFadesOutAndStopsTheEndTimer) {
     notify::ChangePopup popup(m_dir.path());
     popup.setWindowOpacity(1.0);
-    popup.EndTimer().start(8000);
+    popup.endTimer().start(8000);
     QTest::mouseClick(&popup, Qt::LeftButton);
-    EXPECT_FALSE(popup.EndTimer().isActive());
+    EXPECT_FALSE(popup.endTimer().isActive());
     EXPECT_DOUBLE_EQ(popup.windowOpacity(), 0.0);
 }
 
@@ -120,10 +120,10 @@ TEST_F(SplashTest, AssistiveTechnologyReadsTheLinesAsText) {
     EXPECT_EQ(face->text(QAccessible::Name), QString());
     EXPECT_TRUE(face->state().invisible);
 
-    popup.SetHeight(15 * 2 + 38);
+    popup.setHeight(15 * 2 + 38);
     popup.drawSkin();
-    popup.DrawLine(QStringLiteral("^bDM: ^rAshcombe Beacon^Irechts^gHibernia"), 0);
-    popup.DrawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 1);
+    popup.drawLine(QStringLiteral("^bDM: ^rAshcombe Beacon^Irechts^gHibernia"), 0);
+    popup.drawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 1);
     EXPECT_EQ(face->text(QAccessible::Name), "Warmap Frontbericht");
     EXPECT_FALSE(face->state().invisible);
     ASSERT_EQ(face->childCount(), 2);

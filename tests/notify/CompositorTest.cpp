@@ -17,20 +17,20 @@
 
 namespace {
 
-xcb_connection_t* Connection() {
+xcb_connection_t* connection() {
     return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
 }
 
-bool Mapped(QWidget& window) {
+bool isMapped(QWidget& window) {
     std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
         xcb_get_window_attributes_reply(
-            Connection(), xcb_get_window_attributes(Connection(), static_cast<xcb_window_t>(window.winId())), nullptr),
+            connection(), xcb_get_window_attributes(connection(), static_cast<xcb_window_t>(window.winId())), nullptr),
         &std::free);
     return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
-std::vector<std::string> AtomNames(QWidget& window, const char* property) {
-    xcb_connection_t* c = Connection();
+std::vector<std::string> atomNames(QWidget& window, const char* property) {
+    xcb_connection_t* c = connection();
     auto intern = [&](const char* name) {
         std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
             xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr),
@@ -55,7 +55,7 @@ std::vector<std::string> AtomNames(QWidget& window, const char* property) {
 }
 
 // Keeps a picture of the whole screen beside the other end-to-end artefacts, when the run asks for it.
-void SaveScreen(const char* name) {
+void saveScreen(const char* name) {
     const QByteArray folder = qgetenv("ARTIFACTS");
     if (!folder.isEmpty()) QGuiApplication::primaryScreen()->grabWindow(0).save(folder + "/" + name);
 }
@@ -65,12 +65,12 @@ protected:
     void SetUp() override {
         if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display (run by compositor.sh)";
     }
-    void StartCompositor() {
+    void startCompositor() {
         m_compositor.start(WARMAP_FAKE_COMPOSITOR, {});
         ASSERT_TRUE(m_compositor.waitForReadyRead(5000));
-        ASSERT_TRUE(platform::SupportsWindowOpacity());
+        ASSERT_TRUE(platform::supportsWindowOpacity());
     }
-    void StopCompositor() {
+    void stopCompositor() {
         m_compositor.terminate();
         ASSERT_TRUE(m_compositor.waitForFinished(5000));
     }
@@ -78,40 +78,40 @@ protected:
 };
 
 TEST_F(CompositorTest, ThePopupFollowsACompositorThatComesAndGoes) {
-    ASSERT_FALSE(platform::SupportsWindowOpacity());
+    ASSERT_FALSE(platform::supportsWindowOpacity());
     notify::ChangePopup popup(WARMAP_DATA_DIR);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(Mapped(popup));  // no compositor: transparent means unmapped
+    EXPECT_FALSE(isMapped(popup));  // no compositor: transparent means unmapped
 
-    StartCompositor();
-    popup.SetHeight(15 * 3 + 38);  // a pass with three changes
+    startCompositor();
+    popup.setHeight(15 * 3 + 38);  // a pass with three changes
     popup.placeNextToTaskbar();
     popup.drawSkin();
-    popup.DrawLine(QStringLiteral("^bLOG: ^dGreywater Spire^Irechts^rAlbion"), 0);
-    popup.DrawLine(QStringLiteral("^bAVA: ^rOldbarrow Castle^Irechts^gHibernia"), 1);
-    popup.DrawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 2);
-    notify::FadeIn(&popup);
+    popup.drawLine(QStringLiteral("^bLOG: ^dGreywater Spire^Irechts^rAlbion"), 0);
+    popup.drawLine(QStringLiteral("^bAVA: ^rOldbarrow Castle^Irechts^gHibernia"), 1);
+    popup.drawLine(QStringLiteral("^bSAL: ^gDunmarrow Lookout^Irechts^dMidgard"), 2);
+    notify::fadeIn(&popup);
     QCoreApplication::processEvents();
-    SaveScreen("compositor-arrived-popup-shown.png");
-    EXPECT_TRUE(Mapped(popup));
+    saveScreen("compositor-arrived-popup-shown.png");
+    EXPECT_TRUE(isMapped(popup));
     EXPECT_DOUBLE_EQ(popup.windowOpacity(), 1.0);
-    const auto states = AtomNames(popup, "_NET_WM_STATE");
+    const auto states = atomNames(popup, "_NET_WM_STATE");
     EXPECT_NE(std::find(states.begin(), states.end(), "_NET_WM_STATE_SKIP_TASKBAR"), states.end());
     EXPECT_NE(std::find(states.begin(), states.end(), "_NET_WM_STATE_SKIP_PAGER"), states.end());
 
-    notify::FadeOut(&popup);
+    notify::fadeOut(&popup);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Mapped(popup));  // at alpha 0, but the compositor shows it as nothing
+    EXPECT_TRUE(isMapped(popup));  // at alpha 0, but the compositor shows it as nothing
     EXPECT_DOUBLE_EQ(popup.windowOpacity(), 0.0);
 
-    StopCompositor();  // no pass runs: the popup must react to the compositor leaving by itself
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !Mapped(popup); }, 3000));
+    stopCompositor();  // no pass runs: the popup must react to the compositor leaving by itself
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !isMapped(popup); }, 3000));
     EXPECT_FALSE(popup.isVisible());
-    SaveScreen("compositor-left-popup-gone.png");
+    saveScreen("compositor-left-popup-gone.png");
 
-    notify::FadeIn(&popup);  // and a later pass without a compositor still shows it
+    notify::fadeIn(&popup);  // and a later pass without a compositor still shows it
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Mapped(popup));
+    EXPECT_TRUE(isMapped(popup));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 namespace {
 
 // 16 x 16, every pixel different, so any mirror or shift shows.
-QImage Asymmetric() {
+QImage asymmetric() {
     QImage image(16, 16, QImage::Format_RGB32);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) image.setPixelColor(x, y, QColor(x * 16, y * 16, 100));
@@ -22,15 +22,15 @@ QImage Asymmetric() {
     return image;
 }
 
-QImage Place(int mode) {
+QImage place(int mode) {
     QImage surface(40, 40, QImage::Format_RGB32);
     surface.fill(Qt::white);
     QPainter painter(&surface);
-    platform::Picture(Asymmetric()).Place(painter, QPoint(5, 7), static_cast<platform::Mirror>(mode));
+    platform::Picture(asymmetric()).place(painter, QPoint(5, 7), static_cast<platform::Mirror>(mode));
     return surface;
 }
 
-QRect Covered(const QImage& surface) {
+QRect covered(const QImage& surface) {
     QRect box;
     for (int y = 0; y < surface.height(); ++y) {
         for (int x = 0; x < surface.width(); ++x) {
@@ -41,18 +41,18 @@ QRect Covered(const QImage& surface) {
 }
 
 TEST(PlacePicture, ModesCoverTheDocumentedRectangles) {
-    EXPECT_EQ(Covered(Place(0)), QRect(QPoint(5, 7), QPoint(20, 22)));
-    EXPECT_EQ(Covered(Place(1)), QRect(QPoint(5, 7), QPoint(20, 22)));
-    EXPECT_EQ(Covered(Place(2)), QRect(QPoint(5, 7), QPoint(20, 22)));
-    EXPECT_EQ(Covered(Place(3)), QRect(QPoint(5, 7), QPoint(21, 23)));
+    EXPECT_EQ(covered(place(0)), QRect(QPoint(5, 7), QPoint(20, 22)));
+    EXPECT_EQ(covered(place(1)), QRect(QPoint(5, 7), QPoint(20, 22)));
+    EXPECT_EQ(covered(place(2)), QRect(QPoint(5, 7), QPoint(20, 22)));
+    EXPECT_EQ(covered(place(3)), QRect(QPoint(5, 7), QPoint(21, 23)));
 }
 
 TEST(PlacePicture, ModesMirrorTheRightAxis) {
-    const QImage picture = Asymmetric();
-    EXPECT_EQ(Place(0).copy(5, 7, 16, 16), picture);
-    EXPECT_EQ(Place(1).copy(5, 7, 16, 16), picture.mirrored(true, false));
-    EXPECT_EQ(Place(2).copy(5, 7, 16, 16), picture.mirrored(false, true));
-    const QImage both = Place(3);
+    const QImage picture = asymmetric();
+    EXPECT_EQ(place(0).copy(5, 7, 16, 16), picture);
+    EXPECT_EQ(place(1).copy(5, 7, 16, 16), picture.mirrored(true, false));
+    EXPECT_EQ(place(2).copy(5, 7, 16, 16), picture.mirrored(false, true));
+    const QImage both = place(3);
     EXPECT_EQ(both.pixelColor(5, 7), picture.pixelColor(15, 15));
     EXPECT_EQ(both.pixelColor(21, 23), picture.pixelColor(0, 0));
 }
@@ -65,44 +65,44 @@ TEST(Picture, MeasuresAsThePositionsOnTheMapExpect) {
     const std::set<int> halfIsOneLess = {14, 16, 18, 20, 22, 36, 38, 40, 42, 44, 46, 62, 64};
     for (const auto& [from, to] : {std::pair(12, 23), std::pair(34, 47), std::pair(60, 65)}) {
         for (int pixels = from; pixels <= to; ++pixels) {
-            const double measure = platform::MeasuredPixels(pixels);
+            const double measure = platform::measuredPixels(pixels);
             EXPECT_EQ(std::lround(measure), pixels) << pixels;
             EXPECT_EQ(static_cast<int>(std::floor(measure / 2)), pixels / 2 - (halfIsOneLess.count(pixels) ? 1 : 0))
                 << pixels;
         }
     }
-    const platform::Picture icon(Asymmetric());
-    EXPECT_EQ(icon.Width(), platform::MeasuredPixels(16));
-    EXPECT_NEAR(icon.Width(), 15.987, 0.0005);
-    EXPECT_EQ(icon.RoundedWidth(), 16);
-    EXPECT_FALSE(platform::Picture::Load("/nonexistent.ico"));
+    const platform::Picture icon(asymmetric());
+    EXPECT_EQ(icon.width(), platform::measuredPixels(16));
+    EXPECT_NEAR(icon.width(), 15.987, 0.0005);
+    EXPECT_EQ(icon.roundedWidth(), 16);
+    EXPECT_FALSE(platform::Picture::load("/nonexistent.ico"));
 }
 
 TEST(Picture, TheContentDecidesAndOnlyRegularFilesAreRead) {
     const QString form = QStringLiteral(WARMAP_DATA_DIR "/form/");
-    EXPECT_EQ(platform::Picture::Load(form + "warmap.jpg")->Image().size(), QSize(448, 560));
-    EXPECT_EQ(platform::Picture::Load(form + "warmap.ico")->Image().size(), QSize(16, 16));
-    EXPECT_TRUE(platform::Picture::Load(form + "splash/top.gif"));
+    EXPECT_EQ(platform::Picture::load(form + "warmap.jpg")->image().size(), QSize(448, 560));
+    EXPECT_EQ(platform::Picture::load(form + "warmap.ico")->image().size(), QSize(16, 16));
+    EXPECT_TRUE(platform::Picture::load(form + "splash/top.gif"));
 
     QTemporaryDir dir;
     const QString folder = dir.path() + '/';
     // A bitmap under a JPEG's name is still a bitmap; a link to a picture is that picture.
     ASSERT_TRUE(QFile::copy(form + "sys_close.bmp", folder + "button.jpg"));
-    EXPECT_EQ(platform::Picture::Load(folder + "button.jpg")->Image().size(), QSize(17, 17));
+    EXPECT_EQ(platform::Picture::load(folder + "button.jpg")->image().size(), QSize(17, 17));
     ASSERT_TRUE(QFile::link(form + "warmap.jpg", folder + "link.jpg"));
-    EXPECT_EQ(platform::Picture::Load(folder + "link.jpg")->Image().size(), QSize(448, 560));
+    EXPECT_EQ(platform::Picture::load(folder + "link.jpg")->image().size(), QSize(448, 560));
 
     // Unknown bytes, a folder, a FIFO nobody writes to (opening it must not wait) and a device are none.
     QFile garbage(folder + "garbage.bmp");
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write("BM this is no bitmap");
     garbage.close();
-    EXPECT_FALSE(platform::Picture::Load(folder + "garbage.bmp"));
+    EXPECT_FALSE(platform::Picture::load(folder + "garbage.bmp"));
     ASSERT_TRUE(QDir(folder).mkdir("folder.bmp"));
-    EXPECT_FALSE(platform::Picture::Load(folder + "folder.bmp"));
+    EXPECT_FALSE(platform::Picture::load(folder + "folder.bmp"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "fifo.jpg").constData(), 0600), 0);
-    EXPECT_FALSE(platform::Picture::Load(folder + "fifo.jpg"));
-    EXPECT_FALSE(platform::Picture::Load("/dev/zero"));
+    EXPECT_FALSE(platform::Picture::load(folder + "fifo.jpg"));
+    EXPECT_FALSE(platform::Picture::load("/dev/zero"));
 }
 
 // On a screen scaled to 150 % and more, "name@2x.ext" is read instead, measuring as the plain picture;
@@ -132,13 +132,13 @@ TEST(Picture, ReadsTheDoubleSizeOnlyWhereItFitsTheScreenAndThePlainPicture) {
         {"odd.bmp", 2.0, true, Qt::red, 1.0},    {"alone.bmp", 2.0, false, {}, 0},
     };
     for (const auto& c : cases) {
-        const auto picture = platform::Picture::Load(folder + c.file, c.ratio);
+        const auto picture = platform::Picture::load(folder + c.file, c.ratio);
         ASSERT_EQ(picture.has_value(), c.loaded) << c.file << " at " << c.ratio;
         if (!picture) continue;
-        EXPECT_EQ(picture->Image().pixelColor(0, 0), c.colour) << c.file << " at " << c.ratio;
-        EXPECT_EQ(picture->Image().devicePixelRatio(), c.pictureRatio);
-        EXPECT_EQ(picture->Width(), platform::MeasuredPixels(16)) << "measures as the plain picture";
-        EXPECT_EQ(picture->RoundedHeight(), 12);
+        EXPECT_EQ(picture->image().pixelColor(0, 0), c.colour) << c.file << " at " << c.ratio;
+        EXPECT_EQ(picture->image().devicePixelRatio(), c.pictureRatio);
+        EXPECT_EQ(picture->width(), platform::measuredPixels(16)) << "measures as the plain picture";
+        EXPECT_EQ(picture->roundedHeight(), 12);
     }
 }
 
@@ -156,17 +156,17 @@ TEST(PlacePicture, TheDoubleSizePictureFillsTheSameRectangleAtTwiceTheDetail) {
         surface.fill(Qt::white);
         {
             QPainter painter(&surface);
-            platform::Picture(big).Place(painter, QPoint(5, 7), static_cast<platform::Mirror>(mode));
+            platform::Picture(big).place(painter, QPoint(5, 7), static_cast<platform::Mirror>(mode));
         }
         surface.setDevicePixelRatio(1.0);
-        const QRect plain = Covered(Place(mode));
-        EXPECT_EQ(Covered(surface), QRect(plain.topLeft() * 2, plain.size() * 2)) << "mode " << mode;
+        const QRect plain = covered(place(mode));
+        EXPECT_EQ(covered(surface), QRect(plain.topLeft() * 2, plain.size() * 2)) << "mode " << mode;
     }
     QImage surface(80, 80, QImage::Format_RGB32);
     surface.setDevicePixelRatio(2.0);
     {
         QPainter painter(&surface);
-        platform::Picture(big).Draw(painter, QPoint(5, 7));
+        platform::Picture(big).draw(painter, QPoint(5, 7));
     }
     EXPECT_EQ(surface.copy(10, 14, 32, 32).convertToFormat(QImage::Format_RGB32),
               big.copy().convertToFormat(QImage::Format_RGB32))

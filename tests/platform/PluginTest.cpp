@@ -20,27 +20,27 @@ namespace {
 
 // Each plugin loads through its own interface and gives what it promises.
 TEST(LoadPlugin, EachPluginLoadsThroughItsInterface) {
-    const auto* fetcher = platform::LoadPlugin<core::Fetcher>(QStringLiteral("warmap-fetch"));
+    const auto* fetcher = platform::loadPlugin<core::Fetcher>(QStringLiteral("warmap-fetch"));
     ASSERT_NE(fetcher, nullptr);
-    EXPECT_EQ(fetcher->Download("http://127.0.0.1:1/", {}).status, core::DownloadResult::Status::NoConnection);
+    EXPECT_EQ(fetcher->download("http://127.0.0.1:1/", {}).status, core::DownloadResult::Status::NoConnection);
 
-    const auto* sounds = platform::LoadPlugin<notify::SoundFactory>(QStringLiteral("warmap-sound"));
+    const auto* sounds = platform::loadPlugin<notify::SoundFactory>(QStringLiteral("warmap-sound"));
     ASSERT_NE(sounds, nullptr);
-    const std::unique_ptr<notify::Sound> sound = sounds->CreateSound();
+    const std::unique_ptr<notify::Sound> sound = sounds->createSound();
     ASSERT_NE(sound, nullptr);
-    EXPECT_FALSE(sound->PlayWaveResource(QStringLiteral("no such sound")));
+    EXPECT_FALSE(sound->playWaveResource(QStringLiteral("no such sound")));
 
     QTemporaryDir dir;
-    const auto* opener = platform::LoadPlugin<history::StoreOpener>(QStringLiteral("warmap-store"));
+    const auto* opener = platform::loadPlugin<history::StoreOpener>(QStringLiteral("warmap-store"));
     ASSERT_NE(opener, nullptr);
-    auto opened = opener->Open(dir.filePath("history.sqlite").toStdString());
+    auto opened = opener->open(dir.filePath("history.sqlite").toStdString());
     ASSERT_TRUE(opened) << opened.error();
     const std::unique_ptr<history::HistoryLog> store = std::move(*opened);
-    EXPECT_TRUE(store->Moments(0, 0, 1).empty());
+    EXPECT_TRUE(store->moments(0, 0, 1).empty());
 
-    const auto* windows = platform::LoadPlugin<history::WindowFactory>(QStringLiteral("warmap-history"));
+    const auto* windows = platform::loadPlugin<history::WindowFactory>(QStringLiteral("warmap-history"));
     ASSERT_NE(windows, nullptr);
-    const std::unique_ptr<QWidget> window(windows->CreateWindow(store.get(), {}, WARMAP_DATA_DIR));
+    const std::unique_ptr<QWidget> window(windows->createWindow(store.get(), {}, WARMAP_DATA_DIR));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Warmap \u2014 Verlauf"));
 }
@@ -50,7 +50,7 @@ TEST(LoadPlugin, EachPluginLoadsThroughItsInterface) {
 TEST(LoadPlugin, RefusesWhatIsNotThePluginAsked) {
     // A real shared library that is no Qt plugin, under a plugin's name beside the others.
     const QString notAPlugin = QStringLiteral("warmap-test-not-a-plugin-%1").arg(::getpid());
-    const QString linkPath = QString::fromStdString(platform::PluginFolder()) + "/lib" + notAPlugin + ".so";
+    const QString linkPath = QString::fromStdString(platform::pluginFolder()) + "/lib" + notAPlugin + ".so";
     ASSERT_TRUE(QFile::link(QStringLiteral("/lib/x86_64-linux-gnu/libz.so.1"), linkPath) ||
                 QFile::link(QStringLiteral("/usr/lib/x86_64-linux-gnu/libz.so.1"), linkPath));
     struct Case {
@@ -59,18 +59,18 @@ TEST(LoadPlugin, RefusesWhatIsNotThePluginAsked) {
     };
     const Case cases[] = {
         {QStringLiteral("warmap-no-such-part"),
-         [](const QString& name) { return platform::LoadPlugin<core::Fetcher>(name) != nullptr; }},
+         [](const QString& name) { return platform::loadPlugin<core::Fetcher>(name) != nullptr; }},
         {QStringLiteral("warmap-fetch"),
-         [](const QString& name) { return platform::LoadPlugin<notify::SoundFactory>(name) != nullptr; }},
+         [](const QString& name) { return platform::loadPlugin<notify::SoundFactory>(name) != nullptr; }},
         {QStringLiteral("warmap-sound"),
-         [](const QString& name) { return platform::LoadPlugin<history::StoreOpener>(name) != nullptr; }},
-        {notAPlugin, [](const QString& name) { return platform::LoadPlugin<history::WindowFactory>(name) != nullptr; }},
+         [](const QString& name) { return platform::loadPlugin<history::StoreOpener>(name) != nullptr; }},
+        {notAPlugin, [](const QString& name) { return platform::loadPlugin<history::WindowFactory>(name) != nullptr; }},
     };
     for (const Case& c : cases) {
         testing_support::LogRecorder log;
         EXPECT_FALSE(c.load(c.name)) << c.name.toStdString();
-        EXPECT_EQ(log.Matching("warmap.installation", {"broken installation", c.name}).size(), 1)
-            << log.Lines().join('\n').toStdString();
+        EXPECT_EQ(log.matching("warmap.installation", {"broken installation", c.name}).size(), 1)
+            << log.lines().join('\n').toStdString();
     }
     QFile::remove(linkPath);
 }

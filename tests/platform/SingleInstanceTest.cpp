@@ -27,7 +27,7 @@ using namespace std::chrono_literals;
 
 // Runs the event loop until the condition holds or two seconds have passed.
 template <typename Condition>
-bool ProcessEventsUntil(Condition condition) {
+bool processEventsUntil(Condition condition) {
     QElapsedTimer clock;
     clock.start();
     while (!condition() && clock.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -35,14 +35,14 @@ bool ProcessEventsUntil(Condition condition) {
 }
 
 // A later start talks to us from its own process; here a thread stands in for it.
-std::future<bool> AskFromElsewhere(const std::string& folder, std::chrono::milliseconds patience,
+std::future<bool> askFromElsewhere(const std::string& folder, std::chrono::milliseconds patience,
                                    SingleInstance::Request request = SingleInstance::Request::ShowWindow) {
     return std::async(std::launch::async,
-                      [folder, patience, request] { return SingleInstance::AskToShow(folder, patience, request); });
+                      [folder, patience, request] { return SingleInstance::askToShow(folder, patience, request); });
 }
 
 // Connects and sends the bytes, as a confused or hostile client of our own user might.
-int SendRaw(const std::string& socketPath, const std::string& bytes) {
+int sendRaw(const std::string& socketPath, const std::string& bytes) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -56,19 +56,19 @@ int SendRaw(const std::string& socketPath, const std::string& bytes) {
 class SingleInstanceTest : public ::testing::Test {
 protected:
     // Takes the lock and answers later starts.
-    void ServeAsFirst(SingleInstance& instance) {
-        ASSERT_TRUE(instance.Claim());
-        EXPECT_TRUE(instance.Listening());
-        instance.Serve([this](SingleInstance::Request request) {
+    void serveAsFirst(SingleInstance& instance) {
+        ASSERT_TRUE(instance.claim());
+        EXPECT_TRUE(instance.isListening());
+        instance.serve([this](SingleInstance::Request request) {
             ++m_shown;
             m_lastRequest = request;
         });
     }
     // A later start asks; the instance shows its window (or settings) once more and confirms.
-    void ExpectHandOver(SingleInstance::Request request = SingleInstance::Request::ShowWindow) {
+    void expectHandOver(SingleInstance::Request request = SingleInstance::Request::ShowWindow) {
         const int before = m_shown;
-        auto answer = AskFromElsewhere(m_folder, 2s, request);
-        EXPECT_TRUE(ProcessEventsUntil([&] { return m_shown == before + 1; }));
+        auto answer = askFromElsewhere(m_folder, 2s, request);
+        EXPECT_TRUE(processEventsUntil([&] { return m_shown == before + 1; }));
         EXPECT_TRUE(answer.get());
         EXPECT_EQ(m_lastRequest, request);
     }
@@ -80,32 +80,32 @@ protected:
 };
 
 TEST_F(SingleInstanceTest, ALaterStartHandsOverToTheFirst) {
-    EXPECT_FALSE(SingleInstance::IsRunning(m_folder));
+    EXPECT_FALSE(SingleInstance::isRunning(m_folder));
     EXPECT_TRUE(QDir(QString::fromStdString(m_folder)).isEmpty());  // asking left nothing behind
     SingleInstance first(m_folder);
-    ServeAsFirst(first);
-    EXPECT_TRUE(SingleInstance::IsRunning(m_folder));
+    serveAsFirst(first);
+    EXPECT_TRUE(SingleInstance::isRunning(m_folder));
 
     SingleInstance second(m_folder);
-    EXPECT_FALSE(second.Claim());
-    ExpectHandOver();
+    EXPECT_FALSE(second.claim());
+    expectHandOver();
     // And again: every later start is answered, whatever it asks.
     using Request = SingleInstance::Request;
     for (Request request : {Request::ShowSettings, Request::ShowHistory, Request::ShowRecent, Request::Quit})
-        ExpectHandOver(request);
-    ExpectHandOver();
+        expectHandOver(request);
+    expectHandOver();
 
-    first.Release();
-    EXPECT_FALSE(SingleInstance::IsRunning(m_folder));
+    first.release();
+    EXPECT_FALSE(SingleInstance::isRunning(m_folder));
 }
 
 TEST_F(SingleInstanceTest, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {
     SingleInstance first(m_folder);
-    ASSERT_TRUE(first.Claim());
-    auto answer = AskFromElsewhere(m_folder, 3s);
+    ASSERT_TRUE(first.claim());
+    auto answer = askFromElsewhere(m_folder, 3s);
     std::this_thread::sleep_for(200ms);  // the first is still building its window
-    first.Serve([this](SingleInstance::Request) { ++m_shown; });
-    EXPECT_TRUE(ProcessEventsUntil([&] { return m_shown == 1; }));
+    first.serve([this](SingleInstance::Request) { ++m_shown; });
+    EXPECT_TRUE(processEventsUntil([&] { return m_shown == 1; }));
     EXPECT_TRUE(answer.get());
 }
 
@@ -113,38 +113,38 @@ TEST_F(SingleInstanceTest, WhatACrashLeavesBehindDoesNotBlockTheNextStart) {
     {
         // A crashed instance: its lock file stays (unlocked, the kernel dropped the lock) and so does
         // its socket file, with nobody listening.
-        ::close(::open(SingleInstance::LockPath(m_folder).c_str(), O_CREAT | O_WRONLY, 0600));
+        ::close(::open(SingleInstance::lockPath(m_folder).c_str(), O_CREAT | O_WRONLY, 0600));
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        std::strcpy(address.sun_path, SingleInstance::SocketPath(m_folder).c_str());
+        std::strcpy(address.sun_path, SingleInstance::socketPath(m_folder).c_str());
         ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
         ::close(fd);
     }
-    EXPECT_FALSE(SingleInstance::AskToShow(m_folder, 300ms));  // nobody answers the stale socket
-    EXPECT_FALSE(SingleInstance::IsRunning(m_folder));         // --quit finds none, and waits for none
+    EXPECT_FALSE(SingleInstance::askToShow(m_folder, 300ms));  // nobody answers the stale socket
+    EXPECT_FALSE(SingleInstance::isRunning(m_folder));         // --quit finds none, and waits for none
 
     SingleInstance next(m_folder);
-    ServeAsFirst(next);
-    ExpectHandOver();
+    serveAsFirst(next);
+    expectHandOver();
 }
 
 // The lock and the socket go with the instance: at its end, or at once when it is told to end.
 TEST_F(SingleInstanceTest, TheLockGoesWithTheInstance) {
     {
         SingleInstance first(m_folder);
-        ASSERT_TRUE(first.Claim());
-        EXPECT_FALSE(SingleInstance(m_folder).Claim());
+        ASSERT_TRUE(first.claim());
+        EXPECT_FALSE(SingleInstance(m_folder).claim());
     }
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(SingleInstance::SocketPath(m_folder))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(SingleInstance::socketPath(m_folder))));
     SingleInstance ending(m_folder);
-    ASSERT_TRUE(ending.Claim());
-    ending.Serve([](SingleInstance::Request) {});
-    ending.Release();
-    EXPECT_FALSE(SingleInstance::AskToShow(m_folder, 100ms));
+    ASSERT_TRUE(ending.claim());
+    ending.serve([](SingleInstance::Request) {});
+    ending.release();
+    EXPECT_FALSE(SingleInstance::askToShow(m_folder, 100ms));
     SingleInstance next(m_folder);
-    EXPECT_TRUE(next.Claim());
-    EXPECT_TRUE(next.Listening());
+    EXPECT_TRUE(next.claim());
+    EXPECT_TRUE(next.isListening());
 }
 
 // Another user's "--quit", even with the folder open to all, ends nothing (as root the asking is done by
@@ -152,20 +152,20 @@ TEST_F(SingleInstanceTest, TheLockGoesWithTheInstance) {
 TEST_F(SingleInstanceTest, AnotherUsersRequestIsNeverAnswered) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to ask as another user";
     SingleInstance first(m_folder);
-    ServeAsFirst(first);
+    serveAsFirst(first);
     ASSERT_EQ(::chmod(m_folder.c_str(), 0755), 0);
-    ::chmod(SingleInstance::SocketPath(m_folder).c_str(), 0666);
+    ::chmod(SingleInstance::socketPath(m_folder).c_str(), 0666);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         const bool answered = ::setgid(65534) == 0 && ::setuid(65534) == 0 &&
-                              SingleInstance::AskToShow(m_folder, 500ms, SingleInstance::Request::Quit);
+                              SingleInstance::askToShow(m_folder, 500ms, SingleInstance::Request::Quit);
         _exit(answered ? 1 : 0);
     }
     int status = -1;
     bool ended = false;
     // The instance's event loop runs meanwhile, as it would.
-    EXPECT_TRUE(ProcessEventsUntil([&] { return ended = ended || ::waitpid(child, &status, WNOHANG) == child; }));
+    EXPECT_TRUE(processEventsUntil([&] { return ended = ended || ::waitpid(child, &status, WNOHANG) == child; }));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     QCoreApplication::processEvents();
     EXPECT_EQ(m_shown, 0);
@@ -173,10 +173,10 @@ TEST_F(SingleInstanceTest, AnotherUsersRequestIsNeverAnswered) {
 
 TEST_F(SingleInstanceTest, OnlyTheExactRequestShowsTheWindow) {
     SingleInstance first(m_folder);
-    ServeAsFirst(first);
+    serveAsFirst(first);
 
-    const int garbage = SendRaw(SingleInstance::SocketPath(m_folder), "quit now please\n");
-    const int silent = SendRaw(SingleInstance::SocketPath(m_folder), "");
+    const int garbage = sendRaw(SingleInstance::socketPath(m_folder), "quit now please\n");
+    const int silent = sendRaw(SingleInstance::socketPath(m_folder), "");
     ASSERT_GE(garbage, 0);
     ASSERT_GE(silent, 0);
     // The garbage connection is closed without an answer; the silent one keeps nothing else from working.
@@ -190,7 +190,7 @@ TEST_F(SingleInstanceTest, OnlyTheExactRequestShowsTheWindow) {
         if (got == 0) break;
     }
     EXPECT_EQ(got, 0);
-    ExpectHandOver();
+    expectHandOver();
     EXPECT_EQ(m_shown, 1);
     ::close(garbage);
     ::close(silent);
@@ -203,8 +203,8 @@ TEST_F(SingleInstanceTest, RunningOutOfDescriptorsDoesNotSpin) {
     GTEST_SKIP() << "the sanitizer runtime needs descriptors of its own to check memory";
 #endif
     SingleInstance first(m_folder);
-    ServeAsFirst(first);
-    const int client = SendRaw(SingleInstance::SocketPath(m_folder), "show\n");
+    serveAsFirst(first);
+    const int client = sendRaw(SingleInstance::socketPath(m_folder), "show\n");
     ASSERT_GE(client, 0);
 
     rlimit saved{};
@@ -223,7 +223,7 @@ TEST_F(SingleInstanceTest, RunningOutOfDescriptorsDoesNotSpin) {
     EXPECT_EQ(m_shown, 0);
     EXPECT_LT(cpuMs, 150.0) << "the event loop spun on the waiting start";
 
-    EXPECT_TRUE(ProcessEventsUntil([&] { return m_shown == 1; }));
+    EXPECT_TRUE(processEventsUntil([&] { return m_shown == 1; }));
     char answer[8] = {};
     EXPECT_EQ(::recv(client, answer, sizeof(answer), 0), 3);
     EXPECT_STREQ(answer, "ok\n");
@@ -234,32 +234,32 @@ TEST_F(SingleInstanceTest, AFolderTooDeepForASocketStillRunsOneInstance) {
     const std::string deep = m_folder + "/" + std::string(120, 'd');
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(deep)));
     SingleInstance first(deep);
-    EXPECT_TRUE(first.Claim());
-    EXPECT_FALSE(first.Listening());
-    EXPECT_FALSE(SingleInstance(deep).Claim());
-    EXPECT_FALSE(SingleInstance::AskToShow(deep, 100ms));
+    EXPECT_TRUE(first.claim());
+    EXPECT_FALSE(first.isListening());
+    EXPECT_FALSE(SingleInstance(deep).claim());
+    EXPECT_FALSE(SingleInstance::askToShow(deep, 100ms));
 }
 
 // A lock that cannot be opened (here a folder sits at its name, as another user's or a broken file
 // might): the program runs rather than refusing to start, and says why on stderr.
 TEST_F(SingleInstanceTest, ALockThatCannotBeOpenedDoesNotKeepTheProgramFromRunning) {
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(SingleInstance::LockPath(m_folder))));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(SingleInstance::lockPath(m_folder))));
     SingleInstance first(m_folder);
-    EXPECT_TRUE(first.Claim());
-    EXPECT_TRUE(SingleInstance(m_folder).Claim());
+    EXPECT_TRUE(first.claim());
+    EXPECT_TRUE(SingleInstance(m_folder).claim());
 }
 
 // Connections that never send a request neither last nor crowd out a start: a start is answered while
 // ten of them wait, and each is closed after its two seconds.
 TEST_F(SingleInstanceTest, SilentConnectionsNeitherLastNorBlockALaterStart) {
     SingleInstance first(m_folder);
-    ServeAsFirst(first);
+    serveAsFirst(first);
     std::vector<int> silent;
     for (int i = 0; i < 10; ++i) {
-        silent.push_back(SendRaw(SingleInstance::SocketPath(m_folder), ""));
+        silent.push_back(sendRaw(SingleInstance::socketPath(m_folder), ""));
         QCoreApplication::processEvents();  // accepted, or the next connect waits for room
     }
-    ExpectHandOver();
+    expectHandOver();
 
     const auto closedByUs = [](int fd) {
         char byte;
@@ -274,7 +274,7 @@ TEST_F(SingleInstanceTest, SilentConnectionsNeitherLastNorBlockALaterStart) {
         EXPECT_TRUE(closedByUs(fd));
         ::close(fd);
     }
-    ExpectHandOver();
+    expectHandOver();
 }
 
 }  // namespace

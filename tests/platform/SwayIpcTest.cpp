@@ -27,7 +27,7 @@ public:
         std::strcpy(address.sun_path, path.toUtf8().constData());
         EXPECT_EQ(::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
         ::listen(m_listener, 1);
-        m_thread = std::thread([this] { Serve(); });
+        m_thread = std::thread([this] { serve(); });
     }
     ~FakeSway() {
         m_thread.join();
@@ -36,7 +36,7 @@ public:
     QByteArray command;
 
 private:
-    void Serve() {
+    void serve() {
         const int fd = ::accept(m_listener, nullptr, nullptr);
         char header[14];
         if (fd < 0 || ::recv(fd, header, sizeof(header), MSG_WAITALL) != sizeof(header)) return;
@@ -67,11 +67,11 @@ TEST(AskCompositorNeverToFocus, SendsOneRuleAndBelievesOnlySwaysSuccess) {
     QTemporaryDir dir;
     const QString socket = dir.path() + "/sway-ipc.sock";
     testing_support::EnvScope env;
-    env.Unset("SWAYSOCK");
-    EXPECT_FALSE(platform::AskCompositorNeverToFocus("Warmap Frontbericht"));  // not sway: nothing to ask
+    env.unset("SWAYSOCK");
+    EXPECT_FALSE(platform::askCompositorNeverToFocus("Warmap Frontbericht"));  // not sway: nothing to ask
 
-    env.Set("SWAYSOCK", socket.toUtf8());
-    EXPECT_FALSE(platform::AskCompositorNeverToFocus("Warmap Frontbericht"));  // no sway listening
+    env.set("SWAYSOCK", socket.toUtf8());
+    EXPECT_FALSE(platform::askCompositorNeverToFocus("Warmap Frontbericht"));  // no sway listening
 
     const struct {
         QByteArray reply;
@@ -83,7 +83,7 @@ TEST(AskCompositorNeverToFocus, SendsOneRuleAndBelievesOnlySwaysSuccess) {
     for (const auto& c : cases) {
         QFile::remove(socket);
         FakeSway sway(socket, c.reply);
-        EXPECT_EQ(platform::AskCompositorNeverToFocus("Warmap Frontbericht"), c.agreed) << c.reply.constData();
+        EXPECT_EQ(platform::askCompositorNeverToFocus("Warmap Frontbericht"), c.agreed) << c.reply.constData();
         if (!c.reply.isEmpty()) {
             // the fake reads the command before it answers
             EXPECT_EQ(sway.command, "no_focus [pid=" + QByteArray::number(QCoreApplication::applicationPid()) +

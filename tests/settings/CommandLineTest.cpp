@@ -44,7 +44,7 @@ TEST(CommandLine, EachArgumentAsked) {
         {{"warmap", "--feed-base", "file:///etc/passwd"}, Action::Run, "file:///etc/passwd", Request::ShowWindow, ""},
     };
     for (const Case& c : cases) {
-        const settings::CommandLine command = settings::ParseCommandLine(c.arguments);
+        const settings::CommandLine command = settings::parseCommandLine(c.arguments);
         const std::string what = c.arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(command.action, c.action) << what;
         if (c.action == Action::Run) {

@@ -13,7 +13,7 @@ namespace {
 
 using settings::Settings;
 
-QCheckBox* Box(const settings::SettingsDialog& dialog, const QString& text) {
+QCheckBox* box(const settings::SettingsDialog& dialog, const QString& text) {
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
         if (box->text() == text) return box;
     }
@@ -26,10 +26,10 @@ TEST(SettingsDialog, OkHandsOverOnlyWhatCanBeSaved) {
     stored.notifyServer = {true, false, true, true};
     stored.onlyRealm = feed::Realm::Hibernia;
     settings::SettingsDialog dialog(stored, {}, {});
-    ASSERT_FALSE(Box(dialog, QStringLiteral("Logres"))->isChecked());
+    ASSERT_FALSE(box(dialog, QStringLiteral("Logres"))->isChecked());
     ASSERT_EQ(dialog.findChild<QComboBox*>()->currentText(), QStringLiteral("Hibernia"));
-    Box(dialog, QStringLiteral("Avalon"))->setChecked(false);
-    Box(dialog, QStringLiteral("Ton bei Meldungen"))->setChecked(false);
+    box(dialog, QStringLiteral("Avalon"))->setChecked(false);
+    box(dialog, QStringLiteral("Ton bei Meldungen"))->setChecked(false);
 
     std::vector<Settings> saved;
     bool saveWorks = false;

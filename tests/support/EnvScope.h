@@ -11,12 +11,12 @@ namespace testing_support {
 // Sets environment variables for one test and puts them back afterwards.
 class EnvScope {
 public:
-    void Set(const char* name, const QByteArray& value) {
-        Remember(name);
+    void set(const char* name, const QByteArray& value) {
+        remember(name);
         qputenv(name, value);
     }
-    void Unset(const char* name) {
-        Remember(name);
+    void unset(const char* name) {
+        remember(name);
         qunsetenv(name);
     }
     ~EnvScope() {
@@ -30,7 +30,7 @@ public:
 
 private:
     // Only the value before the first change counts.
-    void Remember(const char* name) {
+    void remember(const char* name) {
         for (const auto& saved : m_saved) {
             if (std::string_view(saved.first) == name) return;
         }

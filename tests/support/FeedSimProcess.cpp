@@ -10,7 +10,7 @@
 namespace testing_support {
 namespace {
 
-size_t Append(char* data, size_t size, size_t count, void* user) {
+size_t append(char* data, size_t size, size_t count, void* user) {
     static_cast<std::string*>(user)->append(data, size * count);
     return size * count;
 }
@@ -37,11 +37,11 @@ FeedSimProcess::~FeedSimProcess() {
     m_process.waitForFinished(5000);
 }
 
-std::string FeedSimProcess::Control(const std::string& request) const {
-    return HttpGet(Base() + "/control/" + request);
+std::string FeedSimProcess::control(const std::string& request) const {
+    return httpGet(base() + "/control/" + request);
 }
 
-std::string FeedSimProcess::WrittenFeed(const QStringList& arguments, const std::string& server) {
+std::string FeedSimProcess::writtenFeed(const QStringList& arguments, const std::string& server) {
     QTemporaryDir dir;
     const QString file = dir.filePath("feed.xml");
     QProcess::execute(WARMAP_FEEDSIM, arguments + QStringList{"--write", QString::fromStdString(server), file});
@@ -50,13 +50,13 @@ std::string FeedSimProcess::WrittenFeed(const QStringList& arguments, const std:
     return in.readAll().toStdString();
 }
 
-std::string HttpGet(const std::string& url) {
+std::string httpGet(const std::string& url) {
     std::string body;
     CURL* curl = curl_easy_init();
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROXY, "");
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, 10L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, append);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
     const bool ok = curl_easy_perform(curl) == CURLE_OK;
     curl_easy_cleanup(curl);

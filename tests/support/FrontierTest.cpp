@@ -13,7 +13,7 @@ TEST(Frontier, NeighbouringSeedsGiveDifferentFrontiers) {
     for (std::uint32_t seed = 1; seed <= 100; ++seed) {
         const feedsim::Frontier frontier(seed);
         std::string all;
-        for (int server = 0; server < 4; ++server) all += frontier.FeedXml(server);
+        for (int server = 0; server < 4; ++server) all += frontier.feedXml(server);
         EXPECT_TRUE(frontiers.insert(all).second) << "seed " << seed;
     }
 }

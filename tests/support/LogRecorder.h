@@ -9,17 +9,17 @@ namespace testing_support {
 // Records what the program logs while it lives, as "category: message" lines, instead of printing it.
 class LogRecorder {
 public:
-    LogRecorder() : m_previous(qInstallMessageHandler(&LogRecorder::Record)) { Active() = this; }
+    LogRecorder() : m_previous(qInstallMessageHandler(&LogRecorder::record)) { active() = this; }
     ~LogRecorder() {
         qInstallMessageHandler(m_previous);
-        Active() = nullptr;
+        active() = nullptr;
     }
     LogRecorder(const LogRecorder&) = delete;
     LogRecorder& operator=(const LogRecorder&) = delete;
 
-    const QStringList& Lines() const { return m_lines; }
+    const QStringList& lines() const { return m_lines; }
     // The lines of one category that contain every one of the texts.
-    QStringList Matching(const QString& category, const QStringList& texts) const {
+    QStringList matching(const QString& category, const QStringList& texts) const {
         QStringList found;
         for (const QString& line : m_lines) {
             bool all = line.startsWith(category + QStringLiteral(": "));
@@ -30,12 +30,12 @@ public:
     }
 
 private:
-    static LogRecorder*& Active() {
+    static LogRecorder*& active() {
         static LogRecorder* active = nullptr;
         return active;
     }
-    static void Record(QtMsgType, const QMessageLogContext& context, const QString& message) {
-        if (Active()) Active()->m_lines << QString::fromUtf8(context.category) + QStringLiteral(": ") + message;
+    static void record(QtMsgType, const QMessageLogContext& context, const QString& message) {
+        if (active()) active()->m_lines << QString::fromUtf8(context.category) + QStringLiteral(": ") + message;
     }
 
     QtMessageHandler m_previous;

@@ -23,7 +23,7 @@ struct PopupPassRig {
     notify::ChangePopup popup{WARMAP_DATA_DIR};
     notify::AlertSound sound;
     core::PopupPresenter presenter{popup, sound};
-    core::RefreshPass pass{{sim.Base(), WARMAP_DATA_DIR, {}}, dialogs, presenter};
+    core::RefreshPass pass{{sim.base(), WARMAP_DATA_DIR, {}}, dialogs, presenter};
 };
 
 }  // namespace testing_support

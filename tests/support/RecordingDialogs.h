@@ -11,13 +11,13 @@ namespace testing_support {
 // Records message boxes instead of showing them.
 class RecordingDialogs final : public platform::Dialogs {
 public:
-    void Show(const platform::Message& message) override { shown.push_back(message); }
+    void show(const platform::Message& message) override { shown.push_back(message); }
 
-    int Count(const std::string& text) const {
+    int count(const std::string& text) const {
         return static_cast<int>(
             std::count_if(shown.begin(), shown.end(), [&](const auto& m) { return m.text == text; }));
     }
-    int CountStartingWith(const std::string& prefix) const {
+    int countStartingWith(const std::string& prefix) const {
         return static_cast<int>(
             std::count_if(shown.begin(), shown.end(), [&](const auto& m) { return m.text.rfind(prefix, 0) == 0; }));
     }

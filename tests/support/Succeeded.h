@@ -9,18 +9,18 @@
 
 namespace testing_support {
 
-inline std::string ReasonText(const std::string& reason) {
+inline std::string reasonText(const std::string& reason) {
     return reason;
 }
-inline std::string ReasonText(const QString& reason) {
+inline std::string reasonText(const QString& reason) {
     return reason.toStdString();
 }
 
 // Passes for a successful result; a failed one shows its reason.
 template <class T, class E>
-::testing::AssertionResult Succeeded(const base::Result<T, E>& result) {
+::testing::AssertionResult succeeded(const base::Result<T, E>& result) {
     if (result) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "failed: " << ReasonText(result.error());
+    return ::testing::AssertionFailure() << "failed: " << reasonText(result.error());
 }
 
 }  // namespace testing_support

@@ -9,17 +9,17 @@
 
 namespace testing_support {
 
-std::string ReadFile(const std::string& path) {
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
+void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-bool CopyDataFolder(const QString& to, const QString& subfolder, const std::function<bool(const QString& file)>& wanted) {
+bool copyDataFolder(const QString& to, const QString& subfolder, const std::function<bool(const QString& file)>& wanted) {
     const QString data = QStringLiteral(WARMAP_DATA_DIR "/");
     bool copied = true;
     for (QDirIterator it(data + subfolder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {

@@ -6,13 +6,13 @@
 
 namespace testing_support {
 
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
 
 // Copies the program's data files under subfolder (all of them for none) into the same place under
 // to, those that wanted takes (every one without it; it sees the path below the data folder, such as
 // "form/warmap.jpg"). False when a copy failed.
-bool CopyDataFolder(const QString& to, const QString& subfolder = {},
+bool copyDataFolder(const QString& to, const QString& subfolder = {},
                     const std::function<bool(const QString& file)>& wanted = {});
 
 // A fresh temporary folder that the program sees as its TMPDIR while the object lives.
@@ -20,8 +20,8 @@ class TempFolderScope {
 public:
     TempFolderScope();
     ~TempFolderScope();
-    // With a trailing separator, as the program's TempFolder() gives it.
-    std::string Path() const { return m_dir.path().toStdString() + "/"; }
+    // With a trailing separator, as the program's tempFolder() gives it.
+    std::string path() const { return m_dir.path().toStdString() + "/"; }
 
 private:
     QTemporaryDir m_dir;

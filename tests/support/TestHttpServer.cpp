@@ -12,7 +12,7 @@ namespace testing_support {
 
 TestHttpServer::TestHttpServer(QByteArray rawResponse)
     : m_server(std::make_unique<QTcpServer>()), m_response(std::move(rawResponse)) {
-    Serve();
+    serve();
 }
 
 TestHttpServer::TestHttpServer(QByteArray head, QByteArray body, int intervalMs)
@@ -20,18 +20,18 @@ TestHttpServer::TestHttpServer(QByteArray head, QByteArray body, int intervalMs)
       m_response(std::move(head)),
       m_dripBody(std::move(body)),
       m_dripIntervalMs(intervalMs) {
-    Serve();
+    serve();
 }
 
-QByteArray TestHttpServer::TlsCertificateFile() {
+QByteArray TestHttpServer::tlsCertificateFile() {
     return WARMAP_TEST_DATA_DIR "/tls/cert.pem";
 }
 
-std::unique_ptr<TestHttpServer> TestHttpServer::Tls(QByteArray rawResponse) {
+std::unique_ptr<TestHttpServer> TestHttpServer::tls(QByteArray rawResponse) {
     QFile key(WARMAP_TEST_DATA_DIR "/tls/key.pem");
     key.open(QIODevice::ReadOnly);
     QSslConfiguration config = QSslConfiguration::defaultConfiguration();
-    config.setLocalCertificateChain(QSslCertificate::fromPath(QString::fromLatin1(TlsCertificateFile())));
+    config.setLocalCertificateChain(QSslCertificate::fromPath(QString::fromLatin1(tlsCertificateFile())));
     config.setPrivateKey(QSslKey(&key, QSsl::Ec));
     config.setPeerVerifyMode(QSslSocket::VerifyNone);
     auto tls = std::make_unique<QSslServer>();
@@ -41,10 +41,10 @@ std::unique_ptr<TestHttpServer> TestHttpServer::Tls(QByteArray rawResponse) {
 
 TestHttpServer::TestHttpServer(std::unique_ptr<QTcpServer> server, QByteArray rawResponse)
     : m_server(std::move(server)), m_response(std::move(rawResponse)), m_tls(true) {
-    Serve();
+    serve();
 }
 
-void TestHttpServer::Serve() {
+void TestHttpServer::serve() {
     m_server->listen(QHostAddress::LocalHost, 0);
     // A TLS connection is pending only once its handshake is done.
     QObject::connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, m_server.get(), [this] {
@@ -57,13 +57,13 @@ void TestHttpServer::Serve() {
                 socket->setProperty("done", true);
                 m_lastRequest = head;
                 ++m_requests;
-                Answer(socket);
+                answer(socket);
             });
         }
     });
 }
 
-void TestHttpServer::Answer(QTcpSocket* socket) {
+void TestHttpServer::answer(QTcpSocket* socket) {
     socket->write(m_response);
     if (m_dripIntervalMs == 0) {
         QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
@@ -82,11 +82,11 @@ void TestHttpServer::Answer(QTcpSocket* socket) {
     timer->start(m_dripIntervalMs);
 }
 
-std::string TestHttpServer::Url(const std::string& path) const {
+std::string TestHttpServer::url(const std::string& path) const {
     return (m_tls ? "https" : "http") + std::string("://127.0.0.1:") + std::to_string(m_server->serverPort()) + path;
 }
 
-QByteArray TestHttpServer::Ok(const QByteArray& body) {
+QByteArray TestHttpServer::ok(const QByteArray& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
            body;
 }

@@ -8,7 +8,7 @@
 
 namespace testing_support {
 
-// A one-answer HTTP server inside the test process. It works with DownloadUrl because the download
+// A one-answer HTTP server inside the test process. It works with downloadUrl because the download
 // lets pending events run between reads.
 class TestHttpServer {
 public:
@@ -16,21 +16,21 @@ public:
     explicit TestHttpServer(QByteArray rawResponse);
     // Sends the head at once and then the body one byte every interval, like a slow but live server.
     TestHttpServer(QByteArray head, QByteArray body, int intervalMs);
-    // Answers over TLS with the certificate TlsCertificateFile() for 127.0.0.1.
-    static std::unique_ptr<TestHttpServer> Tls(QByteArray rawResponse);
-    static QByteArray TlsCertificateFile();
+    // Answers over TLS with the certificate tlsCertificateFile() for 127.0.0.1.
+    static std::unique_ptr<TestHttpServer> tls(QByteArray rawResponse);
+    static QByteArray tlsCertificateFile();
 
-    std::string Url(const std::string& path = "/doc") const;
-    const QByteArray& LastRequest() const { return m_lastRequest; }
-    int Requests() const { return m_requests; }
+    std::string url(const std::string& path = "/doc") const;
+    const QByteArray& lastRequest() const { return m_lastRequest; }
+    int requests() const { return m_requests; }
 
-    static QByteArray Ok(const QByteArray& body);
+    static QByteArray ok(const QByteArray& body);
 
 private:
     TestHttpServer(std::unique_ptr<QTcpServer> server, QByteArray rawResponse);  // TLS
     std::unique_ptr<QTcpServer> m_server;
-    void Serve();
-    void Answer(QTcpSocket* socket);
+    void serve();
+    void answer(QTcpSocket* socket);
 
     QByteArray m_response;
     QByteArray m_dripBody;

@@ -23,7 +23,7 @@ static xcb_atom_t intern(xcb_connection_t* c, const char* name) {
     return atom;
 }
 
-static int has_name(xcb_connection_t* c, xcb_window_t w, const char* name) {
+static int hasName(xcb_connection_t* c, xcb_window_t w, const char* name) {
     xcb_get_property_reply_t* p =
         xcb_get_property_reply(c, xcb_get_property(c, 0, w, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256), NULL);
     int match = p && (size_t)xcb_get_property_value_length(p) == strlen(name) &&
@@ -38,7 +38,7 @@ static xcb_window_t find(xcb_connection_t* c, xcb_window_t root, const char* nam
     if (!tree) return found;
     xcb_window_t* children = xcb_query_tree_children(tree);
     for (int i = 0; i < xcb_query_tree_children_length(tree) && found == XCB_NONE; ++i) {
-        if (has_name(c, children[i], name)) found = children[i];
+        if (hasName(c, children[i], name)) found = children[i];
     }
     free(tree);
     return found;

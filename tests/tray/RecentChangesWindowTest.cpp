@@ -12,7 +12,7 @@
 
 namespace {
 
-int CountPixels(const QImage& image, QRgb colour) {
+int countPixels(const QImage& image, QRgb colour) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
@@ -22,36 +22,36 @@ int CountPixels(const QImage& image, QRgb colour) {
 // Two real passes against the simulator, with the window open between them: it grows with the second.
 TEST(RecentChangesWindow, ShowsEveryPassWithChangesAndFollowsNewOnes) {
     testing_support::PopupPassRig rig({"--seed", "21"});
-    ASSERT_TRUE(rig.sim.Running());
+    ASSERT_TRUE(rig.sim.isRunning());
     auto& pass = rig.pass;
     tray::RecentChanges recent;
     tray::RecentChangesWindow window(recent, WARMAP_DATA_DIR);
-    recent.onChanged = [&window] { window.Refresh(); };
+    recent.onChanged = [&window] { window.refresh(); };
     pass.onPassEnded = [&recent](const feed::MessageLines& lines) {
-        recent.Record(std::chrono::system_clock::now(), lines);
+        recent.record(std::chrono::system_clock::now(), lines);
     };
     window.show();
-    const QImage empty = window.View()->grab().toImage();
-    EXPECT_EQ(CountPixels(empty, qRgb(255, 0, 0)), 0);
+    const QImage empty = window.view()->grab().toImage();
+    EXPECT_EQ(countPixels(empty, qRgb(255, 0, 0)), 0);
 
-    pass.RefreshKeeps();  // the first pass only saves
-    rig.sim.Control("advance");
-    pass.RefreshKeeps();
-    ASSERT_EQ(recent.Passes().size(), 1u);
-    const int oneHeight = window.View()->minimumHeight();
-    EXPECT_EQ(oneHeight, tray::RecentChangesHeight(recent.Passes()));
+    pass.refreshKeeps();  // the first pass only saves
+    rig.sim.control("advance");
+    pass.refreshKeeps();
+    ASSERT_EQ(recent.passes().size(), 1u);
+    const int oneHeight = window.view()->minimumHeight();
+    EXPECT_EQ(oneHeight, tray::recentChangesHeight(recent.passes()));
 
-    rig.sim.Control("advance?steps=2");
-    pass.RefreshKeeps();
-    ASSERT_EQ(recent.Passes().size(), 2u);
-    EXPECT_GT(window.View()->minimumHeight(), oneHeight);
-    EXPECT_EQ(window.View()->minimumHeight(), tray::RecentChangesHeight(recent.Passes()));
-    EXPECT_GE(recent.Passes()[0].time, recent.Passes()[1].time);
+    rig.sim.control("advance?steps=2");
+    pass.refreshKeeps();
+    ASSERT_EQ(recent.passes().size(), 2u);
+    EXPECT_GT(window.view()->minimumHeight(), oneHeight);
+    EXPECT_EQ(window.view()->minimumHeight(), tray::recentChangesHeight(recent.passes()));
+    EXPECT_GE(recent.passes()[0].time, recent.passes()[1].time);
 
     // Drawn as the popup draws: realm colours and the arrow icon's gold.
-    const QImage shown = window.View()->grab().toImage();
+    const QImage shown = window.view()->grab().toImage();
     EXPECT_GT(
-        CountPixels(shown, qRgb(255, 0, 0)) + CountPixels(shown, qRgb(0, 0, 255)) + CountPixels(shown, qRgb(0, 128, 0)),
+        countPixels(shown, qRgb(255, 0, 0)) + countPixels(shown, qRgb(0, 0, 255)) + countPixels(shown, qRgb(0, 128, 0)),
         100);
     const QString artifacts = QString(WARMAP_BUILD_DIR) + "/e2e-artifacts/tray";
     QDir().mkpath(artifacts);
@@ -62,23 +62,23 @@ TEST(RecentChangesWindow, ShowsEveryPassWithChangesAndFollowsNewOnes) {
 // as headings and lines.
 TEST(RecentChangesWindow, CarriesTheIconScrollsOnlyWhenNeededAndReadsAsText) {
     tray::RecentChanges recent;
-    recent.Record(std::chrono::system_clock::now(), {"^bDM: ^rAshcombe Beacon^Irechts^gHibernia"});
+    recent.record(std::chrono::system_clock::now(), {"^bDM: ^rAshcombe Beacon^Irechts^gHibernia"});
     tray::RecentChangesWindow window(recent, WARMAP_DATA_DIR);
     window.show();
     QCoreApplication::processEvents();
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_FALSE(window.verticalScrollBar()->isVisible());
-    const QRect view = window.View()->geometry();  // centred where the bar would be, not leaving a strip
+    const QRect view = window.view()->geometry();  // centred where the bar would be, not leaving a strip
     EXPECT_EQ(view.left(), window.viewport()->width() - 1 - view.right());
 
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.View());
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.view());
     ASSERT_EQ(face->childCount(), 2);
     EXPECT_EQ(face->child(0)->role(), QAccessible::Heading);
-    EXPECT_EQ(face->child(0)->text(QAccessible::Name), QString::fromStdString(tray::RecentHeading(recent.Passes()[0])));
+    EXPECT_EQ(face->child(0)->text(QAccessible::Name), QString::fromStdString(tray::recentHeading(recent.passes()[0])));
     EXPECT_EQ(face->child(1)->text(QAccessible::Name), QString::fromUtf8("DM: Ashcombe Beacon \u2192 Hibernia"));
 
-    for (int k = 0; k < 20; ++k) recent.Record(std::chrono::system_clock::now(), {"^bA", "^bB", "^bC"});
-    window.Refresh();
+    for (int k = 0; k < 20; ++k) recent.record(std::chrono::system_clock::now(), {"^bA", "^bB", "^bC"});
+    window.refresh();
     QCoreApplication::processEvents();
     EXPECT_TRUE(window.verticalScrollBar()->isVisible());
     EXPECT_EQ(face->childCount(), 21 * 1 + 20 * 3 + 1);

@@ -18,7 +18,7 @@ using tray::TrayIcon;
 
 class TrayIconTest : public ::testing::Test {
 protected:
-    std::string AutostartFile() const { return m_config.filePath("autostart/warmap.desktop").toStdString(); }
+    std::string autostartFile() const { return m_config.filePath("autostart/warmap.desktop").toStdString(); }
 
     QTemporaryDir m_config;
     std::string m_program = "/opt/warmap/warmap";
@@ -26,63 +26,63 @@ protected:
 };
 
 TEST_F(TrayIconTest, TheMenuSpeaksThePlayersLanguage) {
-    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), AutostartFile(), m_program, m_dialogs);
+    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), autostartFile(), m_program, m_dialogs);
     QStringList items;
-    for (QAction* action : icon.Menu().actions()) {
+    for (QAction* action : icon.menu().actions()) {
         if (!action->isSeparator()) items << action->text();
     }
     EXPECT_EQ(items, (QStringList{"Karte zeigen", "Letzte Meldungen", "Verlauf \u2026", "Beim Anmelden starten",
                                   "Einstellungen \u2026", "Beenden"}));
-    EXPECT_TRUE(icon.Action(TrayIcon::StartAtLogin)->isCheckable());
-    EXPECT_EQ(icon.Menu().defaultAction(), icon.Action(TrayIcon::ShowMap));
-    EXPECT_FALSE(icon.Icon().icon().isNull());
-    EXPECT_EQ(icon.Icon().contextMenu(), &icon.Menu());
+    EXPECT_TRUE(icon.action(TrayIcon::StartAtLogin)->isCheckable());
+    EXPECT_EQ(icon.menu().defaultAction(), icon.action(TrayIcon::ShowMap));
+    EXPECT_FALSE(icon.icon().icon().isNull());
+    EXPECT_EQ(icon.icon().contextMenu(), &icon.menu());
 }
 
 TEST_F(TrayIconTest, ItemsAndALeftClickReachTheProgram) {
-    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), AutostartFile(), m_program, m_dialogs);
+    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), autostartFile(), m_program, m_dialogs);
     std::vector<std::string> calls;
     icon.onShowMap = [&] { calls.push_back("map"); };
     icon.onShowRecent = [&] { calls.push_back("recent"); };
     icon.onShowHistory = [&] { calls.push_back("history"); };
     icon.onShowSettings = [&] { calls.push_back("settings"); };
     icon.onQuit = [&] { calls.push_back("quit"); };
-    icon.Action(TrayIcon::ShowRecent)->trigger();
-    icon.Action(TrayIcon::ShowMap)->trigger();
-    emit const_cast<QSystemTrayIcon&>(icon.Icon()).activated(QSystemTrayIcon::Trigger);  // left click
-    emit const_cast<QSystemTrayIcon&>(icon.Icon()).activated(QSystemTrayIcon::Context);  // right click: the menu only
-    icon.Action(TrayIcon::ShowHistory)->trigger();
-    icon.Action(TrayIcon::ShowSettings)->trigger();
-    icon.Action(TrayIcon::Quit)->trigger();
+    icon.action(TrayIcon::ShowRecent)->trigger();
+    icon.action(TrayIcon::ShowMap)->trigger();
+    emit const_cast<QSystemTrayIcon&>(icon.icon()).activated(QSystemTrayIcon::Trigger);  // left click
+    emit const_cast<QSystemTrayIcon&>(icon.icon()).activated(QSystemTrayIcon::Context);  // right click: the menu only
+    icon.action(TrayIcon::ShowHistory)->trigger();
+    icon.action(TrayIcon::ShowSettings)->trigger();
+    icon.action(TrayIcon::Quit)->trigger();
     EXPECT_EQ(calls, (std::vector<std::string>{"recent", "map", "map", "history", "settings", "quit"}));
 }
 
 TEST_F(TrayIconTest, StartAtLoginFollowsTheFile) {
-    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), AutostartFile(), m_program, m_dialogs);
-    QAction* startAtLogin = icon.Action(TrayIcon::StartAtLogin);
+    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), autostartFile(), m_program, m_dialogs);
+    QAction* startAtLogin = icon.action(TrayIcon::StartAtLogin);
     EXPECT_FALSE(startAtLogin->isChecked());
 
     startAtLogin->trigger();
     EXPECT_TRUE(startAtLogin->isChecked());
-    EXPECT_EQ(testing_support::ReadFile(AutostartFile()), tray::AutostartEntry(m_program));
+    EXPECT_EQ(testing_support::readFile(autostartFile()), tray::autostartEntry(m_program));
 
     startAtLogin->trigger();
     EXPECT_FALSE(startAtLogin->isChecked());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(AutostartFile())));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(autostartFile())));
 
     // Put there by hand meanwhile: the menu shows it the next time it opens.
-    ASSERT_TRUE(tray::SetAutostart(AutostartFile(), m_program, true));
-    emit icon.Menu().aboutToShow();
+    ASSERT_TRUE(tray::setAutostart(autostartFile(), m_program, true));
+    emit icon.menu().aboutToShow();
     EXPECT_TRUE(startAtLogin->isChecked());
     EXPECT_TRUE(m_dialogs.shown.empty());
 }
 
 TEST_F(TrayIconTest, AnAutostartThatCannotBeWrittenSaysSoAndStaysOff) {
     // A file where the autostart folder should be.
-    testing_support::WriteFile(m_config.filePath("autostart").toStdString(), "");
-    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), AutostartFile(), m_program, m_dialogs);
-    icon.Action(TrayIcon::StartAtLogin)->trigger();
-    EXPECT_FALSE(icon.Action(TrayIcon::StartAtLogin)->isChecked());
+    testing_support::writeFile(m_config.filePath("autostart").toStdString(), "");
+    TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), autostartFile(), m_program, m_dialogs);
+    icon.action(TrayIcon::StartAtLogin)->trigger();
+    EXPECT_FALSE(icon.action(TrayIcon::StartAtLogin)->isChecked());
     ASSERT_EQ(m_dialogs.shown.size(), 1u);
     EXPECT_EQ(m_dialogs.shown[0].text.rfind("Fehler: ", 0), 0u);
     EXPECT_EQ(m_dialogs.shown[0].caption, "Fehler");
@@ -116,7 +116,7 @@ TEST(TrayToolTip, TellsWhatTheLastPassBroughtOrWhatFailed) {
          "\u00dcbrige Server: keine \u00c4nderungen"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(tray::TrayToolTip(c.last, c.hasFeedAddress), QString::fromUtf8(c.tip)) << c.what;
+        EXPECT_EQ(tray::trayToolTip(c.last, c.hasFeedAddress), QString::fromUtf8(c.tip)) << c.what;
 }
 
 // The icon carries a warning sign from a failed pass until a pass succeeds.
@@ -125,18 +125,18 @@ TEST(TrayToolTip, TheIconWarnsUntilAPassSucceeds) {
     const QIcon picture(WARMAP_DATA_DIR "/form/warmap.ico");
     tray::TrayIcon icon(picture, "/nonexistent/warmap.desktop", "/usr/bin/warmap", dialogs);
     const auto corner = [&icon] {
-        const QImage image = icon.Icon().icon().pixmap(32).toImage();
+        const QImage image = icon.icon().icon().pixmap(32).toImage();
         return image.pixelColor(image.width() - 5, image.height() - 4);
     };
     const QColor plain = corner();
     const QDateTime when(QDate(2026, 12, 8), QTime(14, 3, 9));
-    icon.SetLastPass({when, 0, {"Dartmoor: HTTP-Status 500"}, {}});
-    EXPECT_EQ(icon.Icon().toolTip(), tray::TrayToolTip(tray::PassSummary{when, 0, {"Dartmoor: HTTP-Status 500"}, {}}));
+    icon.setLastPass({when, 0, {"Dartmoor: HTTP-Status 500"}, {}});
+    EXPECT_EQ(icon.icon().toolTip(), tray::trayToolTip(tray::PassSummary{when, 0, {"Dartmoor: HTTP-Status 500"}, {}}));
     const QColor warned = corner();
     EXPECT_GT(warned.red(), 200);
     EXPECT_GT(warned.green(), 150);
     EXPECT_LT(warned.blue(), 80);
-    icon.SetLastPass({when, 3, {}, {}});
+    icon.setLastPass({when, 3, {}, {}});
     EXPECT_EQ(corner(), plain);
 }
 
@@ -145,7 +145,7 @@ TEST(TrayPicture, IsTheWindowIconAndNeverWaitsOnWhatIsNoPicture) {
     ASSERT_TRUE(QDir(program.path()).mkdir("form"));
     const QString icon = program.path() + "/form/warmap.ico";
     ASSERT_TRUE(QFile::copy(WARMAP_DATA_DIR "/form/warmap.ico", icon));
-    const QIcon picture = tray::TrayPicture(program.path());
+    const QIcon picture = tray::trayPicture(program.path());
     ASSERT_FALSE(picture.isNull());
     if (!QIcon::hasThemeIcon("warmap")) {  // an installed theme icon comes first
         EXPECT_EQ(picture.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32),
@@ -155,7 +155,7 @@ TEST(TrayPicture, IsTheWindowIconAndNeverWaitsOnWhatIsNoPicture) {
     // A FIFO in the icon's place: the stock icon, at once (this waited for a writer for ever).
     ASSERT_TRUE(QFile::remove(icon));
     ASSERT_EQ(::mkfifo(QFile::encodeName(icon).constData(), 0600), 0);
-    const QIcon fallback = tray::TrayPicture(program.path());
+    const QIcon fallback = tray::trayPicture(program.path());
     EXPECT_FALSE(fallback.isNull());
     EXPECT_FALSE(fallback.pixmap(16).isNull());
 }

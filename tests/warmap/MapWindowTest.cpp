@@ -31,17 +31,17 @@ using testing_support::FeedBuilder;
 
 class MapWindowTest : public ::testing::Test {
 protected:
-    void SaveFeed(const std::string& server, const FeedBuilder& feed) {
-        testing_support::WriteFile(m_temp.Path() + server + "_lastkeeps.xml", feed.Xml());
+    void saveFeed(const std::string& server, const FeedBuilder& feed) {
+        testing_support::writeFile(m_temp.path() + server + "_lastkeeps.xml", feed.xml());
     }
     testing_support::TempFolderScope m_temp;
     testing_support::RecordingDialogs m_dialogs;
 };
 
 TEST_F(MapWindowTest, LoadBuildsTheControlsAndDrawsDartmoor) {
-    SaveFeed("Dartmoor", FeedBuilder().Date("07.12.2026 21:40:00"));
+    saveFeed("Dartmoor", FeedBuilder().date("07.12.2026 21:40:00"));
     warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_TRUE(window.Load());
+    ASSERT_TRUE(window.load());
     EXPECT_EQ(window.windowTitle(), ".:: Warmap");
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(window.size(), QSize(468, 608));
@@ -72,13 +72,13 @@ TEST_F(MapWindowTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     EXPECT_EQ(window.closeButton()->geometry(), QRect(392, 2, 17, 17));
     EXPECT_TRUE(m_dialogs.shown.empty());
     // Keep 0 of Dartmoor is drawn: the map differs from its background there.
-    EXPECT_NE(window.mapView()->Surface().pixelColor(387, 160),
-              window.mapView()->Background().pixelColor(387, 160));
+    EXPECT_NE(window.mapView()->surface().pixelColor(387, 160),
+              window.mapView()->background().pixelColor(387, 160));
 }
 
 TEST_F(MapWindowTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
     warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_TRUE(window.Load());
+    ASSERT_TRUE(window.load());
     const QImage shown = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const auto piece = [](const char* name) {
         return QImage(QStringLiteral(WARMAP_DATA_DIR "/form/") + name).convertToFormat(QImage::Format_RGB32);
@@ -89,12 +89,12 @@ TEST_F(MapWindowTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
     EXPECT_EQ(shown.copy(458, 24, 10, 16), piece("top_left_left.bmp").mirrored(true, false));
     EXPECT_EQ(shown.copy(0, 40, 10, 40), piece("left_left_left.bmp"));  // first tile of the left band
     // The map covers the rest (right of the controls that lie on it).
-    EXPECT_EQ(shown.copy(130, 24, 328, 560), window.mapView()->Surface().copy(120, 0, 328, 560));
+    EXPECT_EQ(shown.copy(130, 24, 328, 560), window.mapView()->surface().copy(120, 0, 328, 560));
 }
 
 TEST_F(MapWindowTest, FirstRunWithoutDataSaysSo) {
     warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_TRUE(window.Load());
+    ASSERT_TRUE(window.load());
     ASSERT_EQ(m_dialogs.shown.size(), 1u);
     EXPECT_EQ(m_dialogs.shown[0].text, "noch keine daten geladen f\xc3\xbcr diesen Server");
     EXPECT_EQ(m_dialogs.shown[0].caption, "Warmap");
@@ -103,21 +103,21 @@ TEST_F(MapWindowTest, FirstRunWithoutDataSaysSo) {
 }
 
 TEST_F(MapWindowTest, ChoosingAServerWithoutDataKeepsThePreviousMap) {
-    SaveFeed("Dartmoor", FeedBuilder());
+    saveFeed("Dartmoor", FeedBuilder());
     warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_TRUE(window.Load());
-    const QImage before = window.mapView()->Surface();
+    ASSERT_TRUE(window.load());
+    const QImage before = window.mapView()->surface();
     window.serverCombo()->setCurrentIndex(2);
     window.showSelectedServer();
     EXPECT_EQ(m_dialogs.shown.size(), 1u);
     EXPECT_EQ(window.dateLabel()->text(), "");
-    EXPECT_EQ(window.mapView()->Surface(), before);
+    EXPECT_EQ(window.mapView()->surface(), before);
 }
 
 // What the window system shows of the map (right of the controls that lie on it), not what the
 // widget would paint if asked.
 const QRect kClearOfControls(120, 0, 328, 560);
-QImage OnScreenMap(warmap::MapWindow& window) {
+QImage onScreenMap(warmap::MapWindow& window) {
     QCoreApplication::processEvents();
     const QRect map = window.mapView()->geometry();
     return QGuiApplication::primaryScreen()
@@ -130,33 +130,33 @@ QImage OnScreenMap(warmap::MapWindow& window) {
 // A drawing that fails part-way still reaches the screen: the entries before the failure on the bare
 // map, never the previous server's icons under the new server's name.
 TEST_F(MapWindowTest, AFailedDrawingIsShownToo) {
-    SaveFeed("Dartmoor", FeedBuilder());
-    SaveFeed("Avalon", FeedBuilder().Realm(45, "Midgard").Realm(50, "Hibernia").Realm(60, "Midgard"));
-    SaveFeed("Logres", FeedBuilder().Id(40, "x"));
+    saveFeed("Dartmoor", FeedBuilder());
+    saveFeed("Avalon", FeedBuilder().realm(45, "Midgard").realm(50, "Hibernia").realm(60, "Midgard"));
+    saveFeed("Logres", FeedBuilder().id(40, "x"));
     warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_TRUE(window.Load());
+    ASSERT_TRUE(window.load());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.serverCombo()->setCurrentIndex(2);
     window.showSelectedServer();
-    const QImage avalon = OnScreenMap(window);
+    const QImage avalon = onScreenMap(window);
     window.serverCombo()->setCurrentIndex(1);
     {
         testing_support::LogRecorder log;
         window.showSelectedServer();
-        EXPECT_EQ(log.Matching("warmap.map", {"Logres", "Logres_lastkeeps.xml"}).size(), 1);  // and why, in the log
+        EXPECT_EQ(log.matching("warmap.map", {"Logres", "Logres_lastkeeps.xml"}).size(), 1);  // and why, in the log
     }
-    EXPECT_EQ(m_dialogs.CountStartingWith("Fehler: "), 1);
-    const QImage logres = OnScreenMap(window);
+    EXPECT_EQ(m_dialogs.countStartingWith("Fehler: "), 1);
+    const QImage logres = onScreenMap(window);
     EXPECT_NE(logres, avalon);
-    EXPECT_EQ(logres, window.mapView()->Surface().copy(kClearOfControls).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(logres, window.mapView()->surface().copy(kClearOfControls).convertToFormat(QImage::Format_RGB32));
 }
 
 // The date label is reached by the pointer, so its tooltip shows, and hovering goes on beneath it.
 TEST_F(MapWindowTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
-    SaveFeed("Dartmoor", FeedBuilder());
+    saveFeed("Dartmoor", FeedBuilder());
     warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_TRUE(window.Load());
+    ASSERT_TRUE(window.load());
     QLabel* date = window.dateLabel();
     const QPoint inLabel(20, 10);
     EXPECT_EQ(window.childAt(date->mapTo(&window, inLabel)), date);
@@ -177,9 +177,9 @@ TEST_F(MapWindowTest, TheDateLabelShowsItsTooltipAndPassesMovesToTheMap) {
 
 // A screen reader finds a window, and a name on every control that says what it is or shows.
 TEST_F(MapWindowTest, EveryControlHasAnAccessibleName) {
-    SaveFeed("Dartmoor", FeedBuilder());
+    saveFeed("Dartmoor", FeedBuilder());
     warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_TRUE(window.Load());
+    ASSERT_TRUE(window.load());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
     const auto name = [](QWidget* widget) {
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
@@ -203,14 +203,14 @@ TEST_F(MapWindowTest, EveryControlHasAnAccessibleName) {
 TEST_F(MapWindowTest, AtOneToOneTheDoubleSizePicturesChangeNothing) {
     ASSERT_TRUE(QFile::exists(WARMAP_DATA_DIR "/symbols/keep_alb@2x.ico"));
     QTemporaryDir plain;
-    ASSERT_TRUE(testing_support::CopyDataFolder(plain.path(), {}, [](const QString& file) { return !file.contains("@2x"); }));
-    SaveFeed("Dartmoor", FeedBuilder().Realm(0, "Midgard").Guild(0, "").Realm(6, "Hibernia").Guild(6, "Wolfsbanner"));
+    ASSERT_TRUE(testing_support::copyDataFolder(plain.path(), {}, [](const QString& file) { return !file.contains("@2x"); }));
+    saveFeed("Dartmoor", FeedBuilder().realm(0, "Midgard").guild(0, "").realm(6, "Hibernia").guild(6, "Wolfsbanner"));
     warmap::MapWindow sharp(WARMAP_DATA_DIR, m_dialogs), onlyPlain(plain.path(), m_dialogs);
-    ASSERT_TRUE(sharp.Load());
-    ASSERT_TRUE(onlyPlain.Load());
+    ASSERT_TRUE(sharp.load());
+    ASSERT_TRUE(onlyPlain.load());
     EXPECT_EQ(sharp.size(), onlyPlain.size());
     EXPECT_EQ(sharp.grab().toImage(), onlyPlain.grab().toImage());
-    for (const QPointF at : {QPointF(keepmap::KeepPos[0]), QPointF(10, 10)}) {
+    for (const QPointF at : {QPointF(keepmap::kKeepPos[0]), QPointF(10, 10)}) {
         sharp.updateHoverText(at);
         onlyPlain.updateHoverText(at);
         EXPECT_EQ(sharp.hoverLabel()->text(), onlyPlain.hoverLabel()->text());
@@ -234,11 +234,11 @@ TEST(WarmapIcon, IsSixteenPixelsWith256Colours) {
 
 TEST_F(MapWindowTest, MissingSkinFileIsNamed) {
     QTemporaryDir program;
-    ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form"), [](const QString& file) {
+    ASSERT_TRUE(testing_support::copyDataFolder(program.path(), QStringLiteral("form"), [](const QString& file) {
         return file == "form/sys_close.bmp" || file == "form/sys_min.bmp" || file == "form/top_top_left.bmp";
     }));
     warmap::MapWindow window(program.path(), m_dialogs);
-    const auto loaded = window.Load();
+    const auto loaded = window.load();
     ASSERT_FALSE(loaded);
     EXPECT_EQ(loaded.error(), "Datei fehlt oder ist nicht lesbar: " + program.path() + "/form/warmap.jpg");
 }
@@ -247,7 +247,7 @@ TEST_F(MapWindowTest, MissingSkinFileIsNamed) {
 // step as a missing file does, instead of laying the bands out from a wrapped sum.
 TEST_F(MapWindowTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
     QTemporaryDir program;
-    ASSERT_TRUE(testing_support::CopyDataFolder(program.path(), QStringLiteral("form"), [](const QString& file) {
+    ASSERT_TRUE(testing_support::copyDataFolder(program.path(), QStringLiteral("form"), [](const QString& file) {
         return !file.contains("@2x") && QRegularExpression(QStringLiteral("\\.(bmp|jpg|ico)$")).match(file).hasMatch();
     }));
     QImage tall(10, 1300, QImage::Format_RGB32);  // past the 1238 pixels a measure holds
@@ -255,7 +255,7 @@ TEST_F(MapWindowTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
     QFile::remove(program.path() + "/form/top_left_left.bmp");
     ASSERT_TRUE(tall.save(program.path() + "/form/top_left_left.bmp", "bmp"));
     warmap::MapWindow window(program.path(), m_dialogs);
-    const auto failure = window.Load();
+    const auto failure = window.load();
     ASSERT_FALSE(failure);
     EXPECT_TRUE(failure.error().startsWith(QString::fromUtf8("\u00dcberlauf"))) << failure.error().toStdString();
 }
@@ -263,7 +263,7 @@ TEST_F(MapWindowTest, ArtworkBeyondSixteenBitsEndsTheLoadStep) {
 TEST_F(MapWindowTest, ButtonsMinimiseAndClose) {
     QPointer<warmap::MapWindow> window = new warmap::MapWindow(WARMAP_DATA_DIR, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    ASSERT_TRUE(window->Load());
+    ASSERT_TRUE(window->load());
     window->show();
     QTest::mouseClick(window->minimizeButton(), Qt::LeftButton);
     EXPECT_TRUE(window->isMinimized());
@@ -275,7 +275,7 @@ TEST_F(MapWindowTest, ButtonsMinimiseAndClose) {
 
 TEST_F(MapWindowTest, OnlyTheLeftButtonDragsTheFrame) {
     warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
-    ASSERT_TRUE(window.Load());
+    ASSERT_TRUE(window.load());
     window.move(100, 100);
     window.show();
     const QPoint onFrame(200, 5);

@@ -19,7 +19,7 @@ struct RealmColours {
     QColor fill, light, dark;
 };
 
-RealmColours ColoursOf(Realm realm) {
+RealmColours coloursOf(Realm realm) {
     switch (realm) {
         case Realm::Albion:
             return {QColor(200, 34, 34), QColor(244, 124, 112), QColor(86, 8, 8)};
@@ -31,25 +31,25 @@ RealmColours ColoursOf(Realm realm) {
     return {};
 }
 
-QImage Transparent(int w, int h, int s = 1) {
+QImage transparent(int w, int h, int s = 1) {
     QImage image(w * s, h * s, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
 }
 
-QImage Opaque(int w, int h, int s) {
+QImage opaque(int w, int h, int s) {
     return QImage(w * s, h * s, QImage::Format_RGB32);
 }
 
 // One pixel of the picture's own grid: a block of s x s pixels of the image.
-void Block(QImage& image, int x, int y, const QColor& colour, int s) {
+void block(QImage& image, int x, int y, const QColor& colour, int s) {
     for (int dy = 0; dy < s; ++dy)
         for (int dx = 0; dx < s; ++dx) image.setPixelColor(x * s + dx, y * s + dy, colour);
 }
 
 // Calls colour(u, v) for every pixel of the image, with (u, v) the pixel's centre in the picture's own
 // grid, where pixel centres lie on whole numbers: at scale 1 exactly the pixel's coordinates.
-void Sample(QImage& image, int s, const std::function<QColor(double, double)>& colour) {
+void sample(QImage& image, int s, const std::function<QColor(double, double)>& colour) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             image.setPixelColor(x, y, colour((x + 0.5) / s - 0.5, (y + 0.5) / s - 0.5));
@@ -58,47 +58,47 @@ void Sample(QImage& image, int s, const std::function<QColor(double, double)>& c
 }
 
 // Wood grain: dark brown with long, slightly wavy streaks; periodic so tiles join.
-QColor WoodAt(const Noise& noise, double x, double y, int periodX, int periodY) {
-    const double grain = noise.Tiled(x / 3.0, y / 9.0, std::max(1, periodX / 3)) * 0.6 +
-                         noise.Tiled(x / 1.0, y / 3.0, std::max(1, periodX)) * 0.4;
+QColor woodAt(const Noise& noise, double x, double y, int periodX, int periodY) {
+    const double grain = noise.tiled(x / 3.0, y / 9.0, std::max(1, periodX / 3)) * 0.6 +
+                         noise.tiled(x / 1.0, y / 3.0, std::max(1, periodX)) * 0.4;
     (void)periodY;
     const double t = 0.55 + 0.45 * grain;
     return QColor(static_cast<int>(kWood.red() * t), static_cast<int>(kWood.green() * t),
                   static_cast<int>(kWood.blue() * t));
 }
 
-void FillWood(QImage& image, std::uint32_t seed, bool streaksVertical, int s) {
+void fillWood(QImage& image, std::uint32_t seed, bool streaksVertical, int s) {
     const Noise noise(seed);
     const int w = image.width() / s, h = image.height() / s;
-    Sample(image, s,
-           [&](double x, double y) { return streaksVertical ? WoodAt(noise, y, x, h, w) : WoodAt(noise, x, y, w, h); });
+    sample(image, s,
+           [&](double x, double y) { return streaksVertical ? woodAt(noise, y, x, h, w) : woodAt(noise, x, y, w, h); });
 }
 
 // Lines in the picture's own grid, clipped to it.
-void HLine(QImage& image, int y, int x0, int x1, const QColor& colour, int s = 1) {
-    for (int x = std::max(0, x0); x <= std::min(image.width() / s - 1, x1); ++x) Block(image, x, y, colour, s);
+void hLine(QImage& image, int y, int x0, int x1, const QColor& colour, int s = 1) {
+    for (int x = std::max(0, x0); x <= std::min(image.width() / s - 1, x1); ++x) block(image, x, y, colour, s);
 }
-void VLine(QImage& image, int x, int y0, int y1, const QColor& colour, int s = 1) {
-    for (int y = std::max(0, y0); y <= std::min(image.height() / s - 1, y1); ++y) Block(image, x, y, colour, s);
+void vLine(QImage& image, int x, int y0, int y1, const QColor& colour, int s = 1) {
+    for (int y = std::max(0, y0); y <= std::min(image.height() / s - 1, y1); ++y) block(image, x, y, colour, s);
 }
 
 // A gold trim line with a dark shadow below or to the right.
-void TrimH(QImage& image, int y, int x0, int x1, int s) {
-    HLine(image, y, x0, x1, kGold, s);
-    HLine(image, y + 1, x0, x1, kGoldDark, s);
+void trimH(QImage& image, int y, int x0, int x1, int s) {
+    hLine(image, y, x0, x1, kGold, s);
+    hLine(image, y + 1, x0, x1, kGoldDark, s);
 }
 // The two gold lines of a side band, shaded towards each other. Symmetric, because the right band is
 // the left one unmirrored while the right corners and side pieces are mirrored.
-void TrimSides(QImage& image, int y0, int y1, int s) {
-    VLine(image, 2, y0, y1, kGold, s);
-    VLine(image, 3, y0, y1, kGoldDark, s);
-    VLine(image, 6, y0, y1, kGoldDark, s);
-    VLine(image, 7, y0, y1, kGold, s);
+void trimSides(QImage& image, int y0, int y1, int s) {
+    vLine(image, 2, y0, y1, kGold, s);
+    vLine(image, 3, y0, y1, kGoldDark, s);
+    vLine(image, 6, y0, y1, kGoldDark, s);
+    vLine(image, 7, y0, y1, kGold, s);
 }
 
 // Fills a silhouette with a dark outline one pixel of the icon's grid wide and a left-lit body. At a
 // larger scale the shape is sampled finer, so its curves and slopes come out smoother.
-void PaintSilhouette(QImage& icon, const std::function<bool(double, double)>& inside, const RealmColours& c, int s) {
+void paintSilhouette(QImage& icon, const std::function<bool(double, double)>& inside, const RealmColours& c, int s) {
     for (int py = 0; py < icon.height(); ++py) {
         for (int px = 0; px < icon.width(); ++px) {
             const double x = (px + 0.5) / s - 0.5, y = (py + 0.5) / s - 0.5;
@@ -110,34 +110,34 @@ void PaintSilhouette(QImage& icon, const std::function<bool(double, double)>& in
     }
 }
 
-void Pixels(QImage& icon, const std::initializer_list<std::pair<int, int>>& points, const QColor& colour, int s) {
-    for (auto [x, y] : points) Block(icon, x, y, colour, s);
+void pixels(QImage& icon, const std::initializer_list<std::pair<int, int>>& points, const QColor& colour, int s) {
+    for (auto [x, y] : points) block(icon, x, y, colour, s);
 }
 
 // Each realm has its own roof and emblem, so the icons read without colour too:
 // Albion a crenellated top and a cross, Midgard a pointed roof and a triangle, Hibernia a dome and a ring.
-void PaintEmblem(QImage& icon, Realm realm, int cx, int cy, int s) {
+void paintEmblem(QImage& icon, Realm realm, int cx, int cy, int s) {
     const QColor white(255, 255, 255);
     switch (realm) {
         case Realm::Albion:
-            Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx, cy + 1}}, white, s);
+            pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx, cy + 1}}, white, s);
             break;
         case Realm::Midgard:
-            Pixels(
+            pixels(
                 icon,
                 {{cx, cy - 1}, {cx - 1, cy}, {cx, cy}, {cx + 1, cy}, {cx - 1, cy + 1}, {cx, cy + 1}, {cx + 1, cy + 1}},
                 white, s);
             break;
         case Realm::Hibernia:
-            Pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx + 1, cy}, {cx, cy + 1}}, white, s);
+            pixels(icon, {{cx, cy - 1}, {cx - 1, cy}, {cx + 1, cy}, {cx, cy + 1}}, white, s);
             break;
     }
 }
 
 }  // namespace
 
-QImage StructureIcon(Realm realm, bool keep, int s) {
-    QImage icon = Transparent(16, 16, s);
+QImage structureIcon(Realm realm, bool keep, int s) {
+    QImage icon = transparent(16, 16, s);
     const int left = keep ? 2 : 5, right = keep ? 13 : 10;  // body columns
     const int bodyTop = keep ? 7 : 6;
     // (x, y) in the icon's grid; pixel (i, j) covers i - 0.5 .. i + 0.5, so at scale 1 the straight
@@ -167,23 +167,23 @@ QImage StructureIcon(Realm realm, bool keep, int s) {
         }
         return false;
     };
-    const RealmColours colours = ColoursOf(realm);
-    PaintSilhouette(icon, inside, colours, s);
+    const RealmColours colours = coloursOf(realm);
+    paintSilhouette(icon, inside, colours, s);
     // Door: a dark arch at the foot of the body.
     const int doorX = (left + right) / 2;
-    Pixels(icon, {{doorX, 14}, {doorX, 13}, {doorX + (keep ? 1 : 0), 14}, {doorX + (keep ? 1 : 0), 13}}, colours.dark,
+    pixels(icon, {{doorX, 14}, {doorX, 13}, {doorX + (keep ? 1 : 0), 14}, {doorX + (keep ? 1 : 0), 13}}, colours.dark,
            s);
-    PaintEmblem(icon, realm, doorX + (keep ? 0 : 0), keep ? 10 : 9, s);
+    paintEmblem(icon, realm, doorX + (keep ? 0 : 0), keep ? 10 : 9, s);
     return icon;
 }
 
-QImage UnclaimedOverlay(bool keep, int s) {
+QImage unclaimedOverlay(bool keep, int s) {
     // "No guild holds this": a white pennant on a black pole, outlined in black, so it reads on the
     // pale Midgard ground, on the parchment and on every icon colour alike.
-    QImage icon = Transparent(16, 16, s);
+    QImage icon = transparent(16, 16, s);
     const QColor black(16, 16, 16), white(255, 255, 255);
     const int pole = keep ? 8 : 7;
-    for (int y = 0; y <= 10; ++y) Block(icon, pole, y, black, s);
+    for (int y = 0; y <= 10; ++y) block(icon, pole, y, black, s);
     // Rows of the pennant, from the pole to its tip halfway down.
     constexpr int kLength[7] = {2, 4, 6, 7, 6, 4, 2};
     for (int row = 0; row < 7; ++row) {
@@ -191,32 +191,32 @@ QImage UnclaimedOverlay(bool keep, int s) {
         for (int k = 1; k <= kLength[row]; ++k) {
             const bool edge = row == 0 || row == 6 || k == kLength[row] || (row > 0 && k > kLength[row - 1]) ||
                               (row < 6 && k > kLength[row + 1]);
-            Block(icon, pole + k, y, edge ? black : white, s);
+            block(icon, pole + k, y, edge ? black : white, s);
         }
     }
     return icon;
 }
 
-QImage FrameCorner(int s) {
-    QImage image = Opaque(32, 24, s);
-    FillWood(image, 11, false, s);
-    TrimH(image, 2, 2, 31, s);
-    TrimH(image, 20, 6, 31, s);
-    VLine(image, 2, 2, 23, kGold, s);
-    VLine(image, 3, 3, 23, kGoldDark, s);
-    VLine(image, 6, 21, 23, kGoldDark, s);
-    VLine(image, 7, 20, 23, kGold, s);
+QImage frameCorner(int s) {
+    QImage image = opaque(32, 24, s);
+    fillWood(image, 11, false, s);
+    trimH(image, 2, 2, 31, s);
+    trimH(image, 20, 6, 31, s);
+    vLine(image, 2, 2, 23, kGold, s);
+    vLine(image, 3, 3, 23, kGoldDark, s);
+    vLine(image, 6, 21, 23, kGoldDark, s);
+    vLine(image, 7, 20, 23, kGold, s);
     // A round medallion of the three realms: it reads the same in every mirrored corner.
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(s, s);
     const QRectF disc(11.5, 4.5, 13, 13);
     p.setPen(Qt::NoPen);
-    p.setBrush(ColoursOf(Realm::Albion).fill);
+    p.setBrush(coloursOf(Realm::Albion).fill);
     p.drawPie(disc, 90 * 16, 120 * 16);
-    p.setBrush(ColoursOf(Realm::Hibernia).fill);
+    p.setBrush(coloursOf(Realm::Hibernia).fill);
     p.drawPie(disc, 210 * 16, 120 * 16);
-    p.setBrush(ColoursOf(Realm::Midgard).fill);
+    p.setBrush(coloursOf(Realm::Midgard).fill);
     p.drawPie(disc, 330 * 16, 120 * 16);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kGold, 1.3));
@@ -224,68 +224,68 @@ QImage FrameCorner(int s) {
     return image;
 }
 
-QImage FrameSidePiece(int s) {
-    QImage image = Opaque(10, 16, s);
-    FillWood(image, 12, true, s);
-    TrimSides(image, 0, 15, s);
+QImage frameSidePiece(int s) {
+    QImage image = opaque(10, 16, s);
+    fillWood(image, 12, true, s);
+    trimSides(image, 0, 15, s);
     // A gold stud between the two lines.
-    Pixels(image, {{5, 7}, {4, 8}, {5, 8}, {6, 8}, {5, 9}}, kGold, s);
+    pixels(image, {{5, 7}, {4, 8}, {5, 8}, {6, 8}, {5, 9}}, kGold, s);
     return image;
 }
 
-QImage FrameTopTile(int s) {
+QImage frameTopTile(int s) {
     // A tile at least as wide as the corner, less one pixel: the band's last tile then always reaches it.
-    QImage image = Opaque(32, 24, s);
-    FillWood(image, 13, false, s);
-    TrimH(image, 2, 0, 31, s);
-    TrimH(image, 20, 0, 31, s);
+    QImage image = opaque(32, 24, s);
+    fillWood(image, 13, false, s);
+    trimH(image, 2, 0, 31, s);
+    trimH(image, 20, 0, 31, s);
     return image;
 }
 
-QImage FrameLeftTile(int s) {
+QImage frameLeftTile(int s) {
     // As tall as the corner and side piece together, for the same reason.
-    QImage image = Opaque(10, 40, s);
-    FillWood(image, 14, true, s);
-    TrimSides(image, 0, 39, s);
+    QImage image = opaque(10, 40, s);
+    fillWood(image, 14, true, s);
+    trimSides(image, 0, 39, s);
     return image;
 }
 
 namespace {
 
-QImage ButtonBase(int s) {
-    QImage image = Opaque(17, 17, s);
+QImage buttonBase(int s) {
+    QImage image = opaque(17, 17, s);
     image.fill(kWoodDark);
-    HLine(image, 0, 0, 16, kGold, s);
-    VLine(image, 0, 0, 16, kGold, s);
-    HLine(image, 16, 0, 16, kGoldDark, s);
-    VLine(image, 16, 0, 16, kGoldDark, s);
-    Block(image, 0, 16, kGold, s);  // the light edges win at the two corners they share, as they always did
-    Block(image, 16, 0, kGold, s);
+    hLine(image, 0, 0, 16, kGold, s);
+    vLine(image, 0, 0, 16, kGold, s);
+    hLine(image, 16, 0, 16, kGoldDark, s);
+    vLine(image, 16, 0, 16, kGoldDark, s);
+    block(image, 0, 16, kGold, s);  // the light edges win at the two corners they share, as they always did
+    block(image, 16, 0, kGold, s);
     return image;
 }
 
 }  // namespace
 
-QImage CloseButton(int s) {
-    QImage image = ButtonBase(s);
+QImage closeButton(int s) {
+    QImage image = buttonBase(s);
     for (int i = 4; i <= 12; ++i) {
-        Block(image, i, i, kGold, s);
-        Block(image, i + 1 <= 12 ? i + 1 : i, i, kGold, s);
-        Block(image, 16 - i, i, kGold, s);
-        Block(image, 16 - i - 1 >= 4 ? 16 - i - 1 : 16 - i, i, kGold, s);
+        block(image, i, i, kGold, s);
+        block(image, i + 1 <= 12 ? i + 1 : i, i, kGold, s);
+        block(image, 16 - i, i, kGold, s);
+        block(image, 16 - i - 1 >= 4 ? 16 - i - 1 : 16 - i, i, kGold, s);
     }
     return image;
 }
 
-QImage MinimiseButton(int s) {
-    QImage image = ButtonBase(s);
-    HLine(image, 11, 4, 12, kGold, s);
-    HLine(image, 12, 4, 12, kGold, s);
+QImage minimiseButton(int s) {
+    QImage image = buttonBase(s);
+    hLine(image, 11, 4, 12, kGold, s);
+    hLine(image, 12, 4, 12, kGold, s);
     return image;
 }
 
-QImage MapCornerOrnament(int s) {
-    QImage image = Transparent(32, 32, s);
+QImage mapCornerOrnament(int s) {
+    QImage image = transparent(32, 32, s);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(s, s);
@@ -309,8 +309,8 @@ QImage MapCornerOrnament(int s) {
     return image;
 }
 
-QImage WindowIcon(int size) {
-    QImage image = Transparent(size, size);
+QImage windowIcon(int size) {
+    QImage image = transparent(size, size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 16.0, size / 16.0);
@@ -322,9 +322,9 @@ QImage WindowIcon(int size) {
     shield.quadTo(2, 12.5, 2, 7.5);
     shield.closeSubpath();
     p.setClipPath(shield);
-    p.fillRect(QRectF(0, 0, 8, 8), ColoursOf(Realm::Albion).fill);
-    p.fillRect(QRectF(8, 0, 8, 8), ColoursOf(Realm::Midgard).fill);
-    p.fillRect(QRectF(0, 8, 16, 8), ColoursOf(Realm::Hibernia).fill);
+    p.fillRect(QRectF(0, 0, 8, 8), coloursOf(Realm::Albion).fill);
+    p.fillRect(QRectF(8, 0, 8, 8), coloursOf(Realm::Midgard).fill);
+    p.fillRect(QRectF(0, 8, 16, 8), coloursOf(Realm::Hibernia).fill);
     p.setClipping(false);
     p.setPen(QPen(kGold, size >= 32 ? 1.0 : 1.3));
     p.setBrush(Qt::NoBrush);
@@ -332,9 +332,9 @@ QImage WindowIcon(int size) {
     return image;
 }
 
-// The same shield as WindowIcon, as an SVG document for the icon theme's scalable size.
-QByteArray WindowIconSvg() {
-    const auto fill = [](Realm realm) { return ColoursOf(realm).fill.name().toLatin1(); };
+// The same shield as windowIcon, as an SVG document for the icon theme's scalable size.
+QByteArray windowIconSvg() {
+    const auto fill = [](Realm realm) { return coloursOf(realm).fill.name().toLatin1(); };
     const QByteArray shield = "M2 1.2H14V7.5Q14 12.5 8 15Q2 12.5 2 7.5Z";
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\" viewBox=\"0 0 16 16\">\n"
            "  <clipPath id=\"shield\"><path d=\"" + shield + "\"/></clipPath>\n"
@@ -347,10 +347,10 @@ QByteArray WindowIconSvg() {
            "</svg>\n";
 }
 
-QImage SplashTop(int s) {
-    QImage image = Opaque(280, 16, s);
-    FillWood(image, 21, false, s);
-    TrimH(image, 13, 0, 279, s);
+QImage splashTop(int s) {
+    QImage image = opaque(280, 16, s);
+    fillWood(image, 21, false, s);
+    trimH(image, 13, 0, 279, s);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.scale(s, s);
@@ -364,36 +364,36 @@ QImage SplashTop(int s) {
     return image;
 }
 
-QImage SplashMid(int s) {
+QImage splashMid(int s) {
     // Parchment, seamless from one tile to the next, framed by the wood edges of the top and bottom.
-    QImage image = Opaque(280, 32, s);
+    QImage image = opaque(280, 32, s);
     const Noise noise(22);
-    Sample(image, s, [&](double x, double y) {
-        const double n = noise.Tiled(x / 7.0, y / 4.0, 40) * 0.6 + noise.Tiled(x / 2.0, y / 2.0, 140) * 0.4;
+    sample(image, s, [&](double x, double y) {
+        const double n = noise.tiled(x / 7.0, y / 4.0, 40) * 0.6 + noise.tiled(x / 2.0, y / 2.0, 140) * 0.4;
         const double fromEdge = std::max(0.0, std::min(x, 279 - x));
         const double edge = fromEdge < 14 ? (14 - fromEdge) / 14.0 : 0.0;
         const double t = 0.93 + 0.07 * n - 0.10 * edge * edge;
         return QColor(static_cast<int>(240 * t), static_cast<int>(226 * t), static_cast<int>(188 * t));
     });
-    VLine(image, 0, 0, 31, kWoodDark, s);
-    VLine(image, 1, 0, 31, kGold, s);
-    VLine(image, 2, 0, 31, kGoldDark, s);
-    VLine(image, 277, 0, 31, kGoldDark, s);
-    VLine(image, 278, 0, 31, kGold, s);
-    VLine(image, 279, 0, 31, kWoodDark, s);
+    vLine(image, 0, 0, 31, kWoodDark, s);
+    vLine(image, 1, 0, 31, kGold, s);
+    vLine(image, 2, 0, 31, kGoldDark, s);
+    vLine(image, 277, 0, 31, kGoldDark, s);
+    vLine(image, 278, 0, 31, kGold, s);
+    vLine(image, 279, 0, 31, kWoodDark, s);
     return image;
 }
 
-QImage SplashBottom(int s) {
-    QImage image = Opaque(280, 10, s);
-    FillWood(image, 23, false, s);
-    HLine(image, 0, 0, 279, kGoldDark, s);
-    HLine(image, 1, 0, 279, kGold, s);
+QImage splashBottom(int s) {
+    QImage image = opaque(280, 10, s);
+    fillWood(image, 23, false, s);
+    hLine(image, 0, 0, 279, kGoldDark, s);
+    hLine(image, 1, 0, 279, kGold, s);
     return image;
 }
 
-QImage RightArrow(int s) {
-    QImage image = Transparent(16, 16, s);
+QImage rightArrow(int s) {
+    QImage image = transparent(16, 16, s);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(s, s);

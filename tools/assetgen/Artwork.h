@@ -12,24 +12,24 @@ enum class Realm { Albion, Midgard, Hibernia };
 // sampled or painted finer, one-pixel lines become two pixels wide). Scale 1 is the picture itself.
 
 // Frame and chrome of the Warmap window.
-QImage FrameCorner(int scale = 1);        // top_top_left.bmp
-QImage FrameSidePiece(int scale = 1);     // top_left_left.bmp
-QImage FrameTopTile(int scale = 1);       // top_top_top.bmp
-QImage FrameLeftTile(int scale = 1);      // left_left_left.bmp
-QImage CloseButton(int scale = 1);        // sys_close.bmp
-QImage MinimiseButton(int scale = 1);     // sys_min.bmp
-QImage MapCornerOrnament(int scale = 1);  // corner_topleft.ico
-QImage WindowIcon(int size);
-QByteArray WindowIconSvg();
+QImage frameCorner(int scale = 1);        // top_top_left.bmp
+QImage frameSidePiece(int scale = 1);     // top_left_left.bmp
+QImage frameTopTile(int scale = 1);       // top_top_top.bmp
+QImage frameLeftTile(int scale = 1);      // left_left_left.bmp
+QImage closeButton(int scale = 1);        // sys_close.bmp
+QImage minimiseButton(int scale = 1);     // sys_min.bmp
+QImage mapCornerOrnament(int scale = 1);  // corner_topleft.ico
+QImage windowIcon(int size);
+QByteArray windowIconSvg();
 
 // Keep and tower icons, 16 x 16 with transparency.
-QImage StructureIcon(Realm realm, bool keep, int scale = 1);
-QImage UnclaimedOverlay(bool keep, int scale = 1);
+QImage structureIcon(Realm realm, bool keep, int scale = 1);
+QImage unclaimedOverlay(bool keep, int scale = 1);
 
 // The popup skin and its arrow.
-QImage SplashTop(int scale = 1);
-QImage SplashMid(int scale = 1);
-QImage SplashBottom(int scale = 1);
-QImage RightArrow(int scale = 1);
+QImage splashTop(int scale = 1);
+QImage splashMid(int scale = 1);
+QImage splashBottom(int scale = 1);
+QImage rightArrow(int scale = 1);
 
 }  // namespace assetgen

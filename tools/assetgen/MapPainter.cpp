@@ -19,9 +19,9 @@ constexpr int kHeight = 560;
 const QPointF kRealmSeeds[3] = {{130, 260}, {300, 150}, {270, 430}};
 const QColor kRealmTints[3] = {QColor(236, 84, 64), QColor(70, 120, 240), QColor(70, 176, 70)};
 
-int RealmAt(const Noise& noise, double x, double y) {
+int realmAt(const Noise& noise, double x, double y) {
     // Wobbly borders: distances are bent by noise.
-    const double bend = (noise.Fractal(x / 60.0, y / 60.0, 3) - 0.5) * 70;
+    const double bend = (noise.fractal(x / 60.0, y / 60.0, 3) - 0.5) * 70;
     int best = 0;
     double bestDistance = 1e9;
     for (int r = 0; r < 3; ++r) {
@@ -34,13 +34,13 @@ int RealmAt(const Noise& noise, double x, double y) {
     return best;
 }
 
-double DistanceToStructures(double x, double y) {
+double distanceToStructures(double x, double y) {
     double best = 1e9;
     for (const auto& pos : keepmap::KeepPos) best = std::min(best, std::hypot(x - pos[0], y - pos[1]));
     return best;
 }
 
-bool InPanel(double x, double y) {
+bool inPanel(double x, double y) {
     return x < 112 && y < 224;
 }
 
@@ -52,14 +52,14 @@ struct RealmLabel {
 };
 const RealmLabel kRealmLabels[] = {{"ALBION", {72, 300}, 0}, {"MIDGARD", {384, 30}, 1}, {"HIBERNIA", {378, 540}, 2}};
 
-bool UnderLabel(double x, double y) {
+bool isUnderLabel(double x, double y) {
     for (const RealmLabel& label : kRealmLabels) {
         if (std::abs(x - label.centre.x()) < 66 && std::abs(y - label.centre.y()) < 14) return true;
     }
     return false;
 }
 
-QPainterPath Smooth(const std::vector<QPointF>& points) {
+QPainterPath smooth(const std::vector<QPointF>& points) {
     // Catmull-Rom through the points, as cubic Beziers.
     QPainterPath path(points.front());
     for (size_t i = 0; i + 1 < points.size(); ++i) {
@@ -71,17 +71,17 @@ QPainterPath Smooth(const std::vector<QPointF>& points) {
 }
 
 // Sampled at every pixel's centre in map coordinates, so a map drawn at scale 2 has the finer grain.
-void PaintTerrain(QImage& map, const Noise& noise, int s) {
+void paintTerrain(QImage& map, const Noise& noise, int s) {
     const Noise detail(91);
     for (int py = 0; py < map.height(); ++py) {
         for (int px = 0; px < map.width(); ++px) {
             const double x = (px + 0.5) / s - 0.5, y = (py + 0.5) / s - 0.5;
-            const double height = noise.Fractal(x / 90.0, y / 90.0, 5);
-            const double grain = detail.Fractal(x / 3.0, y / 3.0, 2);
+            const double height = noise.fractal(x / 90.0, y / 90.0, 5);
+            const double grain = detail.fractal(x / 3.0, y / 3.0, 2);
             // Lowland meadow to upland heath.
             const double h = std::clamp((height - 0.35) / 0.4, 0.0, 1.0);
             double r = 206 - 40 * h, g = 200 - 48 * h, b = 150 - 42 * h;
-            const QColor tint = kRealmTints[RealmAt(noise, x, y)];
+            const QColor tint = kRealmTints[realmAt(noise, x, y)];
             const double mix = 0.15;
             r = r * (1 - mix) + tint.red() * mix;
             g = g * (1 - mix) + tint.green() * mix;
@@ -98,26 +98,26 @@ void PaintTerrain(QImage& map, const Noise& noise, int s) {
     }
 }
 
-void PaintRealmBorders(QPainter& p, const Noise& noise) {
+void paintRealmBorders(QPainter& p, const Noise& noise) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(90, 60, 40, 90));
     for (int y = 1; y < kHeight - 1; y += 3) {
         for (int x = 1; x < kWidth - 1; x += 3) {
-            const int here = RealmAt(noise, x, y);
-            if (here != RealmAt(noise, x + 3, y) || here != RealmAt(noise, x, y + 3))
+            const int here = realmAt(noise, x, y);
+            if (here != realmAt(noise, x + 3, y) || here != realmAt(noise, x, y + 3))
                 p.drawEllipse(QPointF(x, y), 0.9, 0.9);
         }
     }
 }
 
-void PaintForestsAndHills(QPainter& p, const Noise& noise) {
+void paintForestsAndHills(QPainter& p, const Noise& noise) {
     const Noise forest(57);
     for (int y = 8; y < kHeight - 8; y += 7) {
         for (int x = 8; x < kWidth - 8; x += 7) {
-            const double jx = x + (forest.At(x * 0.7, y * 0.3) - 0.5) * 5,
-                         jy = y + (forest.At(x * 0.3, y * 0.7) - 0.5) * 5;
-            if (InPanel(jx, jy) || UnderLabel(jx, jy) || DistanceToStructures(jx, jy) < 13) continue;
-            const double height = noise.Fractal(jx / 90.0, jy / 90.0, 5);
+            const double jx = x + (forest.at(x * 0.7, y * 0.3) - 0.5) * 5,
+                         jy = y + (forest.at(x * 0.3, y * 0.7) - 0.5) * 5;
+            if (inPanel(jx, jy) || isUnderLabel(jx, jy) || distanceToStructures(jx, jy) < 13) continue;
+            const double height = noise.fractal(jx / 90.0, jy / 90.0, 5);
             if (height > 0.66 && (x + y) % 14 == 0) {  // hills: small shaded humps
                 QPainterPath hump;
                 hump.moveTo(jx - 5, jy + 2);
@@ -127,7 +127,7 @@ void PaintForestsAndHills(QPainter& p, const Noise& noise) {
                 p.drawPath(hump);
                 p.setPen(QPen(QColor(96, 74, 52, 90), 0.8));
                 p.drawLine(QPointF(jx + 1, jy - 1.5), QPointF(jx + 3.5, jy + 1.5));
-            } else if (forest.Fractal(jx / 45.0, jy / 45.0, 3) > 0.58) {  // woods: little round trees
+            } else if (forest.fractal(jx / 45.0, jy / 45.0, 3) > 0.58) {  // woods: little round trees
                 p.setPen(QPen(QColor(38, 70, 36, 200), 0.8));
                 p.setBrush(QColor(72, 118, 60, 190));
                 p.drawEllipse(QPointF(jx, jy - 1), 2.6, 2.6);
@@ -137,14 +137,14 @@ void PaintForestsAndHills(QPainter& p, const Noise& noise) {
     }
 }
 
-void PaintRivers(QPainter& p) {
+void paintRivers(QPainter& p) {
     const std::vector<std::vector<QPointF>> rivers = {
         {{212, -4}, {206, 60}, {212, 110}, {220, 160}, {226, 215}, {232, 262}, {238, 288}},
         {{452, 334}, {410, 330}, {372, 326}, {340, 312}, {300, 302}, {265, 296}, {238, 288}},
         {{238, 288}, {228, 330}, {222, 362}, {180, 388}, {168, 440}, {120, 474}, {80, 500}, {40, 540}, {20, 564}},
     };
     for (const auto& river : rivers) {
-        const QPainterPath path = Smooth(river);
+        const QPainterPath path = smooth(river);
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(52, 86, 140), 4.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPath(path);
@@ -159,10 +159,10 @@ void PaintRivers(QPainter& p) {
     p.drawPath(lake);
 }
 
-void PaintRoads(QPainter& p) {
+void paintRoads(QPainter& p) {
     const QPen road(QColor(118, 84, 50, 210), 1.8, Qt::SolidLine, Qt::RoundCap);
     const QPen track(QColor(118, 84, 50, 150), 1.0, Qt::DashLine, Qt::RoundCap);
-    auto at = [](int id) { return QPointF(keepmap::KeepPos[id]); };
+    auto at = [](int id) { return QPointF(keepmap::kKeepPos[id]); };
     // Every keep to its two nearest keeps.
     std::vector<std::pair<int, int>> links;
     for (int g = 0; g < 21; ++g) {
@@ -180,7 +180,7 @@ void PaintRoads(QPainter& p) {
         const QPointF from = at(5 * a), to = at(5 * b);
         const QPointF mid = (from + to) / 2;
         const QPointF normal(-(to - from).y(), (to - from).x());
-        const double wobble = (bend.At(a * 3.1, b * 1.7) - 0.5) * 0.25;
+        const double wobble = (bend.at(a * 3.1, b * 1.7) - 0.5) * 0.25;
         QPainterPath path(from);
         path.quadTo(mid + normal * wobble, to);
         p.setPen(road);
@@ -190,11 +190,11 @@ void PaintRoads(QPainter& p) {
     // Tracks from each keep out to its towers.
     p.setPen(track);
     for (int id = 0; id < keepmap::kStructures; ++id) {
-        if (!feed::IsKeep(id)) p.drawLine(at(id - id % 5), at(id));
+        if (!feed::isKeep(id)) p.drawLine(at(id - id % 5), at(id));
     }
 }
 
-void PaintLabels(QPainter& p) {
+void paintLabels(QPainter& p) {
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setPixelSize(13);
     font.setBold(true);
@@ -209,7 +209,7 @@ void PaintLabels(QPainter& p) {
     }
 }
 
-void PaintCompass(QPainter& p, QPointF c) {
+void paintCompass(QPainter& p, QPointF c) {
     p.setPen(QPen(QColor(80, 56, 34, 200), 1));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, 15, 15);
@@ -229,7 +229,7 @@ void PaintCompass(QPainter& p, QPointF c) {
     p.drawText(QRectF(c.x() - 6, c.y() - 33, 12, 11), Qt::AlignCenter, QStringLiteral("N"));
 }
 
-void PaintPanel(QPainter& p) {
+void paintPanel(QPainter& p) {
     // Where the server list, date and hover text sit: a calm parchment card.
     const QRectF card(3, 3, 104, 218);
     p.setPen(QPen(QColor(110, 80, 48, 200), 1.2));
@@ -243,21 +243,21 @@ void PaintPanel(QPainter& p) {
 
 }  // namespace
 
-QImage FrontierMap(int scale) {
+QImage frontierMap(int scale) {
     QImage map(kWidth * scale, kHeight * scale, QImage::Format_RGB32);
     const Noise noise(2026);
-    PaintTerrain(map, noise, scale);
+    paintTerrain(map, noise, scale);
     QPainter p(&map);
     p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    PaintRealmBorders(p, noise);
-    PaintForestsAndHills(p, noise);
-    PaintRivers(p);
-    PaintRoads(p);
-    PaintLabels(p);
-    PaintCompass(p, QPointF(36, 516));
-    PaintPanel(p);
+    paintRealmBorders(p, noise);
+    paintForestsAndHills(p, noise);
+    paintRivers(p);
+    paintRoads(p);
+    paintLabels(p);
+    paintCompass(p, QPointF(36, 516));
+    paintPanel(p);
     return map;
 }
 

@@ -10,19 +10,19 @@ class Noise {
 public:
     explicit Noise(std::uint32_t seed) : m_seed(seed) {}
 
-    double At(double x, double y) const {
+    double at(double x, double y) const {
         const double fx = std::floor(x), fy = std::floor(y);
         const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
-        const double tx = Smooth(x - fx), ty = Smooth(y - fy);
-        const double a = Hash(ix, iy), b = Hash(ix + 1, iy), c = Hash(ix, iy + 1), d = Hash(ix + 1, iy + 1);
+        const double tx = smooth(x - fx), ty = smooth(y - fy);
+        const double a = hash(ix, iy), b = hash(ix + 1, iy), c = hash(ix, iy + 1), d = hash(ix + 1, iy + 1);
         return (a + (b - a) * tx) + ((c + (d - c) * tx) - (a + (b - a) * tx)) * ty;
     }
 
     // Several octaves added up, normalised back to [0, 1].
-    double Fractal(double x, double y, int octaves) const {
+    double fractal(double x, double y, int octaves) const {
         double sum = 0, amplitude = 1, total = 0, frequency = 1;
         for (int i = 0; i < octaves; ++i) {
-            sum += At(x * frequency + i * 17.3, y * frequency - i * 9.1) * amplitude;
+            sum += at(x * frequency + i * 17.3, y * frequency - i * 9.1) * amplitude;
             total += amplitude;
             amplitude *= 0.5;
             frequency *= 2;
@@ -31,20 +31,20 @@ public:
     }
 
     // Periodic in x and y with the given period (in noise units), for seamless tiles.
-    double Tiled(double x, double y, int period) const {
+    double tiled(double x, double y, int period) const {
         const double fx = std::floor(x), fy = std::floor(y);
         const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
-        const double tx = Smooth(x - fx), ty = Smooth(y - fy);
+        const double tx = smooth(x - fx), ty = smooth(y - fy);
         const auto h = [&](int i, int j) {
-            return Hash(((i % period) + period) % period, ((j % period) + period) % period);
+            return hash(((i % period) + period) % period, ((j % period) + period) % period);
         };
         const double a = h(ix, iy), b = h(ix + 1, iy), c = h(ix, iy + 1), d = h(ix + 1, iy + 1);
         return (a + (b - a) * tx) + ((c + (d - c) * tx) - (a + (b - a) * tx)) * ty;
     }
 
 private:
-    static double Smooth(double t) { return t * t * (3 - 2 * t); }
-    double Hash(int x, int y) const {
+    static double smooth(double t) { return t * t * (3 - 2 * t); }
+    double hash(int x, int y) const {
         std::uint32_t h =
             m_seed ^ (static_cast<std::uint32_t>(x) * 374761393u) ^ (static_cast<std::uint32_t>(y) * 668265263u);
         h = (h ^ (h >> 13)) * 1274126177u;

@@ -13,10 +13,10 @@
 
 namespace {
 
-bool SaveIco(const QImage& picture, const QString& path);
+bool saveIco(const QImage& picture, const QString& path);
 
-bool Save(const QImage& image, const QString& path, const char* format, int quality = -1) {
-    if (QByteArray(format) == "ico") return SaveIco(image, path);
+bool save(const QImage& image, const QString& path, const char* format, int quality = -1) {
+    if (QByteArray(format) == "ico") return saveIco(image, path);
     QDir().mkpath(QFileInfo(path).path());
     QImageWriter writer(path, format);
     if (quality >= 0) writer.setQuality(quality);
@@ -29,7 +29,7 @@ bool Save(const QImage& image, const QString& path, const char* format, int qual
 
 // A 32-bit icon file written byte by byte, so the same picture always gives the same file (Qt's
 // writer leaves the mask's padding uninitialised).
-bool SaveIco(const QImage& picture, const QString& path) {
+bool saveIco(const QImage& picture, const QString& path) {
     const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     const int w = image.width(), h = image.height();
     const int maskStride = ((w + 31) / 32) * 4;
@@ -60,7 +60,7 @@ bool SaveIco(const QImage& picture, const QString& path) {
 // A 256-colour icon (8 bits a pixel, a palette, and the 1-bit mask for transparency), as a window
 // icon of the classic kind. A 16 x 16 picture has at most 256 colours, so the palette holds them
 // exactly, in the order they first appear; pixels less than half opaque become transparent.
-bool SaveIco256(const QImage& picture, const QString& path) {
+bool saveIco256(const QImage& picture, const QString& path) {
     const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     const int w = image.width(), h = image.height();
     QList<QRgb> palette;
@@ -121,7 +121,7 @@ constexpr Area kAreas[21] = {
 };
 constexpr const char* kTowerKinds[4] = {"Watch", "Spire", "Lookout", "Beacon"};
 
-bool WriteKeepNames(const QString& path) {
+bool writeKeepNames(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     QByteArray text = "; Names of the frontier's keeps and towers, by structure id.\r\n[keepnames]\r\n";
@@ -154,21 +154,21 @@ int main(int argc, char* argv[]) {
             if (scale > 1) file.insert(file.lastIndexOf('.'), QStringLiteral("@%1x").arg(scale));
             return file;
         };
-        ok &= Save(FrontierMap(scale), name("/form/warmap.jpg"), "jpg", 92);
-        ok &= Save(FrameCorner(scale), name("/form/top_top_left.bmp"), "bmp");
-        ok &= Save(FrameSidePiece(scale), name("/form/top_left_left.bmp"), "bmp");
-        ok &= Save(FrameTopTile(scale), name("/form/top_top_top.bmp"), "bmp");
-        ok &= Save(FrameLeftTile(scale), name("/form/left_left_left.bmp"), "bmp");
-        ok &= Save(CloseButton(scale), name("/form/sys_close.bmp"), "bmp");
-        ok &= Save(MinimiseButton(scale), name("/form/sys_min.bmp"), "bmp");
-        ok &= Save(MapCornerOrnament(scale), name("/form/corner_topleft.ico"), "ico");
+        ok &= save(frontierMap(scale), name("/form/warmap.jpg"), "jpg", 92);
+        ok &= save(frameCorner(scale), name("/form/top_top_left.bmp"), "bmp");
+        ok &= save(frameSidePiece(scale), name("/form/top_left_left.bmp"), "bmp");
+        ok &= save(frameTopTile(scale), name("/form/top_top_top.bmp"), "bmp");
+        ok &= save(frameLeftTile(scale), name("/form/left_left_left.bmp"), "bmp");
+        ok &= save(closeButton(scale), name("/form/sys_close.bmp"), "bmp");
+        ok &= save(minimiseButton(scale), name("/form/sys_min.bmp"), "bmp");
+        ok &= save(mapCornerOrnament(scale), name("/form/corner_topleft.ico"), "ico");
         // The window icon of the classic kind has 256 colours; twice the size needs more.
-        ok &= scale == 1 ? SaveIco256(WindowIcon(16), name("/form/warmap.ico"))
-                         : Save(WindowIcon(16 * scale), name("/form/warmap.ico"), "ico");
-        ok &= Save(SplashTop(scale), name("/form/splash/top.png"), "png");
-        ok &= Save(SplashMid(scale), name("/form/splash/mid.jpg"), "jpg", 92);
-        ok &= Save(SplashBottom(scale), name("/form/splash/bottom.jpg"), "jpg", 92);
-        ok &= Save(RightArrow(scale), name("/symbols/rechts.ico"), "ico");
+        ok &= scale == 1 ? saveIco256(windowIcon(16), name("/form/warmap.ico"))
+                         : save(windowIcon(16 * scale), name("/form/warmap.ico"), "ico");
+        ok &= save(splashTop(scale), name("/form/splash/top.png"), "png");
+        ok &= save(splashMid(scale), name("/form/splash/mid.jpg"), "jpg", 92);
+        ok &= save(splashBottom(scale), name("/form/splash/bottom.jpg"), "jpg", 92);
+        ok &= save(rightArrow(scale), name("/symbols/rechts.ico"), "ico");
         const struct {
             Realm realm;
             const char* keep;
@@ -177,18 +177,18 @@ int main(int argc, char* argv[]) {
                       {Realm::Midgard, "/symbols/keep_mid.ico", "/symbols/tower_mid.ico"},
                       {Realm::Hibernia, "/symbols/keep_hib.ico", "/symbols/tower_hib.ico"}};
         for (const auto& r : realms) {
-            ok &= Save(StructureIcon(r.realm, true, scale), name(r.keep), "ico");
-            ok &= Save(StructureIcon(r.realm, false, scale), name(r.tower), "ico");
+            ok &= save(structureIcon(r.realm, true, scale), name(r.keep), "ico");
+            ok &= save(structureIcon(r.realm, false, scale), name(r.tower), "ico");
         }
-        ok &= Save(UnclaimedOverlay(true, scale), name("/symbols/keep_unclaimed.ico"), "ico");
-        ok &= Save(UnclaimedOverlay(false, scale), name("/symbols/tower_unclaimed.ico"), "ico");
+        ok &= save(unclaimedOverlay(true, scale), name("/symbols/keep_unclaimed.ico"), "ico");
+        ok &= save(unclaimedOverlay(false, scale), name("/symbols/tower_unclaimed.ico"), "ico");
     }
-    ok &= WriteKeepNames(data + "/keepnames.ini");
+    ok &= writeKeepNames(data + "/keepnames.ini");
     for (int size : {16, 32, 48, 64, 128}) {
-        ok &= Save(WindowIcon(size), packaging + QString("/icons/%1x%1/warmap.png").arg(size), "png");
+        ok &= save(windowIcon(size), packaging + QString("/icons/%1x%1/warmap.png").arg(size), "png");
     }
     QDir().mkpath(packaging + "/icons/scalable");
     QFile svg(packaging + "/icons/scalable/warmap.svg");
-    ok &= svg.open(QIODevice::WriteOnly) && svg.write(WindowIconSvg()) > 0;
+    ok &= svg.open(QIODevice::WriteOnly) && svg.write(windowIconSvg()) > 0;
     return ok ? 0 : 1;
 }

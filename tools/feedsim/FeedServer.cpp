@@ -11,7 +11,7 @@ namespace {
 
 constexpr qsizetype kMaxRequestHead = 16 * 1024;
 
-QByteArray Reply(int status, const QByteArray& reason, const QByteArray& body, const QByteArray& type,
+QByteArray reply(int status, const QByteArray& reason, const QByteArray& body, const QByteArray& type,
                  qint64 declaredLength = -1) {
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n";
     out += "Content-Type: " + type + "\r\n";
@@ -20,7 +20,7 @@ QByteArray Reply(int status, const QByteArray& reason, const QByteArray& body, c
     return out + body;
 }
 
-void CloseWhenWritten(QTcpSocket* socket) {
+void closeWhenWritten(QTcpSocket* socket) {
     QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
         if (socket->bytesToWrite() == 0) socket->disconnectFromHost();
     });
@@ -28,7 +28,7 @@ void CloseWhenWritten(QTcpSocket* socket) {
 
 }  // namespace
 
-bool ParseFault(const QString& name, Fault& fault) {
+bool parseFault(const QString& name, Fault& fault) {
     static const QHash<QString, Fault> kNames = {
         {"none", Fault::None},     {"404", Fault::NotFound}, {"500", Fault::ServerError},
         {"refuse", Fault::Refuse}, {"stall", Fault::Stall},  {"trickle", Fault::Trickle},
@@ -41,21 +41,21 @@ bool ParseFault(const QString& name, Fault& fault) {
 }
 
 FeedServer::FeedServer(Frontier& frontier, QObject* parent) : QObject(parent), m_frontier(frontier) {
-    connect(&m_server, &QTcpServer::newConnection, this, &FeedServer::OnConnection);
+    connect(&m_server, &QTcpServer::newConnection, this, &FeedServer::onConnection);
 }
 
-bool FeedServer::Listen(quint16 port) {
+bool FeedServer::listen(quint16 port) {
     return m_server.listen(QHostAddress::LocalHost, port);
 }
 
-void FeedServer::OnConnection() {
+void FeedServer::onConnection() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadable(socket); });
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadable(socket); });
     }
 }
 
-void FeedServer::OnReadable(QTcpSocket* socket) {
+void FeedServer::onReadable(QTcpSocket* socket) {
     if (socket->property("answered").toBool()) {
         socket->readAll();
         return;
@@ -70,14 +70,14 @@ void FeedServer::OnReadable(QTcpSocket* socket) {
         return;
     }
     socket->setProperty("answered", true);
-    Respond(socket, buffer.left(end));
+    respond(socket, buffer.left(end));
 }
 
-void FeedServer::Respond(QTcpSocket* socket, const QByteArray& head) {
+void FeedServer::respond(QTcpSocket* socket, const QByteArray& head) {
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
     if (requestLine.size() != 3 || requestLine[0] != "GET") {
-        socket->write(Reply(405, "Method Not Allowed", "", "text/plain"));
-        CloseWhenWritten(socket);
+        socket->write(reply(405, "Method Not Allowed", "", "text/plain"));
+        closeWhenWritten(socket);
         return;
     }
     const QUrl url(QString::fromLatin1(requestLine[1]));
@@ -87,9 +87,9 @@ void FeedServer::Respond(QTcpSocket* socket, const QByteArray& head) {
         QHash<QString, QString> query;
         for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) query.insert(key, value);
         int status = 200;
-        const QByteArray body = Control(parts[1], query, status);
-        socket->write(Reply(status, status == 200 ? "OK" : "Bad Request", body, "text/plain; charset=ISO-8859-1"));
-        CloseWhenWritten(socket);
+        const QByteArray body = control(parts[1], query, status);
+        socket->write(reply(status, status == 200 ? "OK" : "Bad Request", body, "text/plain; charset=ISO-8859-1"));
+        closeWhenWritten(socket);
         return;
     }
 
@@ -97,35 +97,35 @@ void FeedServer::Respond(QTcpSocket* socket, const QByteArray& head) {
     ++m_requests;
     const int server = parts.size() == 5 && parts[0] == "herald" && parts[1] == "servers" && parts[3] == "keeps" &&
                                parts[4] == "keeps.xml"
-                           ? Frontier::ServerIndex(parts[2].toStdString())
+                           ? Frontier::serverIndex(parts[2].toStdString())
                            : -1;
     if (server < 0) {
-        socket->write(Reply(404, "Not Found", "<html><body>Not found</body></html>", "text/html"));
-        CloseWhenWritten(socket);
+        socket->write(reply(404, "Not Found", "<html><body>Not found</body></html>", "text/html"));
+        closeWhenWritten(socket);
         return;
     }
-    ServeFeed(socket, server);
+    serveFeed(socket, server);
 }
 
-void FeedServer::ServeFeed(QTcpSocket* socket, int server) {
-    const std::string xml = m_frontier.FeedXml(server);
+void FeedServer::serveFeed(QTcpSocket* socket, int server) {
+    const std::string xml = m_frontier.feedXml(server);
     const QByteArray feed(xml.data(), static_cast<qsizetype>(xml.size()));
     const QByteArray type = "text/xml; charset=ISO-8859-1";
     switch (m_faults.value(server, Fault::None)) {
         case Fault::None:
-            socket->write(Reply(200, "OK", feed, type));
+            socket->write(reply(200, "OK", feed, type));
             break;
         case Fault::NotFound:
-            socket->write(Reply(404, "Not Found", "<html><body><h1>404 Not Found</h1></body></html>", "text/html"));
+            socket->write(reply(404, "Not Found", "<html><body><h1>404 Not Found</h1></body></html>", "text/html"));
             break;
         case Fault::ServerError:
-            socket->write(Reply(500, "Internal Server Error", "<html><body>Oops</body></html>", "text/html"));
+            socket->write(reply(500, "Internal Server Error", "<html><body>Oops</body></html>", "text/html"));
             break;
         case Fault::Unavailable:
-            socket->write(Reply(503, "Service Unavailable", "<html><body>Wartungsarbeiten</body></html>", "text/html"));
+            socket->write(reply(503, "Service Unavailable", "<html><body>Wartungsarbeiten</body></html>", "text/html"));
             break;
         case Fault::Empty:
-            socket->write(Reply(200, "OK", "", type));
+            socket->write(reply(200, "OK", "", type));
             break;
         case Fault::Refuse:
             socket->abort();
@@ -133,7 +133,7 @@ void FeedServer::ServeFeed(QTcpSocket* socket, int server) {
         case Fault::Stall:
             return;  // accepted, never answered
         case Fault::Trickle: {
-            socket->write(Reply(200, "OK", "", type, feed.size()));
+            socket->write(reply(200, "OK", "", type, feed.size()));
             auto* timer = new QTimer(socket);
             auto sent = std::make_shared<qsizetype>(0);
             connect(timer, &QTimer::timeout, socket, [socket, feed, sent] {
@@ -143,33 +143,33 @@ void FeedServer::ServeFeed(QTcpSocket* socket, int server) {
             return;
         }
         case Fault::Cut:
-            socket->write(Reply(200, "OK", feed.left(feed.size() / 2), type, feed.size()));
+            socket->write(reply(200, "OK", feed.left(feed.size() / 2), type, feed.size()));
             break;
         case Fault::Huge: {
             QByteArray body = feed;
             body.insert(body.indexOf("</keeps>"), QByteArray(9 << 20, ' '));
-            socket->write(Reply(200, "OK", body, type));
+            socket->write(reply(200, "OK", body, type));
             break;
         }
         case Fault::Malformed:
-            socket->write(Reply(200, "OK", feed.left(feed.size() / 3) + "<<>>", type));
+            socket->write(reply(200, "OK", feed.left(feed.size() / 3) + "<<>>", type));
             break;
     }
-    CloseWhenWritten(socket);
+    closeWhenWritten(socket);
 }
 
-QByteArray FeedServer::Control(const QString& command, const QHash<QString, QString>& query, int& status) {
-    const int server = Frontier::ServerIndex(query.value("server").toStdString());
+QByteArray FeedServer::control(const QString& command, const QHash<QString, QString>& query, int& status) {
+    const int server = Frontier::serverIndex(query.value("server").toStdString());
     if (command == "advance") {
         const int steps = query.value("steps", "1").toInt();
-        for (int i = 0; i < steps; ++i) m_frontier.Advance();
-        return "steps " + QByteArray::number(m_frontier.Steps()) + "\n";
+        for (int i = 0; i < steps; ++i) m_frontier.advance();
+        return "steps " + QByteArray::number(m_frontier.steps()) + "\n";
     }
     if (command == "set" && server >= 0) {
         bool ok = false;
         const int id = query.value("id").toInt(&ok);
         if (ok && id >= 0 && id < Frontier::kEntries) {
-            Holding& h = m_frontier.At(server, id);
+            Holding& h = m_frontier.at(server, id);
             if (query.contains("realm")) h.realm = query.value("realm").toStdString();
             if (query.contains("guild")) h.guild = query.value("guild").toLatin1().toStdString();
             return "ok\n";
@@ -177,8 +177,8 @@ QByteArray FeedServer::Control(const QString& command, const QHash<QString, QStr
     }
     if (command == "fault" && server >= 0) {
         Fault fault;
-        if (ParseFault(query.value("kind"), fault)) {
-            SetFault(server, fault);
+        if (parseFault(query.value("kind"), fault)) {
+            setFault(server, fault);
             return "ok\n";
         }
     }

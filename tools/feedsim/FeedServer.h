@@ -13,7 +13,7 @@ namespace feedsim {
 // How a server's feed misbehaves on request.
 enum class Fault { None, NotFound, ServerError, Unavailable, Refuse, Stall, Trickle, Cut, Huge, Malformed, Empty };
 
-bool ParseFault(const QString& name, Fault& fault);
+bool parseFault(const QString& name, Fault& fault);
 
 // Serves GET /herald/servers/<Server>/keeps/keeps.xml and a small control API under /control/:
 //   advance?steps=N, set?server=S&id=I&realm=R[&guild=G], fault?server=S&kind=K, last-request.
@@ -23,16 +23,16 @@ class FeedServer : public QObject {
 public:
     FeedServer(Frontier& frontier, QObject* parent = nullptr);
 
-    bool Listen(quint16 port);
-    quint16 Port() const { return m_server.serverPort(); }
-    void SetFault(int server, Fault fault) { m_faults[server] = fault; }
+    bool listen(quint16 port);
+    quint16 port() const { return m_server.serverPort(); }
+    void setFault(int server, Fault fault) { m_faults[server] = fault; }
 
 private:
-    void OnConnection();
-    void OnReadable(QTcpSocket* socket);
-    void Respond(QTcpSocket* socket, const QByteArray& head);
-    void ServeFeed(QTcpSocket* socket, int server);
-    QByteArray Control(const QString& command, const QHash<QString, QString>& query, int& status);
+    void onConnection();
+    void onReadable(QTcpSocket* socket);
+    void respond(QTcpSocket* socket, const QByteArray& head);
+    void serveFeed(QTcpSocket* socket, int server);
+    QByteArray control(const QString& command, const QHash<QString, QString>& query, int& status);
 
     Frontier& m_frontier;
     QTcpServer m_server;

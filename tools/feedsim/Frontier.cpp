@@ -33,7 +33,7 @@ constexpr const char* kGuilds[] = {
 // The realm that founded each keep group's structures at the start of the simulation.
 constexpr int kHomeRealm[21] = {1, 0, 1, 1, 1, 2, 2, 2, 2, 2, 0, 0, 0, 0, 2, 0, 2, 1, 1, 1, 0};
 
-std::string Escape(const std::string& text) {
+std::string escape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
@@ -58,18 +58,18 @@ std::string Escape(const std::string& text) {
 // The seed goes through the generator's own mixing first: started from seed × step, neighbouring seeds
 // would give one stream shifted by a draw, and so the same frontier.
 Frontier::Frontier(std::uint32_t seed) : m_rng(seed) {
-    m_rng = (static_cast<std::uint64_t>(Next()) << 32) | Next();
+    m_rng = (static_cast<std::uint64_t>(next()) << 32) | next();
     for (int s = 0; s < kServers; ++s) {
         for (int id = 0; id < kEntries; ++id) {
             Holding& h = m_servers[s][id];
-            const bool lost = Next() % 6 == 0;  // some structures start in enemy hands
-            h.realm = feed::RealmNames[lost ? Next() % 3 : kHomeRealm[id / 5]];
-            h.guild = Next() % 4 == 0 ? "" : kGuilds[Next() % std::size(kGuilds)];
+            const bool lost = next() % 6 == 0;  // some structures start in enemy hands
+            h.realm = feed::kRealmNames[lost ? next() % 3 : kHomeRealm[id / 5]];
+            h.guild = next() % 4 == 0 ? "" : kGuilds[next() % std::size(kGuilds)];
         }
     }
 }
 
-std::uint32_t Frontier::Next() {
+std::uint32_t Frontier::next() {
     // splitmix64: small, fast, and the same on every machine.
     std::uint64_t z = (m_rng += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -77,29 +77,29 @@ std::uint32_t Frontier::Next() {
     return static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32);
 }
 
-void Frontier::Advance() {
+void Frontier::advance() {
     ++m_steps;
     for (int s = 0; s < kServers; ++s) {
-        const int captures = 1 + static_cast<int>(Next() % 3);
+        const int captures = 1 + static_cast<int>(next() % 3);
         for (int c = 0; c < captures; ++c) {
-            Holding& h = m_servers[s][Next() % kEntries];
+            Holding& h = m_servers[s][next() % kEntries];
             const std::string before = h.realm;
-            while (h.realm == before) h.realm = feed::RealmNames[Next() % 3];
-            h.guild = Next() % 3 == 0 ? "" : kGuilds[Next() % std::size(kGuilds)];
+            while (h.realm == before) h.realm = feed::kRealmNames[next() % 3];
+            h.guild = next() % 3 == 0 ? "" : kGuilds[next() % std::size(kGuilds)];
         }
-        Holding& regrouped = m_servers[s][Next() % kEntries];
-        regrouped.guild = kGuilds[Next() % std::size(kGuilds)];
+        Holding& regrouped = m_servers[s][next() % kEntries];
+        regrouped.guild = kGuilds[next() % std::size(kGuilds)];
     }
 }
 
-int Frontier::ServerIndex(std::string_view server) {
+int Frontier::serverIndex(std::string_view server) {
     for (int i = 0; i < kServers; ++i) {
-        if (feed::ServerNames[i] == server) return i;
+        if (feed::kServerNames[i] == server) return i;
     }
     return -1;
 }
 
-std::string Frontier::FeedXml(int server) const {
+std::string Frontier::feedXml(int server) const {
     // The time stamp moves ten minutes per step from a fixed start, through the calendar.
     constexpr std::time_t kStart = 1796716800;  // 08.12.2026 08:00:00 UTC
     const std::time_t time = kStart + static_cast<std::time_t>(m_steps) * 600;
@@ -113,7 +113,7 @@ std::string Frontier::FeedXml(int server) const {
     for (int id = 0; id < kEntries; ++id) {
         const Holding& h = m_servers[server][id];
         xml += id % 5 == 0 ? "  <keep" : "  <tower";
-        xml += " id=\"" + std::to_string(id) + "\" realm=\"" + h.realm + "\" guildname=\"" + Escape(h.guild) + "\"/>\n";
+        xml += " id=\"" + std::to_string(id) + "\" realm=\"" + h.realm + "\" guildname=\"" + escape(h.guild) + "\"/>\n";
     }
     xml += "</keeps>\n";
     return xml;

@@ -19,24 +19,24 @@ struct Holding {
 class Frontier {
 public:
     static constexpr int kEntries = feed::kStructures;
-    static constexpr int kServers = static_cast<int>(feed::ServerNames.size());
+    static constexpr int kServers = static_cast<int>(feed::kServerNames.size());
 
     explicit Frontier(std::uint32_t seed);
 
     // One step of fighting: a few structures on every server change hands, a few change guild.
-    void Advance();
-    int Steps() const { return m_steps; }
+    void advance();
+    int steps() const { return m_steps; }
 
     // -1 when the server is not one of the four.
-    static int ServerIndex(std::string_view server);
+    static int serverIndex(std::string_view server);
 
-    Holding& At(int server, int id) { return m_servers[server][id]; }
+    Holding& at(int server, int id) { return m_servers[server][id]; }
 
     // The feed document of one server, encoded in ISO-8859-1 as the real feed is.
-    std::string FeedXml(int server) const;
+    std::string feedXml(int server) const;
 
 private:
-    std::uint32_t Next();
+    std::uint32_t next();
 
     std::uint64_t m_rng;
     int m_steps = 0;

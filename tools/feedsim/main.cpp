@@ -28,16 +28,16 @@ int main(int argc, char* argv[]) {
     parser.process(app);
 
     feedsim::Frontier frontier(parser.value(seed).toUInt());
-    for (int i = 0, n = parser.value(steps).toInt(); i < n; ++i) frontier.Advance();
+    for (int i = 0, n = parser.value(steps).toInt(); i < n; ++i) frontier.advance();
 
     if (parser.isSet(write)) {
-        const int server = feedsim::Frontier::ServerIndex(parser.value(write).toStdString());
+        const int server = feedsim::Frontier::serverIndex(parser.value(write).toStdString());
         if (server < 0 || parser.positionalArguments().size() != 1) {
             std::fprintf(stderr, "usage: feedsim --write Server FILE\n");
             return 2;
         }
         QFile out(parser.positionalArguments().first());
-        const std::string xml = frontier.FeedXml(server);
+        const std::string xml = frontier.feedXml(server);
         if (!out.open(QIODevice::WriteOnly) || out.write(xml.data(), static_cast<qint64>(xml.size())) < 0) return 1;
         return 0;
     }
@@ -46,27 +46,27 @@ int main(int argc, char* argv[]) {
     for (const QString& request : parser.values(fault)) {
         const QStringList parts = request.split('=');
         feedsim::Fault kind;
-        const int index = parts.size() == 2 ? feedsim::Frontier::ServerIndex(parts[0].toStdString()) : -1;
-        if (index < 0 || !feedsim::ParseFault(parts[1], kind)) {
+        const int index = parts.size() == 2 ? feedsim::Frontier::serverIndex(parts[0].toStdString()) : -1;
+        if (index < 0 || !feedsim::parseFault(parts[1], kind)) {
             std::fprintf(stderr, "bad --fault %s\n", qPrintable(request));
             return 2;
         }
-        server.SetFault(index, kind);
+        server.setFault(index, kind);
     }
-    if (!server.Listen(static_cast<quint16>(parser.value(port).toUInt()))) {
+    if (!server.listen(static_cast<quint16>(parser.value(port).toUInt()))) {
         std::fprintf(stderr, "feedsim: cannot listen on 127.0.0.1:%s\n", qPrintable(parser.value(port)));
         return 1;
     }
     if (parser.isSet(portFile)) {
         QFile file(parser.value(portFile));
-        if (file.open(QIODevice::WriteOnly)) file.write(QByteArray::number(server.Port()) + "\n");
+        if (file.open(QIODevice::WriteOnly)) file.write(QByteArray::number(server.port()) + "\n");
     }
-    std::printf("feedsim listening on 127.0.0.1:%u\n", server.Port());
+    std::printf("feedsim listening on 127.0.0.1:%u\n", server.port());
     std::fflush(stdout);
 
     QTimer stepper;
     if (const int seconds = parser.value(every).toInt(); seconds > 0) {
-        QObject::connect(&stepper, &QTimer::timeout, [&frontier] { frontier.Advance(); });
+        QObject::connect(&stepper, &QTimer::timeout, [&frontier] { frontier.advance(); });
         stepper.start(seconds * 1000);
     }
     return app.exec();

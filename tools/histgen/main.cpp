@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
     const long count = parser.value(passes).toLong();
     const history::Seconds last =
         parser.isSet(end) ? parser.value(end).toLongLong() : QDateTime::currentSecsSinceEpoch();
-    auto opened = history::HistoryStore::Open(parser.positionalArguments().front().toStdString());
+    auto opened = history::HistoryStore::open(parser.positionalArguments().front().toStdString());
     if (!opened) {
         std::fprintf(stderr, "histgen: %s\n", opened.error().c_str());
         return 1;
@@ -46,19 +46,19 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<history::HistoryStore> store = std::move(*opened);
     const feed::KeepNames names(parser.value(data).toStdString());
     feedsim::Frontier frontier(parser.value(seed).toUInt());
-    std::vector<std::optional<feed::FeedDocument>> previous(feed::ServerNames.size());
+    std::vector<std::optional<feed::FeedDocument>> previous(feed::kServerNames.size());
     for (long pass = 0; pass < count; ++pass) {
-        if (pass > 0) frontier.Advance();
+        if (pass > 0) frontier.advance();
         std::vector<history::ArrivedFeed> feeds;
         feed::MessageLines lines;
         for (int server = 0; server < feedsim::Frontier::kServers; ++server) {
-            feed::FeedDocument document = feed::FeedDocument::Parse(frontier.FeedXml(server));
-            const std::string_view name = feed::ServerNames[static_cast<std::size_t>(server)];
-            if (previous[server]) (void)feed::CompareKeeps(document, *previous[server], name, names, lines);
-            feeds.push_back({server, document.Date(), history::HoldingsOf(document)});
+            feed::FeedDocument document = feed::FeedDocument::parse(frontier.feedXml(server));
+            const std::string_view name = feed::kServerNames[static_cast<std::size_t>(server)];
+            if (previous[server]) (void)feed::compareKeeps(document, *previous[server], name, names, lines);
+            feeds.push_back({server, document.date(), history::holdingsOf(document)});
             previous[server] = std::move(document);
         }
-        if (const base::Status recorded = store->Record(last - (count - 1 - pass) * kInterval, feeds, lines); !recorded) {
+        if (const base::Status recorded = store->record(last - (count - 1 - pass) * kInterval, feeds, lines); !recorded) {
             std::fprintf(stderr, "histgen: pass %ld: %s\n", pass, recorded.error().c_str());
             return 1;
         }

@@ -13,17 +13,17 @@ namespace {
 constexpr int kRate = 6000;
 constexpr int kSamples = 10124;
 
-void Put16(std::string& out, std::uint16_t v) {
+void put16(std::string& out, std::uint16_t v) {
     out += static_cast<char>(v & 0xff);
     out += static_cast<char>(v >> 8);
 }
-void Put32(std::string& out, std::uint32_t v) {
-    Put16(out, static_cast<std::uint16_t>(v & 0xffff));
-    Put16(out, static_cast<std::uint16_t>(v >> 16));
+void put32(std::string& out, std::uint32_t v) {
+    put16(out, static_cast<std::uint16_t>(v & 0xffff));
+    put16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
 // A struck bell: a few partials, each fading at its own rate, with a 4 ms attack.
-double Bell(double t, double f) {
+double bell(double t, double f) {
     if (t < 0) return 0;
     struct Partial {
         double ratio, gain, decay;
@@ -50,33 +50,33 @@ int main(int argc, char** argv) {
     double peak = 0;
     for (int i = 0; i < kSamples; ++i) {
         const double t = static_cast<double>(i) / kRate;
-        mix[i] = Bell(t, 783.99) * 0.8 + Bell(t - 0.16, 659.25) * 0.8 + Bell(t - 0.32, 523.25);
+        mix[i] = bell(t, 783.99) * 0.8 + bell(t - 0.16, 659.25) * 0.8 + bell(t - 0.32, 523.25);
         peak = std::max(peak, std::abs(mix[i]));
     }
     std::string data;
     for (int i = 0; i < kSamples; ++i) {
         const double tail =
             std::min(1.0, static_cast<double>(kSamples - 1 - i) / (0.06 * kRate));  // no click at the end
-        Put16(data,
+        put16(data,
               static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(mix[i] / peak * 0.7 * tail * 32767))));
     }
     const std::string info = std::string("INFO") + "INAM" + std::string("\x06\0\0\0", 4) + std::string("chime\0", 6);
 
     std::string wav = "RIFF";
-    Put32(wav, 0);  // filled below
+    put32(wav, 0);  // filled below
     wav += "WAVEfmt ";
-    Put32(wav, 16);
-    Put16(wav, 1);
-    Put16(wav, 1);
-    Put32(wav, kRate);
-    Put32(wav, kRate * 2);
-    Put16(wav, 2);
-    Put16(wav, 16);
+    put32(wav, 16);
+    put16(wav, 1);
+    put16(wav, 1);
+    put32(wav, kRate);
+    put32(wav, kRate * 2);
+    put16(wav, 2);
+    put16(wav, 16);
     wav += "data";
-    Put32(wav, static_cast<std::uint32_t>(data.size()));
+    put32(wav, static_cast<std::uint32_t>(data.size()));
     wav += data;
     wav += "LIST";
-    Put32(wav, static_cast<std::uint32_t>(info.size()));
+    put32(wav, static_cast<std::uint32_t>(info.size()));
     wav += info;
     const std::uint32_t riffSize = static_cast<std::uint32_t>(wav.size() - 8);
     for (int b = 0; b < 4; ++b) wav[4 + b] = static_cast<char>((riffSize >> (8 * b)) & 0xff);
