@@ -7,8 +7,8 @@
 
 namespace core {
 
-MapWindowKeeper::MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs)
-    : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
+MapWindowKeeper::MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs, QObject* parent)
+    : QObject(parent), m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
 bool MapWindowKeeper::open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy) {
     auto* window = new warmap::MapWindow(m_programFolder, m_dialogs);
@@ -27,7 +27,7 @@ bool MapWindowKeeper::open(const std::function<warmap::SkinResult()>& skin, bool
     m_window = window;
     offerContextMenu(window);
     QObject::connect(window, &warmap::MapWindow::closed, [this] {
-        if (!m_closing && onClosed) onClosed();
+        if (!m_closing) emit closed();
     });
     window->show();
     return true;

@@ -16,9 +16,10 @@ namespace core {
 
 // Holds the one Warmap window. Closing it destroys it; showing it again creates a new one and runs
 // the load step again, as at start-up.
-class MapWindowKeeper {
+class MapWindowKeeper : public QObject {
+    Q_OBJECT
 public:
-    MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs);
+    MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs, QObject* parent = nullptr);
 
     // Creates, loads and shows the window centred on the screen. skin() is asked for the skin once the
     // window is built, so start-up can read it on another thread meanwhile. When a skin or map file is
@@ -37,10 +38,11 @@ public:
     // The menu a right click on the window opens, this window's and every later one's.
     void setContextMenu(QMenu* menu);
 
-    // Told when the player has closed the window (not when close() did).
-    std::function<void()> onClosed;
-
     warmap::MapWindow* window() const { return m_window; }
+
+signals:
+    // The player has closed the window (not close()).
+    void closed();
 
 private:
     void offerContextMenu(warmap::MapWindow* window);

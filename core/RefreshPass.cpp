@@ -13,8 +13,10 @@
 #include "platform/Paths.h"
 
 namespace core {
-RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter)
-    : m_settings(std::move(settings)),
+RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter,
+                         QObject* parent)
+    : QObject(parent),
+      m_settings(std::move(settings)),
       m_names(m_settings.programFolder),
       m_dialogs(dialogs, m_stopRequested),
       m_presenter(presenter) {}
@@ -41,7 +43,7 @@ void RefreshPass::refreshKeeps() {
     }
     if (!m_stopRequested) {
         if (!m_noticeLines.empty()) m_presenter.presentChanges(m_noticeLines);
-        if (onPassEnded) onPassEnded(m_messageLines);
+        emit passEnded(m_messageLines);
     }
     m_running = false;
     for (feed::MessageLines* lines : {&m_messageLines, &m_noticeLines}) {
@@ -71,7 +73,7 @@ bool RefreshPass::visitServer(const std::string& tempFolder, std::size_t serverI
     const std::string& body = download.body;
 
     const feed::FeedDocument current = feed::FeedDocument::parse(body);
-    if (onFeedArrived) onFeedArrived(serverIndex, current);
+    emit feedArrived(serverIndex, current);
     const std::string savedCopy = feed::savedCopyPath(tempFolder, server);
     if (platform::fileExists(savedCopy)) {
         const std::size_t first = m_messageLines.size();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <functional>
 #include <optional>
 #include <string>
@@ -37,9 +38,11 @@ struct PassSettings {
 // One refresh pass over all servers: download, compare with the saved copy, save, then hand the
 // change lines the player wants to be told of to the presenter. Keeps nothing between passes but the
 // saved copies.
-class RefreshPass {
+class RefreshPass : public QObject {
+    Q_OBJECT
 public:
-    RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter);
+    RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter,
+                QObject* parent = nullptr);
 
     void refreshKeeps();
 
@@ -51,21 +54,21 @@ public:
     // New feed host and notice filter, from the next pass on (a running pass keeps its own).
     void reconfigure(std::string feedBase, NoticeFilter notices);
 
-    // Told at the end of every pass that was not stopped, with all of its lines, filtered or not (empty
-    // when nothing changed).
-    std::function<void(const feed::MessageLines& lines)> onPassEnded;
-
-    // Told of every document a server sent (a feed or not), before it is compared and saved.
-    std::function<void(std::size_t server, const feed::FeedDocument& document)> onFeedArrived;
-
     // The lines gathered so far; empty again after every pass.
     const feed::MessageLines& messageLines() const { return m_messageLines; }
 
-    // Of the last pass (so also while onPassEnded runs): the servers whose download failed or that
+    // Of the last pass (so also while passEnded is handled): the servers whose download failed or that
     // answered with nothing, in table order, and how many servers it asked; those after a server that
     // gave no answer at all were not asked.
     const std::vector<ServerFailure>& failures() const { return m_failures; }
     std::size_t serversAsked() const { return m_serversAsked; }
+
+signals:
+    // At the end of every pass that was not stopped, with all of its lines, filtered or not (empty when
+    // nothing changed).
+    void passEnded(const feed::MessageLines& lines);
+    // Every document a server sent (a feed or not), before it is compared and saved.
+    void feedArrived(std::size_t server, const feed::FeedDocument& document);
 
 private:
     bool visitServer(const std::string& tempFolder, std::size_t serverIndex, platform::Dialogs& downloadDialogs);

@@ -317,11 +317,11 @@ std::optional<ServerState> HistoryStore::stateAt(int server, std::int64_t pass) 
     if (positions < 0 || positions > kMostPositions) return std::nullopt;
 
     // Position by position: the last thing the file says of it up to the pass, absent or there.
-    std::vector<std::optional<Holding>> slots(static_cast<std::size_t>(positions));
-    const auto take = [&slots](std::int64_t position, std::optional<Holding> holding) {
+    std::vector<std::optional<Holding>> byPosition(static_cast<std::size_t>(positions));
+    const auto take = [&byPosition](std::int64_t position, std::optional<Holding> holding) {
         if (position < 0 || position >= kMostPositions) return false;
-        if (static_cast<std::size_t>(position) >= slots.size()) slots.resize(static_cast<std::size_t>(position) + 1);
-        slots[static_cast<std::size_t>(position)] = std::move(holding);
+        if (static_cast<std::size_t>(position) >= byPosition.size()) byPosition.resize(static_cast<std::size_t>(position) + 1);
+        byPosition[static_cast<std::size_t>(position)] = std::move(holding);
         return true;
     };
     const auto word = [this](std::int64_t number) { return this->word(static_cast<int>(number)); };
@@ -342,9 +342,9 @@ std::optional<ServerState> HistoryStore::stateAt(int server, std::int64_t pass) 
     // Exactly the feed's positions are there, and nothing beyond them.
     ServerState state;
     state.reserve(static_cast<std::size_t>(positions));
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        if (slots[i].has_value() != (i < static_cast<std::size_t>(positions))) return std::nullopt;
-        if (slots[i]) state.push_back(std::move(*slots[i]));
+    for (std::size_t i = 0; i < byPosition.size(); ++i) {
+        if (byPosition[i].has_value() != (i < static_cast<std::size_t>(positions))) return std::nullopt;
+        if (byPosition[i]) state.push_back(std::move(*byPosition[i]));
     }
     return state;
 }

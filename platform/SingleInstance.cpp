@@ -140,8 +140,7 @@ bool SingleInstance::claim() {
     return true;
 }
 
-void SingleInstance::serve(std::function<void(Request)> onRequest) {
-    m_onRequest = std::move(onRequest);
+void SingleInstance::serve() {
     if (m_listenFd < 0 || m_notifier) return;
     m_notifier = new QSocketNotifier(m_listenFd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SingleInstance::accept);
@@ -197,7 +196,7 @@ void SingleInstance::read(Connection* connection) {
     if (known == std::end(kRequests)) return drop(connection);
     ::send(connection->fd, kAnswer, sizeof(kAnswer) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     drop(connection);
-    if (m_onRequest) m_onRequest(static_cast<Request>(known - std::begin(kRequests)));
+    emit requested(static_cast<Request>(known - std::begin(kRequests)));
 }
 
 void SingleInstance::drop(Connection* connection) {

@@ -28,11 +28,11 @@ public:
     // Takes the lock and opens the socket for later starts. False when another instance holds the
     // lock. Needs no application object, so a later start ends before it would open a display.
     bool claim();
-    // Whether later starts can reach this instance (Claim succeeded and the socket listens).
+    // Whether later starts can reach this instance (claim() succeeded and the socket listens).
     bool isListening() const { return m_listenFd >= 0; }
 
-    // Answers later starts from the event loop from now on; onRequest runs for each of them.
-    void serve(std::function<void(Request)> onRequest);
+    // Answers later starts from the event loop from now on, each with requested().
+    void serve();
 
     // Lets go of the lock and the socket before the program has quite ended, so a start meanwhile
     // runs as the new instance instead of talking to one on its way out.
@@ -50,6 +50,10 @@ public:
     static std::string lockPath(const std::string& folder);
     static std::string socketPath(const std::string& folder);
 
+signals:
+    // A later start asked this instance for something.
+    void requested(platform::SingleInstance::Request request);
+
 private:
     struct Connection;
     void accept();
@@ -60,7 +64,6 @@ private:
     int m_lockFd = -1;
     int m_listenFd = -1;
     QSocketNotifier* m_notifier = nullptr;
-    std::function<void(Request)> m_onRequest;
     std::vector<std::unique_ptr<Connection>> m_connections;  // oldest first
     std::uint64_t m_lastConnectionId = 0;
 };

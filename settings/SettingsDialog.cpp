@@ -118,8 +118,8 @@ void SettingsDialog::accept() {
         m_feedBase->setFocus();
         return;
     }
-    if (onSave) {
-        if (const base::Result<void, QString> saved = onSave(*chosen); !saved) return say(saved.error(), true);
+    if (m_saver) {
+        if (const base::Result<void, QString> saved = m_saver->save(*chosen); !saved) return say(saved.error(), true);
     }
     QDialog::accept();
 }

@@ -18,21 +18,27 @@ class QPushButton;
 
 namespace settings {
 
+// Takes the settings window's choice (saves it, say), or refuses it with a reason.
+class SettingsSaver {
+public:
+    virtual ~SettingsSaver() = default;
+    virtual base::Result<void, QString> save(const Settings& chosen) = 0;
+};
+
 // "Warmap — Einstellungen": the feed host, which servers and which realm to be told of, the sound.
-// OK hands the choice to onSave, which may refuse it with a reason; the window then stays open.
+// OK hands the choice to the saver, which may refuse it with a reason; the window then stays open.
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
     // Checks a feed host once: the verdict when it serves a feed, else why not.
     using FeedCheck = std::function<base::Result<QString, QString>(const QString& feedBase)>;
-    // Takes the choice (saves it, say), or refuses it with a reason.
-    using SaveChoice = std::function<base::Result<void, QString>(const Settings& chosen)>;
 
     // besideFile is the feed host this run takes when the file sets none: from the command line or
     // WARMAP_FEED_BASE (which go before the file) or the build's default; or none.
     SettingsDialog(const Settings& current, FeedBaseChoice besideFile, FeedCheck check, QWidget* parent = nullptr);
 
-    SaveChoice onSave;
+    // Who takes the choice on OK; without one OK only closes the window.
+    void setSaver(SettingsSaver* saver) { m_saver = saver; }
 
     // The choice as it stands; fails saying why when the feed address is refused.
     base::Result<Settings, QString> chosenSettings() const;
@@ -56,6 +62,7 @@ private:
     QComboBox* m_realm;
     QCheckBox* m_sound;
     FeedCheck m_checkFeed;
+    SettingsSaver* m_saver = nullptr;
 };
 
 }  // namespace settings

@@ -6,7 +6,7 @@ void RecentChanges::record(std::chrono::system_clock::time_point time, const std
     if (lines.empty()) return;
     m_passes.push_front({time, lines});
     if (m_passes.size() > kMaxPasses) m_passes.pop_back();
-    if (onChanged) onChanged();
+    emit changed();
 }
 
 void RecentChanges::restore(std::vector<PassChanges> passes) {
@@ -14,7 +14,7 @@ void RecentChanges::restore(std::vector<PassChanges> passes) {
         if (m_passes.size() >= kMaxPasses) break;
         if (!pass.lines.empty()) m_passes.push_back(std::move(pass));
     }
-    if (onChanged) onChanged();
+    emit changed();
 }
 
 }  // namespace tray

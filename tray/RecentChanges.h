@@ -2,8 +2,8 @@
 
 #include <chrono>
 #include <cstddef>
+#include <QObject>
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,8 +17,11 @@ struct PassChanges {
 
 // What the last passes with changes brought, newest first, so a popup missed is not a change lost.
 // Earlier runs' passes come back from the history, when there is one.
-class RecentChanges {
+class RecentChanges : public QObject {
+    Q_OBJECT
 public:
+    using QObject::QObject;
+
     static constexpr std::size_t kMaxPasses = 50;
 
     // Keeps the pass when it brought lines; the oldest pass goes once there are more than kMaxPasses.
@@ -29,8 +32,9 @@ public:
 
     const std::deque<PassChanges>& passes() const { return m_passes; }
 
-    // Told after every pass that was kept.
-    std::function<void()> onChanged;
+signals:
+    // After every pass that was kept, and after the restore.
+    void changed();
 
 private:
     std::deque<PassChanges> m_passes;

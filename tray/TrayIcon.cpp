@@ -90,26 +90,16 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
     m_icon.setObjectName(QStringLiteral("TrayIcon"));
     m_icon.setToolTip(trayToolTip(std::nullopt, 0));
 
-    m_actions[ShowMap] = m_menu.addAction(QStringLiteral("Karte zeigen"), this, [this] {
-        if (onShowMap) onShowMap();
-    });
-    m_actions[ShowRecent] = m_menu.addAction(QStringLiteral("Letzte Meldungen"), this, [this] {
-        if (onShowRecent) onShowRecent();
-    });
-    m_actions[ShowHistory] = m_menu.addAction(QStringLiteral("Verlauf …"), this, [this] {
-        if (onShowHistory) onShowHistory();
-    });
+    m_actions[ShowMap] = m_menu.addAction(QStringLiteral("Karte zeigen"), this, &TrayIcon::showMapRequested);
+    m_actions[ShowRecent] = m_menu.addAction(QStringLiteral("Letzte Meldungen"), this, &TrayIcon::showRecentRequested);
+    m_actions[ShowHistory] = m_menu.addAction(QStringLiteral("Verlauf …"), this, &TrayIcon::showHistoryRequested);
     m_menu.addSeparator();
     m_actions[StartAtLogin] = m_menu.addAction(QStringLiteral("Beim Anmelden starten"));
     m_actions[StartAtLogin]->setCheckable(true);
     connect(m_actions[StartAtLogin], &QAction::triggered, this, &TrayIcon::switchStartAtLogin);
-    m_actions[ShowSettings] = m_menu.addAction(QStringLiteral("Einstellungen …"), this, [this] {
-        if (onShowSettings) onShowSettings();
-    });
+    m_actions[ShowSettings] = m_menu.addAction(QStringLiteral("Einstellungen …"), this, &TrayIcon::showSettingsRequested);
     m_menu.addSeparator();
-    m_actions[Quit] = m_menu.addAction(QStringLiteral("Beenden"), this, [this] {
-        if (onQuit) onQuit();
-    });
+    m_actions[Quit] = m_menu.addAction(QStringLiteral("Beenden"), this, &TrayIcon::quitRequested);
     // What a left click does, in bold.
     m_menu.setDefaultAction(m_actions[ShowMap]);
 
@@ -120,7 +110,7 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
 
     m_icon.setContextMenu(&m_menu);
     connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger && onShowMap) onShowMap();
+        if (reason == QSystemTrayIcon::Trigger) emit showMapRequested();
     });
 }
 

@@ -47,12 +47,6 @@ public:
     TrayIcon(const QIcon& icon, std::string autostartFile, std::string program, platform::Dialogs& dialogs,
              QObject* parent = nullptr);
 
-    std::function<void()> onShowMap;
-    std::function<void()> onShowRecent;
-    std::function<void()> onShowHistory;
-    std::function<void()> onShowSettings;
-    std::function<void()> onQuit;
-
     // Shows the icon in the desktop's tray, now or (on X11) when one appears; without a tray the
     // program goes on as if there was none. True when a tray is there now.
     bool showIfTrayAvailable();
@@ -66,6 +60,14 @@ public:
     QMenu& menu() { return m_menu; }
     QAction* action(Item item) const { return m_actions[item]; }
     const QSystemTrayIcon& icon() const { return m_icon; }
+
+signals:
+    // The player chose an entry of the menu (a left click on the icon shows the map).
+    void showMapRequested();
+    void showRecentRequested();
+    void showHistoryRequested();
+    void showSettingsRequested();
+    void quitRequested();
 
 private:
     void switchStartAtLogin(bool wanted);

@@ -50,12 +50,11 @@ void MapView::paintEvent(QPaintEvent* event) {
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
-    if (!onMouseMove) return;
     const QRectF map = mapRect();
     const QSizeF natural = naturalSize();
-    if (map.isEmpty()) return onMouseMove(event->position());
+    if (map.isEmpty()) return emit pointerMoved(event->position());
     const QPointF at = event->position() - map.topLeft();
-    onMouseMove(QPointF(at.x() * natural.width() / map.width(), at.y() * natural.height() / map.height()));
+    emit pointerMoved(QPointF(at.x() * natural.width() / map.width(), at.y() * natural.height() / map.height()));
 }
 
 // The map handles its own presses, so they never reach the frame and never drag the window.

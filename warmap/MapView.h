@@ -25,7 +25,9 @@ public:
     // Painted over the map in map pixels on every repaint, without touching the surface.
     void setOverlay(std::function<void(QPainter&)> overlay);
 
-    std::function<void(QPointF)> onMouseMove;
+signals:
+    // The pointer moved over the view; position in map pixels.
+    void pointerMoved(QPointF position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -82,7 +82,7 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
     m_map = new MapView(this);
     m_map->setGeometry(8, 16, 465, 577);
     m_map->setAccessibleName(QStringLiteral("Karte der Grenzlande"));
-    m_map->onMouseMove = [this](QPointF position) { updateHoverText(position); };
+    connect(m_map, &MapView::pointerMoved, this, &MapWindow::updateHoverText);
 
     m_serverCombo = new QComboBox(m_map);
     m_serverCombo->setObjectName(QStringLiteral("ServerCombo"));

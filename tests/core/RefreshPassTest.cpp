@@ -138,7 +138,7 @@ TEST_F(RefreshPassTest, TheNoticeFilterChoosesThePopupLinesOnly) {
             ASSERT_EQ(m_sim.control(set), "ok\n");
         auto pass = makePass();
         feed::MessageLines recent;
-        pass.onPassEnded = [&recent](const feed::MessageLines& lines) { recent = lines; };
+        QObject::connect(&pass, &core::RefreshPass::passEnded, [&recent](const feed::MessageLines& lines) { recent = lines; });
         pass.refreshKeeps();
         m_presenter.handedOver.clear();
         pass.reconfigure(m_sim.base(), c.filter);  // from the next pass on
@@ -396,7 +396,7 @@ TEST_F(RefreshPassTest, AStopRequestedDuringADownloadEndsThePassAfterThatServer)
     core::RefreshPass pass(settings, m_dialogs, m_presenter);
     running = &pass;
     std::vector<feed::MessageLines> ended;
-    pass.onPassEnded = [&](const feed::MessageLines& lines) { ended.push_back(lines); };
+    QObject::connect(&pass, &core::RefreshPass::passEnded, [&](const feed::MessageLines& lines) { ended.push_back(lines); });
 
     pass.refreshKeeps();
     ASSERT_EQ(ended.size(), 1u);

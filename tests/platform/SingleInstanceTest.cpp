@@ -59,10 +59,11 @@ protected:
     void serveAsFirst(SingleInstance& instance) {
         ASSERT_TRUE(instance.claim());
         EXPECT_TRUE(instance.isListening());
-        instance.serve([this](SingleInstance::Request request) {
+        QObject::connect(&instance, &SingleInstance::requested, [this](SingleInstance::Request request) {
             ++m_shown;
             m_lastRequest = request;
         });
+        instance.serve();
     }
     // A later start asks; the instance shows its window (or settings) once more and confirms.
     void expectHandOver(SingleInstance::Request request = SingleInstance::Request::ShowWindow) {
@@ -104,7 +105,8 @@ TEST_F(SingleInstanceTest, AskingBeforeTheFirstServesIsAnsweredOnceItDoes) {
     ASSERT_TRUE(first.claim());
     auto answer = askFromElsewhere(m_folder, 3s);
     std::this_thread::sleep_for(200ms);  // the first is still building its window
-    first.serve([this](SingleInstance::Request) { ++m_shown; });
+    QObject::connect(&first, &SingleInstance::requested, [this] { ++m_shown; });
+    first.serve();
     EXPECT_TRUE(processEventsUntil([&] { return m_shown == 1; }));
     EXPECT_TRUE(answer.get());
 }
@@ -139,7 +141,7 @@ TEST_F(SingleInstanceTest, TheLockGoesWithTheInstance) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(SingleInstance::socketPath(m_folder))));
     SingleInstance ending(m_folder);
     ASSERT_TRUE(ending.claim());
-    ending.serve([](SingleInstance::Request) {});
+    ending.serve();
     ending.release();
     EXPECT_FALSE(SingleInstance::askToShow(m_folder, 100ms));
     SingleInstance next(m_folder);

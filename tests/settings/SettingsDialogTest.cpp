@@ -31,13 +31,18 @@ TEST(SettingsDialog, OkHandsOverOnlyWhatCanBeSaved) {
     box(dialog, QStringLiteral("Avalon"))->setChecked(false);
     box(dialog, QStringLiteral("Ton bei Meldungen"))->setChecked(false);
 
-    std::vector<Settings> saved;
-    bool saveWorks = false;
-    dialog.onSave = [&](const Settings& chosen) -> base::Result<void, QString> {
-        saved.push_back(chosen);
-        if (!saveWorks) return base::Failure{QStringLiteral("Die Einstellungen lassen sich nicht speichern")};
-        return {};
-    };
+    struct Saver final : settings::SettingsSaver {
+        std::vector<Settings> saved;
+        bool works = false;
+        base::Result<void, QString> save(const Settings& chosen) override {
+            saved.push_back(chosen);
+            if (!works) return base::Failure{QStringLiteral("Die Einstellungen lassen sich nicht speichern")};
+            return {};
+        }
+    } saver;
+    dialog.setSaver(&saver);
+    std::vector<Settings>& saved = saver.saved;
+    bool& saveWorks = saver.works;
     const auto status = [&dialog] {
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
             if (label->isVisibleTo(&dialog) && label->wordWrap()) return label->text();

@@ -18,7 +18,7 @@ Clock::time_point at(int minutes) {
 TEST(RecentChanges, KeepsPassesWithChangesNewestFirstAndNoMoreThanFifty) {
     tray::RecentChanges recent;
     int told = 0;
-    recent.onChanged = [&told] { ++told; };
+    QObject::connect(&recent, &tray::RecentChanges::changed, [&told] { ++told; });
 
     recent.record(at(0), {});  // a quiet pass leaves no entry
     EXPECT_TRUE(recent.passes().empty());

@@ -26,10 +26,10 @@ TEST(RecentChangesWindow, ShowsEveryPassWithChangesAndFollowsNewOnes) {
     auto& pass = rig.pass;
     tray::RecentChanges recent;
     tray::RecentChangesWindow window(recent, WARMAP_DATA_DIR);
-    recent.onChanged = [&window] { window.refresh(); };
-    pass.onPassEnded = [&recent](const feed::MessageLines& lines) {
+    QObject::connect(&recent, &tray::RecentChanges::changed, &window, &tray::RecentChangesWindow::refresh);
+    QObject::connect(&pass, &core::RefreshPass::passEnded, [&recent](const feed::MessageLines& lines) {
         recent.record(std::chrono::system_clock::now(), lines);
-    };
+    });
     window.show();
     const QImage empty = window.view()->grab().toImage();
     EXPECT_EQ(countPixels(empty, qRgb(255, 0, 0)), 0);

@@ -42,11 +42,11 @@ TEST_F(TrayIconTest, TheMenuSpeaksThePlayersLanguage) {
 TEST_F(TrayIconTest, ItemsAndALeftClickReachTheProgram) {
     TrayIcon icon(QIcon(WARMAP_DATA_DIR "/form/warmap.ico"), autostartFile(), m_program, m_dialogs);
     std::vector<std::string> calls;
-    icon.onShowMap = [&] { calls.push_back("map"); };
-    icon.onShowRecent = [&] { calls.push_back("recent"); };
-    icon.onShowHistory = [&] { calls.push_back("history"); };
-    icon.onShowSettings = [&] { calls.push_back("settings"); };
-    icon.onQuit = [&] { calls.push_back("quit"); };
+    QObject::connect(&icon, &TrayIcon::showMapRequested, [&] { calls.push_back("map"); });
+    QObject::connect(&icon, &TrayIcon::showRecentRequested, [&] { calls.push_back("recent"); });
+    QObject::connect(&icon, &TrayIcon::showHistoryRequested, [&] { calls.push_back("history"); });
+    QObject::connect(&icon, &TrayIcon::showSettingsRequested, [&] { calls.push_back("settings"); });
+    QObject::connect(&icon, &TrayIcon::quitRequested, [&] { calls.push_back("quit"); });
     icon.action(TrayIcon::ShowRecent)->trigger();
     icon.action(TrayIcon::ShowMap)->trigger();
     emit const_cast<QSystemTrayIcon&>(icon.icon()).activated(QSystemTrayIcon::Trigger);  // left click
