@@ -14,7 +14,10 @@ struct Failure {
 };
 template <class E>
 Failure(E) -> Failure<E>;
+// clang-format 14 takes this guide for an arrow operator.
+// clang-format off
 Failure(const char*) -> Failure<std::string>;
+// clang-format on
 
 // What an operation that can fail gives: its value, or the reason it failed. The program's one way of
 // saying "it failed", in the shape of C++23's std::expected (which this compiler ships only for C++23

@@ -12,7 +12,8 @@ namespace {
 
 Result<void, Refusal> judge(const struct stat& info, const ReadRules& rules) {
     if (!S_ISREG(info.st_mode)) return Failure{Refusal{Refusal::Kind::NotRegular}};
-    if (rules.ownedByUs && info.st_uid != ::geteuid()) return Failure{Refusal{Refusal::Kind::OtherUser, 0, info.st_uid}};
+    if (rules.ownedByUs && info.st_uid != ::geteuid())
+        return Failure{Refusal{Refusal::Kind::OtherUser, 0, info.st_uid}};
     if (static_cast<std::size_t>(info.st_size) > rules.maxBytes) return Failure{Refusal{Refusal::Kind::TooLarge}};
     return {};
 }

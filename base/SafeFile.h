@@ -15,15 +15,15 @@ namespace base {
 struct Refusal {
     enum class Kind { Missing, Unreadable, Link, NotRegular, OtherUser, TooLarge };
     Kind kind;
-    int error = 0;     // the system's cause (errno), for Missing and Unreadable
-    uid_t owner = 0;   // for OtherUser
+    int error = 0;    // the system's cause (errno), for Missing and Unreadable
+    uid_t owner = 0;  // for OtherUser
 };
 
 // What a file the program reads must be. Whatever the rules, only a regular file is taken, and opening
 // never waits: a FIFO in the file's place would hold the program up for ever, a device never ends.
 struct ReadRules {
-    bool followLinks = true;   // false: a symbolic link in the file's place is refused, never followed
-    bool ownedByUs = false;    // true: only a file of the user running the program
+    bool followLinks = true;  // false: a symbolic link in the file's place is refused, never followed
+    bool ownedByUs = false;   // true: only a file of the user running the program
     std::size_t maxBytes = std::numeric_limits<std::size_t>::max();  // also while it grows under the read
 };
 

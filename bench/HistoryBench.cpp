@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // History costs: recording one pass of four servers, opening the file, upgrading one of the first layout,
-// opening "Verlauf" on 30 days and on everything, and the map at a slider position. The last four read the history named by WARMAP_YEAR_HISTORY
-// (bench/history.sh writes a simulated year there); without it they are skipped.
+// opening "Verlauf" on 30 days and on everything, and the map at a slider position. The last four read the history
+// named by WARMAP_YEAR_HISTORY (bench/history.sh writes a simulated year there); without it they are skipped.
 #include <benchmark/benchmark.h>
 
 #include <QFile>

@@ -108,7 +108,7 @@ void bmPassCompareFour(benchmark::State& state) {
         for (std::size_t i = 0; i < feeds.size(); ++i) {
             const feed::FeedDocument current = feed::FeedDocument::parse(feeds[i]);
             (void)feed::compareKeeps(current, feed::kServerNames[i],
-                               feed::savedCopyPath(folder.temp.path(), feed::kServerNames[i]), names, lines);
+                                     feed::savedCopyPath(folder.temp.path(), feed::kServerNames[i]), names, lines);
         }
         benchmark::DoNotOptimize(lines);
     }

@@ -8,10 +8,10 @@
 #include <QElapsedTimer>
 
 #include "core/PopupPresenter.h"
+#include "notify/ChangePopup.h"
 #include "notify/Fader.h"
 #include "notify/LazySound.h"
 #include "notify/MessageLineRenderer.h"
-#include "notify/ChangePopup.h"
 
 namespace {
 

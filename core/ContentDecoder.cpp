@@ -10,11 +10,11 @@ namespace core {
 struct ContentDecoder::Layer {
     std::string name;
     bool gzip = false;
-    bool raw = false;       // a deflate stream without the zlib wrapper
-    bool decided = false;   // whether a deflate stream is wrapped is known (gzip: always)
-    std::string head;       // a deflate stream's first bytes, until they tell
-    bool started = false;   // has taken a byte
-    bool ended = false;     // the current stream reached its end
+    bool raw = false;      // a deflate stream without the zlib wrapper
+    bool decided = false;  // whether a deflate stream is wrapped is known (gzip: always)
+    std::string head;      // a deflate stream's first bytes, until they tell
+    bool started = false;  // has taken a byte
+    bool ended = false;    // the current stream reached its end
     z_stream z{};
     bool open = false;
 
@@ -131,8 +131,8 @@ bool ContentDecoder::push(std::size_t index, std::string_view bytes, std::string
         const int result = inflate(&z, Z_NO_FLUSH);
         const std::size_t produced = sizeof(buffer) - z.avail_out;
         if (result != Z_OK && result != Z_STREAM_END && !(result == Z_BUF_ERROR && produced == 0)) {
-            return fail(Problem::Broken,
-                        "cannot undo the " + layer.name + " coding: " + (z.msg ? z.msg : "zlib error " + std::to_string(result)));
+            return fail(Problem::Broken, "cannot undo the " + layer.name +
+                                             " coding: " + (z.msg ? z.msg : "zlib error " + std::to_string(result)));
         }
         if (produced > 0 && !push(index + 1, std::string_view(buffer, produced), out)) return false;
         if (result == Z_STREAM_END) layer.ended = true;

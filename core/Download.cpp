@@ -14,8 +14,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/ContentDecoder.h"
 #include "core/BuildInfo.h"
+#include "core/ContentDecoder.h"
 #include "platform/AddressText.h"
 #include "platform/Logging.h"
 
@@ -30,8 +30,8 @@ struct Transfer {
     std::size_t wireBytes = 0;
     std::size_t wireLimit = 0;
     std::size_t decodedLimit = 0;
-    bool tooLarge = false;  // on the wire
-    std::vector<std::string> codings;  // of the answer whose headers came last (redirects have their own)
+    bool tooLarge = false;                  // on the wire
+    std::vector<std::string> codings;       // of the answer whose headers came last (redirects have their own)
     std::optional<ContentDecoder> decoder;  // made at the body's first byte, when every header is in
 };
 
@@ -281,8 +281,8 @@ std::string problem(const RunOutcome& run, const Transfer& transfer, long status
     }
 }
 
-DownloadResult failure(DownloadResult::Status status, const std::string& address,
-                      const std::string& cause, std::string problem) {
+DownloadResult failure(DownloadResult::Status status, const std::string& address, const std::string& cause,
+                       std::string problem) {
     if (status == DownloadResult::Status::NoConnection)
         qCWarning(lcDownload, "no answer from %s: %s", address.c_str(), cause.c_str());
     else
@@ -304,7 +304,7 @@ DownloadResult downloadUrl(const std::string& url, const DownloadLimits& limits)
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     if (!easy || !multi)
         return failure(DownloadResult::Status::NoConnection, withoutUser(url), "the HTTP library could not start",
-                      "HTTP-Bibliothek startet nicht");
+                       "HTTP-Bibliothek startet nicht");
 
     Transfer transfer;
     transfer.wireLimit = limits.maxBodyBytes;
@@ -354,12 +354,14 @@ DownloadResult downloadUrl(const std::string& url, const DownloadLimits& limits)
 
     // Only a whole answer has to have ended its streams.
     if (run.end == RunEnd::Finished && run.result == CURLE_OK && transfer.decoder) transfer.decoder->finish();
-    const bool failed = run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge || isUndecodable(transfer);
+    const bool failed =
+        run.end != RunEnd::Finished || run.result != CURLE_OK || transfer.tooLarge || isUndecodable(transfer);
     // Not one byte of an answer: the server could not be reached. Any byte, even garbage, is a bad answer.
     if (failed || status < 200 || status > 299)
-        return failure(run.answered || !failed ? DownloadResult::Status::BadResponse : DownloadResult::Status::NoConnection,
-                      failing(h, url), cause(run, transfer, status, limits, curlMessage),
-                      problem(run, transfer, status, limits, h, url));
+        return failure(
+            run.answered || !failed ? DownloadResult::Status::BadResponse : DownloadResult::Status::NoConnection,
+            failing(h, url), cause(run, transfer, status, limits, curlMessage),
+            problem(run, transfer, status, limits, h, url));
     if (transfer.body.empty()) qCWarning(lcDownload, "empty answer from %s", failing(h, url).c_str());
     return {DownloadResult::Status::Ok, std::move(transfer.body), {}};
 }

@@ -5,8 +5,8 @@
 #include <QString>
 #include <functional>
 
-#include "warmap/Skin.h"
 #include "warmap/MapWindow.h"
+#include "warmap/Skin.h"
 
 namespace platform {
 class Dialogs;

@@ -1,8 +1,8 @@
 #include "core/PopupPresenter.h"
 
+#include "notify/ChangePopup.h"
 #include "notify/Fader.h"
 #include "notify/Sound.h"
-#include "notify/ChangePopup.h"
 #include "platform/Theme.h"
 
 namespace core {

@@ -13,8 +13,7 @@
 #include "platform/Paths.h"
 
 namespace core {
-RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter,
-                         QObject* parent)
+RefreshPass::RefreshPass(PassSettings settings, platform::Dialogs& dialogs, ChangePresenter& presenter, QObject* parent)
     : QObject(parent),
       m_settings(std::move(settings)),
       m_names(m_settings.programFolder),

@@ -72,8 +72,7 @@ std::unique_ptr<history::HistoryLog> openHistoryLog(QString& why) {
 
 }  // namespace
 
-WarmapApplication::WarmapApplication(settings::CommandLine command, platform::SingleInstance& instance,
-                                     QObject* parent)
+WarmapApplication::WarmapApplication(settings::CommandLine command, platform::SingleInstance& instance, QObject* parent)
     : QObject(parent),
       m_command(std::move(command)),
       m_instance(instance),

@@ -24,7 +24,7 @@ class HistoryRecorder;
 namespace notify {
 class ChangePopup;
 class LazySound;
-}
+}  // namespace notify
 namespace tray {
 class RecentChanges;
 class RecentChangesWindow;

@@ -7,20 +7,18 @@
 
 namespace feed {
 
-base::Status compareKeeps(std::string_view newFeed, std::string_view serverName,
-                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines) {
+base::Status compareKeeps(std::string_view newFeed, std::string_view serverName, const std::string& savedCopyPath,
+                          const KeepNames& names, MessageLines& lines) {
     return compareKeeps(FeedDocument::parse(newFeed), serverName, savedCopyPath, names, lines);
 }
 
-base::Status compareKeeps(const FeedDocument& current, std::string_view serverName,
-                                        const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines,
-                                        RealmChanges* changes) {
+base::Status compareKeeps(const FeedDocument& current, std::string_view serverName, const std::string& savedCopyPath,
+                          const KeepNames& names, MessageLines& lines, RealmChanges* changes) {
     return compareKeeps(current, loadSavedCopy(savedCopyPath), serverName, names, lines, changes);
 }
 
-base::Status compareKeeps(const FeedDocument& current, const FeedDocument& previous,
-                                        std::string_view serverName, const KeepNames& names, MessageLines& lines,
-                                        RealmChanges* changes) {
+base::Status compareKeeps(const FeedDocument& current, const FeedDocument& previous, std::string_view serverName,
+                          const KeepNames& names, MessageLines& lines, RealmChanges* changes) {
     if (!previous.isFeed())
         return base::Failure{"gespeicherte Kopie von " + std::string(serverName) + ": " + previous.problem()};
     if (!current.isFeed()) return base::Failure{"neuer Feed von " + std::string(serverName) + ": " + current.problem()};

@@ -25,8 +25,8 @@ using RealmChanges = std::vector<RealmChange>;
 // lines, in position order, and (when changes is given) the realms of each line to changes. Fails with
 // the description (for a "Fehler: " box) when the comparison had to stop; lines appended before it
 // stay.
-base::Status compareKeeps(std::string_view newFeed, std::string_view serverName,
-                          const std::string& savedCopyPath, const KeepNames& names, MessageLines& lines);
+base::Status compareKeeps(std::string_view newFeed, std::string_view serverName, const std::string& savedCopyPath,
+                          const KeepNames& names, MessageLines& lines);
 // The same with the new feed already parsed.
 base::Status compareKeeps(const FeedDocument& current, std::string_view serverName, const std::string& savedCopyPath,
                           const KeepNames& names, MessageLines& lines, RealmChanges* changes = nullptr);

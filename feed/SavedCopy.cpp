@@ -16,7 +16,8 @@
 namespace feed {
 
 base::Result<std::string> readSavedCopy(const std::string& path) {
-    const auto bytes = base::readWholeFile(path, {.followLinks = false, .ownedByUs = true, .maxBytes = kMaxSavedCopyBytes});
+    const auto bytes =
+        base::readWholeFile(path, {.followLinks = false, .ownedByUs = true, .maxBytes = kMaxSavedCopyBytes});
     if (bytes) return *bytes;
     const auto refused = [&path](const char* why) { return base::Failure{why + std::string(": ") + path}; };
     switch (bytes.error().kind) {

@@ -12,7 +12,7 @@
 namespace history {
 namespace {
 constexpr int kRowHeight = theme::kLineHeight;
-constexpr int kTextLeft = 18;   // where drawMessageLine starts the text, the view's margin included
+constexpr int kTextLeft = 18;  // where drawMessageLine starts the text, the view's margin included
 const QColor kParchment(theme::kParchmentChangeList);
 
 // The rows are painted, not widgets: assistive technology reads the viewport as a list of them.

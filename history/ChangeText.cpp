@@ -35,8 +35,8 @@ std::string structureName(const std::string& id, const feed::KeepNames& names) {
     std::string name = names.keepName(id);
     int number = -1;
     const auto parsed = std::from_chars(id.data(), id.data() + id.size(), number);
-    const bool placed = parsed.ec == std::errc() && parsed.ptr == id.data() + id.size() && number >= 0 &&
-                        number < feed::kStructures;
+    const bool placed =
+        parsed.ec == std::errc() && parsed.ptr == id.data() + id.size() && number >= 0 && number < feed::kStructures;
     return name == feed::KeepNames::kUnknown && !placed ? "Bauwerk " + id : name;
 }
 

@@ -99,22 +99,19 @@ base::Result<std::unique_ptr<HistoryStore>> HistoryStore::open(const std::string
     const int opened =
         sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<HistoryStore> store(new HistoryStore(db, path));
-    if (opened != SQLITE_OK)
-        return base::Failure{store->describeFailure("cannot be opened")};
+    if (opened != SQLITE_OK) return base::Failure{store->describeFailure("cannot be opened")};
     sqlite3_busy_timeout(db, kOpenBusyMilliseconds);
     sqlite3_extended_result_codes(db, 1);
 
     // Everything is read before anything is written, so a file that is not ours stays as it was.
     const std::optional<std::int64_t> version = singleInt(db, "PRAGMA user_version");
     const std::optional<std::int64_t> tables = singleInt(db, "SELECT count(*) FROM sqlite_master");
-    if (!version || !tables)
-        return base::Failure{store->describeFailure("is not a Warmap history")};
+    if (!version || !tables) return base::Failure{store->describeFailure("is not a Warmap history")};
     const int latest = steps.back().to;
     if (*version > latest)
         return base::Failure{"was written by a newer Warmap (layout " + std::to_string(*version) +
                              ", this one reads up to " + std::to_string(latest) + ")"};
-    if (*version == 0 && *tables != 0)
-        return base::Failure{"is not a Warmap history: it holds other tables"};
+    if (*version == 0 && *tables != 0) return base::Failure{"is not a Warmap history: it holds other tables"};
     if (!execute(db, "PRAGMA journal_mode=WAL") || !execute(db, "PRAGMA synchronous=NORMAL"))
         return base::Failure{store->describeFailure("cannot be switched to write-ahead logging")};
     if (*version < latest) {
@@ -132,8 +129,7 @@ base::Result<std::unique_ptr<HistoryStore>> HistoryStore::open(const std::string
     }
     if (const base::Status loaded = store->load(); !loaded) return base::Failure{loaded.error()};
     // A file another program holds locked is found now, not in the middle of a pass.
-    if (!execute(db, "BEGIN IMMEDIATE"))
-        return base::Failure{store->describeFailure("cannot be written")};
+    if (!execute(db, "BEGIN IMMEDIATE")) return base::Failure{store->describeFailure("cannot be written")};
     execute(db, "ROLLBACK");
     sqlite3_busy_timeout(db, kRecordBusyMilliseconds);
     return store;
@@ -148,8 +144,7 @@ base::Status HistoryStore::load() {
         m_words.push_back(words.text(1));
         m_wordNumbers.emplace(m_words.back(), static_cast<int>(m_words.size() - 1));
     }
-    if (!words.isDone())
-        return base::Failure{describeFailure("cannot be read")};
+    if (!words.isDone()) return base::Failure{describeFailure("cannot be read")};
     for (std::size_t server = 0; server < m_last.size(); ++server) {
         Statement last(m_db,
                        "SELECT max(pass), (SELECT max(pass) FROM whole WHERE server=?1) FROM feed WHERE server=?1");
@@ -164,8 +159,8 @@ base::Status HistoryStore::load() {
         since.bind(1, static_cast<std::int64_t>(server)).bind(2, lastWhole);
         if (!m_last[server] || !since.step()) {
             return base::Failure{m_last[server] ? describeFailure("cannot be read")
-                                     : "is damaged: the last state of " + std::string(feed::kServerNames[server]) +
-                                           " cannot be rebuilt"};
+                                                : "is damaged: the last state of " +
+                                                      std::string(feed::kServerNames[server]) + " cannot be rebuilt"};
         }
         m_sinceWhole[server] = static_cast<int>(since.integer(0));
     }
@@ -187,7 +182,8 @@ int HistoryStore::wordNumber(const std::string& text) {
     return number;
 }
 
-base::Status HistoryStore::record(Seconds time, const std::vector<ArrivedFeed>& feeds, const feed::MessageLines& lines) {
+base::Status HistoryStore::record(Seconds time, const std::vector<ArrivedFeed>& feeds,
+                                  const feed::MessageLines& lines) {
     if (feeds.empty() && lines.empty()) return {};
     const std::size_t wordsBefore = m_words.size();
     m_newWords.clear();
@@ -320,7 +316,8 @@ std::optional<ServerState> HistoryStore::stateAt(int server, std::int64_t pass) 
     std::vector<std::optional<Holding>> byPosition(static_cast<std::size_t>(positions));
     const auto take = [&byPosition](std::int64_t position, std::optional<Holding> holding) {
         if (position < 0 || position >= kMostPositions) return false;
-        if (static_cast<std::size_t>(position) >= byPosition.size()) byPosition.resize(static_cast<std::size_t>(position) + 1);
+        if (static_cast<std::size_t>(position) >= byPosition.size())
+            byPosition.resize(static_cast<std::size_t>(position) + 1);
         byPosition[static_cast<std::size_t>(position)] = std::move(holding);
         return true;
     };
@@ -328,7 +325,8 @@ std::optional<ServerState> HistoryStore::stateAt(int server, std::int64_t pass) 
     Statement base(m_db, "SELECT position, id, realm, guild FROM whole WHERE server = ? AND pass = ?");
     base.bind(1, server).bind(2, basePass);
     while (base.step()) {
-        if (!take(base.integer(0), Holding{word(base.integer(1)), word(base.integer(2)), word(base.integer(3))})) return std::nullopt;
+        if (!take(base.integer(0), Holding{word(base.integer(1)), word(base.integer(2)), word(base.integer(3))}))
+            return std::nullopt;
     }
     Statement changes(m_db,
                       "SELECT position, id, new_realm, new_guild FROM change WHERE server = ? AND pass > ? AND "
@@ -336,7 +334,8 @@ std::optional<ServerState> HistoryStore::stateAt(int server, std::int64_t pass) 
     changes.bind(1, server).bind(2, basePass).bind(3, pass);
     while (changes.step()) {
         std::optional<Holding> holding;
-        if (changes.integer(2) != kAbsent) holding = Holding{word(changes.integer(1)), word(changes.integer(2)), word(changes.integer(3))};
+        if (changes.integer(2) != kAbsent)
+            holding = Holding{word(changes.integer(1)), word(changes.integer(2)), word(changes.integer(3))};
         if (!take(changes.integer(0), std::move(holding))) return std::nullopt;
     }
     // Exactly the feed's positions are there, and nothing beyond them.
@@ -358,8 +357,9 @@ std::vector<Change> HistoryStore::changes(int server, Seconds from, Seconds to) 
     select.bind(1, server).bind(2, from).bind(3, to);
     const auto word = [](std::int64_t number) { return static_cast<int>(number); };
     while (select.step()) {
-        changes.push_back({select.integer(0), select.integer(1), static_cast<int>(select.integer(2)), word(select.integer(3)),
-                           word(select.integer(4)), word(select.integer(5)), word(select.integer(6)), word(select.integer(7))});
+        changes.push_back({select.integer(0), select.integer(1), static_cast<int>(select.integer(2)),
+                           word(select.integer(3)), word(select.integer(4)), word(select.integer(5)),
+                           word(select.integer(6)), word(select.integer(7))});
     }
     return changes;
 }

@@ -20,9 +20,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/SafeFile.h"
 #include "feed/FeedDocument.h"
 #include "feed/Frontier.h"
-#include "base/SafeFile.h"
 #include "history/ChangeListView.h"
 #include "history/ChangeText.h"
 #include "history/HistoryChart.h"
@@ -198,7 +198,8 @@ void HistoryWindow::fitMap() {
 }
 
 void HistoryWindow::showReadOut(const QString& description) {
-    m_pointLabel->setText(description.isEmpty() ? QString() : serverName(m_server) + QStringLiteral(", ") + description);
+    m_pointLabel->setText(description.isEmpty() ? QString()
+                                                : serverName(m_server) + QStringLiteral(", ") + description);
 }
 
 void HistoryWindow::drawPanel(QPainter& painter) const {
@@ -323,9 +324,10 @@ base::Result<void, QString> HistoryWindow::exportTo(const QString& path) {
         return base::Failure{cause};
     }
     const std::size_t rows = m_changes.size();
-    m_statusLabel->setText(QStringLiteral("%1 nach %2 geschrieben.")
-                             .arg(rows == 1 ? QStringLiteral("1 Änderung") : QStringLiteral("%1 Änderungen").arg(rows),
-                                  QDir::toNativeSeparators(path)));
+    m_statusLabel->setText(
+        QStringLiteral("%1 nach %2 geschrieben.")
+            .arg(rows == 1 ? QStringLiteral("1 Änderung") : QStringLiteral("%1 Änderungen").arg(rows),
+                 QDir::toNativeSeparators(path)));
     return {};
 }
 
@@ -335,8 +337,9 @@ void HistoryWindow::exportToFile() {
                                                       QStringLiteral("CSV-Dateien (*.csv)"));
     if (path.isEmpty()) return;
     if (const base::Result<void, QString> exported = exportTo(path); !exported)
-        QMessageBox::warning(this, QStringLiteral("Warmap — Verlauf"),
-                             QStringLiteral("Der Verlauf ließ sich nicht nach %1 schreiben: %2").arg(path, exported.error()));
+        QMessageBox::warning(
+            this, QStringLiteral("Warmap — Verlauf"),
+            QStringLiteral("Der Verlauf ließ sich nicht nach %1 schreiben: %2").arg(path, exported.error()));
 }
 
 }  // namespace history

@@ -85,7 +85,14 @@ private:
 // The pictures a structure is drawn with, in the order of the files in symbols/: its realm's keep or
 // tower, and over it the unclaimed mark when no guild holds it.
 enum class Icon {
-    AlbionKeep, AlbionTower, MidgardKeep, MidgardTower, HiberniaKeep, HiberniaTower, UnclaimedKeep, UnclaimedTower
+    AlbionKeep,
+    AlbionTower,
+    MidgardKeep,
+    MidgardTower,
+    HiberniaKeep,
+    HiberniaTower,
+    UnclaimedKeep,
+    UnclaimedTower
 };
 
 // The picture of a structure: Albion's for Albion and any unknown realm.

@@ -55,7 +55,8 @@ private:
 };
 
 QAccessibleInterface* accessiblePopupFor(const QString& className, QObject* object) {
-    if (className != QLatin1String(ChangePopup::staticMetaObject.className()) || !object || !object->isWidgetType()) return nullptr;
+    if (className != QLatin1String(ChangePopup::staticMetaObject.className()) || !object || !object->isWidgetType())
+        return nullptr;
     return new AccessiblePopup(static_cast<ChangePopup*>(object));
 }
 

@@ -81,9 +81,10 @@ base::Result<std::string> privateFolderUnder(const char* variable, const char* u
     struct stat info {};
     const bool there = ::lstat(folder.c_str(), &info) == 0;
     const int error = errno;
-    std::string why = folder + (!there ? " cannot be created: " + std::string(std::strerror(made ? made : error))
-                                : !isOurFolder(info) ? std::string(" is not a folder of yours")
-                                                     : " cannot be closed to others: " + std::string(std::strerror(error)));
+    std::string why =
+        folder + (!there               ? " cannot be created: " + std::string(std::strerror(made ? made : error))
+                  : !isOurFolder(info) ? std::string(" is not a folder of yours")
+                                       : " cannot be closed to others: " + std::string(std::strerror(error)));
     sayNotUsed(folder);
     return base::Failure{std::move(why)};
 }

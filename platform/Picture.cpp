@@ -148,12 +148,12 @@ void Picture::place(QPainter& painter, QPoint at, Mirror mirror) const {
             render(painter, x, y, roundEven(w), roundEven(h), 0, hh, wh, -hh);
             break;
         case Mirror::LeftRight:
-            render(painter, x, roundEven(y + h - 1), roundEven(w), roundEven(-h), roundEven(wh - kTx), roundEven(kTy), -wh,
-                   hh);
+            render(painter, x, roundEven(y + h - 1), roundEven(w), roundEven(-h), roundEven(wh - kTx), roundEven(kTy),
+                   -wh, hh);
             break;
         case Mirror::TopBottom:
-            render(painter, roundEven(x + w - 1), y, roundEven(-w), roundEven(h), roundEven(wh - kTx), roundEven(kTy), -wh,
-                   hh);
+            render(painter, roundEven(x + w - 1), y, roundEven(-w), roundEven(h), roundEven(wh - kTx), roundEven(kTy),
+                   -wh, hh);
             break;
         case Mirror::Both:
             render(painter, x, y, roundEven(w + 1), roundEven(h + 1), wh, 0, -wh, hh);

@@ -92,7 +92,8 @@ base::Status checkDisplay(const QString& platform) {
         if (!windowSystem) return {};
         return base::Failure{"the platform " + chosen.toStdString() + " cannot open its display"};
     }
-    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) return base::Failure{"neither DISPLAY nor WAYLAND_DISPLAY is set"};
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY"))
+        return base::Failure{"neither DISPLAY nor WAYLAND_DISPLAY is set"};
     if (isSet("DISPLAY") && isX11Reachable()) return {};
     if (isSet("WAYLAND_DISPLAY") && isWaylandReachable()) return {};
     std::string problem = "cannot open";

@@ -60,7 +60,6 @@ base::Result<QString, AddressProblem> normalisedFeedBase(const QString& text) {
     return url.adjusted(QUrl::RemovePath).toString(QUrl::FullyEncoded);
 }
 
-
 namespace {
 
 // What each problem is called: for the settings window (German) and for the log (English).

@@ -34,8 +34,7 @@ QString serverKey(std::string_view server) {
 // open. A FIFO would hold the start for ever, a device would never end.
 bool isReadable(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
-    const auto opened =
-        base::openForReading(native.toStdString(), {.maxBytes = static_cast<std::size_t>(kMostBytes)});
+    const auto opened = base::openForReading(native.toStdString(), {.maxBytes = static_cast<std::size_t>(kMostBytes)});
     if (opened) return true;
     switch (opened.error().kind) {
         case base::Refusal::Kind::Missing:

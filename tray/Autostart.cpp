@@ -70,7 +70,8 @@ base::Status setAutostart(const std::string& file, const std::string& program, b
     }
     const std::filesystem::path folder = std::filesystem::path(file).parent_path();
     std::filesystem::create_directories(folder, error);
-    if (error) return base::Failure{"Der Ordner " + folder.string() + " konnte nicht angelegt werden: " + error.message()};
+    if (error)
+        return base::Failure{"Der Ordner " + folder.string() + " konnte nicht angelegt werden: " + error.message()};
     if (!base::writePrivateFile(file, autostartEntry(program)))
         return base::Failure{"Die Datei " + file + " konnte nicht geschrieben werden."};
     return {};

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <chrono>
 #include <cstddef>
-#include <QObject>
 #include <deque>
 #include <string>
 #include <vector>

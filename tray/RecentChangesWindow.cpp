@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "notify/MessageLineRenderer.h"
 #include "notify/ChangePopup.h"
+#include "notify/MessageLineRenderer.h"
 #include "platform/AccessibleRows.h"
 #include "platform/ListKeys.h"
 #include "platform/Picture.h"

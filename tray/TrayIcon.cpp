@@ -97,7 +97,8 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
     m_actions[StartAtLogin] = m_menu.addAction(QStringLiteral("Beim Anmelden starten"));
     m_actions[StartAtLogin]->setCheckable(true);
     connect(m_actions[StartAtLogin], &QAction::triggered, this, &TrayIcon::switchStartAtLogin);
-    m_actions[ShowSettings] = m_menu.addAction(QStringLiteral("Einstellungen …"), this, &TrayIcon::showSettingsRequested);
+    m_actions[ShowSettings] =
+        m_menu.addAction(QStringLiteral("Einstellungen …"), this, &TrayIcon::showSettingsRequested);
     m_menu.addSeparator();
     m_actions[Quit] = m_menu.addAction(QStringLiteral("Beenden"), this, &TrayIcon::quitRequested);
     // What a left click does, in bold.

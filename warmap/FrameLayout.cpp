@@ -71,7 +71,8 @@ FrameLayout layOutFrame(const FrameSizes& s) {
     out.push_back({FramePiece::SidePiece, QPoint(0, t), platform::Mirror::None});
     out.push_back({FramePiece::SidePiece, QPoint(roundEven(w - sideW), t), platform::Mirror::LeftRight});
     out.push_back({FramePiece::SidePiece, QPoint(0, roundEven(h - sideH - t)), platform::Mirror::TopBottom});
-    out.push_back({FramePiece::SidePiece, QPoint(roundEven(w - sideW), roundEven(h - sideH - t)), platform::Mirror::Both});
+    out.push_back(
+        {FramePiece::SidePiece, QPoint(roundEven(w - sideW), roundEven(h - sideH - t)), platform::Mirror::Both});
     // A band's extra tile past its end, and pieces placed from the far edges, must fit too.
     for (const Placement& p : out) {
         if (!fits(p.at.x()) || !fits(p.at.y())) break;

@@ -58,7 +58,8 @@ const QString kDateLabelName = QStringLiteral("Stand der Karte");
 const QString kHoverLabelName = QStringLiteral("Festung unter dem Mauszeiger");
 
 QAccessibleInterface* accessibleWarmapWindow(const QString& className, QObject* object) {
-    if (className != QLatin1String(MapWindow::staticMetaObject.className()) || !object || !object->isWidgetType()) return nullptr;
+    if (className != QLatin1String(MapWindow::staticMetaObject.className()) || !object || !object->isWidgetType())
+        return nullptr;
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
@@ -124,8 +125,7 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
     m_dateLabel->installEventFilter(this);
 
     // Close first, then minimise: the order assistive technology reads them in.
-    const auto addFrameButton = [this](const char* objectName, QPoint position, const char* tooltip,
-                                       const char* name) {
+    const auto addFrameButton = [this](const char* objectName, QPoint position, const char* tooltip, const char* name) {
         auto* button = new PictureButton(this);
         button->setObjectName(QString::fromLatin1(objectName));
         button->setToolTip(QString::fromUtf8(tooltip));
@@ -146,8 +146,9 @@ base::Result<void, QString> MapWindow::load() {
 
 base::Result<void, QString> MapWindow::load(SkinResult loaded, bool tellNoSavedCopy) {
     m_serverCombo->setStyleSheet(
-        QStringLiteral("QComboBox { background-color: %1; color: %2; border: 1px solid %3; padding-left: 3px; }"
-                       " QComboBox QAbstractItemView { background-color: %1; color: %2; selection-background-color: %4; }")
+        QStringLiteral(
+            "QComboBox { background-color: %1; color: %2; border: 1px solid %3; padding-left: 3px; }"
+            " QComboBox QAbstractItemView { background-color: %1; color: %2; selection-background-color: %4; }")
             .arg(theme::css(theme::kServerField), theme::css(theme::kServerText), theme::css(theme::kServerBorder),
                  theme::css(theme::kServerSelection)));
     m_serverCombo->clear();

@@ -28,9 +28,8 @@ SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
                              .scaled(qRound(map->roundedWidth() * mapRatio), qRound(map->roundedHeight() * mapRatio));
     skin.mapBackground.setDevicePixelRatio(mapRatio);
 
-    FrameLayout layout =
-        layOutFrame({corner->width(), corner->height(), side->width(), side->height(), topTile->width(),
-                     leftTile->height(), map->roundedWidth(), map->roundedHeight()});
+    FrameLayout layout = layOutFrame({corner->width(), corner->height(), side->width(), side->height(),
+                                      topTile->width(), leftTile->height(), map->roundedWidth(), map->roundedHeight()});
     if (layout.overflow)
         return base::Failure{QStringLiteral("\u00dcberlauf: die Bilder des Fensterrahmens in ") + folder +
                              QStringLiteral(" sind zu gro\u00df")};

@@ -137,7 +137,8 @@ TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
         {untrusted->url(), false, "SSL certificate problem"},
     };
     for (const auto& c : cases) {
-        env.set("SSL_CERT_FILE", c.trustTest ? TestHttpServer::tlsCertificateFile() : QByteArray(WARMAP_TEST_DATA_DIR "/tls/ca.pem"));
+        env.set("SSL_CERT_FILE",
+                c.trustTest ? TestHttpServer::tlsCertificateFile() : QByteArray(WARMAP_TEST_DATA_DIR "/tls/ca.pem"));
         TestHttpServer origin("HTTP/1.1 301 Moved Permanently\r\nLocation: " + QByteArray::fromStdString(c.target) +
                               "\r\nContent-Length: 0\r\n\r\n");
         const std::string asked = origin.url();
@@ -145,7 +146,8 @@ TEST(DownloadUrl, ARedirectToAnUnreachableTargetIsABadAnswerNamingIt) {
         testing_support::LogRecorder log;
         const DownloadResult result = core::downloadUrl(withUser, shortLimits());
         EXPECT_EQ(result.status, DownloadResult::Status::BadResponse) << c.target;
-        const QString said = QString::fromStdString("bad answer from " + c.target + " (redirected from " + asked + "): ");
+        const QString said =
+            QString::fromStdString("bad answer from " + c.target + " (redirected from " + asked + "): ");
         EXPECT_EQ(log.matching("warmap.download", {said, c.message}).size(), 1) << log.lines().join('\n').toStdString();
         EXPECT_FALSE(log.lines().join('\n').contains("s3cret"));
     }
@@ -165,13 +167,11 @@ TEST(DownloadUrl, ASilentServerIsNoConnectionAndAStalledOneABadAnswer) {
     testing_support::FeedSimProcess sim;
     ASSERT_TRUE(sim.isRunning());
     ASSERT_EQ(sim.control("fault?server=Avalon&kind=stall"), "ok\n");
-    EXPECT_EQ(
-        core::downloadUrl(core::feedUrl(sim.base(), "Avalon"), shortLimits()).status,
-        DownloadResult::Status::NoConnection);
+    EXPECT_EQ(core::downloadUrl(core::feedUrl(sim.base(), "Avalon"), shortLimits()).status,
+              DownloadResult::Status::NoConnection);
     // Head sent, then nothing more: the server answered and then stalled.
     TestHttpServer stalled("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nabc", QByteArray(97, 'x'), 60'000);
-    EXPECT_EQ(core::downloadUrl(stalled.url(), shortLimits()).status,
-              DownloadResult::Status::BadResponse);
+    EXPECT_EQ(core::downloadUrl(stalled.url(), shortLimits()).status, DownloadResult::Status::BadResponse);
 }
 
 // Any byte from the server is an answer, parsed or not: garbage, an HTTP/0.9 body or a status line

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/PopupPresenter.h"
-#include "notify/Sound.h"
 #include "notify/ChangePopup.h"
+#include "notify/Sound.h"
 #include "tests/support/PopupPassRig.h"
 
 namespace {

@@ -138,7 +138,8 @@ TEST_F(RefreshPassTest, TheNoticeFilterChoosesThePopupLinesOnly) {
             ASSERT_EQ(m_sim.control(set), "ok\n");
         auto pass = makePass();
         feed::MessageLines recent;
-        QObject::connect(&pass, &core::RefreshPass::passEnded, [&recent](const feed::MessageLines& lines) { recent = lines; });
+        QObject::connect(&pass, &core::RefreshPass::passEnded,
+                         [&recent](const feed::MessageLines& lines) { recent = lines; });
         pass.refreshKeeps();
         m_presenter.handedOver.clear();
         pass.reconfigure(m_sim.base(), c.filter);  // from the next pass on
@@ -208,7 +209,11 @@ TEST_F(RefreshPassTest, APassShowsOneBoxHoweverManyServersFail) {
         int boxes;
         std::size_t failures, asked;
     } cases[] = {
-        {"site in maintenance", {{"Dartmoor", "503"}, {"Logres", "503"}, {"Avalon", "503"}, {"Salisbury", "503"}}, 1, 4, 4},
+        {"site in maintenance",
+         {{"Dartmoor", "503"}, {"Logres", "503"}, {"Avalon", "503"}, {"Salisbury", "503"}},
+         1,
+         4,
+         4},
         {"one 404", {{"Avalon", "404"}}, 1, 1, 4},
         {"an empty answer", {{"Dartmoor", "empty"}}, 0, 1, 4},
         {"404, then no answer", {{"Dartmoor", "404"}, {"Logres", "refuse"}}, 1, 2, 2},
@@ -219,7 +224,8 @@ TEST_F(RefreshPassTest, APassShowsOneBoxHoweverManyServersFail) {
         m_sim.control("advance");
         std::map<std::string_view, std::string> before;
         for (std::string_view server : feed::kServerNames) before[server] = savedBytes(server);
-        for (const auto& [server, kind] : c.faults) ASSERT_EQ(m_sim.control("fault?server=" + server + "&kind=" + kind), "ok\n");
+        for (const auto& [server, kind] : c.faults)
+            ASSERT_EQ(m_sim.control("fault?server=" + server + "&kind=" + kind), "ok\n");
         m_dialogs.shown.clear();
         testing_support::LogRecorder log;
         pass.refreshKeeps();
@@ -396,7 +402,8 @@ TEST_F(RefreshPassTest, AStopRequestedDuringADownloadEndsThePassAfterThatServer)
     core::RefreshPass pass(settings, m_dialogs, m_presenter);
     running = &pass;
     std::vector<feed::MessageLines> ended;
-    QObject::connect(&pass, &core::RefreshPass::passEnded, [&](const feed::MessageLines& lines) { ended.push_back(lines); });
+    QObject::connect(&pass, &core::RefreshPass::passEnded,
+                     [&](const feed::MessageLines& lines) { ended.push_back(lines); });
 
     pass.refreshKeeps();
     ASSERT_EQ(ended.size(), 1u);

@@ -20,7 +20,7 @@ protected:
     }
 
     base::Status compare(const FeedBuilder& previous, const FeedBuilder& current,
-                                       const std::string& server = "Logres") {
+                         const std::string& server = "Logres") {
         const std::string saved = m_dir.filePath("saved.xml").toStdString();
         testing_support::writeFile(saved, previous.xml());
         return feed::compareKeeps(current.xml(), server, saved, m_names, m_lines);
@@ -54,7 +54,8 @@ TEST_F(CompareKeepsTest, OneLinePerRealmChangeInPositionOrder) {
 }
 
 TEST_F(CompareKeepsTest, UnusualRealmsKeepTheirTextWithoutColour) {
-    EXPECT_TRUE(compare(FeedBuilder(), FeedBuilder().realm(0, "").realm(3, "0").realm(7, "albion").realm(9, "Hibernia")));
+    EXPECT_TRUE(
+        compare(FeedBuilder(), FeedBuilder().realm(0, "").realm(3, "0").realm(7, "albion").realm(9, "Hibernia")));
     EXPECT_EQ(m_lines,
               (feed::MessageLines{"^bLOG: ^rStonewatch^Irechts", "^bLOG: ^rMill Tower^Irechts^b0",
                                   "^bLOG: ^rFenwick Spire^Irechtsalbion", "^bLOG: ^rUNKNOWN^Irechts^gHibernia"}));

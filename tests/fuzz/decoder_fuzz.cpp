@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) return 0;
     // The first byte names the layers, the second how the body is split.
     std::vector<std::string> codings;
-    for (int layer = 0; layer < 1 + (data[0] & 3) % 3; ++layer) codings.push_back(data[0] >> (2 + layer) & 1 ? "gzip" : "deflate");
+    for (int layer = 0; layer < 1 + (data[0] & 3) % 3; ++layer)
+        codings.push_back(data[0] >> (2 + layer) & 1 ? "gzip" : "deflate");
     const std::size_t chunk = 1 + data[1] % 64;
     constexpr std::size_t kLimit = 1 << 20;
     const Outcome split = decode(codings, data + 2, size - 2, chunk, kLimit);

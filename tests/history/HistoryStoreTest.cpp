@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
-#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -242,7 +242,8 @@ TEST_F(HistoryStoreTest, AFileLockedByAnotherProgramIsLeftToIt) {
     ASSERT_EQ(byte, 'y');
     testing_support::LogRecorder log;
     EXPECT_FALSE(history::openHistory(storePath()));
-    EXPECT_EQ(log.matching(QStringLiteral("warmap.history"), {QString::fromStdString(storePath()), "locked"}).size(), 1u)
+    EXPECT_EQ(log.matching(QStringLiteral("warmap.history"), {QString::fromStdString(storePath()), "locked"}).size(),
+              1u)
         << log.lines().join('\n').toStdString();
     ::close(release[1]);
     ::waitpid(child, nullptr, 0);
@@ -275,7 +276,8 @@ TEST_F(HistoryStoreTest, AFullOrReadOnlyDiskStopsTheHistoryNotThePass) {
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::sigaction(SIGXFSZ, &previous, nullptr);
         EXPECT_EQ(
-            log.matching(QStringLiteral("warmap.history"), {"no more history", QString::fromStdString(storePath())}).size(),
+            log.matching(QStringLiteral("warmap.history"), {"no more history", QString::fromStdString(storePath())})
+                .size(),
             1u)
             << log.lines().join('\n').toStdString();
         EXPECT_FALSE(recorder.isRecording());
@@ -386,7 +388,8 @@ TEST_F(HistoryStoreTest, APlaceThatCannotBeWrittenIsLoggedWithTheSystemsCause) {
     ASSERT_EQ(said.size(), 3) << log.lines().join('\n').toStdString();
     EXPECT_TRUE(said[0].contains("No space left on device")) << said[0].toStdString();
     EXPECT_TRUE(said[1].contains("cannot be written: Read-only file system")) << said[1].toStdString();
-    EXPECT_TRUE(said[2].contains("/elsewhere/warmap cannot be created: Read-only file system")) << said[2].toStdString();
+    EXPECT_TRUE(said[2].contains("/elsewhere/warmap cannot be created: Read-only file system"))
+        << said[2].toStdString();
     for (const QString& line : said) std::printf("%s\n", qPrintable(line));
 }
 
@@ -476,7 +479,8 @@ TEST_F(HistoryStoreTest, UpgradesAnOlderLayoutAndKeepsItsHistory) {
     const std::string upgradedFile = fingerprint(storePath());
     const auto newer = HistoryStore::open(storePath(), first);
     ASSERT_FALSE(newer);
-    EXPECT_NE(newer.error().find("newer Warmap (layout 2, this one reads up to 1)"), std::string::npos) << newer.error();
+    EXPECT_NE(newer.error().find("newer Warmap (layout 2, this one reads up to 1)"), std::string::npos)
+        << newer.error();
     EXPECT_EQ(fingerprint(storePath()), upgradedFile);
 }
 

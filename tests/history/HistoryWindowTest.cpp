@@ -291,13 +291,15 @@ TEST_F(HistoryWindowTest, FeedsThatGrowAndShrinkAreShownAsTheyWere) {
     EXPECT_TRUE(list->rowText(0).endsWith(QStringLiteral("Bauwerk 105 \u2192 Hibernia  Neue Herren")))
         << list->rowText(0).toStdString();
     window.chooseMoment(2);
-    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("MomentLabel"))->text().endsWith(
-        QStringLiteral("Karte unvollständig: Eintrag 104 fehlt")));
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("MomentLabel"))
+                    ->text()
+                    .endsWith(QStringLiteral("Karte unvollständig: Eintrag 104 fehlt")));
     const history::Change* last = nullptr;
     const auto changes = m_store->changes(0, 0, now);
     for (const auto& change : changes) last = &change;
     ASSERT_TRUE(last && last->hasDeparted());
-    const auto timeline = history::buildTimeline(grown.state, now - 1200, {changes.begin(), changes.end()}, *m_store, 10);
+    const auto timeline =
+        history::buildTimeline(grown.state, now - 1200, {changes.begin(), changes.end()}, *m_store, 10);
     EXPECT_EQ(timeline.back().counts, history::countHoldings(shrunk.state));
     EXPECT_NE(history::countHoldings(grown.state), history::countHoldings(shrunk.state));
 }

@@ -44,12 +44,14 @@ protected:
         QPainter painter(&image);
         platform::Picture::load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->draw(painter, QPoint(0, 0));
         if (overlay)
-            platform::Picture::load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")->draw(painter, QPoint(0, 0));
+            platform::Picture::load(QString(WARMAP_DATA_DIR "/symbols/") + overlay + ".ico")
+                ->draw(painter, QPoint(0, 0));
         return image;
     }
     static void drawIcon(QImage& image, const char* icon, int x, int y) {
         QPainter painter(&image);
-        platform::Picture::load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")->draw(painter, QPoint(x - 7, y - 7));
+        platform::Picture::load(QString(WARMAP_DATA_DIR "/symbols/") + icon + ".ico")
+            ->draw(painter, QPoint(x - 7, y - 7));
     }
     QImage at(int x, int y) const { return m_surface.copy(x - 7, y - 7, 16, 16); }
 

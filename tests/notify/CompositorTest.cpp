@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "notify/Fader.h"
 #include "notify/ChangePopup.h"
+#include "notify/Fader.h"
 #include "platform/WindowSystem.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 namespace {
 
-using notify::popupPosition;
 using notify::Edge;
+using notify::popupPosition;
 using notify::taskbarEdge;
 using platform::TaskbarRect;
 

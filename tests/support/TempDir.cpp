@@ -19,7 +19,8 @@ void writeFile(const std::string& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-bool copyDataFolder(const QString& to, const QString& subfolder, const std::function<bool(const QString& file)>& wanted) {
+bool copyDataFolder(const QString& to, const QString& subfolder,
+                    const std::function<bool(const QString& file)>& wanted) {
     const QString data = QStringLiteral(WARMAP_DATA_DIR "/");
     bool copied = true;
     for (QDirIterator it(data + subfolder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {

@@ -108,8 +108,8 @@ int main(int argc, char** argv) {
         if ((e->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
             const xcb_property_notify_event_t* p = (const xcb_property_notify_event_t*)e;
             if (p->atom == opacity) {
-                xcb_get_property_reply_t* v = xcb_get_property_reply(
-                    c, xcb_get_property(c, 0, w, opacity, XCB_ATOM_CARDINAL, 0, 1), NULL);
+                xcb_get_property_reply_t* v =
+                    xcb_get_property_reply(c, xcb_get_property(c, 0, w, opacity, XCB_ATOM_CARDINAL, 0, 1), NULL);
                 if (v && xcb_get_property_value_length(v) == 4) {
                     const uint32_t value = *(const uint32_t*)xcb_get_property_value(v);
                     const unsigned alpha = (unsigned)(((uint64_t)value * 255 + 0x7fffffff) / 0xffffffffu);

@@ -60,7 +60,8 @@ TEST(FrameLayout, RightBandIsMirroredTopToBottomOnly) {
     const auto layout = warmap::layOutFrame(sizesFor(448, 560));
     const auto tiles = of(layout, FramePiece::LeftTile);
     ASSERT_FALSE(tiles.empty());
-    EXPECT_EQ(tiles.front(), (Placement{FramePiece::LeftTile, QPoint(0, 45), Mirror::None}));  // below corner and side piece
+    EXPECT_EQ(tiles.front(),
+              (Placement{FramePiece::LeftTile, QPoint(0, 45), Mirror::None}));  // below corner and side piece
     EXPECT_EQ(tiles[1], (Placement{FramePiece::LeftTile, QPoint(458, 45), Mirror::TopBottom}));
     EXPECT_EQ(tiles.back().at.y(), tiles[tiles.size() - 3].at.y() + 10);  // the extra tile
     EXPECT_LE(tiles[tiles.size() - 3].at.y(), 600 - 90);

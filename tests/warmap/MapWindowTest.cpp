@@ -5,13 +5,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,8 +72,7 @@ TEST_F(MapWindowTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     EXPECT_EQ(window.closeButton()->geometry(), QRect(392, 2, 17, 17));
     EXPECT_TRUE(m_dialogs.shown.empty());
     // Keep 0 of Dartmoor is drawn: the map differs from its background there.
-    EXPECT_NE(window.mapView()->surface().pixelColor(387, 160),
-              window.mapView()->background().pixelColor(387, 160));
+    EXPECT_NE(window.mapView()->surface().pixelColor(387, 160), window.mapView()->background().pixelColor(387, 160));
 }
 
 TEST_F(MapWindowTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
@@ -203,7 +202,8 @@ TEST_F(MapWindowTest, EveryControlHasAnAccessibleName) {
 TEST_F(MapWindowTest, AtOneToOneTheDoubleSizePicturesChangeNothing) {
     ASSERT_TRUE(QFile::exists(WARMAP_DATA_DIR "/symbols/keep_alb@2x.ico"));
     QTemporaryDir plain;
-    ASSERT_TRUE(testing_support::copyDataFolder(plain.path(), {}, [](const QString& file) { return !file.contains("@2x"); }));
+    ASSERT_TRUE(
+        testing_support::copyDataFolder(plain.path(), {}, [](const QString& file) { return !file.contains("@2x"); }));
     saveFeed("Dartmoor", FeedBuilder().realm(0, "Midgard").guild(0, "").realm(6, "Hibernia").guild(6, "Wolfsbanner"));
     warmap::MapWindow sharp(WARMAP_DATA_DIR, m_dialogs), onlyPlain(plain.path(), m_dialogs);
     ASSERT_TRUE(sharp.load());

@@ -337,13 +337,23 @@ QByteArray windowIconSvg() {
     const auto fill = [](Realm realm) { return coloursOf(realm).fill.name().toLatin1(); };
     const QByteArray shield = "M2 1.2H14V7.5Q14 12.5 8 15Q2 12.5 2 7.5Z";
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\" viewBox=\"0 0 16 16\">\n"
-           "  <clipPath id=\"shield\"><path d=\"" + shield + "\"/></clipPath>\n"
+           "  <clipPath id=\"shield\"><path d=\"" +
+           shield +
+           "\"/></clipPath>\n"
            "  <g clip-path=\"url(#shield)\">\n"
-           "    <rect x=\"0\" y=\"0\" width=\"8\" height=\"8\" fill=\"" + fill(Realm::Albion) + "\"/>\n"
-           "    <rect x=\"8\" y=\"0\" width=\"8\" height=\"8\" fill=\"" + fill(Realm::Midgard) + "\"/>\n"
-           "    <rect x=\"0\" y=\"8\" width=\"16\" height=\"8\" fill=\"" + fill(Realm::Hibernia) + "\"/>\n"
+           "    <rect x=\"0\" y=\"0\" width=\"8\" height=\"8\" fill=\"" +
+           fill(Realm::Albion) +
+           "\"/>\n"
+           "    <rect x=\"8\" y=\"0\" width=\"8\" height=\"8\" fill=\"" +
+           fill(Realm::Midgard) +
+           "\"/>\n"
+           "    <rect x=\"0\" y=\"8\" width=\"16\" height=\"8\" fill=\"" +
+           fill(Realm::Hibernia) +
+           "\"/>\n"
            "  </g>\n"
-           "  <path d=\"" + shield + "\" fill=\"none\" stroke=\"" + kGold.name().toLatin1() + "\" stroke-width=\"1\"/>\n"
+           "  <path d=\"" +
+           shield + "\" fill=\"none\" stroke=\"" + kGold.name().toLatin1() +
+           "\" stroke-width=\"1\"/>\n"
            "</svg>\n";
 }
 

@@ -30,9 +30,9 @@ void closeWhenWritten(QTcpSocket* socket) {
 
 bool parseFault(const QString& name, Fault& fault) {
     static const QHash<QString, Fault> kNames = {
-        {"none", Fault::None},     {"404", Fault::NotFound}, {"500", Fault::ServerError},
-        {"refuse", Fault::Refuse}, {"stall", Fault::Stall},  {"trickle", Fault::Trickle},
-        {"cut", Fault::Cut},       {"huge", Fault::Huge},    {"malformed", Fault::Malformed},
+        {"none", Fault::None},       {"404", Fault::NotFound}, {"500", Fault::ServerError},
+        {"refuse", Fault::Refuse},   {"stall", Fault::Stall},  {"trickle", Fault::Trickle},
+        {"cut", Fault::Cut},         {"huge", Fault::Huge},    {"malformed", Fault::Malformed},
         {"503", Fault::Unavailable}, {"empty", Fault::Empty}};
     const auto it = kNames.find(name);
     if (it == kNames.end()) return false;

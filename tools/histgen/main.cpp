@@ -58,7 +58,8 @@ int main(int argc, char* argv[]) {
             feeds.push_back({server, document.date(), history::holdingsOf(document)});
             previous[server] = std::move(document);
         }
-        if (const base::Status recorded = store->record(last - (count - 1 - pass) * kInterval, feeds, lines); !recorded) {
+        if (const base::Status recorded = store->record(last - (count - 1 - pass) * kInterval, feeds, lines);
+            !recorded) {
             std::fprintf(stderr, "histgen: pass %ld: %s\n", pass, recorded.error().c_str());
             return 1;
         }
