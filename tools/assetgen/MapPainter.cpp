@@ -36,7 +36,7 @@ int realmAt(const Noise& noise, double x, double y) {
 
 double distanceToStructures(double x, double y) {
     double best = 1e9;
-    for (const auto& pos : keepmap::KeepPos) best = std::min(best, std::hypot(x - pos[0], y - pos[1]));
+    for (const QPoint pos : keepmap::kKeepPos) best = std::min(best, std::hypot(x - pos.x(), y - pos.y()));
     return best;
 }
 
