@@ -10,10 +10,10 @@ RUN_PACKAGES=(cmake ninja-build g++ pkg-config libxcb1-dev libxcb-xfixes0-dev qt
               libcurl4-openssl-dev zlib1g-dev libxml2-dev libsqlite3-dev qt6-charts-dev libqt6opengl6-dev libgl-dev xvfb xauth xdotool x11-utils
               imagemagick)
 # What the tests need besides: GoogleTest and Google Benchmark, the desktops, compositors, sound
-# server and accessibility bus they run the program on, and Debian's package checkers.
+# server and accessibility bus they run the program on, Debian's package checkers, and the style checkers.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev nginx-light xinput groff-base curl weston xwayland qt6-wayland pulseaudio
                pulseaudio-utils sox trayer libfaketime picom sway grim python3 python3-pyatspi at-spi2-core dbus
-               lintian desktop-file-utils appstream)
+               lintian desktop-file-utils appstream clang-tidy clang-format)
 
 install_missing() {  # install_missing package...
     local missing=()
