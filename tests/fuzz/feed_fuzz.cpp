@@ -36,11 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     readEverything(previous);
     readEverything(current);
 
-    static const feed::KeepNames names("/nonexistent");  // every name reads "UNKNOWN"
+    static const feed::KeepNames kNames("/nonexistent");  // every name reads "UNKNOWN"
     feed::MessageLines lines;
-    (void)feed::compareKeeps(current, previous, "Avalon", names, lines);
+    (void)feed::compareKeeps(current, previous, "Avalon", kNames, lines);
     feed::MessageLines ownLines;
-    (void)feed::compareKeeps(current, current, "Avalon", names, ownLines);
+    (void)feed::compareKeeps(current, current, "Avalon", kNames, ownLines);
     if (!ownLines.empty()) __builtin_trap();  // a feed never differs from itself
     return 0;
 }

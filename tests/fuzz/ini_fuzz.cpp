@@ -11,16 +11,16 @@
 #include "feed/TextEncoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string folder = [] {
+    static const std::string kFolder = [] {
         char pattern[] = "/tmp/warmap-ini-fuzz.XXXXXX";
         return std::string(::mkdtemp(pattern));
     }();
-    const std::string path = folder + "/keepnames.ini";
+    const std::string path = kFolder + "/keepnames.ini";
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    const feed::KeepNames names(folder);
+    const feed::KeepNames names(kFolder);
     for (const char* id : {"0", "7", "104", "", " 35 "}) {
         const std::string name = names.keepName(id);
         if (!feed::isUtf8(name)) __builtin_trap();  // names reach the screen as UTF-8, whatever the file held
