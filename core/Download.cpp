@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/Wording.h"
 #include "core/BuildInfo.h"
 #include "core/ContentDecoder.h"
 #include "platform/AddressText.h"
@@ -239,45 +240,58 @@ std::string problem(const RunOutcome& run, const Transfer& transfer, long status
                     CURL* easy, const std::string& url) {
     const std::string where = " (" + peerOf(easy, url) + ")";
     const auto seconds = [](milliseconds limit) { return std::to_string((limit.count() + 999) / 1000) + " s"; };
-    if (run.end == RunEnd::NothingInTime) return "keine Antwort binnen " + seconds(limits.connectTimeout) + where;
-    if (run.end == RunEnd::Stalled) return "Antwort stockt seit " + seconds(limits.stallTimeout) + where;
+    if (run.end == RunEnd::NothingInTime)
+        return base::filled(base::translate("core::Download", "keine Antwort binnen %1"),
+                            {seconds(limits.connectTimeout)}) +
+               where;
+    if (run.end == RunEnd::Stalled)
+        return base::filled(base::translate("core::Download", "Antwort stockt seit %1"),
+                            {seconds(limits.stallTimeout)}) +
+               where;
     if (run.end == RunEnd::TooLong)
-        return "Antwort nicht binnen " + seconds(limits.totalTimeout) + " vollständig" + where;
+        return base::filled(base::translate("core::Download", "Antwort nicht binnen %1 vollständig"),
+                            {seconds(limits.totalTimeout)}) +
+               where;
     if (isUndecodable(transfer)) {
         return transfer.decoder->failure() == ContentDecoder::Problem::TooLarge
-                   ? "entpackte Antwort größer als " + size(limits.maxDecodedBytes)
-                   : "Inhaltskodierung nicht lesbar" + where;
+                   ? base::filled(base::translate("core::Download", "entpackte Antwort größer als %1"),
+                                  {size(limits.maxDecodedBytes)})
+                   : base::translate("core::Download", "Inhaltskodierung nicht lesbar") + where;
     }
     if (transfer.tooLarge || run.result == CURLE_FILESIZE_EXCEEDED)
-        return "Antwort größer als " + size(limits.maxBodyBytes);
+        return base::filled(base::translate("core::Download", "Antwort größer als %1"), {size(limits.maxBodyBytes)});
     long osError = 0;
     curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
     switch (run.result) {
         case CURLE_OK:
-            return "HTTP-Status " + std::to_string(status);
+            return base::filled(base::translate("core::Download", "HTTP-Status %1"), {std::to_string(status)});
         case CURLE_COULDNT_CONNECT:
-            return (osError == ECONNREFUSED ? "Verbindung abgelehnt" : "keine Verbindung") + where;
+            return (osError == ECONNREFUSED ? base::translate("core::Download", "Verbindung abgelehnt")
+                                            : base::translate("core::Download", "keine Verbindung")) +
+                   where;
         case CURLE_COULDNT_RESOLVE_HOST:
-            return "Rechner nicht gefunden" + where;
+            return base::translate("core::Download", "Rechner nicht gefunden") + where;
         case CURLE_PEER_FAILED_VERIFICATION:
-            return "Zertifikat nicht vertrauenswürdig" + where;
+            return base::translate("core::Download", "Zertifikat nicht vertrauenswürdig") + where;
         case CURLE_SSL_CONNECT_ERROR:
-            return "sichere Verbindung gescheitert" + where;
+            return base::translate("core::Download", "sichere Verbindung gescheitert") + where;
         case CURLE_UNSUPPORTED_PROTOCOL:
-            return "Protokoll nicht erlaubt" + where;
+            return base::translate("core::Download", "Protokoll nicht erlaubt") + where;
         case CURLE_TOO_MANY_REDIRECTS:
-            return "zu viele Weiterleitungen" + where;
+            return base::translate("core::Download", "zu viele Weiterleitungen") + where;
         case CURLE_PARTIAL_FILE:
-            return "Antwort unvollständig" + where;
+            return base::translate("core::Download", "Antwort unvollständig") + where;
         case CURLE_GOT_NOTHING:
-            return "Verbindung ohne Antwort geschlossen" + where;
+            return base::translate("core::Download", "Verbindung ohne Antwort geschlossen") + where;
         case CURLE_WEIRD_SERVER_REPLY:
-            return "keine HTTP-Antwort" + where;
+            return base::translate("core::Download", "keine HTTP-Antwort") + where;
         case CURLE_RECV_ERROR:
         case CURLE_SEND_ERROR:
-            return "Verbindung abgebrochen" + where;
+            return base::translate("core::Download", "Verbindung abgebrochen") + where;
         default:
-            return std::string("Übertragung gescheitert: ") + curl_easy_strerror(run.result) + where;
+            return base::filled(base::translate("core::Download", "Übertragung gescheitert: %1"),
+                                {curl_easy_strerror(run.result)}) +
+                   where;
     }
 }
 
@@ -304,7 +318,7 @@ DownloadResult downloadUrl(const std::string& url, const DownloadLimits& limits)
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     if (!easy || !multi)
         return failure(DownloadResult::Status::NoConnection, withoutUser(url), "the HTTP library could not start",
-                       "HTTP-Bibliothek startet nicht");
+                       base::translate("core::Download", "HTTP-Bibliothek startet nicht"));
 
     Transfer transfer;
     transfer.wireLimit = limits.maxBodyBytes;

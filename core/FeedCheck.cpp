@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/FeedCheck.h"
 
+#include "base/Wording.h"
 #include "core/FeedConfig.h"
 #include "feed/FeedDocument.h"
 #include "feed/Frontier.h"
@@ -15,14 +16,20 @@ FeedCheckResult checkFeed(const std::string& feedBase, const Downloader& downloa
     const std::string url = feedUrl(feedBase, feed::kServerNames[0]);
     const DownloadResult result = download(url, limits);
     if (result.status == DownloadResult::Status::NoConnection)
-        return {false, "Keine Antwort von " + url + ": " + result.problem + "."};
+        return {false,
+                base::filled(base::translate("core::FeedCheck", "Keine Antwort von %1: %2."), {url, result.problem})};
     if (result.status == DownloadResult::Status::BadResponse)
-        return {false, url + " antwortet, aber nicht mit einem vollst\u00e4ndigen Dokument: " + result.problem + "."};
+        return {false, base::filled(base::translate("core::FeedCheck",
+                                                    "%1 antwortet, aber nicht mit einem vollständigen Dokument: %2."),
+                                    {url, result.problem})};
     const feed::FeedDocument document = feed::FeedDocument::parse(result.body);
-    if (!document.isFeed()) return {false, url + " liefert keinen Feed: " + document.problem()};
-    std::string verdict = "Feed erhalten: " + std::to_string(document.entryCount()) + " Eintr\u00e4ge";
+    if (!document.isFeed())
+        return {false, base::filled(base::translate("core::FeedCheck", "%1 liefert keinen Feed: %2"),
+                                    {url, document.problem()})};
+    std::string verdict = base::filled(base::translate("core::FeedCheck", "Feed erhalten: %1 Einträge"),
+                                       {std::to_string(document.entryCount())});
     try {
-        verdict += ", Stand " + document.date();
+        verdict += base::filled(base::translate("core::FeedCheck", ", Stand %1"), {document.date()});
     } catch (const feed::FeedError&) {
         // a feed without its date still is one
     }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/Wording.h"
 #include "core/ChangePresenter.h"
 #include "core/FeedConfig.h"
 #include "feed/FeedDocument.h"
@@ -66,7 +67,7 @@ bool RefreshPass::visitServer(const std::string& tempFolder, std::size_t serverI
     if (download.status == DownloadResult::Status::NoConnection) return false;
     if (download.body.empty()) {
         // A file being rewritten in place, say: no box, but the tray says that this server gave nothing.
-        m_failures.push_back({serverIndex, "leere Antwort"});
+        m_failures.push_back({serverIndex, base::translate("core::RefreshPass", "leere Antwort")});
         return true;
     }
     const std::string& body = download.body;
@@ -82,7 +83,7 @@ bool RefreshPass::visitServer(const std::string& tempFolder, std::size_t serverI
             !compared) {
             qCWarning(lcFeed, "cannot compare %s with %s: %s", server.c_str(), savedCopy.c_str(),
                       compared.error().c_str());
-            m_dialogs.show({"Fehler: " + compared.error(), "Fehler", platform::Message::Icon::Critical});
+            m_dialogs.show(platform::failureMessage(compared.error()));
         }
         for (std::size_t i = 0; i < changes.size(); ++i) {
             if (m_settings.notices.wants(serverIndex, changes[i].oldRealm, changes[i].newRealm))

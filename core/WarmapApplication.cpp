@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QLocale>
 #include <QSystemTrayIcon>
 #include <QWindow>
 #include <chrono>
@@ -72,17 +73,20 @@ std::unique_ptr<history::HistoryLog> openHistoryLog(QString& why) {
 
 }  // namespace
 
-WarmapApplication::WarmapApplication(settings::CommandLine command, platform::SingleInstance& instance, QObject* parent)
+WarmapApplication::WarmapApplication(settings::CommandLine command, settings::Settings stored,
+                                     platform::SingleInstance& instance, platform::Translations& translations,
+                                     QObject* parent)
     : QObject(parent),
       m_command(std::move(command)),
       m_instance(instance),
+      m_translations(translations),
       m_dataFolder(QString::fromStdString(platform::dataFolder())),
       // The second core reads the skin while this thread builds the window.
       m_skin(std::async(std::launch::async, warmap::loadSkin, m_dataFolder, qApp->devicePixelRatio())),
       // The player's settings; without a file they are the defaults. Without a feed address Warmap
       // polls nothing and asks for one.
       m_settingsFile(settings::settingsFilePath()),
-      m_stored(settings::loadSettings(m_settingsFile)),
+      m_stored(std::move(stored)),
       m_feedBase(settings::chooseFeedBase(m_command.feedBase, m_stored.feedBase, true)),
       m_mapWindow(new MapWindowKeeper(m_dataFolder, m_dialogs, this)),
       m_polling(m_feedBase.isUsable()) {}
@@ -245,6 +249,8 @@ base::Result<void, QString> WarmapApplication::save(const settings::Settings& ch
     const QString feedBase = settings::chooseFeedBase(m_command.feedBase, chosen.feedBase).base;
     m_pass->reconfigure(feedBase.toStdString(), noticesOf(chosen));
     m_presenter->setSoundOn(chosen.sound);
+    // Windows opened from now on speak the new language; those already open, after a restart.
+    m_translations.use(platform::languageOf(chosen.language, QLocale::system().uiLanguages()));
     if (!m_polling && !feedBase.isEmpty()) {
         m_polling = true;
         m_trayIcon->setHasFeedAddress(true);

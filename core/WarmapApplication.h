@@ -10,6 +10,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/SingleInstance.h"
+#include "platform/Translations.h"
 #include "settings/CommandLine.h"
 #include "settings/FeedAddress.h"
 #include "settings/Settings.h"
@@ -44,7 +45,10 @@ class RefreshTimer;
 class WarmapApplication final : public QObject, private settings::SettingsSaver {
     Q_OBJECT
 public:
-    WarmapApplication(settings::CommandLine command, platform::SingleInstance& instance, QObject* parent = nullptr);
+    // stored: the settings file as read at start; translations: in force, switched when a new
+    // language is saved.
+    WarmapApplication(settings::CommandLine command, settings::Settings stored, platform::SingleInstance& instance,
+                      platform::Translations& translations, QObject* parent = nullptr);
     ~WarmapApplication() override;
 
     // The Warmap window first, then the popup, the cycle, the history and the tray; the requests of
@@ -70,6 +74,7 @@ private:
 
     const settings::CommandLine m_command;
     platform::SingleInstance& m_instance;
+    platform::Translations& m_translations;
     const QString m_dataFolder;
     platform::ModalDialogs m_dialogs;
     std::future<warmap::SkinResult> m_skin;

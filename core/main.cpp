@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -7,8 +9,10 @@
 #include "core/WarmapApplication.h"
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
+#include "platform/Translations.h"
 #include "platform/WindowSystem.h"
 #include "settings/CommandLine.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -30,20 +34,31 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    const settings::CommandLine command = settings::parseCommandLine(arguments);
+    // The language comes first: the command line's answers and the hand-over line speak it.
+    settings::Settings stored = settings::loadSettings(settings::settingsFilePath());
+    platform::Translations translations(
+        QString::fromStdString(platform::dataFolder()) + QStringLiteral("/translations"),
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    translations.use(platform::languageOf(stored.language, QLocale::system().uiLanguages()));
+    const settings::CommandLine command = settings::parseCommandLine(arguments, translations);
     if (const auto status = answered(command)) return *status;
 
     using Request = platform::SingleInstance::Request;
     const std::string runtimeFolder = platform::runtimeFolder();
-    if (command.request == Request::Quit) return core::quitRunningInstance(runtimeFolder);
+    if (command.request == Request::Quit) return core::quitRunningInstance(translations, runtimeFolder);
     platform::preferX11WhereWaylandAlsoOffersIt();
     // Qt would abort without a display, and leave the socket behind.
     if (const base::Status display = platform::checkDisplay(command.platform); !display)
-        return core::startWithoutDisplay(runtimeFolder, command.request, display.error());
+        return core::startWithoutDisplay(translations, runtimeFolder, command.request, display.error());
     platform::SingleInstance instance(runtimeFolder);
-    if (const auto status = core::handOverToRunningInstance(instance, runtimeFolder, command.request)) {
+    if (const auto status = core::handOverToRunningInstance(translations, instance, runtimeFolder, command.request)) {
         if (*status == 0 && !command.feedBase.isEmpty())
-            std::fputs("warmap: --feed-base applies to a new run only; the running Warmap keeps its feed address.\n",
+            std::fputs(translations
+                           .translate("core::main",
+                                      "warmap: --feed-base applies to a new run only; the running "
+                                      "Warmap keeps its feed address.\n")
+                           .toLocal8Bit()
+                           .constData(),
                        stderr);
         return *status;
     }
@@ -52,7 +67,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Warmap"));
     // Closing the Warmap window leaves the popup and the refresh cycle running.
     QApplication::setQuitOnLastWindowClosed(false);
-    core::WarmapApplication warmap(command, instance);
+    translations.install();
+    core::WarmapApplication warmap(command, std::move(stored), instance, translations);
     if (!warmap.start()) return 1;
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "feed/CompareKeeps.h"
 
+#include "base/Wording.h"
 #include "feed/FeedDocument.h"
 #include "feed/Frontier.h"
 #include "feed/KeepNames.h"
@@ -20,8 +21,11 @@ base::Status compareKeeps(const FeedDocument& current, std::string_view serverNa
 base::Status compareKeeps(const FeedDocument& current, const FeedDocument& previous, std::string_view serverName,
                           const KeepNames& names, MessageLines& lines, RealmChanges* changes) {
     if (!previous.isFeed())
-        return base::Failure{"gespeicherte Kopie von " + std::string(serverName) + ": " + previous.problem()};
-    if (!current.isFeed()) return base::Failure{"neuer Feed von " + std::string(serverName) + ": " + current.problem()};
+        return base::Failure{base::filled(base::translate("feed::CompareKeeps", "gespeicherte Kopie von %1: %2"),
+                                          {serverName, previous.problem()})};
+    if (!current.isFeed())
+        return base::Failure{base::filled(base::translate("feed::CompareKeeps", "neuer Feed von %1: %2"),
+                                          {serverName, current.problem()})};
 
     try {
         for (std::size_t i = 0; i < kStructures; ++i) {

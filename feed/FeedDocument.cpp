@@ -8,6 +8,8 @@
 #include <mutex>
 #include <optional>
 
+#include "base/Wording.h"
+
 namespace feed {
 namespace {
 
@@ -51,11 +53,16 @@ std::optional<std::string> attributeOf(xmlNode* node, const char* name) {
     return text;
 }
 
+std::string unreadable() {
+    return base::translate("feed::FeedDocument", "Dokument nicht lesbar");
+}
+
 std::string describe(const xmlError* error) {
-    if (error == nullptr || error->message == nullptr) return "Dokument nicht lesbar";
+    if (error == nullptr || error->message == nullptr) return unreadable();
     std::string message = error->message;
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-    return "Dokument nicht lesbar: " + message + " (Zeile " + std::to_string(error->line) + ")";
+    return base::filled(base::translate("feed::FeedDocument", "Dokument nicht lesbar: %1 (Zeile %2)"),
+                        {message, std::to_string(error->line)});
 }
 
 // A UTF-16 document (marked or recognisable by its first character) of an odd number of bytes ends in
@@ -79,10 +86,12 @@ FeedDocument::~FeedDocument() = default;
 FeedDocument FeedDocument::parse(std::string_view bytes) {
     prepareParser();
     FeedDocument doc;
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return notAFeed("Dokument zu groß");
-    if (isUtf16WithHalfACodeUnit(bytes)) return notAFeed("UTF-16-Dokument endet mit einem halben Zeichen");
+    if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
+        return notAFeed(base::translate("feed::FeedDocument", "Dokument zu groß"));
+    if (isUtf16WithHalfACodeUnit(bytes))
+        return notAFeed(base::translate("feed::FeedDocument", "UTF-16-Dokument endet mit einem halben Zeichen"));
     xmlParserCtxtPtr context = xmlNewParserCtxt();
-    if (context == nullptr) return notAFeed("Dokument nicht lesbar");
+    if (context == nullptr) return notAFeed(unreadable());
     doc.m_doc.reset(
         xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, kParseOptions));
     if (!doc.m_doc) doc.m_problem = describe(xmlCtxtGetLastError(context));
@@ -93,7 +102,7 @@ FeedDocument FeedDocument::parse(std::string_view bytes) {
 
 FeedDocument FeedDocument::notAFeed(std::string problem) {
     FeedDocument doc;
-    doc.m_problem = problem.empty() ? "Dokument nicht lesbar" : std::move(problem);
+    doc.m_problem = problem.empty() ? unreadable() : std::move(problem);
     return doc;
 }
 
@@ -105,7 +114,7 @@ void FeedDocument::index() {
         }
     }
     if (m_keeps == nullptr) {
-        m_problem = "Element \"keeps\" fehlt";
+        m_problem = base::translate("feed::FeedDocument", "Element \"keeps\" fehlt");
         return;
     }
     for (xmlNode* child = m_keeps->children; child != nullptr; child = child->next) {
@@ -115,7 +124,8 @@ void FeedDocument::index() {
 }
 
 FeedError missingEntry(std::size_t position) {
-    return FeedError("Eintrag " + std::to_string(position) + " fehlt");
+    return FeedError(
+        base::filled(base::translate("feed::FeedDocument", "Eintrag %1 fehlt"), {std::to_string(position)}));
 }
 
 std::string FeedDocument::attribute(std::size_t position, const char* name) const {
@@ -125,13 +135,14 @@ std::string FeedDocument::attribute(std::size_t position, const char* name) cons
     xmlNode* node = m_entries[position];
     if (node->type != XML_ELEMENT_NODE) return {};
     if (auto value = attributeOf(node, name)) return *std::move(value);
-    throw FeedError(std::string("Attribut \"") + name + "\" fehlt bei Eintrag " + std::to_string(position));
+    throw FeedError(base::filled(base::translate("feed::FeedDocument", "Attribut \"%1\" fehlt bei Eintrag %2"),
+                                 {name, std::to_string(position)}));
 }
 
 std::string FeedDocument::date() const {
     if (!isFeed()) throw FeedError(m_problem);
     if (auto date = attributeOf(m_keeps, "date")) return *std::move(date);
-    throw FeedError("Attribut \"date\" fehlt");
+    throw FeedError(base::translate("feed::FeedDocument", "Attribut \"date\" fehlt"));
 }
 
 }  // namespace feed

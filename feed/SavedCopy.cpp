@@ -9,6 +9,7 @@
 #include <cctype>
 #include <ctime>
 
+#include "base/Wording.h"
 #include "feed/FeedDocument.h"
 #include "feed/FeedPaths.h"
 #include "feed/Frontier.h"
@@ -19,21 +20,21 @@ base::Result<std::string> readSavedCopy(const std::string& path) {
     const auto bytes =
         base::readWholeFile(path, {.followLinks = false, .ownedByUs = true, .maxBytes = kMaxSavedCopyBytes});
     if (bytes) return *bytes;
-    const auto refused = [&path](const char* why) { return base::Failure{why + std::string(": ") + path}; };
+    const auto refused = [&path](const std::string& why) { return base::Failure{why + ": " + path}; };
     switch (bytes.error().kind) {
         case base::Refusal::Kind::Link:
-            return refused("Datei ist eine Verknüpfung");
+            return refused(base::translate("feed::SavedCopy", "Datei ist eine Verknüpfung"));
         case base::Refusal::Kind::NotRegular:
-            return refused("keine gewöhnliche Datei");
+            return refused(base::translate("feed::SavedCopy", "keine gewöhnliche Datei"));
         case base::Refusal::Kind::OtherUser:
-            return refused("Datei gehört einem anderen Benutzer");
+            return refused(base::translate("feed::SavedCopy", "Datei gehört einem anderen Benutzer"));
         case base::Refusal::Kind::TooLarge:
-            return refused("Datei größer als 8 MiB");
+            return refused(base::translate("feed::SavedCopy", "Datei größer als 8 MiB"));
         case base::Refusal::Kind::Missing:
         case base::Refusal::Kind::Unreadable:
             break;
     }
-    return refused("Datei nicht lesbar");
+    return refused(base::translate("feed::SavedCopy", "Datei nicht lesbar"));
 }
 
 FeedDocument loadSavedCopy(const std::string& path) {

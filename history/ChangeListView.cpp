@@ -31,7 +31,7 @@ ChangeListView::ChangeListView(QString symbolsFolder, QWidget* parent)
     static const bool kAccessible = (QAccessible::installFactory(accessibleChangeList), true);
     Q_UNUSED(kAccessible);
     setObjectName(QStringLiteral("ChangeList"));
-    setAccessibleName(QStringLiteral("Änderungen im Zeitraum"));
+    setAccessibleName(tr("Änderungen im Zeitraum"));
     verticalScrollBar()->setSingleStep(kRowHeight);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/Wording.h"
 #include "feed/CompareKeeps.h"
 #include "feed/Frontier.h"
 #include "feed/KeepNames.h"
@@ -37,7 +38,9 @@ std::string structureName(const std::string& id, const feed::KeepNames& names) {
     const auto parsed = std::from_chars(id.data(), id.data() + id.size(), number);
     const bool placed =
         parsed.ec == std::errc() && parsed.ptr == id.data() + id.size() && number >= 0 && number < feed::kStructures;
-    return name == feed::KeepNames::kUnknown && !placed ? "Bauwerk " + id : name;
+    return name == feed::KeepNames::kUnknown && !placed
+               ? base::filled(base::translate("history::ChangeText", "Bauwerk %1"), {id})
+               : name;
 }
 
 }  // namespace
@@ -51,7 +54,7 @@ std::string changeLine(const Change& change, const HistoryReader& words, const f
     const std::string& newRealm = words.word(change.newRealm);
     const auto guild = [&words](int word) {
         const std::string& name = words.word(word);
-        return name.empty() ? std::string("ohne Gilde") : name;
+        return name.empty() ? base::translate("history::ChangeText", "ohne Gilde") : name;
     };
     const std::string start = "^b" + localTimeText(change.time).toStdString() + "  " + feed::realmColourCode(oldRealm) +
                               structureName(words.word(change.id), names);
@@ -62,7 +65,21 @@ std::string changeLine(const Change& change, const HistoryReader& words, const f
 
 std::string changesCsv(const std::vector<Change>& changes, int server, const HistoryReader& words,
                        const feed::KeepNames& names) {
-    std::string csv = "Zeit,Server,Id,Bauwerk,Reich vorher,Reich nachher,Gilde vorher,Gilde nachher\r\n";
+    // The header speaks the chosen language; the rows hold the feed's own words.
+    const char* const header[] = {QT_TRANSLATE_NOOP("history::ChangeText", "Zeit"),
+                                  QT_TRANSLATE_NOOP("history::ChangeText", "Server"),
+                                  QT_TRANSLATE_NOOP("history::ChangeText", "Id"),
+                                  QT_TRANSLATE_NOOP("history::ChangeText", "Bauwerk"),
+                                  QT_TRANSLATE_NOOP("history::ChangeText", "Reich vorher"),
+                                  QT_TRANSLATE_NOOP("history::ChangeText", "Reich nachher"),
+                                  QT_TRANSLATE_NOOP("history::ChangeText", "Gilde vorher"),
+                                  QT_TRANSLATE_NOOP("history::ChangeText", "Gilde nachher")};
+    std::string csv;
+    for (const char* column : header) {
+        if (!csv.empty()) csv += ',';
+        csv += csvField(base::translate("history::ChangeText", column));
+    }
+    csv += "\r\n";
     const std::string serverName(feed::kServerNames[static_cast<std::size_t>(server)]);
     // The catalogue is read from its file at every look-up; a year holds a hundred thousand changes
     // of only 105 structures.

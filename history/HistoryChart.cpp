@@ -35,7 +35,7 @@ QPen linePen(const QColor& colour, bool keeps) {
 
 HistoryChart::HistoryChart(QWidget* parent) : QChartView(parent) {
     setObjectName(QStringLiteral("HistoryChart"));
-    setAccessibleName(QStringLiteral("Burgen und Türme der Reiche über die Zeit"));
+    setAccessibleName(tr("Burgen und Türme der Reiche über die Zeit"));
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
     auto* chart = new QChart;
@@ -68,7 +68,7 @@ HistoryChart::HistoryChart(QWidget* parent) : QChartView(parent) {
         for (QLegendMarker* marker : chart->legend()->markers(m_series[s])) marker->setVisible(false);
     }
     for (const bool keeps : {true, false}) {
-        QLineSeries* style = add(keeps ? QStringLiteral("Burgen") : QStringLiteral("Türme"), linePen(kStyleInk, keeps));
+        QLineSeries* style = add(keeps ? tr("Burgen") : tr("Türme"), linePen(kStyleInk, keeps));
         for (QLegendMarker* marker : chart->legend()->markers(style)) marker->setShape(QLegend::MarkerShapeFromSeries);
     }
     setChart(chart);
@@ -123,7 +123,7 @@ QString HistoryChart::describeTime(Seconds time) const {
 QString HistoryChart::describePoint(const TimelinePoint& point, Seconds time) {
     QStringList realms;
     for (std::size_t r = 0; r < feed::kRealmNames.size(); ++r) {
-        realms << QStringLiteral("%1: %2 Burgen, %3 Türme")
+        realms << tr("%1: %2 Burgen, %3 Türme")
                       .arg(platform::nameText(feed::kRealmNames[r]))
                       .arg(point.counts.keeps[r])
                       .arg(point.counts.towers[r]);

@@ -45,10 +45,11 @@ struct RangeChoice {
     const char* caption;
     Seconds span;  // 0: everything
 };
-constexpr RangeChoice kRanges[] = {{HistoryWindow::Range::Day, "24 Stunden", 24 * kHour},
-                                   {HistoryWindow::Range::Week, "7 Tage", 7 * 24 * kHour},
-                                   {HistoryWindow::Range::Month, "30 Tage", 30 * 24 * kHour},
-                                   {HistoryWindow::Range::All, "Alles", 0}};
+constexpr RangeChoice kRanges[] = {
+    {HistoryWindow::Range::Day, QT_TRANSLATE_NOOP("history::HistoryWindow", "24 Stunden"), 24 * kHour},
+    {HistoryWindow::Range::Week, QT_TRANSLATE_NOOP("history::HistoryWindow", "7 Tage"), 7 * 24 * kHour},
+    {HistoryWindow::Range::Month, QT_TRANSLATE_NOOP("history::HistoryWindow", "30 Tage"), 30 * 24 * kHour},
+    {HistoryWindow::Range::All, QT_TRANSLATE_NOOP("history::HistoryWindow", "Alles"), 0}};
 
 QString serverName(int server) {
     return platform::nameText(feed::kServerNames[static_cast<std::size_t>(server)]);
@@ -64,20 +65,20 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
       m_names(programFolder.toStdString()),
       m_keepMap(programFolder, keepmap::kKeepPos) {
     setObjectName(QStringLiteral("HistoryWindow"));
-    setWindowTitle(QStringLiteral("Warmap — Verlauf"));
+    setWindowTitle(tr("Warmap — Verlauf"));
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Server"), this));
+    top->addWidget(new QLabel(tr("Server"), this));
     m_serverCombo = new QComboBox(this);
     m_serverCombo->setObjectName(QStringLiteral("HistoryServerCombo"));
-    m_serverCombo->setAccessibleName(QStringLiteral("Server"));
+    m_serverCombo->setAccessibleName(tr("Server"));
     for (int server = 0; server < static_cast<int>(feed::kServerNames.size()); ++server)
         m_serverCombo->addItem(serverName(server));
     top->addWidget(m_serverCombo);
     top->addSpacing(16);
     m_ranges = new QButtonGroup(this);
     for (const RangeChoice& choice : kRanges) {
-        auto* button = new QPushButton(QString::fromUtf8(choice.caption), this);
+        auto* button = new QPushButton(tr(choice.caption), this);
         button->setCheckable(true);
         button->setObjectName(QStringLiteral("Range") + QString::number(static_cast<int>(choice.range)));
         m_ranges->addButton(button, static_cast<int>(choice.range));
@@ -85,7 +86,7 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     }
     m_ranges->button(static_cast<int>(m_range))->setChecked(true);
     top->addStretch();
-    m_exportButton = new QPushButton(QStringLiteral("Exportieren …"), this);
+    m_exportButton = new QPushButton(tr("Exportieren …"), this);
     m_exportButton->setObjectName(QStringLiteral("ExportButton"));
     top->addWidget(m_exportButton);
 
@@ -96,7 +97,7 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     m_chart->setMinimumSize(380, 160);
     m_pointLabel = new QLabel(historyPage);
     m_pointLabel->setObjectName(QStringLiteral("PointLabel"));
-    m_pointLabel->setToolTip(QStringLiteral("Zeigen Sie auf die Kurven, um die Zahlen eines Zeitpunkts zu sehen."));
+    m_pointLabel->setToolTip(tr("Zeigen Sie auf die Kurven, um die Zahlen eines Zeitpunkts zu sehen."));
     // Two lines whatever it says: a long read-out must never widen or heighten the window.
     m_pointLabel->setWordWrap(true);
     m_pointLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -123,7 +124,7 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     right->setContentsMargins(0, 0, 0, 0);
     m_map = new warmap::MapView(m_mapColumn);
     m_map->setObjectName(QStringLiteral("HistoryMap"));
-    m_map->setAccessibleName(QStringLiteral("Karte zum gewählten Zeitpunkt"));
+    m_map->setAccessibleName(tr("Karte zum gewählten Zeitpunkt"));
     if (const warmap::SkinResult skin = warmap::loadSkin(programFolder, devicePixelRatioF())) {
         m_map->setBackground(skin->mapBackground);
         m_map->setMinimumSize(m_map->naturalSize() / 2);
@@ -133,7 +134,7 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     right->addWidget(m_map, 0, Qt::AlignHCenter);
     m_slider = new QSlider(Qt::Horizontal, m_mapColumn);
     m_slider->setObjectName(QStringLiteral("MomentSlider"));
-    m_slider->setAccessibleName(QStringLiteral("Zeitpunkt der Karte"));
+    m_slider->setAccessibleName(tr("Zeitpunkt der Karte"));
     right->addWidget(m_slider);
     m_momentLabel = new QLabel(m_mapColumn);
     m_momentLabel->setObjectName(QStringLiteral("MomentLabel"));
@@ -153,7 +154,7 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(historyPage);
     m_pages->addWidget(m_emptyLabel);
-    if (!m_store) m_emptyLabel->setText(QStringLiteral("Kein Verlauf in diesem Lauf: ") + unavailable);
+    if (!m_store) m_emptyLabel->setText(tr("Kein Verlauf in diesem Lauf: ") + unavailable);
 
     m_statusLabel = new QLabel(this);
     m_statusLabel->setObjectName(QStringLiteral("StatusLabel"));
@@ -252,7 +253,7 @@ void HistoryWindow::refresh() {
     m_pages->setCurrentIndex(any ? 0 : 1);
     m_exportButton->setEnabled(any);
     if (!any) {
-        m_emptyLabel->setText(QStringLiteral("Noch kein Verlauf für diesen Server"));
+        m_emptyLabel->setText(tr("Noch kein Verlauf für diesen Server"));
         showReadOut(QString());
         return;
     }
@@ -295,7 +296,7 @@ void HistoryWindow::chooseMoment(int moment) {
     m_panelDate = QString::fromStdString(at.date);
     const std::optional<ServerState> state = m_store->stateAt(m_server, at.pass);
     if (!state) {
-        m_momentLabel->setText(QStringLiteral("Dieser Zeitpunkt lässt sich aus dem Verlauf nicht wiederherstellen."));
+        m_momentLabel->setText(tr("Dieser Zeitpunkt lässt sich aus dem Verlauf nicht wiederherstellen."));
         return;
     }
     const keepmap::MapOutcome outcome = m_keepMap.draw(
@@ -308,9 +309,9 @@ void HistoryWindow::chooseMoment(int moment) {
         },
         at.date, m_map->surface(), m_map->background());
     m_map->update();
-    QString text = QStringLiteral("%1 · Stand %2").arg(localTimeText(at.time), QString::fromStdString(at.date));
+    QString text = tr("%1 · Stand %2").arg(localTimeText(at.time), QString::fromStdString(at.date));
     if (outcome.status == keepmap::MapOutcome::Status::Failed)
-        text += QStringLiteral(" · Karte unvollständig: ") + QString::fromStdString(outcome.failure);
+        text += tr(" · Karte unvollständig: ") + QString::fromStdString(outcome.failure);
     m_momentLabel->setText(text);
 }
 
@@ -325,21 +326,19 @@ base::Result<void, QString> HistoryWindow::exportTo(const QString& path) {
     }
     const std::size_t rows = m_changes.size();
     m_statusLabel->setText(
-        QStringLiteral("%1 nach %2 geschrieben.")
-            .arg(rows == 1 ? QStringLiteral("1 Änderung") : QStringLiteral("%1 Änderungen").arg(rows),
-                 QDir::toNativeSeparators(path)));
+        tr("%1 nach %2 geschrieben.")
+            .arg(rows == 1 ? tr("1 Änderung") : tr("%1 Änderungen").arg(rows), QDir::toNativeSeparators(path)));
     return {};
 }
 
 void HistoryWindow::exportToFile() {
-    const QString suggested = QStringLiteral("warmap-verlauf-%1.csv").arg(serverName(m_server).toLower());
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Verlauf exportieren"), suggested,
-                                                      QStringLiteral("CSV-Dateien (*.csv)"));
+    const QString suggested = tr("warmap-verlauf-%1.csv").arg(serverName(m_server).toLower());
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Verlauf exportieren"), suggested, tr("CSV-Dateien (*.csv)"));
     if (path.isEmpty()) return;
     if (const base::Result<void, QString> exported = exportTo(path); !exported)
-        QMessageBox::warning(
-            this, QStringLiteral("Warmap — Verlauf"),
-            QStringLiteral("Der Verlauf ließ sich nicht nach %1 schreiben: %2").arg(path, exported.error()));
+        QMessageBox::warning(this, tr("Warmap — Verlauf"),
+                             tr("Der Verlauf ließ sich nicht nach %1 schreiben: %2").arg(path, exported.error()));
 }
 
 }  // namespace history

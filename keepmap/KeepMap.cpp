@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/Wording.h"
 #include "feed/FeedDocument.h"
 #include "feed/SavedCopy.h"
 #include "platform/Paths.h"
@@ -21,7 +22,8 @@ constexpr const char* kIconFiles[8] = {"keep_alb", "tower_alb", "keep_mid",     
 // lies outside the 16-bit range, fails.
 base::Result<int> parseId(const std::string& text, std::size_t position) {
     const auto invalid = [&] {
-        return base::Failure{"ungültige id \"" + text + "\" bei Eintrag " + std::to_string(position)};
+        return base::Failure{base::filled(base::translate("keepmap::KeepMap", "ungültige id \"%1\" bei Eintrag %2"),
+                                          {text, std::to_string(position)})};
     };
     const std::size_t begin = text.find_first_not_of(' ');
     const std::size_t end = text.find_last_not_of(' ');
@@ -42,7 +44,9 @@ base::Result<int> parseId(const std::string& text, std::size_t position) {
 
 base::Result<platform::Picture> loadPicture(const QString& path, double devicePixelRatio) {
     auto picture = platform::Picture::load(path, devicePixelRatio);
-    if (!picture) return base::Failure{"Datei nicht gefunden: " + path.toStdString()};
+    if (!picture)
+        return base::Failure{
+            base::filled(base::translate("keepmap::KeepMap", "Datei nicht gefunden: %1"), {path.toStdString()})};
     return *std::move(picture);
 }
 
@@ -140,7 +144,8 @@ base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& su
         const Icon icon = iconFor(attribute(i, "realm"), id);
         const std::string guild = attribute(i, "guildname");
         if (id < 0 || id >= kStructures)
-            return base::Failure{"id " + std::to_string(id) + " außerhalb 0 bis " + std::to_string(kStructures - 1)};
+            return base::Failure{base::filled(base::translate("keepmap::KeepMap", "id %1 außerhalb 0 bis %2"),
+                                              {std::to_string(id), std::to_string(kStructures - 1)})};
         m_guild[id] = guild;
 
         const platform::Picture& picture = icons[static_cast<std::size_t>(icon)];
@@ -158,7 +163,9 @@ base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& su
         for (int hx = x - halfW; hx <= x + halfW; ++hx) {
             for (int hy = y - halfH; hy <= y + halfH; ++hy) {
                 if (!KeepHitMap::contains(hx, hy))
-                    return base::Failure{"Trefferfläche außerhalb der Karte bei id " + std::to_string(id)};
+                    return base::Failure{
+                        base::filled(base::translate("keepmap::KeepMap", "Trefferfläche außerhalb der Karte bei id %1"),
+                                     {std::to_string(id)})};
                 m_hitMap.set(hx, hy, id + 1);
             }
         }

@@ -73,7 +73,7 @@ ChangePopup::ChangePopup(QString programFolder, QWidget* parent)
     static const bool kAccessible = (QAccessible::installFactory(accessiblePopupFor), true);
     Q_UNUSED(kAccessible);
     setObjectName(QStringLiteral("ChangePopup"));
-    setWindowTitle(QStringLiteral("Warmap Frontbericht"));
+    setWindowTitle(tr("Warmap Frontbericht"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);

@@ -14,6 +14,9 @@ struct Message {
 
 inline constexpr const char* kApplicationTitle = "Warmap";
 
+// The box of a failure: "Fehler: <cause>" under the caption "Fehler", in the chosen language.
+Message failureMessage(const std::string& cause);
+
 // Every message box goes through here, so tests can record instead of blocking.
 class Dialogs {
 public:

@@ -139,15 +139,24 @@ std::string runtimeFolder() {
     return privateCacheFolder().valueOr(std::string());
 }
 
+namespace {
+// The executable's folder; before the application object exists (the language is chosen before the
+// command line is answered) Qt does not know it yet, and the kernel's link to the executable tells.
+QString binFolder() {
+    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
+}
+}  // namespace
+
 std::string programFolder() {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+    return QDir::toNativeSeparators(binFolder()).toStdString();
 }
 
 namespace {
 // The build tree keeps everything beside the executable (probe names what is always there); an
 // installed program finds its folder at the install layout's path relative to the executable.
 std::string besideOrInstalled(const char* probe, const char* installedFromBin) {
-    const QDir bin(QCoreApplication::applicationDirPath());
+    const QDir bin(binFolder());
     if (QFileInfo::exists(bin.filePath(QString::fromLatin1(probe)))) return programFolder();
     return QDir::toNativeSeparators(QDir::cleanPath(bin.filePath(QString::fromLatin1(installedFromBin)))).toStdString();
 }

@@ -7,7 +7,8 @@ BUILD_DIR="${WARMAP_BUILD_DIR:-$ROOT/build}"
 # What building and running the program needs; without a display run.sh also needs Xvfb and the tools
 # that take its screenshots.
 RUN_PACKAGES=(cmake ninja-build g++ pkg-config libxcb1-dev libxcb-xfixes0-dev qt6-base-dev qt6-multimedia-dev
-              libcurl4-openssl-dev zlib1g-dev libxml2-dev libsqlite3-dev qt6-charts-dev libqt6opengl6-dev libgl-dev xvfb xauth xdotool x11-utils
+              libcurl4-openssl-dev zlib1g-dev libxml2-dev libsqlite3-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+              qt6-tools-dev qt6-l10n-tools qt6-translations-l10n xvfb xauth xdotool x11-utils
               imagemagick)
 # What the tests need besides: GoogleTest and Google Benchmark, the desktops, compositors, sound
 # server and accessibility bus they run the program on, Debian's package checkers, and the style checkers.

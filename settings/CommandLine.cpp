@@ -4,37 +4,51 @@
 #include <QCommandLineParser>
 
 #include "core/BuildInfo.h"
+#include "platform/Translations.h"
 
 namespace settings {
 
 CommandLine parseCommandLine(const QStringList& arguments) {
+    const platform::Translations german({}, {});
+    return parseCommandLine(arguments, german);
+}
+
+CommandLine parseCommandLine(const QStringList& arguments, const platform::Translations& words) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(words.translate(
+        "settings::CommandLine",
         "Watches who holds the keeps and towers of the frontier on four game servers, tells of every change\n"
         "in a popup with a sound, and shows the frontier map."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version and exit."));
+                                  words.translate("settings::CommandLine", "Show this help and exit."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     words.translate("settings::CommandLine", "Show the version and exit."));
     const QCommandLineOption feedBase(QStringLiteral("feed-base"),
-                                      QStringLiteral("Use the feed server at <url> (http or https, host, port) "
-                                                     "for this run, before WARMAP_FEED_BASE and the settings."),
+                                      words.translate("settings::CommandLine",
+                                                      "Use the feed server at <url> (http or https, host, port) "
+                                                      "for this run, before WARMAP_FEED_BASE and the settings."),
                                       QStringLiteral("url"));
     using Request = platform::SingleInstance::Request;
     const std::pair<QCommandLineOption, Request> requests[] = {
-        {QCommandLineOption(QStringLiteral("show"),
-                            QStringLiteral("Show the map window (of the running Warmap, if any).")),
+        {QCommandLineOption(
+             QStringLiteral("show"),
+             words.translate("settings::CommandLine", "Show the map window (of the running Warmap, if any).")),
          Request::ShowWindow},
-        {QCommandLineOption(QStringLiteral("settings"),
-                            QStringLiteral("Open the settings window (of the running Warmap, if any).")),
+        {QCommandLineOption(
+             QStringLiteral("settings"),
+             words.translate("settings::CommandLine", "Open the settings window (of the running Warmap, if any).")),
          Request::ShowSettings},
-        {QCommandLineOption(QStringLiteral("history"),
-                            QStringLiteral("Open the history window (of the running Warmap, if any).")),
+        {QCommandLineOption(
+             QStringLiteral("history"),
+             words.translate("settings::CommandLine", "Open the history window (of the running Warmap, if any).")),
          Request::ShowHistory},
-        {QCommandLineOption(QStringLiteral("recent"),
-                            QStringLiteral("Open the recent changes (of the running Warmap, if any).")),
+        {QCommandLineOption(
+             QStringLiteral("recent"),
+             words.translate("settings::CommandLine", "Open the recent changes (of the running Warmap, if any).")),
          Request::ShowRecent},
         {QCommandLineOption(QStringLiteral("quit"),
-                            QStringLiteral("End the running Warmap, as its menu's \"Beenden\" does; starts none.")),
+                            words.translate("settings::CommandLine",
+                                            "End the running Warmap, as its menu's \"Beenden\" does; starts none.")),
          Request::Quit},
     };
     parser.addOptions({help, version, feedBase});
@@ -73,7 +87,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     };
     if (!parser.parse(arguments)) return refuse(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+        return refuse(words.translate("settings::CommandLine", "unexpected argument '%1'")
+                          .arg(parser.positionalArguments().first()));
     if (parser.isSet(help)) {
         command.action = CommandLine::Action::ShowHelp;
         command.output = usage();
@@ -97,7 +112,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         command.request = request;
     }
     if (asked.size() > 1)
-        return refuse(QStringLiteral("%1 cannot be asked at once").arg(asked.join(QStringLiteral(", "))));
+        return refuse(words.translate("settings::CommandLine", "%1 cannot be asked at once")
+                          .arg(asked.join(QStringLiteral(", "))));
     return command;
 }
 

@@ -6,6 +6,10 @@
 
 #include "platform/SingleInstance.h"
 
+namespace platform {
+class Translations;
+}
+
 namespace settings {
 
 // What the command line asks for. Parsed before anything needs a display, a lock or a socket.
@@ -28,5 +32,7 @@ inline constexpr int kUsageExitStatus = 2;
 
 // arguments as main received them, the program's name first.
 CommandLine parseCommandLine(const QStringList& arguments);
+// The same, its texts in the language of words.
+CommandLine parseCommandLine(const QStringList& arguments, const platform::Translations& words);
 
 }  // namespace settings

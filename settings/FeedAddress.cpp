@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/FeedAddress.h"
 
+#include <QCoreApplication>
+
 #include <QRegularExpression>
 #include <QUrl>
 #include <optional>
@@ -62,24 +64,34 @@ base::Result<QString, AddressProblem> normalisedFeedBase(const QString& text) {
 
 namespace {
 
-// What each problem is called: for the settings window (German) and for the log (English).
+// What each problem is called: for the settings window (translated) and for the log (English).
 struct ProblemWords {
     AddressProblem problem;
     const char* text;
     const char* cause;
 };
 constexpr ProblemWords kProblemWords[] = {
-    {AddressProblem::Empty, "Warmap braucht die Adresse des Feed-Servers.", "it is empty"},
-    {AddressProblem::TooLong, "Die Feed-Adresse ist zu lang (h\u00f6chstens %1 Zeichen).", "it is too long"},
-    {AddressProblem::Blanks, "Die Feed-Adresse enth\u00e4lt Leerzeichen.", "it holds blanks"},
-    {AddressProblem::Scheme, "Die Feed-Adresse muss mit http:// oder https:// beginnen.",
+    {AddressProblem::Empty, QT_TRANSLATE_NOOP("settings::FeedAddress", "Warmap braucht die Adresse des Feed-Servers."),
+     "it is empty"},
+    {AddressProblem::TooLong,
+     QT_TRANSLATE_NOOP("settings::FeedAddress", "Die Feed-Adresse ist zu lang (höchstens %1 Zeichen)."),
+     "it is too long"},
+    {AddressProblem::Blanks, QT_TRANSLATE_NOOP("settings::FeedAddress", "Die Feed-Adresse enthält Leerzeichen."),
+     "it holds blanks"},
+    {AddressProblem::Scheme,
+     QT_TRANSLATE_NOOP("settings::FeedAddress", "Die Feed-Adresse muss mit http:// oder https:// beginnen."),
      "it is no http or https address"},
-    {AddressProblem::NoHost, "Die Feed-Adresse nennt keinen Rechner.", "it names no host"},
-    {AddressProblem::UserPart, "Die Feed-Adresse darf weder Benutzernamen noch Passwort enthalten.",
+    {AddressProblem::NoHost, QT_TRANSLATE_NOOP("settings::FeedAddress", "Die Feed-Adresse nennt keinen Rechner."),
+     "it names no host"},
+    {AddressProblem::UserPart,
+     QT_TRANSLATE_NOOP("settings::FeedAddress", "Die Feed-Adresse darf weder Benutzernamen noch Passwort enthalten."),
      "it holds a user name or password"},
-    {AddressProblem::PathOrQuery, "Die Feed-Adresse besteht nur aus Schema, Rechner und Port; der Pfad ist fest.",
+    {AddressProblem::PathOrQuery,
+     QT_TRANSLATE_NOOP("settings::FeedAddress",
+                       "Die Feed-Adresse besteht nur aus Schema, Rechner und Port; der Pfad ist fest."),
      "it holds a path or query besides scheme, host and port"},
-    {AddressProblem::Port, "Der Port der Feed-Adresse muss eine Zahl von 1 bis 65535 sein.",
+    {AddressProblem::Port,
+     QT_TRANSLATE_NOOP("settings::FeedAddress", "Der Port der Feed-Adresse muss eine Zahl von 1 bis 65535 sein."),
      "its port is no number from 1 to 65535"},
 };
 
@@ -95,7 +107,7 @@ const ProblemWords* wordsFor(AddressProblem problem) {
 QString problemText(AddressProblem problem) {
     const ProblemWords* words = wordsFor(problem);
     if (!words) return {};
-    const QString text = QString::fromUtf8(words->text);
+    const QString text = QCoreApplication::translate("settings::FeedAddress", words->text);
     return problem == AddressProblem::TooLong ? text.arg(kMostCharacters) : text;
 }
 
@@ -107,13 +119,13 @@ const char* problemCause(AddressProblem problem) {
 QString sourceText(FeedBaseSource source) {
     switch (source) {
         case FeedBaseSource::CommandLine:
-            return QStringLiteral("der Kommandozeile (--feed-base)");
+            return QCoreApplication::translate("settings::FeedAddress", "der Kommandozeile (--feed-base)");
         case FeedBaseSource::Environment:
             return QStringLiteral("WARMAP_FEED_BASE");
         case FeedBaseSource::File:
-            return QStringLiteral("den Einstellungen");
+            return QCoreApplication::translate("settings::FeedAddress", "den Einstellungen");
         case FeedBaseSource::BuildDefault:
-            return QStringLiteral("der Voreinstellung des Pakets");
+            return QCoreApplication::translate("settings::FeedAddress", "der Voreinstellung des Pakets");
         case FeedBaseSource::None:
             break;
     }

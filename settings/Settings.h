@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "feed/Frontier.h"
+#include "platform/Language.h"
 
 namespace settings {
 
@@ -16,6 +17,8 @@ struct Settings {
     feed::ServerFlags notifyServer = feed::kEveryServer;
     std::optional<feed::Realm> onlyRealm;  // only lines where this realm lost or won
     bool sound = true;
+    // German, the program's own language, unless the player chose another.
+    platform::LanguageChoice language = platform::LanguageChoice::German;
 
     bool operator==(const Settings&) const = default;
 };

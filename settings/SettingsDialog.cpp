@@ -28,10 +28,10 @@ QString html(const QString& text) {
 
 SettingsDialog::SettingsDialog(const Settings& current, FeedBaseChoice besideFile, FeedCheck check, QWidget* parent)
     : QDialog(parent), m_besideFile(std::move(besideFile)), m_checkFeed(std::move(check)) {
-    setWindowTitle(QStringLiteral("Warmap \u2014 Einstellungen"));
+    setWindowTitle(tr("Warmap — Einstellungen"));
     auto* layout = new QVBoxLayout(this);
 
-    auto* feedBox = new QGroupBox(QStringLiteral("Feed-Adresse"));
+    auto* feedBox = new QGroupBox(tr("Feed-Adresse"));
     auto* feedLayout = new QGridLayout(feedBox);
     m_note = new QLabel;
     m_note->setObjectName(QStringLiteral("FeedNote"));
@@ -40,10 +40,10 @@ SettingsDialog::SettingsDialog(const Settings& current, FeedBaseChoice besideFil
     m_note->hide();
     m_feedBase = new QLineEdit(current.feedBase);
     m_feedBase->setObjectName(QStringLiteral("FeedBase"));
-    m_feedBase->setPlaceholderText(m_besideFile.base.isEmpty() ? QStringLiteral("https://\u2026") : m_besideFile.base);
-    m_feedBase->setAccessibleName(QStringLiteral("Feed-Adresse"));
+    m_feedBase->setPlaceholderText(m_besideFile.base.isEmpty() ? QStringLiteral("https://…") : m_besideFile.base);
+    m_feedBase->setAccessibleName(tr("Feed-Adresse"));
     m_feedBase->setMinimumWidth(300);
-    m_check = new QPushButton(QStringLiteral("Pr\u00fcfen"));
+    m_check = new QPushButton(tr("Prüfen"));
     m_check->setAutoDefault(false);
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("FeedStatus"));
@@ -58,37 +58,52 @@ SettingsDialog::SettingsDialog(const Settings& current, FeedBaseChoice besideFil
     layout->addWidget(feedBox);
     const FeedBaseSource decides = m_besideFile.source;
     if (decides == FeedBaseSource::CommandLine || decides == FeedBaseSource::Environment) {
-        m_note->setText(
-            html(QStringLiteral("Dieser Lauf verwendet die Adresse aus %1; sie gilt vor der hier gespeicherten.")
-                     .arg(sourceText(decides))));
+        m_note->setText(html(tr("Dieser Lauf verwendet die Adresse aus %1; sie gilt vor der hier gespeicherten.")
+                                 .arg(sourceText(decides))));
         m_note->show();
     }
     // A result belongs to the address it was found for.
     connect(m_feedBase, &QLineEdit::textChanged, this, [this] { say(QString(), false); });
 
-    auto* noticeBox = new QGroupBox(QStringLiteral("Meldungen f\u00fcr"));
+    auto* noticeBox = new QGroupBox(tr("Meldungen für"));
     auto* noticeLayout = new QGridLayout(noticeBox);
     for (std::size_t i = 0; i < m_servers.size(); ++i) {
         m_servers[i] = new QCheckBox(platform::nameText(feed::kServerNames[i]));
         m_servers[i]->setChecked(current.notifyServer[i]);
         noticeLayout->addWidget(m_servers[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
-    auto* realmLabel = new QLabel(QStringLiteral("Nur Meldungen, an denen dieses Reich beteiligt ist"));
+    auto* realmLabel = new QLabel(tr("Nur Meldungen, an denen dieses Reich beteiligt ist"));
     m_realm = new QComboBox;
-    m_realm->addItem(QStringLiteral("alle Reiche"));
+    m_realm->addItem(tr("alle Reiche"));
     for (std::string_view realm : feed::kRealmNames) m_realm->addItem(platform::nameText(realm));
     m_realm->setCurrentIndex(current.onlyRealm ? static_cast<int>(*current.onlyRealm) + 1 : 0);
     realmLabel->setBuddy(m_realm);
     noticeLayout->addWidget(realmLabel, 2, 0, 1, 2);
     noticeLayout->addWidget(m_realm, 3, 0, 1, 2);
-    m_sound = new QCheckBox(QStringLiteral("Ton bei Meldungen"));
+    m_sound = new QCheckBox(tr("Ton bei Meldungen"));
     m_sound->setChecked(current.sound);
     noticeLayout->addWidget(m_sound, 4, 0, 1, 2);
     layout->addWidget(noticeBox);
 
+    // Each language by its own name, so a player finds theirs whatever the program speaks now.
+    auto* languageBox = new QGroupBox(tr("Sprache"));
+    auto* languageLayout = new QVBoxLayout(languageBox);
+    m_language = new QComboBox;
+    m_language->setObjectName(QStringLiteral("LanguageCombo"));
+    m_language->setAccessibleName(tr("Sprache"));
+    m_language->addItem(QStringLiteral("Deutsch"), static_cast<int>(platform::LanguageChoice::German));
+    m_language->addItem(QStringLiteral("English"), static_cast<int>(platform::LanguageChoice::English));
+    m_language->addItem(tr("Wie das System"), static_cast<int>(platform::LanguageChoice::System));
+    m_language->setCurrentIndex(m_language->findData(static_cast<int>(current.language)));
+    auto* languageNote = new QLabel(tr("Gilt für Fenster, die danach geöffnet werden, ganz nach einem Neustart."));
+    languageNote->setWordWrap(true);
+    languageLayout->addWidget(m_language);
+    languageLayout->addWidget(languageNote);
+    layout->addWidget(languageBox);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Abbrechen"));
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
@@ -108,6 +123,7 @@ base::Result<Settings, QString> SettingsDialog::chosenSettings() const {
     for (std::size_t i = 0; i < m_servers.size(); ++i) chosen.notifyServer[i] = m_servers[i]->isChecked();
     if (m_realm->currentIndex() > 0) chosen.onlyRealm = static_cast<feed::Realm>(m_realm->currentIndex() - 1);
     chosen.sound = m_sound->isChecked();
+    chosen.language = static_cast<platform::LanguageChoice>(m_language->currentData().toInt());
     return chosen;
 }
 
@@ -127,14 +143,14 @@ void SettingsDialog::accept() {
 void SettingsDialog::askForFeedBase() {
     QString text;
     if (m_besideFile.refused != FeedBaseSource::None) {
-        text = html(QStringLiteral("Die Adresse aus %1 ist nicht zu gebrauchen: %2")
+        text = html(tr("Die Adresse aus %1 ist nicht zu gebrauchen: %2")
                         .arg(sourceText(m_besideFile.refused), problemText(m_besideFile.refusedBecause))) +
                QStringLiteral("<br>");
     }
-    text += QStringLiteral(
-        "Warmap braucht die Adresse des Feed-Servers des Spiels: Schema, Rechner und Port, etwa "
-        "<nobr>https://feed.example</nobr>. \u201ePr\u00fcfen\u201c holt einen Feed zur Probe; "
-        "mit OK beginnt der erste Abgleich.");
+    text +=
+        tr("Warmap braucht die Adresse des Feed-Servers des Spiels: Schema, Rechner und Port, etwa "
+           "<nobr>https://feed.example</nobr>. „Prüfen“ holt einen Feed zur Probe; "
+           "mit OK beginnt der erste Abgleich.");
     m_note->setText(text);
     m_note->show();
     m_feedBase->setFocus();
@@ -149,15 +165,15 @@ void SettingsDialog::check() {
         if (!normalised) return say(problemText(normalised.error()), true);
         feedBase = which = *normalised;
     } else if (feedBase.isEmpty()) {
-        return say(QStringLiteral("Es ist noch keine Feed-Adresse eingestellt; tragen Sie eine ein."), true);
+        return say(tr("Es ist noch keine Feed-Adresse eingestellt; tragen Sie eine ein."), true);
     } else {
-        which = QStringLiteral("%1 (aus %2)").arg(feedBase, sourceText(m_besideFile.source));
+        which = tr("%1 (aus %2)").arg(feedBase, sourceText(m_besideFile.source));
     }
     if (!m_checkFeed) return;
     // Disabled while it runs, so it cannot run twice; the keyboard focus comes back to it afterwards.
     const bool hadFocus = m_check->hasFocus();
     m_check->setEnabled(false);
-    say(QStringLiteral("Pr\u00fcfe %1 \u2026").arg(which), false);
+    say(tr("Prüfe %1 …").arg(which), false);
     // The check lets events run; the window may be closed or the field changed meanwhile.
     QPointer<SettingsDialog> self(this);
     const base::Result<QString, QString> verdict = m_checkFeed(feedBase);

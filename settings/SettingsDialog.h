@@ -61,6 +61,7 @@ private:
     std::array<QCheckBox*, feed::kServerNames.size()> m_servers;
     QComboBox* m_realm;
     QCheckBox* m_sound;
+    QComboBox* m_language;
     FeedCheck m_checkFeed;
     SettingsSaver* m_saver = nullptr;
 };

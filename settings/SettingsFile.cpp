@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SettingsFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,8 @@ constexpr qint64 kMostBytes = 64 * 1024;
 const QString kFeedBaseKey = QStringLiteral("feed/base");
 const QString kRealmKey = QStringLiteral("notify/realm");
 const QString kSoundKey = QStringLiteral("notify/sound");
+// QSettings keeps the keys of "[General]" (any capitals) at the top.
+const QString kLanguageKey = QStringLiteral("language");
 const QString kAnyRealm = QStringLiteral("any");
 
 QString serverKey(std::string_view server) {
@@ -90,7 +93,7 @@ Settings loadSettings(const QString& path) {
     if (file.status() != QSettings::NoError)
         qCWarning(lcSettings, "%s is not a well-formed INI file; reading what can be read", qPrintable(path));
 
-    QStringList known{kFeedBaseKey, kRealmKey, kSoundKey};
+    QStringList known{kFeedBaseKey, kRealmKey, kSoundKey, kLanguageKey};
     for (std::size_t i = 0; i < feed::kServerNames.size(); ++i) known << serverKey(feed::kServerNames[i]);
     for (const QString& key : file.allKeys()) {
         if (!known.contains(key))
@@ -119,13 +122,23 @@ Settings loadSettings(const QString& path) {
     if (file.contains(kSoundKey)) {
         if (const auto on = flagOf(file, kSoundKey)) settings.sound = *on;
     }
+    if (file.contains(kLanguageKey)) {
+        if (const auto text = textOf(file, kLanguageKey)) {
+            if (const auto choice = platform::languageChoiceFrom(*text))
+                settings.language = *choice;
+            else
+                bad(path, kLanguageKey, *text, "de, en or system");
+        }
+    }
     return settings;
 }
 
 base::Result<void, QString> saveSettings(const QString& path, const Settings& settings) {
     const auto fail = [&](const QString& what) -> base::Result<void, QString> {
         qCWarning(lcSettings, "cannot save the settings as %s: %s", qPrintable(path), qPrintable(what));
-        return base::Failure{QStringLiteral("Die Einstellungen lassen sich nicht speichern (%1): %2").arg(path, what)};
+        return base::Failure{QCoreApplication::translate("settings::SettingsFile",
+                                                         "Die Einstellungen lassen sich nicht speichern (%1): %2")
+                                 .arg(path, what)};
     };
     // QSettings writes the INI text (with its quoting) into a scratch file; our own writer then puts
     // it in place whole, so a crash never leaves half a file and nothing of a bad old file survives.
@@ -140,8 +153,10 @@ base::Result<void, QString> saveSettings(const QString& path, const Settings& se
         file.setValue(kRealmKey,
                       settings.onlyRealm ? platform::nameText(feed::realmName(*settings.onlyRealm)) : kAnyRealm);
         file.setValue(kSoundKey, settings.sound ? "true" : "false");
+        file.setValue(kLanguageKey, platform::keyOf(settings.language));
         file.sync();
-        if (file.status() != QSettings::NoError) return fail(QStringLiteral("INI-Text nicht geschrieben"));
+        if (file.status() != QSettings::NoError)
+            return fail(QCoreApplication::translate("settings::SettingsFile", "INI-Text nicht geschrieben"));
     }
     QFile text(draft);
     if (!text.open(QIODevice::ReadOnly)) return fail(text.errorString());
@@ -150,7 +165,8 @@ base::Result<void, QString> saveSettings(const QString& path, const Settings& se
     // A link to a regular file (a dotfiles repository, say) stays a link: the file it names is replaced.
     const QFileInfo entry(path);
     const QString target = entry.isSymLink() && entry.isFile() ? entry.canonicalFilePath() : path;
-    if (!QDir().mkpath(QFileInfo(target).absolutePath())) return fail(QStringLiteral("Ordner fehlt"));
+    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+        return fail(QCoreApplication::translate("settings::SettingsFile", "Ordner fehlt"));
     if (const base::Result<void, int> written =
             base::writePrivateFile(QFile::encodeName(target).toStdString(), bytes.toStdString());
         !written)

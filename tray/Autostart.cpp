@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/SafeFile.h"
+#include "base/Wording.h"
 #include "platform/Paths.h"
 
 namespace tray {
@@ -66,14 +67,19 @@ base::Status setAutostart(const std::string& file, const std::string& program, b
     std::error_code error;
     if (!enabled) {
         if (std::filesystem::remove(file, error) || !error) return {};
-        return base::Failure{"Die Datei " + file + " konnte nicht entfernt werden: " + error.message()};
+        return base::Failure{
+            base::filled(base::translate("tray::Autostart", "Die Datei %1 konnte nicht entfernt werden: %2"),
+                         {file, error.message()})};
     }
     const std::filesystem::path folder = std::filesystem::path(file).parent_path();
     std::filesystem::create_directories(folder, error);
     if (error)
-        return base::Failure{"Der Ordner " + folder.string() + " konnte nicht angelegt werden: " + error.message()};
+        return base::Failure{
+            base::filled(base::translate("tray::Autostart", "Der Ordner %1 konnte nicht angelegt werden: %2"),
+                         {folder.string(), error.message()})};
     if (!base::writePrivateFile(file, autostartEntry(program)))
-        return base::Failure{"Die Datei " + file + " konnte nicht geschrieben werden."};
+        return base::Failure{
+            base::filled(base::translate("tray::Autostart", "Die Datei %1 konnte nicht geschrieben werden."), {file})};
     return {};
 }
 

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "base/Wording.h"
+
 namespace tray {
 
 int recentRowHeight(const RecentRow& row) {
@@ -37,7 +39,10 @@ std::string recentHeading(const PassChanges& pass) {
     char when[32];
     std::strftime(when, sizeof(when), "%d.%m.%Y %H:%M:%S", &local);
     const std::size_t n = pass.lines.size();
-    return std::string(when) + " \xe2\x80\x94 " + std::to_string(n) + (n == 1 ? " Meldung" : " Meldungen");
+    const std::string count =
+        n == 1 ? base::translate("tray::RecentChangesLayout", "1 Meldung")
+               : base::filled(base::translate("tray::RecentChangesLayout", "%1 Meldungen"), {std::to_string(n)});
+    return std::string(when) + " — " + count;
 }
 
 }  // namespace tray

@@ -61,7 +61,9 @@ public:
         return rows;
     }
 
-    static QString emptyText() { return QStringLiteral("Seit dem Start hat noch kein Abgleich etwas ge\u00e4ndert."); }
+    static QString emptyText() {
+        return RecentChangesWindow::tr("Seit dem Start hat noch kein Abgleich etwas geändert.");
+    }
 
     void relayout() { setMinimumHeight(std::max(recentChangesHeight(m_changes.passes()), 60)); }
 
@@ -116,7 +118,7 @@ QAccessibleInterface* accessibleRecentChanges(const QString& className, QObject*
     if (className != QLatin1String("QWidget")) return nullptr;
     auto* view = dynamic_cast<RecentChangesView*>(object);
     if (!view) return nullptr;
-    return new platform::AccessibleRows(view, QAccessible::Pane, QStringLiteral("Letzte Meldungen"),
+    return new platform::AccessibleRows(view, QAccessible::Pane, RecentChangesWindow::tr("Letzte Meldungen"),
                                         [view] { return view->rows(); });
 }
 
@@ -127,8 +129,8 @@ RecentChangesWindow::RecentChangesWindow(const RecentChanges& changes, const QSt
     static const bool kAccessible = (QAccessible::installFactory(accessibleRecentChanges), true);
     Q_UNUSED(kAccessible);
     setObjectName(QStringLiteral("RecentChangesWindow"));
-    setWindowTitle(QStringLiteral("Warmap \u2014 Letzte Meldungen"));
-    setAccessibleName(QStringLiteral("Warmap \u2014 Letzte Meldungen"));
+    setWindowTitle(tr("Warmap — Letzte Meldungen"));
+    setAccessibleName(tr("Warmap — Letzte Meldungen"));
     setWindowIcon(trayPicture(programFolder));
     m_view = new RecentChangesView(changes, programFolder, this);
     setWidget(m_view);

@@ -23,26 +23,26 @@ QIcon trayPicture(const QString& programFolder) {
 
 QString trayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress) {
     if (!last) {
-        return hasFeedAddress ? QStringLiteral("Warmap\nNoch kein Abgleich seit dem Start")
-                              : QStringLiteral("Warmap\nKeine Feed-Adresse eingestellt");
+        return hasFeedAddress ? TrayIcon::tr("Warmap\nNoch kein Abgleich seit dem Start")
+                              : TrayIcon::tr("Warmap\nKeine Feed-Adresse eingestellt");
     }
     const auto count = [](std::size_t changes) {
-        return changes == 0   ? QStringLiteral("keine \u00c4nderungen")
-               : changes == 1 ? QStringLiteral("1 \u00c4nderung")
-                              : QStringLiteral("%1 \u00c4nderungen").arg(changes);
+        return changes == 0   ? TrayIcon::tr("keine Änderungen")
+               : changes == 1 ? TrayIcon::tr("1 Änderung")
+                              : TrayIcon::tr("%1 Änderungen").arg(changes);
     };
     const QString when = last->when.toString(theme::kDateTimeSecondsFormat);
-    if (!last->hasFailed()) return QStringLiteral("Warmap\nLetzter Abgleich %1: %2").arg(when, count(last->changes));
+    if (!last->hasFailed()) return TrayIcon::tr("Warmap\nLetzter Abgleich %1: %2").arg(when, count(last->changes));
     // "keine Änderungen" only where every server asked was reached.
     const bool noneReached =
         static_cast<std::size_t>(last->failures.size() + last->notAsked.size()) >= feed::kServerNames.size();
     QStringList lines{QStringLiteral("Warmap"),
-                      QStringLiteral("Letzter Abgleich %1 %2")
-                          .arg(when, noneReached ? QStringLiteral("fehlgeschlagen") : QStringLiteral("mit Fehlern"))};
+                      TrayIcon::tr("Letzter Abgleich %1 %2")
+                          .arg(when, noneReached ? TrayIcon::tr("fehlgeschlagen") : TrayIcon::tr("mit Fehlern"))};
     lines << last->failures;
     if (!last->notAsked.isEmpty())
-        lines << last->notAsked.join(QStringLiteral(", ")) + QStringLiteral(" nicht abgefragt");
-    if (!noneReached) lines << QStringLiteral("\u00dcbrige Server: %1").arg(count(last->changes));
+        lines << last->notAsked.join(QStringLiteral(", ")) + TrayIcon::tr(" nicht abgefragt");
+    if (!noneReached) lines << TrayIcon::tr("Übrige Server: %1").arg(count(last->changes));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -90,17 +90,16 @@ TrayIcon::TrayIcon(const QIcon& icon, std::string autostartFile, std::string pro
     m_icon.setObjectName(QStringLiteral("TrayIcon"));
     m_icon.setToolTip(trayToolTip(std::nullopt, 0));
 
-    m_actions[ShowMap] = m_menu.addAction(QStringLiteral("Karte zeigen"), this, &TrayIcon::showMapRequested);
-    m_actions[ShowRecent] = m_menu.addAction(QStringLiteral("Letzte Meldungen"), this, &TrayIcon::showRecentRequested);
-    m_actions[ShowHistory] = m_menu.addAction(QStringLiteral("Verlauf …"), this, &TrayIcon::showHistoryRequested);
+    m_actions[ShowMap] = m_menu.addAction(tr("Karte zeigen"), this, &TrayIcon::showMapRequested);
+    m_actions[ShowRecent] = m_menu.addAction(tr("Letzte Meldungen"), this, &TrayIcon::showRecentRequested);
+    m_actions[ShowHistory] = m_menu.addAction(tr("Verlauf …"), this, &TrayIcon::showHistoryRequested);
     m_menu.addSeparator();
-    m_actions[StartAtLogin] = m_menu.addAction(QStringLiteral("Beim Anmelden starten"));
+    m_actions[StartAtLogin] = m_menu.addAction(tr("Beim Anmelden starten"));
     m_actions[StartAtLogin]->setCheckable(true);
     connect(m_actions[StartAtLogin], &QAction::triggered, this, &TrayIcon::switchStartAtLogin);
-    m_actions[ShowSettings] =
-        m_menu.addAction(QStringLiteral("Einstellungen …"), this, &TrayIcon::showSettingsRequested);
+    m_actions[ShowSettings] = m_menu.addAction(tr("Einstellungen …"), this, &TrayIcon::showSettingsRequested);
     m_menu.addSeparator();
-    m_actions[Quit] = m_menu.addAction(QStringLiteral("Beenden"), this, &TrayIcon::quitRequested);
+    m_actions[Quit] = m_menu.addAction(tr("Beenden"), this, &TrayIcon::quitRequested);
     // What a left click does, in bold.
     m_menu.setDefaultAction(m_actions[ShowMap]);
 
@@ -136,7 +135,7 @@ void TrayIcon::setHasFeedAddress(bool has) {
 
 void TrayIcon::switchStartAtLogin(bool wanted) {
     if (const base::Status set = setAutostart(m_autostartFile, m_program, wanted); !set)
-        m_dialogs.show({"Fehler: " + set.error(), "Fehler", platform::Message::Icon::Critical});
+        m_dialogs.show(platform::failureMessage(set.error()));
     m_actions[StartAtLogin]->setChecked(isAutostartEnabled(m_autostartFile));
 }
 

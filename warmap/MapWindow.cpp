@@ -51,11 +51,16 @@ void setLabelText(QLabel* label, const QString& what, const QString& text) {
     label->setText(text);
     const QString shown = text.trimmed();
     const bool blank = shown.isEmpty() || shown == QLatin1String("_") || shown == QLatin1String("&");
-    label->setAccessibleName(what + QStringLiteral(": ") + (blank ? QStringLiteral("keine Angabe") : shown));
+    label->setAccessibleName(what + QStringLiteral(": ") + (blank ? MapWindow::tr("keine Angabe") : shown));
 }
 
-const QString kDateLabelName = QStringLiteral("Stand der Karte");
-const QString kHoverLabelName = QStringLiteral("Festung unter dem Mauszeiger");
+// What the two labels show, for their accessible names.
+QString dateLabelName() {
+    return MapWindow::tr("Stand der Karte");
+}
+QString hoverLabelName() {
+    return MapWindow::tr("Festung unter dem Mauszeiger");
+}
 
 QAccessibleInterface* accessibleWarmapWindow(const QString& className, QObject* object) {
     if (className != QLatin1String(MapWindow::staticMetaObject.className()) || !object || !object->isWidgetType())
@@ -82,27 +87,27 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
 
     m_map = new MapView(this);
     m_map->setGeometry(8, 16, 465, 577);
-    m_map->setAccessibleName(QStringLiteral("Karte der Grenzlande"));
+    m_map->setAccessibleName(tr("Karte der Grenzlande"));
     connect(m_map, &MapView::pointerMoved, this, &MapWindow::updateHoverText);
 
     m_serverCombo = new QComboBox(m_map);
     m_serverCombo->setObjectName(QStringLiteral("ServerCombo"));
     m_serverCombo->setEditable(false);
     m_serverCombo->setGeometry(10, 10, 90, 21);
-    m_serverCombo->setAccessibleName(QStringLiteral("Server"));
+    m_serverCombo->setAccessibleName(tr("Server"));
     // On Linux a list is read by its choice and named by the label it is the buddy of; the skin
     // needs no visible one.
-    auto* serverLabel = new QLabel(QStringLiteral("Server"), m_map);
+    auto* serverLabel = new QLabel(tr("Server"), m_map);
     serverLabel->setBuddy(m_serverCombo);
     serverLabel->hide();
     m_serverCombo->setFont(theme::panelFont(8.25, true, true));
     connect(m_serverCombo, &QComboBox::activated, this, [this] { showSelectedServer(); });
 
     m_dateLabel = new QLabel(m_map);
-    setLabelText(m_dateLabel, kDateLabelName, QStringLiteral("&"));
+    setLabelText(m_dateLabel, dateLabelName(), QStringLiteral("&"));
     m_dateLabel->setObjectName(QStringLiteral("DateLabel"));
     m_dateLabel->setGeometry(6, 40, 97, 33);
-    m_dateLabel->setToolTip(QStringLiteral("ORSKA-Zeitstempel"));
+    m_dateLabel->setToolTip(tr("ORSKA-Zeitstempel"));
     m_dateLabel->setFont(theme::panelFont(6, false));
     m_dateLabel->setTextFormat(Qt::PlainText);
     m_dateLabel->setWordWrap(true);
@@ -110,7 +115,7 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
     m_dateLabel->setStyleSheet(QStringLiteral("color: %1;").arg(theme::css(theme::kInk)));
 
     m_hoverLabel = new QLabel(m_map);
-    setLabelText(m_hoverLabel, kHoverLabelName, QStringLiteral("_"));
+    setLabelText(m_hoverLabel, hoverLabelName(), QStringLiteral("_"));
     m_hoverLabel->setObjectName(QStringLiteral("HoverLabel"));
     m_hoverLabel->setGeometry(10, 165, 89, 49);
     m_hoverLabel->setFont(theme::panelFont(6.75, true));
@@ -125,18 +130,19 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
     m_dateLabel->installEventFilter(this);
 
     // Close first, then minimise: the order assistive technology reads them in.
-    const auto addFrameButton = [this](const char* objectName, QPoint position, const char* tooltip, const char* name) {
+    const auto addFrameButton = [this](const char* objectName, QPoint position, const QString& tooltip,
+                                       const QString& name) {
         auto* button = new PictureButton(this);
         button->setObjectName(QString::fromLatin1(objectName));
-        button->setToolTip(QString::fromUtf8(tooltip));
-        button->setAccessibleName(QString::fromUtf8(name));
+        button->setToolTip(tooltip);
+        button->setAccessibleName(name);
         button->setGeometry(QRect(position, QSize(17, 17)));
         button->setFocusPolicy(Qt::NoFocus);
         return button;
     };
-    m_closeButton = addFrameButton("CloseButton", {392, 2}, "schliessen", "Schlie\u00dfen");
+    m_closeButton = addFrameButton("CloseButton", {392, 2}, tr("schliessen"), tr("Schließen"));
     connect(m_closeButton, &QAbstractButton::clicked, this, &QWidget::close);
-    m_minimizeButton = addFrameButton("MinimizeButton", {376, 2}, "minimieren", "Minimieren");
+    m_minimizeButton = addFrameButton("MinimizeButton", {376, 2}, tr("minimieren"), tr("Minimieren"));
     connect(m_minimizeButton, &QAbstractButton::clicked, this, &QWidget::showMinimized);
 }
 
@@ -170,20 +176,20 @@ base::Result<void, QString> MapWindow::load(SkinResult loaded, bool tellNoSavedC
 }
 
 void MapWindow::showSelectedServer(bool tellNoSavedCopy) {
-    setLabelText(m_dateLabel, kDateLabelName, QString());
+    setLabelText(m_dateLabel, dateLabelName(), QString());
     const std::string path = feed::savedCopyPath(platform::tempFolder(), m_serverCombo->currentText().toStdString());
     const keepmap::MapOutcome outcome = m_keepMap.draw(path, m_map->surface(), m_map->background());
-    if (outcome.date) setLabelText(m_dateLabel, kDateLabelName, QString::fromStdString(*outcome.date));
+    if (outcome.date) setLabelText(m_dateLabel, dateLabelName(), QString::fromStdString(*outcome.date));
     switch (outcome.status) {
         case keepmap::MapOutcome::Status::NoSavedCopy:
             if (tellNoSavedCopy)
-                m_dialogs.show({"noch keine daten geladen f\xc3\xbcr diesen Server", platform::kApplicationTitle,
-                                platform::Message::Icon::None});
+                m_dialogs.show({tr("noch keine daten geladen für diesen Server").toStdString(),
+                                platform::kApplicationTitle, platform::Message::Icon::None});
             break;
         case keepmap::MapOutcome::Status::Failed:
             qCWarning(lcMap, "cannot draw the map of %s from %s: %s", qPrintable(m_serverCombo->currentText()),
                       path.c_str(), outcome.failure.c_str());
-            m_dialogs.show({"Fehler: " + outcome.failure, "Fehler", platform::Message::Icon::Critical});
+            m_dialogs.show(platform::failureMessage(outcome.failure));
             break;
         case keepmap::MapOutcome::Status::Drawn:
             break;
@@ -195,7 +201,7 @@ void MapWindow::showSelectedServer(bool tellNoSavedCopy) {
 void MapWindow::updateHoverText(QPointF position) {
     const std::string text =
         keepmap::hoverText(position.x(), position.y(), m_keepMap.hitMap(), m_keepMap.keepGuild(), m_names);
-    setLabelText(m_hoverLabel, kHoverLabelName, QString::fromStdString(text));
+    setLabelText(m_hoverLabel, hoverLabelName(), QString::fromStdString(text));
 }
 
 bool MapWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #include "warmap/Skin.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QPainter>
 
 #include "platform/Theme.h"
@@ -16,8 +17,8 @@ SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
     for (int i = 0; i < 7; ++i) {
         pictures[i] = platform::Picture::load(folder + QString::fromLatin1(files[i]), devicePixelRatio);
         if (!pictures[i])
-            return base::Failure{QStringLiteral("Datei fehlt oder ist nicht lesbar: ") + folder +
-                                 QString::fromLatin1(files[i])};
+            return base::Failure{QCoreApplication::translate("warmap::Skin", "Datei fehlt oder ist nicht lesbar: %1")
+                                     .arg(folder + QString::fromLatin1(files[i]))};
     }
     auto& [close, minimise, map, corner, side, topTile, leftTile] = pictures;
     skin.closeButton = close->image();
@@ -31,8 +32,9 @@ SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
     FrameLayout layout = layOutFrame({corner->width(), corner->height(), side->width(), side->height(),
                                       topTile->width(), leftTile->height(), map->roundedWidth(), map->roundedHeight()});
     if (layout.overflow)
-        return base::Failure{QStringLiteral("\u00dcberlauf: die Bilder des Fensterrahmens in ") + folder +
-                             QStringLiteral(" sind zu gro\u00df")};
+        return base::Failure{
+            QCoreApplication::translate("warmap::Skin", "Überlauf: die Bilder des Fensterrahmens in %1 sind zu groß")
+                .arg(folder)};
     skin.frame.size = QSize(layout.width, layout.height);
     skin.frame.placements = std::move(layout.placements);
     // In FramePiece order.
