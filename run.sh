@@ -93,9 +93,9 @@ screenshot "$SHOTS/desktop.png"
 written="warmap.png, popup.png, desktop.png"
 if [ "$DAYS" -gt 0 ]; then
     "$BIN/warmap" --history 2> /dev/null
-    wait_for 20 has_visible_window '^Warmap — Verlauf$' || { echo "The history window did not appear" >&2; exit 1; }
+    wait_for 20 has_visible_window '^Warmap — (Verlauf|History)$' || { echo "The history window did not appear" >&2; exit 1; }
     sleep 1
-    screenshot "$SHOTS/history.png" "$(visible_window_id '^Warmap — Verlauf$')"
+    screenshot "$SHOTS/history.png" "$(visible_window_id '^Warmap — (Verlauf|History)$')"
     written+=", history.png"
 fi
 echo "Screenshots written to $SHOTS: $written"

@@ -172,7 +172,9 @@ void ChangePopup::takeWaylandRole() {
 void ChangePopup::drawSkin() {
     // The skin is read when the first popup needs it, so start-up only creates the window.
     if (!m_skinLoaded) {
-        const char* files[] = {"/form/splash/top.gif", "/form/splash/mid.jpg", "/form/splash/bottom.jpg"};
+        // The header picture carries the popup's caption: each language has its own.
+        const QString files[] = {tr("/form/splash/top.gif", "the header picture, its caption drawn in it"),
+                                 QStringLiteral("/form/splash/mid.jpg"), QStringLiteral("/form/splash/bottom.jpg")};
         for (size_t i = 0; i < m_skin.size(); ++i)
             m_skin[i] = platform::Picture::load(m_programFolder + files[i], devicePixelRatioF());
         m_skinLoaded = true;

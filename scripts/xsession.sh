@@ -5,7 +5,7 @@ SCREEN_W=${SCREEN_W:-1280}
 SCREEN_H=${SCREEN_H:-1024}
 TASKBAR_H=${TASKBAR_H:-40}
 MAIN_TITLE='^\.:: Warmap$'
-POPUP_TITLE='^Warmap Frontbericht$'
+POPUP_TITLE='^Warmap (Frontbericht|frontier report)$'  # German, English
 
 # Waits up to $1 seconds for a command to succeed.
 wait_for() {

@@ -439,6 +439,11 @@
         <source>Warmap Frontbericht</source>
         <translation>Warmap frontier report</translation>
     </message>
+    <message>
+        <source>/form/splash/top.gif</source>
+        <comment>the header picture, its caption drawn in it</comment>
+        <translation>/form/splash/top_en.gif</translation>
+    </message>
 </context>
 <context>
     <name>platform::Dialogs</name>

@@ -357,7 +357,7 @@ QByteArray windowIconSvg() {
            "</svg>\n";
 }
 
-QImage splashTop(int s) {
+QImage splashTop(int s, const QString& caption) {
     QImage image = opaque(280, 16, s);
     fillWood(image, 21, false, s);
     trimH(image, 13, 0, 279, s);
@@ -370,7 +370,7 @@ QImage splashTop(int s) {
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
     p.setFont(font);
     p.setPen(kGold);
-    p.drawText(QRect(0, 0, 280, 13), Qt::AlignCenter, QStringLiteral("WARMAP \u00b7 FRONTBERICHT"));
+    p.drawText(QRect(0, 0, 280, 13), Qt::AlignCenter, caption);
     return image;
 }
 

@@ -27,7 +27,8 @@ QImage structureIcon(Realm realm, bool keep, int scale = 1);
 QImage unclaimedOverlay(bool keep, int scale = 1);
 
 // The popup skin and its arrow.
-QImage splashTop(int scale = 1);
+// The popup's header carries its caption: one picture per language ("top.gif", "top_en.gif").
+QImage splashTop(int scale, const QString& caption);
 QImage splashMid(int scale = 1);
 QImage splashBottom(int scale = 1);
 QImage rightArrow(int scale = 1);

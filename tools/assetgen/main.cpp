@@ -165,7 +165,9 @@ int main(int argc, char* argv[]) {
         // The window icon of the classic kind has 256 colours; twice the size needs more.
         ok &= scale == 1 ? saveIco256(windowIcon(16), name("/form/warmap.ico"))
                          : save(windowIcon(16 * scale), name("/form/warmap.ico"), "ico");
-        ok &= save(splashTop(scale), name("/form/splash/top.png"), "png");
+        ok &= save(splashTop(scale, QStringLiteral("WARMAP \u00b7 FRONTBERICHT")), name("/form/splash/top.png"), "png");
+        ok &= save(splashTop(scale, QStringLiteral("WARMAP \u00b7 FRONTIER REPORT")), name("/form/splash/top_en.png"),
+                   "png");
         ok &= save(splashMid(scale), name("/form/splash/mid.jpg"), "jpg", 92);
         ok &= save(splashBottom(scale), name("/form/splash/bottom.jpg"), "jpg", 92);
         ok &= save(rightArrow(scale), name("/symbols/rechts.ico"), "ico");
