@@ -3,9 +3,11 @@
   atspi.py tree APP            one line per object: "<depth> <role>|<name>", followed by
                                "<depth> labelled by|<name>" for each label that names it
   atspi.py extents APP NAME    prints "x y width height" on the screen of the first object named NAME
-  atspi.py announced APP SECS  prints every object of APP that shows itself ("object:state-changed:
+  atspi.py announced APP SECS [ROLE]
+                               prints every object of APP that shows itself ("object:state-changed:
                                showing") as "shown <role>|<name>", each followed by its children's
-                               "<role>|<name>", until a notification with children showed
+                               "<role>|<name>", until one of ROLE (default: notification) with
+                               children showed
 """
 import sys
 
@@ -60,7 +62,7 @@ def extents(name, wanted):
     return 0
 
 
-def announced(name, seconds):
+def announced(name, seconds, until="notification"):
     seen = []
 
     def on_event(event):
@@ -78,7 +80,7 @@ def announced(name, seconds):
             return
         print("\n".join(lines), flush=True)
         seen.append(lines)
-        if role == "notification" and len(lines) > 1:
+        if role == until and len(lines) > 1:
             pyatspi.Registry.stop()
 
     def ignore(event):
@@ -98,4 +100,4 @@ if __name__ == "__main__":
         sys.exit(tree(sys.argv[2]))
     if sys.argv[1] == "extents":
         sys.exit(extents(sys.argv[2], sys.argv[3]))
-    sys.exit(announced(sys.argv[2], int(sys.argv[3])))
+    sys.exit(announced(sys.argv[2], int(sys.argv[3]), *sys.argv[4:5]))

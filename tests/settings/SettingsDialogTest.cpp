@@ -30,6 +30,9 @@ TEST(SettingsDialog, OkHandsOverOnlyWhatCanBeSaved) {
     ASSERT_EQ(dialog.findChild<QComboBox*>()->currentText(), QStringLiteral("Hibernia"));
     box(dialog, QStringLiteral("Avalon"))->setChecked(false);
     box(dialog, QStringLiteral("Ton bei Meldungen"))->setChecked(false);
+    auto* language = dialog.findChild<QComboBox*>(QStringLiteral("LanguageCombo"));
+    ASSERT_EQ(language->currentText(), QStringLiteral("Deutsch"));
+    language->setCurrentIndex(language->findText(QStringLiteral("English")));
 
     struct Saver final : settings::SettingsSaver {
         std::vector<Settings> saved;
@@ -81,6 +84,7 @@ TEST(SettingsDialog, OkHandsOverOnlyWhatCanBeSaved) {
     expected.feedBase = QStringLiteral("https://feed.example:8443");
     expected.notifyServer[2] = false;
     expected.sound = false;
+    expected.language = platform::LanguageChoice::English;
     EXPECT_EQ(saved.back(), expected);
 }
 

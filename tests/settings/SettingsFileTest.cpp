@@ -160,6 +160,7 @@ TEST_F(SettingsFileTest, WhatIsSavedIsReadBackAndReplacesWhateverWasThere) {
     chosen.notifyServer = {true, true, false, true};
     chosen.onlyRealm = feed::Realm::Midgard;
     chosen.sound = false;
+    chosen.language = platform::LanguageChoice::System;
     QDir().mkpath(m_dir.filePath(QStringLiteral("warmap")));
     writeFile(nativePath(), "[junk]\nstale=1\n\x01\x02garbage");
     ASSERT_TRUE(testing_support::succeeded(settings::saveSettings(path(), chosen)));
@@ -207,6 +208,7 @@ TEST_F(SettingsFileTest, BadFilesNeverStopTheProgramAndStayUntouched) {
         {"a list for a switch", file("[notify]\nsound=false\nAvalon=true, false\n"), soundOff, "notify/Avalon"},
         {"a word for a switch", file("[notify]\nsound=false\nAvalon=maybe\n"), soundOff, "notify/Avalon"},
         {"unknown realm", file("[notify]\nsound=false\nrealm=Atlantis\n"), soundOff, "notify/realm"},
+        {"unknown language", file("[general]\nlanguage=fr\n[notify]\nsound=false\n"), soundOff, "language = \"fr\""},
         {"not INI at all", file(std::string("\x89PNG\r\n\x1a\n\0\0[[[=\n", 16)), Settings{}, "unknown key"},
         {"10 MB of garbage", file(std::string(10 << 20, '#')), Settings{}, "larger than"},
         {"a folder", [](const std::string& path) { ::mkdir(path.c_str(), 0700); }, Settings{}, "not a regular file"},
