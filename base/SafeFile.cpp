@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace base {
@@ -90,6 +91,24 @@ Result<void, Refusal> checkFile(const std::string& path, const ReadRules& rules)
 Result<FileDescriptor, Refusal> openForReading(const std::string& path, const ReadRules& rules) {
     struct stat info {};
     return openChecked(path, rules, info);
+}
+
+std::string describe(const Refusal& refusal) {
+    switch (refusal.kind) {
+        case Refusal::Kind::Missing:
+            return "is missing";
+        case Refusal::Kind::Link:
+            return "is a symbolic link";
+        case Refusal::Kind::NotRegular:
+            return "is not a regular file";
+        case Refusal::Kind::OtherUser:
+            return "belongs to another user (uid " + std::to_string(refusal.owner) + ")";
+        case Refusal::Kind::TooLarge:
+            return "is larger than allowed";
+        case Refusal::Kind::Unreadable:
+            break;
+    }
+    return std::string("cannot be looked at: ") + std::strerror(refusal.error);
 }
 
 Result<std::string, Refusal> readWholeFile(const std::string& path, const ReadRules& rules) {

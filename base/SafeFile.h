@@ -46,6 +46,10 @@ private:
     int m_fd;
 };
 
+// What a refusal says after the file's name in a log line: "is a symbolic link", "belongs to another
+// user (uid 1001)", "cannot be looked at: Permission denied".
+std::string describe(const Refusal& refusal);
+
 // Whether the entry at path meets the rules, judged from the entry itself without opening it (for a
 // file handed to a library that opens it itself).
 Result<void, Refusal> checkFile(const std::string& path, const ReadRules& rules);

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QLocale>
 #include <QSystemTrayIcon>
 #include <QWindow>
 #include <chrono>
@@ -250,7 +249,7 @@ base::Result<void, QString> WarmapApplication::save(const settings::Settings& ch
     m_pass->reconfigure(feedBase.toStdString(), noticesOf(chosen));
     m_presenter->setSoundOn(chosen.sound);
     // Windows opened from now on speak the new language; those already open, after a restart.
-    m_translations.use(platform::languageOf(chosen.language, QLocale::system().uiLanguages()));
+    m_translations.use(platform::languageOf(chosen.language));
     if (!m_polling && !feedBase.isEmpty()) {
         m_polling = true;
         m_trayIcon->setHasFeedAddress(true);

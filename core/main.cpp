@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -39,7 +38,7 @@ int main(int argc, char* argv[]) {
     platform::Translations translations(
         QString::fromStdString(platform::dataFolder()) + QStringLiteral("/translations"),
         QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    translations.use(platform::languageOf(stored.language, QLocale::system().uiLanguages()));
+    translations.use(platform::languageOf(stored.language));
     const settings::CommandLine command = settings::parseCommandLine(arguments, translations);
     if (const auto status = answered(command)) return *status;
 

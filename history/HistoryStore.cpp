@@ -26,19 +26,8 @@ std::string refusalOf(const std::string& path, bool& exists) {
     const auto checked = base::checkFile(path, {.followLinks = false, .ownedByUs = true});
     exists = checked || checked.error().kind != base::Refusal::Kind::Missing;
     if (checked) return {};
-    const base::Refusal& refusal = checked.error();
-    switch (refusal.kind) {
-        case base::Refusal::Kind::Missing:
-            return {};
-        case base::Refusal::Kind::Link:
-            return "is a symbolic link";
-        case base::Refusal::Kind::NotRegular:
-            return "is not a regular file";
-        case base::Refusal::Kind::OtherUser:
-            return "belongs to another user (uid " + std::to_string(refusal.owner) + ")";
-        default:
-            return std::string("cannot be looked at: ") + std::strerror(refusal.error);
-    }
+    if (checked.error().kind == base::Refusal::Kind::Missing) return {};
+    return base::describe(checked.error());
 }
 
 // SQLite falls back to reading a file it may not write, and says only "unable to open" of a folder it

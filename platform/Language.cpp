@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Language.h"
 
+#include <QLocale>
+
 namespace platform {
 namespace {
 
@@ -42,6 +44,10 @@ Language languageOf(LanguageChoice choice, const QStringList& uiLanguages) {
                         first.startsWith(QLatin1String("de-"), Qt::CaseInsensitive) ||
                         first.startsWith(QLatin1String("de_"), Qt::CaseInsensitive);
     return german ? Language::German : Language::English;
+}
+
+Language languageOf(LanguageChoice choice) {
+    return languageOf(choice, QLocale::system().uiLanguages());
 }
 
 QString codeOf(Language language) {

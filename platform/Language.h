@@ -20,6 +20,8 @@ QString keyOf(LanguageChoice choice);
 // The language of a choice. System is German when the desktop's first UI language is German
 // (QLocale::uiLanguages(), "de", "de-AT", …), else English: most players of the game read English.
 Language languageOf(LanguageChoice choice, const QStringList& uiLanguages);
+// The same on this desktop (QLocale::system()).
+Language languageOf(LanguageChoice choice);
 
 // "de" or "en", as the translation files are named.
 QString codeOf(Language language);

@@ -28,24 +28,6 @@ QString distrusted(const QString& path) {
     return {};
 }
 
-QString refusalText(const base::Refusal& refusal) {
-    switch (refusal.kind) {
-        case base::Refusal::Kind::Missing:
-            return QStringLiteral("it is missing");
-        case base::Refusal::Kind::Link:
-            return QStringLiteral("it is a symbolic link");
-        case base::Refusal::Kind::NotRegular:
-            return QStringLiteral("it is not a regular file");
-        case base::Refusal::Kind::OtherUser:
-            return QStringLiteral("it belongs to another user");
-        case base::Refusal::Kind::TooLarge:
-            return QStringLiteral("it is too large");
-        case base::Refusal::Kind::Unreadable:
-            break;
-    }
-    return QString::fromLocal8Bit(std::strerror(refusal.error));
-}
-
 }  // namespace
 
 Translations::Translations(QString folder, QString qtFolder)
@@ -80,7 +62,7 @@ bool Translations::loadOwn(Language language) {
     if (const QString why = distrusted(m_folder); !why.isEmpty()) return refuse(QStringLiteral("its folder: ") + why);
     const auto bytes = base::readWholeFile(QFile::encodeName(path).toStdString(),
                                            {.followLinks = false, .ownedByUs = false, .maxBytes = kMostBytes});
-    if (!bytes) return refuse(refusalText(bytes.error()));
+    if (!bytes) return refuse(QStringLiteral("it ") + QString::fromStdString(base::describe(bytes.error())));
     if (const QString why = distrusted(path); !why.isEmpty()) return refuse(why);
     m_ownBytes = QByteArray::fromStdString(*bytes);
     if (!m_own.load(reinterpret_cast<const uchar*>(m_ownBytes.constData()), static_cast<int>(m_ownBytes.size())))
