@@ -44,6 +44,8 @@ public:
     virtual ~HistoryReader() = default;
     // The passes that recorded the server between from and to (both included), oldest first.
     virtual std::vector<Moment> moments(int server, Seconds from, Seconds to) const = 0;
+    // The server's first recorded pass.
+    virtual std::optional<Moment> firstMoment(int server) const = 0;
     // The last pass that recorded the server at or before the time.
     virtual std::optional<Moment> momentAt(int server, Seconds time) const = 0;
     // The server's state after the pass, as long as the feed it recorded last by then; nothing when
@@ -51,6 +53,14 @@ public:
     virtual std::optional<ServerState> stateAt(int server, std::int64_t pass) const = 0;
     // The server's changes in passes between from and to (both included), oldest first.
     virtual std::vector<Change> changes(int server, Seconds from, Seconds to) const = 0;
+    // The changes at any position that concern the structure with this feed id, in passes between from
+    // and to (both included), oldest first; within a pass, losing it before gaining it.
+    virtual std::vector<Change> structureChanges(int server, const std::string& id, Seconds from, Seconds to) const = 0;
+    // The passes between from and to (both included) in which the server's feed gained or lost
+    // positions or had other structures at them, oldest first; their dates are left empty.
+    virtual std::vector<Moment> reshapedAt(int server, Seconds from, Seconds to) const = 0;
+    // Every guild name the history has seen holding a structure, in no order.
+    virtual std::vector<std::string> guildNames() const = 0;
     // The text of a word number; empty for a number the file does not know.
     virtual const std::string& word(int word) const = 0;
 };

@@ -279,6 +279,15 @@ std::vector<Moment> HistoryStore::moments(int server, Seconds from, Seconds to) 
     return moments;
 }
 
+std::optional<Moment> HistoryStore::firstMoment(int server) const {
+    Statement select(m_db,
+                     "SELECT f.pass, p.time, f.date FROM feed f JOIN pass p ON p.id = f.pass "
+                     "WHERE f.server = ? ORDER BY f.pass LIMIT 1");
+    select.bind(1, server);
+    if (!select.step()) return std::nullopt;
+    return Moment{select.integer(0), select.integer(1), select.text(2)};
+}
+
 std::optional<Moment> HistoryStore::momentAt(int server, Seconds time) const {
     Statement select(m_db,
                      "SELECT f.pass, p.time, f.date FROM feed f JOIN pass p ON p.id = f.pass "
@@ -337,6 +346,17 @@ std::optional<ServerState> HistoryStore::stateAt(int server, std::int64_t pass) 
     return state;
 }
 
+namespace {
+
+// A change row as the queries below select it: time, pass, position, id and the four realm and guild
+// words.
+Change changeOf(const Statement& row) {
+    const auto number = [&row](int column) { return static_cast<int>(row.integer(column)); };
+    return {row.integer(0), row.integer(1), number(2), number(3), number(4), number(5), number(6), number(7)};
+}
+
+}  // namespace
+
 std::vector<Change> HistoryStore::changes(int server, Seconds from, Seconds to) const {
     std::vector<Change> changes;
     Statement select(m_db,
@@ -344,13 +364,43 @@ std::vector<Change> HistoryStore::changes(int server, Seconds from, Seconds to) 
                      "FROM change c JOIN pass p ON p.id = c.pass WHERE c.server = ? AND p.time BETWEEN ? AND ? "
                      "ORDER BY c.pass, c.position");
     select.bind(1, server).bind(2, from).bind(3, to);
-    const auto word = [](std::int64_t number) { return static_cast<int>(number); };
-    while (select.step()) {
-        changes.push_back({select.integer(0), select.integer(1), static_cast<int>(select.integer(2)),
-                           word(select.integer(3)), word(select.integer(4)), word(select.integer(5)),
-                           word(select.integer(6)), word(select.integer(7))});
-    }
+    while (select.step()) changes.push_back(changeOf(select));
     return changes;
+}
+
+std::vector<Change> HistoryStore::structureChanges(int server, const std::string& id, Seconds from, Seconds to) const {
+    std::vector<Change> changes;
+    const auto number = m_wordNumbers.find(id);
+    if (number == m_wordNumbers.end()) return changes;
+    Statement select(m_db,
+                     "SELECT p.time, c.pass, c.position, c.id, c.old_realm, c.new_realm, c.old_guild, c.new_guild "
+                     "FROM change c JOIN pass p ON p.id = c.pass WHERE c.server = ? AND c.id = ? AND "
+                     "p.time BETWEEN ? AND ? ORDER BY c.pass, c.new_realm != ?, c.position");
+    select.bind(1, server).bind(2, number->second).bind(3, from).bind(4, to).bind(5, kAbsent);
+    while (select.step()) changes.push_back(changeOf(select));
+    return changes;
+}
+
+std::vector<Moment> HistoryStore::reshapedAt(int server, Seconds from, Seconds to) const {
+    std::vector<Moment> passes;
+    Statement select(m_db,
+                     "SELECT DISTINCT c.pass, p.time FROM change c JOIN pass p ON p.id = c.pass WHERE c.server = ? "
+                     "AND p.time BETWEEN ? AND ? AND (c.old_realm = ?4 OR c.new_realm = ?4) ORDER BY c.pass");
+    select.bind(1, server).bind(2, from).bind(3, to).bind(4, kAbsent);
+    while (select.step()) passes.push_back({select.integer(0), select.integer(1), {}});
+    return passes;
+}
+
+std::vector<std::string> HistoryStore::guildNames() const {
+    std::vector<std::string> names;
+    // Each column on its own: one DISTINCT over both would sort every row of the file.
+    Statement select(m_db,
+                     "SELECT text FROM word WHERE id IN (SELECT DISTINCT guild FROM whole) OR "
+                     "id IN (SELECT DISTINCT new_guild FROM change)");
+    while (select.step()) {
+        if (std::string name = select.text(0); !name.empty()) names.push_back(std::move(name));
+    }
+    return names;
 }
 
 }  // namespace history

@@ -39,9 +39,13 @@ public:
     std::vector<RecordedLines> recentLines(std::size_t passes) const override;
 
     std::vector<Moment> moments(int server, Seconds from, Seconds to) const override;
+    std::optional<Moment> firstMoment(int server) const override;
     std::optional<Moment> momentAt(int server, Seconds time) const override;
     std::optional<ServerState> stateAt(int server, std::int64_t pass) const override;
     std::vector<Change> changes(int server, Seconds from, Seconds to) const override;
+    std::vector<Change> structureChanges(int server, const std::string& id, Seconds from, Seconds to) const override;
+    std::vector<Moment> reshapedAt(int server, Seconds from, Seconds to) const override;
+    std::vector<std::string> guildNames() const override;
     const std::string& word(int word) const override;
 
     // The last state recorded for the server (what the next recording is compared with).
