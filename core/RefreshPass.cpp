@@ -86,7 +86,7 @@ bool RefreshPass::visitServer(const std::string& tempFolder, std::size_t serverI
             m_dialogs.show(platform::failureMessage(compared.error()));
         }
         for (std::size_t i = 0; i < changes.size(); ++i) {
-            if (m_settings.notices.wants(serverIndex, changes[i].oldRealm, changes[i].newRealm))
+            if (m_settings.notices.wants(serverIndex, changes[i]))
                 m_noticeLines.push_back(m_messageLines[first + i]);
         }
     }

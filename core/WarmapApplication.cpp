@@ -11,9 +11,12 @@
 #include "core/PopupPresenter.h"
 #include "core/RefreshPass.h"
 #include "core/RefreshTimer.h"
+#include "feed/FeedDocument.h"
+#include "feed/FeedPaths.h"
 #include "feed/Frontier.h"
 #include "feed/SavedCopy.h"
 #include "history/HistoryRecorder.h"
+#include "history/Holdings.h"
 #include "history/StoreOpener.h"
 #include "history/WindowFactory.h"
 #include "notify/ChangePopup.h"
@@ -45,7 +48,22 @@ void waitForFirstFrame(QWidget* window) {
 }
 
 NoticeFilter noticesOf(const settings::Settings& chosen) {
-    return {chosen.notifyServer, chosen.onlyRealm};
+    std::optional<std::string> guild;
+    if (chosen.onlyGuild && !chosen.guild.isEmpty()) guild = chosen.guild.toStdString();
+    return {chosen.notifyServer, chosen.onlyRealm, std::move(guild)};
+}
+
+// The guilds that hold anything in the servers' last saved feeds.
+QStringList lastFeedGuilds() {
+    QStringList guilds;
+    for (std::string_view server : feed::kServerNames) {
+        const feed::FeedDocument copy = feed::loadSavedCopy(feed::savedCopyPath(platform::tempFolder(), server));
+        for (const history::Holding& holding : history::holdingsOf(copy)) {
+            if (!holding.guild.empty()) guilds << QString::fromStdString(holding.guild);
+        }
+    }
+    guilds.removeDuplicates();
+    return guilds;
 }
 
 // A window asked for again comes to the front, wherever it was.
@@ -238,6 +256,11 @@ void WarmapApplication::showSettingsWindow() {
         m_settingsWindow->setWindowIcon(tray::trayPicture(m_dataFolder));
         if (!m_polling) m_settingsWindow->askForFeedBase();
         m_settingsWindow->setSaver(this);
+        QStringList remembered;
+        if (const history::HistoryLog* store = m_recorder->store()) {
+            for (const std::string& guild : store->guildNames()) remembered << QString::fromStdString(guild);
+        }
+        m_settingsWindow->setGuildNames(lastFeedGuilds(), remembered);
     }
     bringForward(m_settingsWindow);
 }

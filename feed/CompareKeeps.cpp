@@ -7,6 +7,18 @@
 #include "feed/SavedCopy.h"
 
 namespace feed {
+namespace {
+
+// The guild only chooses which lines are told; an entry without one compares as before.
+std::string guildOf(const FeedDocument& document, std::size_t position) {
+    try {
+        return document.attribute(position, "guildname");
+    } catch (const FeedError&) {
+        return {};
+    }
+}
+
+}  // namespace
 
 base::Status compareKeeps(std::string_view newFeed, std::string_view serverName, const std::string& savedCopyPath,
                           const KeepNames& names, MessageLines& lines) {
@@ -36,7 +48,9 @@ base::Status compareKeeps(const FeedDocument& current, const FeedDocument& previ
             if (newRealm == oldRealm) continue;
             lines.push_back("^b" + serverShortCode(serverName) + ": " + realmColourCode(oldRealm) + names.keepName(id) +
                             "^Irechts" + realmColourCode(newRealm) + newRealm);
-            if (changes) changes->push_back({oldRealm, newRealm});
+            if (changes) {
+                changes->push_back({oldRealm, newRealm, guildOf(previous, i), guildOf(current, i)});
+            }
         }
     } catch (const FeedError& error) {
         return base::Failure{std::string(serverName) + ": " + error.what()};

@@ -14,10 +14,13 @@ class KeepNames;
 // The change lines of one pass, in the popup's markup. Empty means "without storage".
 using MessageLines = std::vector<std::string>;
 
-// Who held a structure before and after, for each line of a comparison.
+// Who held a structure before and after, for each line of a comparison: realm and guild (empty when
+// no guild held it).
 struct RealmChange {
     std::string oldRealm;
     std::string newRealm;
+    std::string oldGuild;
+    std::string newGuild;
 };
 using RealmChanges = std::vector<RealmChange>;
 

@@ -16,6 +16,8 @@ struct Settings {
     QString feedBase;  // empty: not set, the next source in line decides
     feed::ServerFlags notifyServer = feed::kEveryServer;
     std::optional<feed::Realm> onlyRealm;  // only lines where this realm lost or won
+    QString guild;                         // the player's guild, exactly as the feed writes it; empty: none
+    bool onlyGuild = false;                // only lines where that guild held the structure before or after
     bool sound = true;
     // German, the program's own language, unless the player chose another.
     platform::LanguageChoice language = platform::LanguageChoice::German;

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include "platform/NameText.h"
@@ -80,9 +82,33 @@ SettingsDialog::SettingsDialog(const Settings& current, FeedBaseChoice besideFil
     realmLabel->setBuddy(m_realm);
     noticeLayout->addWidget(realmLabel, 2, 0, 1, 2);
     noticeLayout->addWidget(m_realm, 3, 0, 1, 2);
+    // The guild exactly as the feed writes it: names are shown and stored as plain text, never markup.
+    auto* guildLabel = new QLabel(tr("Meine Gilde"));
+    m_guild = new QLineEdit(current.guild);
+    m_guild->setObjectName(QStringLiteral("GuildEdit"));
+    m_guild->setAccessibleName(tr("Meine Gilde"));
+    m_guild->setPlaceholderText(tr("keine"));
+    m_guild->setCompleter(new QCompleter(new QStringListModel(this), m_guild));
+    m_guild->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    m_guild->completer()->setFilterMode(Qt::MatchContains);
+    guildLabel->setBuddy(m_guild);
+    m_onlyGuild = new QCheckBox(tr("Nur Meldungen, an denen meine Gilde beteiligt ist"));
+    m_onlyGuild->setObjectName(QStringLiteral("OnlyGuild"));
+    m_onlyGuild->setChecked(current.onlyGuild);
+    m_guildNote = new QLabel;
+    m_guildNote->setObjectName(QStringLiteral("GuildNote"));
+    m_guildNote->setTextFormat(Qt::PlainText);
+    m_guildNote->setWordWrap(true);
+    m_guildNote->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_guildNote->hide();
+    noticeLayout->addWidget(guildLabel, 4, 0, 1, 2);
+    noticeLayout->addWidget(m_guild, 5, 0, 1, 2);
+    noticeLayout->addWidget(m_guildNote, 6, 0, 1, 2);
+    noticeLayout->addWidget(m_onlyGuild, 7, 0, 1, 2);
+    connect(m_guild, &QLineEdit::textChanged, this, &SettingsDialog::updateGuildNote);
     m_sound = new QCheckBox(tr("Ton bei Meldungen"));
     m_sound->setChecked(current.sound);
-    noticeLayout->addWidget(m_sound, 4, 0, 1, 2);
+    noticeLayout->addWidget(m_sound, 8, 0, 1, 2);
     layout->addWidget(noticeBox);
 
     // Each language by its own name, so a player finds theirs whatever the program speaks now.
@@ -122,6 +148,8 @@ base::Result<Settings, QString> SettingsDialog::chosenSettings() const {
     }
     for (std::size_t i = 0; i < m_servers.size(); ++i) chosen.notifyServer[i] = m_servers[i]->isChecked();
     if (m_realm->currentIndex() > 0) chosen.onlyRealm = static_cast<feed::Realm>(m_realm->currentIndex() - 1);
+    chosen.guild = m_guild->text();
+    chosen.onlyGuild = m_onlyGuild->isChecked();
     chosen.sound = m_sound->isChecked();
     chosen.language = static_cast<platform::LanguageChoice>(m_language->currentData().toInt());
     return chosen;
@@ -138,6 +166,25 @@ void SettingsDialog::accept() {
         if (const base::Result<void, QString> saved = m_saver->save(*chosen); !saved) return say(saved.error(), true);
     }
     QDialog::accept();
+}
+
+void SettingsDialog::setGuildNames(const QStringList& inLastFeeds, const QStringList& inHistory) {
+    m_lastFeedGuilds = inLastFeeds;
+    QStringList names = inLastFeeds + inHistory;
+    names.removeDuplicates();
+    names.removeAll(QString());
+    names.sort(Qt::CaseInsensitive);
+    static_cast<QStringListModel*>(m_guild->completer()->model())->setStringList(names);
+    updateGuildNote();
+}
+
+void SettingsDialog::updateGuildNote() {
+    // Without any last feed there is nothing to say either way.
+    const QString guild = m_guild->text();
+    const bool unseen = !guild.isEmpty() && !m_lastFeedGuilds.isEmpty() && !m_lastFeedGuilds.contains(guild);
+    m_guildNote->setText(unseen ? tr("„%1“ kam im letzten Feed nicht vor.").arg(platform::shownName(guild))
+                                : QString());
+    m_guildNote->setVisible(unseen);
 }
 
 void SettingsDialog::askForFeedBase() {

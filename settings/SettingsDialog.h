@@ -43,6 +43,10 @@ public:
     // The choice as it stands; fails saying why when the feed address is refused.
     base::Result<Settings, QString> chosenSettings() const;
 
+    // The guild names to complete "Meine Gilde" from: those of the servers' last feeds (a name not
+    // among them is pointed out) and those the history remembers.
+    void setGuildNames(const QStringList& inLastFeeds, const QStringList& inHistory);
+
     // Says that Warmap needs a feed address (and why the one given cannot be used), with the keyboard
     // focus in the address field.
     void askForFeedBase();
@@ -52,6 +56,7 @@ public:
 private:
     void check();
     void say(const QString& text, bool problem);
+    void updateGuildNote();
 
     FeedBaseChoice m_besideFile;
     QLabel* m_note;
@@ -60,6 +65,10 @@ private:
     QLabel* m_status;
     std::array<QCheckBox*, feed::kServerNames.size()> m_servers;
     QComboBox* m_realm;
+    QLineEdit* m_guild;
+    QCheckBox* m_onlyGuild;
+    QLabel* m_guildNote;
+    QStringList m_lastFeedGuilds;
     QCheckBox* m_sound;
     QComboBox* m_language;
     FeedCheck m_checkFeed;

@@ -25,6 +25,8 @@ constexpr qint64 kMostBytes = 64 * 1024;
 const QString kFeedBaseKey = QStringLiteral("feed/base");
 const QString kRealmKey = QStringLiteral("notify/realm");
 const QString kSoundKey = QStringLiteral("notify/sound");
+const QString kGuildKey = QStringLiteral("notify/guild");
+const QString kOnlyGuildKey = QStringLiteral("notify/onlyGuild");
 // QSettings keeps the keys of "[General]" (any capitals) at the top.
 const QString kLanguageKey = QStringLiteral("language");
 const QString kAnyRealm = QStringLiteral("any");
@@ -93,7 +95,7 @@ Settings loadSettings(const QString& path) {
     if (file.status() != QSettings::NoError)
         qCWarning(lcSettings, "%s is not a well-formed INI file; reading what can be read", qPrintable(path));
 
-    QStringList known{kFeedBaseKey, kRealmKey, kSoundKey, kLanguageKey};
+    QStringList known{kFeedBaseKey, kRealmKey, kSoundKey, kGuildKey, kOnlyGuildKey, kLanguageKey};
     for (std::size_t i = 0; i < feed::kServerNames.size(); ++i) known << serverKey(feed::kServerNames[i]);
     for (const QString& key : file.allKeys()) {
         if (!known.contains(key))
@@ -122,6 +124,18 @@ Settings loadSettings(const QString& path) {
     if (file.contains(kSoundKey)) {
         if (const auto on = flagOf(file, kSoundKey)) settings.sound = *on;
     }
+    if (file.contains(kGuildKey)) {
+        // A name may hold commas; QSettings splits an unquoted one into a list.
+        const QVariant value = file.value(kGuildKey);
+        settings.guild = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QStringLiteral(", "))
+                                                                  : value.toString();
+    }
+    if (file.contains(kOnlyGuildKey)) {
+        if (const auto on = flagOf(file, kOnlyGuildKey)) settings.onlyGuild = *on;
+    }
+    if (settings.onlyGuild && settings.guild.isEmpty())
+        qCWarning(lcSettings, "%s: %s = true without a guild; telling every guild's lines", qPrintable(path),
+                  qPrintable(kOnlyGuildKey));
     if (file.contains(kLanguageKey)) {
         if (const auto text = textOf(file, kLanguageKey)) {
             if (const auto choice = platform::languageChoiceFrom(*text))
@@ -153,6 +167,8 @@ base::Result<void, QString> saveSettings(const QString& path, const Settings& se
         file.setValue(kRealmKey,
                       settings.onlyRealm ? platform::nameText(feed::realmName(*settings.onlyRealm)) : kAnyRealm);
         file.setValue(kSoundKey, settings.sound ? "true" : "false");
+        if (!settings.guild.isEmpty()) file.setValue(kGuildKey, settings.guild);
+        file.setValue(kOnlyGuildKey, settings.onlyGuild ? "true" : "false");
         file.setValue(kLanguageKey, platform::keyOf(settings.language));
         file.sync();
         if (file.status() != QSettings::NoError)

@@ -633,6 +633,22 @@ in a popup with a sound, and shows the frontier map.</translation>
         <source>Prüfe %1 …</source>
         <translation>Checking %1 …</translation>
     </message>
+    <message>
+        <source>Meine Gilde</source>
+        <translation>My guild</translation>
+    </message>
+    <message>
+        <source>keine</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Nur Meldungen, an denen meine Gilde beteiligt ist</source>
+        <translation>Only notices my guild takes part in</translation>
+    </message>
+    <message>
+        <source>„%1“ kam im letzten Feed nicht vor.</source>
+        <translation>“%1” was not in the last feed.</translation>
+    </message>
 </context>
 <context>
     <name>settings::SettingsFile</name>

@@ -111,7 +111,13 @@ TEST_F(RefreshPassTest, TheNoticeFilterChoosesThePopupLinesOnly) {
         filter.servers[server] = false;
         return filter;
     };
-    const auto only = [](feed::Realm realm) { return core::NoticeFilter{{true, true, true, true}, realm}; };
+    const auto only = [](feed::Realm realm) { return core::NoticeFilter{{true, true, true, true}, realm, {}}; };
+    // Fenwick Spire goes from Moorwarden to Eisenwacht, Harrowgate from Eisenwacht to Moorwarden, the
+    // UNKNOWN keep from Eisenwacht to no guild; Moorwarden keeps Stonewatch.
+    const auto guild = [](const char* name, core::NoticeFilter filter = {}) {
+        filter.guild = name;
+        return filter;
+    };
     struct Case {
         const char* what;
         core::NoticeFilter filter;
@@ -129,12 +135,21 @@ TEST_F(RefreshPassTest, TheNoticeFilterChoosesThePopupLinesOnly) {
              return f;
          }(),
          {avaUnknown, avaHarrowgate}},
-        {"every server off", core::NoticeFilter{{false, false, false, false}, std::nullopt}, {}},
+        {"every server off", core::NoticeFilter{{false, false, false, false}, std::nullopt, {}}, {}},
+        {"Moorwarden before, after, both", guild("Moorwarden"), {log, avaHarrowgate, sal}},
+        {"Eisenwacht after, before, before", guild("Eisenwacht"), {log, avaUnknown, avaHarrowgate}},
+        {"names match exactly", guild("moorwarden"), {}},
+        {"a guild in no feed", guild("Die Grauen Falken"), {}},
+        {"Moorwarden and Hibernia", guild("Moorwarden", only(feed::Realm::Hibernia)), {avaHarrowgate, sal}},
+        {"Moorwarden, Avalon off", guild("Moorwarden", without(2)), {log, sal}},
     };
     for (const Case& c : cases) {
         // The same starting state in every case; the first pass takes it in.
-        for (const char* set : {"set?server=Logres&id=7&realm=Midgard", "set?server=Avalon&id=40&realm=Hibernia",
-                                "set?server=Salisbury&id=0&realm=Albion", "set?server=Avalon&id=3&realm=Albion"})
+        for (const char* set :
+             {"set?server=Logres&id=7&realm=Midgard", "set?server=Avalon&id=40&realm=Hibernia",
+              "set?server=Salisbury&id=0&realm=Albion", "set?server=Avalon&id=3&realm=Albion",
+              "set?server=Logres&id=7&guild=Moorwarden", "set?server=Avalon&id=40&guild=Eisenwacht",
+              "set?server=Salisbury&id=0&guild=Moorwarden", "set?server=Avalon&id=3&guild=Eisenwacht"})
             ASSERT_EQ(m_sim.control(set), "ok\n");
         auto pass = makePass();
         feed::MessageLines recent;
@@ -144,7 +159,9 @@ TEST_F(RefreshPassTest, TheNoticeFilterChoosesThePopupLinesOnly) {
         m_presenter.handedOver.clear();
         pass.reconfigure(m_sim.base(), c.filter);  // from the next pass on
         for (const char* set : {"set?server=Salisbury&id=0&realm=Hibernia", "set?server=Logres&id=7&realm=Albion",
-                                "set?server=Avalon&id=40&realm=Midgard", "set?server=Avalon&id=3&realm=Midgard"})
+                                "set?server=Avalon&id=40&realm=Midgard", "set?server=Avalon&id=3&realm=Midgard",
+                                "set?server=Logres&id=7&guild=Eisenwacht", "set?server=Avalon&id=40&guild=Moorwarden",
+                                "set?server=Avalon&id=3&guild="})
             ASSERT_EQ(m_sim.control(set), "ok\n");
         pass.refreshKeeps();
         if (c.shown.empty()) {

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -126,3 +127,41 @@ TEST(SettingsDialog, CheckTestsTheFieldOrTheAddressInEffect) {
 }
 
 }  // namespace
+
+// "Meine Gilde" completes from the feeds and the history, says when the name was not in the last
+// feed, shows any name as plain text, and is saved exactly as typed.
+TEST(SettingsDialog, MyGuildCompletesWarnsAndIsSavedAsTyped) {
+    Settings stored;
+    stored.feedBase = QStringLiteral("http://feed.example");
+    settings::SettingsDialog dialog(stored, {}, {});
+    dialog.setGuildNames({QStringLiteral("Moorwarden"), QStringLiteral("Eisenwacht")},
+                         {QStringLiteral("Alte Garde"), QStringLiteral("Moorwarden")});
+    auto* guild = dialog.findChild<QLineEdit*>(QStringLiteral("GuildEdit"));
+    auto* note = dialog.findChild<QLabel*>(QStringLiteral("GuildNote"));
+    ASSERT_TRUE(guild && note);
+    QStringList completions;
+    for (int row = 0; row < guild->completer()->model()->rowCount(); ++row)
+        completions << guild->completer()->model()->index(row, 0).data().toString();
+    EXPECT_EQ(completions, (QStringList{"Alte Garde", "Eisenwacht", "Moorwarden"}));
+
+    const std::pair<QString, bool> typed[] = {
+        {QStringLiteral("Moorwarden"), false}, {QStringLiteral("moorwarden"), true},  // names match exactly
+        {QStringLiteral("Alte Garde"), true},  // the history knows it, the last feed does not
+        {QStringLiteral("<b>Fett</b>"), true}, {QString(10000, QChar(u'G')), true},  {QString(), false},
+    };
+    for (const auto& [name, unseen] : typed) {
+        guild->setText(name);
+        EXPECT_EQ(note->isVisibleTo(&dialog), unseen) << name.left(20).toStdString();
+        if (unseen) {
+            EXPECT_EQ(note->textFormat(), Qt::PlainText);
+            EXPECT_TRUE(note->text().contains(name.left(50))) << note->text().toStdString();
+            EXPECT_LT(note->text().size(), 120);  // a long name is cut, never the window widened
+        }
+    }
+    guild->setText(QStringLiteral(" Die \"Grauen\" Falken "));
+    dialog.findChild<QCheckBox*>(QStringLiteral("OnlyGuild"))->setChecked(true);
+    const auto chosen = dialog.chosenSettings();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->guild, QStringLiteral(" Die \"Grauen\" Falken "));
+    EXPECT_TRUE(chosen->onlyGuild);
+}

@@ -188,6 +188,33 @@ TEST_F(SettingsFileTest, WhatIsSavedIsReadBackAndReplacesWhateverWasThere) {
     EXPECT_TRUE(QDir(folder + QStringLiteral("/inside")).exists());
 }
 
+// A guild's name is kept exactly as written, whatever it holds; one written by hand with a comma is
+// read as written too.
+TEST_F(SettingsFileTest, AGuildNameIsKeptExactlyAsWritten) {
+    const QString names[] = {
+        QStringLiteral("Die \"Grauen\" Falken"),
+        QStringLiteral("<b>Orden</b> & Co; #1 = [x]"),
+        QStringLiteral("Hammer, Amboss"),
+        QString::fromUtf8("\xd7\x90\xd7\x91\xd7\x92 Wacht \xe2\x80\xae\xd8\xb9\xd8\xb1\xd8\xa8\xd9\x8a"),
+        QString::fromUtf8("Tab\tNeue\nZeile\x01\x7f\\back\\slash"),
+        QString(10000, QChar(u'G')),
+        QString::fromLatin1("M\xf6rder \xe9lite"),
+        QStringLiteral("  spaces around  "),
+    };
+    QDir().mkpath(m_dir.filePath(QStringLiteral("warmap")));
+    for (const QString& name : names) {
+        Settings chosen;
+        chosen.guild = name;
+        chosen.onlyGuild = true;
+        ASSERT_TRUE(testing_support::succeeded(settings::saveSettings(path(), chosen)));
+        testing_support::LogRecorder log;
+        EXPECT_EQ(settings::loadSettings(path()).guild, name) << name.left(40).toStdString();
+        EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join(QLatin1Char('\n')).toStdString();
+    }
+    writeFile(nativePath(), "[notify]\nguild=Hammer, Amboss\nonlyGuild=true\n");
+    EXPECT_EQ(settings::loadSettings(path()).guild, QStringLiteral("Hammer, Amboss"));
+}
+
 // Whatever the file holds, the program starts with the good values and defaults for the rest, says
 // what it ignored, and leaves the file as it was.
 TEST_F(SettingsFileTest, BadFilesNeverStopTheProgramAndStayUntouched) {
@@ -208,6 +235,14 @@ TEST_F(SettingsFileTest, BadFilesNeverStopTheProgramAndStayUntouched) {
         {"a list for a switch", file("[notify]\nsound=false\nAvalon=true, false\n"), soundOff, "notify/Avalon"},
         {"a word for a switch", file("[notify]\nsound=false\nAvalon=maybe\n"), soundOff, "notify/Avalon"},
         {"unknown realm", file("[notify]\nsound=false\nrealm=Atlantis\n"), soundOff, "notify/realm"},
+        {"only my guild without a guild", file("[notify]\nsound=false\nonlyGuild=true\n"),
+         [] {
+             Settings s;
+             s.sound = false;
+             s.onlyGuild = true;
+             return s;
+         }(),
+         "without a guild"},
         {"unknown language", file("[general]\nlanguage=fr\n[notify]\nsound=false\n"), soundOff, "language = \"fr\""},
         {"not INI at all", file(std::string("\x89PNG\r\n\x1a\n\0\0[[[=\n", 16)), Settings{}, "unknown key"},
         {"10 MB of garbage", file(std::string(10 << 20, '#')), Settings{}, "larger than"},
