@@ -45,9 +45,10 @@ check "\"Einstellungen …\" in the tray menu opens the settings" wait_for 10 ha
 DIALOG=$(visible_window_id "$DIALOG_TITLE")
 xdotool windowfocus --sync "$DIALOG"
 sleep 0.3
-# The feed address has the focus; then Prüfen, the four servers, the realm and the sound.
+# The feed address has the focus; then Prüfen, the four servers, the realm, the guild,
+# its switch and the sound.
 xdotool key ctrl+a type "$SECOND"
-xdotool key Tab Tab Tab Tab space Tab Tab Tab space
+xdotool key Tab Tab Tab Tab space Tab Tab Tab Tab Tab space
 sleep 0.5
 screenshot "$ARTIFACTS/settings.png" "$DIALOG"
 xdotool key Return
