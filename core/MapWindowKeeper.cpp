@@ -13,6 +13,7 @@ MapWindowKeeper::MapWindowKeeper(QString programFolder, platform::Dialogs& dialo
 bool MapWindowKeeper::open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy) {
     auto* window = new warmap::MapWindow(m_programFolder, m_dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setMarkedGuild(m_markedGuild);
     m_opening = true;
     const auto loaded = window->load(skin(), tellNoSavedCopy);
     m_opening = false;
@@ -31,6 +32,11 @@ bool MapWindowKeeper::open(const std::function<warmap::SkinResult()>& skin, bool
     });
     window->show();
     return true;
+}
+
+void MapWindowKeeper::setMarkedGuild(const QString& guild) {
+    m_markedGuild = guild;
+    if (m_window) m_window->setMarkedGuild(guild);
 }
 
 void MapWindowKeeper::setContextMenu(QMenu* menu) {

@@ -35,6 +35,9 @@ public:
     // Closes the window, if there is one.
     void close();
 
+    // The guild whose structures this window and every later one ring; empty: none.
+    void setMarkedGuild(const QString& guild);
+
     // The menu a right click on the window opens, this window's and every later one's.
     void setContextMenu(QMenu* menu);
 
@@ -51,6 +54,7 @@ private:
     platform::Dialogs& m_dialogs;
     QPointer<warmap::MapWindow> m_window;
     QPointer<QMenu> m_contextMenu;
+    QString m_markedGuild;
     bool m_opening = false;
     bool m_closing = false;
 };

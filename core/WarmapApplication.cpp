@@ -106,7 +106,10 @@ WarmapApplication::WarmapApplication(settings::CommandLine command, settings::Se
       m_stored(std::move(stored)),
       m_feedBase(settings::chooseFeedBase(m_command.feedBase, m_stored.feedBase, true)),
       m_mapWindow(new MapWindowKeeper(m_dataFolder, m_dialogs, this)),
-      m_polling(m_feedBase.isUsable()) {}
+      m_markedGuild(m_stored.guild),
+      m_polling(m_feedBase.isUsable()) {
+    m_mapWindow->setMarkedGuild(m_stored.guild);
+}
 
 WarmapApplication::~WarmapApplication() = default;
 
@@ -231,6 +234,7 @@ void WarmapApplication::showHistoryWindow() {
         const auto* factory = platform::loadPlugin<history::WindowFactory>(QStringLiteral("warmap-history"));
         if (!factory) return;
         m_historyWindow = factory->createWindow(m_recorder->store(), m_noHistory, m_dataFolder);
+        QMetaObject::invokeMethod(m_historyWindow, "setMarkedGuild", Q_ARG(QString, m_markedGuild));
         m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_historyWindow->setWindowIcon(tray::trayPicture(m_dataFolder));
     }
@@ -271,6 +275,9 @@ base::Result<void, QString> WarmapApplication::save(const settings::Settings& ch
     const QString feedBase = settings::chooseFeedBase(m_command.feedBase, chosen.feedBase).base;
     m_pass->reconfigure(feedBase.toStdString(), noticesOf(chosen));
     m_presenter->setSoundOn(chosen.sound);
+    m_markedGuild = chosen.guild;
+    m_mapWindow->setMarkedGuild(chosen.guild);
+    if (m_historyWindow) QMetaObject::invokeMethod(m_historyWindow, "setMarkedGuild", Q_ARG(QString, chosen.guild));
     // Windows opened from now on speak the new language; those already open, after a restart.
     m_translations.use(platform::languageOf(chosen.language));
     if (!m_polling && !feedBase.isEmpty()) {

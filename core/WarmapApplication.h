@@ -83,6 +83,7 @@ private:
     const settings::FeedBaseChoice m_feedBase;
 
     MapWindowKeeper* m_mapWindow;
+    QString m_markedGuild;  // the player's guild as last saved
     std::unique_ptr<notify::ChangePopup> m_popup;
     std::unique_ptr<notify::LazySound> m_sound;
     std::unique_ptr<PopupPresenter> m_presenter;

@@ -137,6 +137,7 @@ base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& su
     ornament->place(painter, QPoint(mapW - ow, mapH - oh), Mirror::Both);
     ornament->place(painter, QPoint(mapW - ow, 0), Mirror::LeftRight);
 
+    std::vector<QRect> marked;  // the places of the guild's structures, ringed once all icons are drawn
     for (std::size_t i = 0; i < kStructures; ++i) {
         const base::Result<int> parsed = parseId(attribute(i, "id"), i);
         if (!parsed) return base::Failure{parsed.error()};
@@ -156,6 +157,7 @@ base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& su
         const int w = picture.roundedWidth(), h = picture.roundedHeight();
         const QRect place(left, top, w, h);
         picture.draw(painter, place);
+        if (!m_markedGuild.empty() && guild == m_markedGuild) marked.push_back(place);
         if (guild.empty()) {
             const Icon unclaimed = feed::isKeep(id) ? Icon::UnclaimedKeep : Icon::UnclaimedTower;
             icons[static_cast<std::size_t>(unclaimed)].draw(painter, place);
@@ -170,7 +172,21 @@ base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& su
             }
         }
     }
+    drawGuildRings(painter, marked);
     return {};
+}
+
+void drawGuildRings(QPainter& painter, const std::vector<QRect>& places) {
+    if (places.empty()) return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    for (const auto& [colour, width] : {std::pair{kGuildRingEdge, 3.0}, std::pair{kGuildRingColour, 1.5}}) {
+        painter.setPen(QPen(QColor(QRgb(colour)), width));
+        for (const QRect& place : places) {
+            const double radius = std::max(place.width(), place.height()) / 2.0 + kGuildRingGap;
+            painter.drawEllipse(QRectF(place).center(), radius, radius);
+        }
+    }
 }
 
 }  // namespace keepmap

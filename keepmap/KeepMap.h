@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <cstdlib>
@@ -13,6 +14,8 @@
 
 #include "base/Result.h"
 #include "keepmap/KeepPos.h"
+
+class QPainter;
 
 namespace keepmap {
 
@@ -69,6 +72,10 @@ public:
     MapOutcome draw(const EntryAttribute& attribute, const std::string& date, QImage& surface,
                     const QImage& background);
 
+    // From the next drawing on, the structures this guild holds get a ring; empty: no guild, no ring.
+    void setMarkedGuild(std::string guild) { m_markedGuild = std::move(guild); }
+    const std::string& markedGuild() const { return m_markedGuild; }
+
     const KeepGuildTable& keepGuild() const { return m_guild; }
     const KeepHitMap& hitMap() const { return m_hitMap; }
 
@@ -80,7 +87,18 @@ private:
     const KeepPosTable& m_positions;
     KeepGuildTable m_guild;
     KeepHitMap m_hitMap;
+    std::string m_markedGuild;
 };
+
+// The ring around a structure of the player's guild: a circle of this colour inside a dark edge, so it
+// shows on every ground of the map and is told apart from the realms' colours.
+inline constexpr unsigned kGuildRingColour = 0xffd21f;
+inline constexpr unsigned kGuildRingEdge = 0x1c1408;
+// Its radius (of the centre of its line) beyond half the icon's larger side, in map pixels.
+inline constexpr double kGuildRingGap = 2.5;
+
+// Rings the places (icon rectangles) of the player's guild's structures, over everything drawn before.
+void drawGuildRings(QPainter& painter, const std::vector<QRect>& places);
 
 // The pictures a structure is drawn with, in the order of the files in symbols/: its realm's keep or
 // tower, and over it the unclaimed mark when no guild holds it.

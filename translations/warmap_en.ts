@@ -415,6 +415,13 @@
     </message>
 </context>
 <context>
+    <name>keepmap::Hover</name>
+    <message>
+        <source> — meine Gilde</source>
+        <translation> — my guild</translation>
+    </message>
+</context>
+<context>
     <name>keepmap::KeepMap</name>
     <message>
         <source>ungültige id &quot;%1&quot; bei Eintrag %2</source>

@@ -49,12 +49,16 @@ void MapView::paintEvent(QPaintEvent* event) {
     }
 }
 
-void MapView::mouseMoveEvent(QMouseEvent* event) {
+QPointF MapView::toMap(QPointF position) const {
     const QRectF map = mapRect();
     const QSizeF natural = naturalSize();
-    if (map.isEmpty()) return emit pointerMoved(event->position());
-    const QPointF at = event->position() - map.topLeft();
-    emit pointerMoved(QPointF(at.x() * natural.width() / map.width(), at.y() * natural.height() / map.height()));
+    if (map.isEmpty()) return position;
+    const QPointF at = position - map.topLeft();
+    return QPointF(at.x() * natural.width() / map.width(), at.y() * natural.height() / map.height());
+}
+
+void MapView::mouseMoveEvent(QMouseEvent* event) {
+    emit pointerMoved(toMap(event->position()));
 }
 
 // The map handles its own presses, so they never reach the frame and never drag the window.
@@ -63,6 +67,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
 }
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
+    if (event->button() == Qt::LeftButton) emit clicked(toMap(event->position()));
 }
 
 }  // namespace warmap

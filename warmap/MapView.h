@@ -28,6 +28,8 @@ public:
 signals:
     // The pointer moved over the view; position in map pixels.
     void pointerMoved(QPointF position);
+    // The left button was released over the view; position in map pixels.
+    void clicked(QPointF position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +40,8 @@ protected:
 private:
     // Where the map lies in the view: all of it, centred, as large as fits and never larger.
     QRectF mapRect() const;
+    // A point of the view in map pixels.
+    QPointF toMap(QPointF position) const;
 
     QImage m_background;
     QImage m_surface;

@@ -198,9 +198,15 @@ void MapWindow::showSelectedServer(bool tellNoSavedCopy) {
     m_map->update();
 }
 
+void MapWindow::setMarkedGuild(const QString& guild) {
+    if (guild.toStdString() == m_keepMap.markedGuild()) return;
+    m_keepMap.setMarkedGuild(guild.toStdString());
+    if (!m_map->background().isNull()) showSelectedServer(false);
+}
+
 void MapWindow::updateHoverText(QPointF position) {
-    const std::string text =
-        keepmap::hoverText(position.x(), position.y(), m_keepMap.hitMap(), m_keepMap.keepGuild(), m_names);
+    const std::string text = keepmap::hoverText(position.x(), position.y(), m_keepMap.hitMap(), m_keepMap.keepGuild(),
+                                                m_names, m_keepMap.markedGuild());
     setLabelText(m_hoverLabel, hoverLabelName(), QString::fromStdString(text));
 }
 

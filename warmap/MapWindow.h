@@ -39,6 +39,8 @@ public:
 
     // Draws the map of the server chosen in the list from its saved copy.
     void showSelectedServer(bool tellNoSavedCopy = true);
+    // Rings the structures this guild holds (empty: none) and draws the map again.
+    void setMarkedGuild(const QString& guild);
     // Updates the hover label for a pointer at map position (x, y).
     void updateHoverText(QPointF position);
 

@@ -19,8 +19,8 @@ protected:
         QImage surface = background;
         m_map.draw(feed, surface, background);
     }
-    std::string text(double x, double y) const {
-        return keepmap::hoverText(x, y, m_map.hitMap(), m_map.keepGuild(), m_names);
+    std::string text(double x, double y, const std::string& mine = {}) const {
+        return keepmap::hoverText(x, y, m_map.hitMap(), m_map.keepGuild(), m_names, mine);
     }
     QTemporaryDir m_dir;
     feed::KeepNames m_names;
@@ -31,6 +31,16 @@ TEST_F(HoverTest, NamesTheStructureAndItsGuild) {
     EXPECT_EQ(text(297, 496), "Dun Glaswen");  // no guild: no brackets
     EXPECT_EQ(text(56, 415), "Eldenford Beacon (Nebelreiter)");
     EXPECT_EQ(text(86, 423), "UNKNOWN (G)");
+}
+
+// Only the exact name marks a structure as the player's guild's; no guild marks nothing, not even one
+// that no guild holds.
+TEST_F(HoverTest, MarksOnlyMyGuildsStructures) {
+    EXPECT_EQ(text(56, 415, "Nebelreiter"), "Eldenford Beacon (Nebelreiter) — meine Gilde");
+    EXPECT_EQ(text(56, 415, "nebelreiter"), "Eldenford Beacon (Nebelreiter)");
+    EXPECT_EQ(text(56, 415, "Nebelreiter "), "Eldenford Beacon (Nebelreiter)");
+    EXPECT_EQ(text(297, 496, ""), "Dun Glaswen");
+    EXPECT_EQ(text(297, 496, "Nebelreiter"), "Dun Glaswen");
 }
 
 TEST_F(HoverTest, EmptyBetweenStructuresAndOutsideTheMap) {

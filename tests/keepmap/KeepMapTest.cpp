@@ -5,6 +5,8 @@
 
 #include <QPainter>
 #include <QTemporaryDir>
+#include <cmath>
+#include <map>
 
 #include "keepmap/KeepMap.h"
 #include "platform/Picture.h"
@@ -123,6 +125,44 @@ TEST_F(KeepMapTest, ARedrawStartsOverFromTheBackgroundInTheSameSurface) {
     ASSERT_EQ(other.draw(m_dir.filePath("feed.xml").toStdString(), fresh, m_background).status,
               MapOutcome::Status::Drawn);
     EXPECT_EQ(m_surface, fresh);
+}
+
+// The marked guild's structures get a ring around their icons and nothing else changes; no guild, or
+// one that holds nothing (names match exactly), leaves every pixel as it was.
+TEST_F(KeepMapTest, RingsExactlyTheMarkedGuildsStructures) {
+    const std::string feed =
+        FeedBuilder().guild(35, "Moorwarden").guild(53, "Moorwarden").guild(84, "moorwarden").guild(50, "").xml();
+    ASSERT_EQ(draw(feed).status, MapOutcome::Status::Drawn);
+    const QImage plain = m_surface.copy();
+    for (const char* guild : {"", "Eisenwacht", "moorwarden "}) {
+        m_map.setMarkedGuild(guild);
+        ASSERT_EQ(draw(feed).status, MapOutcome::Status::Drawn);
+        EXPECT_EQ(m_surface, plain) << guild;
+    }
+    m_map.setMarkedGuild("Moorwarden");
+    ASSERT_EQ(draw(feed).status, MapOutcome::Status::Drawn);
+    // An icon covers x - 7 .. x + 8; its ring's dark edge reaches 8 + 2.5 + 1.5 beyond its middle.
+    const auto distance = [](int x, int y, QPoint centre) {
+        return std::hypot(x + 0.5 - (centre.x() + 1), y + 0.5 - (centre.y() + 1));
+    };
+    std::map<int, int> ringed;
+    int elsewhere = 0, onIcons = 0;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            if (m_surface.pixel(x, y) == plain.pixel(x, y)) continue;
+            bool near = false;
+            for (int id : {35, 53}) {
+                const double d = distance(x, y, keepmap::kKeepPos[id]);
+                if (d <= 13) near = true, ++ringed[id];
+                if (d < 7) ++onIcons;
+            }
+            elsewhere += !near;
+        }
+    }
+    EXPECT_EQ(elsewhere, 0);
+    EXPECT_EQ(onIcons, 0);
+    EXPECT_GT(ringed[35], 40);
+    EXPECT_GT(ringed[53], 40);
 }
 
 TEST_F(KeepMapTest, UnclaimedStructuresGetTheOverlay) {
