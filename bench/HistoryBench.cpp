@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // History costs: recording one pass of four servers, opening the file, upgrading one of the first layout,
-// opening "Verlauf" on 30 days and on everything, and the map at a slider position. The last four read the history
+// opening "Verlauf" on 30 days and on everything, the map at a slider position, a structure's story and
+// "Am meisten umkämpft" for everything, and the hover's holder at a moment. The last four read the history
 // named by WARMAP_YEAR_HISTORY (bench/history.sh writes a simulated year there); without it they are skipped.
 #include <benchmark/benchmark.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <limits>
 #include <random>
 
 #include "feed/FeedDocument.h"
 #include "history/HistoryRecorder.h"
 #include "history/HistoryStore.h"
 #include "history/HistoryWindow.h"
+#include "history/StructureStory.h"
 #include "tools/feedsim/Frontier.h"
 
 namespace {
@@ -120,5 +123,45 @@ void bmMapAtSliderPosition(benchmark::State& state) {
     for (auto _ : state) window.chooseMoment(static_cast<int>(random() % static_cast<unsigned>(moments)));
 }
 BENCHMARK(bmMapAtSliderPosition)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A random structure's story over the whole year, as the story tab reads it for "Alles".
+void bmStoryAll(benchmark::State& state) {
+    auto store = yearHistory(state);
+    if (!store) return;
+    const std::optional<history::Moment> last = store->momentAt(0, std::numeric_limits<history::Seconds>::max());
+    if (!last) return state.SkipWithError("the history is empty");
+    std::mt19937 random(2);
+    std::size_t holds = 0;
+    for (auto _ : state) {
+        const std::string id = std::to_string(random() % feed::kStructures);
+        holds += history::storyOf(*store, 0, id, 0, last->time).holds.size();
+    }
+    state.counters["holds"] = benchmark::Counter(static_cast<double>(holds), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(bmStoryAll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The ten most contested structures of the year.
+void bmMostContestedAll(benchmark::State& state) {
+    auto store = yearHistory(state);
+    if (!store) return;
+    const std::optional<history::Moment> last = store->momentAt(0, std::numeric_limits<history::Seconds>::max());
+    if (!last) return state.SkipWithError("the history is empty");
+    for (auto _ : state) benchmark::DoNotOptimize(history::mostContested(*store, 0, 0, last->time, 10));
+}
+BENCHMARK(bmMostContestedAll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The hover on the history map: who held a random structure at a random moment of the year, since when.
+void bmHoverHolderAtMoment(benchmark::State& state) {
+    auto store = yearHistory(state);
+    if (!store) return;
+    const std::vector<history::Moment> moments = store->moments(0, 0, std::numeric_limits<history::Seconds>::max());
+    if (moments.empty()) return state.SkipWithError("the history is empty");
+    std::mt19937 random(3);
+    for (auto _ : state) {
+        const history::Moment& at = moments[random() % moments.size()];
+        benchmark::DoNotOptimize(history::holdAt(*store, 0, std::to_string(random() % feed::kStructures), at));
+    }
+}
+BENCHMARK(bmHoverHolderAtMoment)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

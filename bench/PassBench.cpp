@@ -1,6 +1,7 @@
 // Monitoring-cycle costs against the loopback simulator: one feed download beside a plain blocking
 // libcurl GET of the same address, and one whole pass over the four servers with no changes, with
-// what it spends on fetching, comparing and saving measured apart.
+// what it spends on fetching, comparing and saving measured apart; and what the guild filter adds to
+// each changed line.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
@@ -9,6 +10,7 @@
 #include "core/ChangePresenter.h"
 #include "core/Download.h"
 #include "core/FeedConfig.h"
+#include "core/NoticeFilter.h"
 #include "core/RefreshPass.h"
 #include "feed/CompareKeeps.h"
 #include "feed/FeedDocument.h"
@@ -128,5 +130,62 @@ void bmPassSaveFour(benchmark::State& state) {
     }
 }
 BENCHMARK(bmPassSaveFour)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+namespace {
+
+// Two feeds of one server far apart in the simulated war, so most structures changed hands.
+struct ChangedFeeds {
+    ChangedFeeds()
+        : names(WARMAP_DATA_DIR),
+          previous(feed::FeedDocument::parse(FeedSimProcess::writtenFeed({"--seed", "1"}, "Dartmoor"))),
+          current(
+              feed::FeedDocument::parse(FeedSimProcess::writtenFeed({"--seed", "1", "--steps", "60"}, "Dartmoor"))) {}
+    feed::KeepNames names;
+    feed::FeedDocument previous, current;
+};
+
+void perLine(benchmark::State& state, std::size_t lines) {
+    state.counters["lines"] = static_cast<double>(lines);
+    state.counters["per_line"] = benchmark::Counter(
+        static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// The lines of a pass as without a guild: compared, nothing read for a filter.
+void bmLinesWithoutFilter(benchmark::State& state) {
+    const ChangedFeeds feeds;
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        feed::MessageLines told;
+        (void)feed::compareKeeps(feeds.current, feeds.previous, "Dartmoor", feeds.names, told);
+        lines = told.size();
+        benchmark::DoNotOptimize(told);
+    }
+    perLine(state, lines);
+}
+BENCHMARK(bmLinesWithoutFilter)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same with the guild filter: each line's guilds read and the filter asked, as a pass does.
+void bmLinesWithGuildFilter(benchmark::State& state) {
+    const ChangedFeeds feeds;
+    core::NoticeFilter filter;
+    filter.realm = feed::Realm::Midgard;
+    filter.guild = "Nebelreiter";
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        feed::MessageLines told;
+        feed::RealmChanges changes;
+        (void)feed::compareKeeps(feeds.current, feeds.previous, "Dartmoor", feeds.names, told, &changes);
+        feed::MessageLines kept;
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            if (filter.wants(0, changes[i])) kept.push_back(std::move(told[i]));
+        }
+        lines = told.size();
+        benchmark::DoNotOptimize(kept);
+    }
+    perLine(state, lines);
+}
+BENCHMARK(bmLinesWithGuildFilter)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

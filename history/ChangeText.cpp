@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/ChangeText.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +12,7 @@
 #include "feed/CompareKeeps.h"
 #include "feed/Frontier.h"
 #include "feed/KeepNames.h"
+#include "platform/NameText.h"
 #include "platform/Theme.h"
 
 namespace history {
@@ -30,8 +33,8 @@ std::string csvField(std::string text) {
     return quoted + '"';
 }
 
-// The catalogue's name; a structure the map has no place for (one the publisher added since) by its id,
-// where the catalogue does not know it either.
+}  // namespace
+
 std::string structureName(const std::string& id, const feed::KeepNames& names) {
     std::string name = names.keepName(id);
     int number = -1;
@@ -43,7 +46,28 @@ std::string structureName(const std::string& id, const feed::KeepNames& names) {
                : name;
 }
 
-}  // namespace
+QString durationText(Seconds length) {
+    const Seconds minutes = std::max<Seconds>(length, 0) / 60;
+    const Seconds days = minutes / (24 * 60), hours = minutes / 60 % 24, rest = minutes % 60;
+    const auto unit = [](Seconds n, const char* one, const char* many) {
+        return n == 1 ? QCoreApplication::translate("history::ChangeText", one)
+                      : QCoreApplication::translate("history::ChangeText", many).arg(n);
+    };
+    const QString dayText = unit(days, QT_TRANSLATE_NOOP("history::ChangeText", "1 Tag"),
+                                 QT_TRANSLATE_NOOP("history::ChangeText", "%1 Tage"));
+    const QString hourText =
+        QCoreApplication::translate("history::ChangeText", "%1 Std.").arg(days ? hours : minutes / 60);
+    const QString minuteText = QCoreApplication::translate("history::ChangeText", "%1 Min.").arg(rest);
+    if (days) return hours ? dayText + QLatin1Char(' ') + hourText : dayText;
+    if (minutes >= 60) return rest ? hourText + QLatin1Char(' ') + minuteText : hourText;
+    return minuteText;
+}
+
+QString holderText(const Holder& holder) {
+    const QString guild = holder.guild.empty() ? QCoreApplication::translate("history::ChangeText", "ohne Gilde")
+                                               : platform::shownName(QString::fromStdString(holder.guild));
+    return QString::fromStdString(holder.realm) + QStringLiteral(" (") + guild + QLatin1Char(')');
+}
 
 QString localTimeText(Seconds time) {
     return QDateTime::fromSecsSinceEpoch(time).toString(theme::kDateTimeFormat);

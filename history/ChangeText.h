@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "history/HistoryReader.h"
+#include "history/StructureStory.h"
 
 namespace feed {
 class KeepNames;
@@ -15,6 +16,16 @@ namespace history {
 
 // A pass time as the history window shows it: local time, "08.12.2026 10:20".
 QString localTimeText(Seconds time);
+
+// The catalogue's name of a structure; one the map has no place for (one the publisher added since)
+// by its id, where the catalogue does not know it either.
+std::string structureName(const std::string& id, const feed::KeepNames& names);
+
+// A length of time, to the minute, in its two largest units: "3 Tage 4 Std.", "5 Std. 20 Min.", "12 Min.".
+QString durationText(Seconds length);
+
+// Who holds a structure: "Midgard (Moorwarden)", "Albion (ohne Gilde)".
+QString holderText(const Holder& holder);
 
 // One change in the popup's line markup: its time, the structure in its old realm's colour, the arrow,
 // the new realm in its colour, and the guild that holds it now.

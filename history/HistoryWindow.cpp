@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -16,6 +17,8 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstring>
@@ -26,7 +29,10 @@
 #include "history/ChangeListView.h"
 #include "history/ChangeText.h"
 #include "history/HistoryChart.h"
+#include "history/StoryPanel.h"
+#include "history/StructureStory.h"
 #include "history/Timeline.h"
+#include "keepmap/Hover.h"
 #include "platform/Logging.h"
 #include "platform/NameText.h"
 #include "platform/Theme.h"
@@ -109,7 +115,22 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     auto* lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
     lowerLayout->addWidget(m_pointLabel);
-    lowerLayout->addWidget(m_list, 1);
+    m_story = new StoryPanel(historyPage);
+    m_contested = new QTreeWidget(historyPage);
+    m_contested->setObjectName(QStringLiteral("ContestedList"));
+    m_contested->setAccessibleName(tr("Bauwerke mit den meisten Änderungen"));
+    m_contested->setRootIsDecorated(false);
+    m_contested->setUniformRowHeights(true);
+    m_contested->setHeaderLabels({tr("Bauwerk"), tr("Änderungen"), tr("Jetzt"), tr("Längste Haltung")});
+    m_contested->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_contested->setToolTip(tr("Klicken Sie auf ein Bauwerk, um seine Geschichte zu sehen."));
+    m_tabs = new QTabWidget(historyPage);
+    m_tabs->setObjectName(QStringLiteral("HistoryTabs"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->addTab(m_list, tr("Änderungen"));
+    m_tabs->addTab(m_story, tr("Geschichte eines Bauwerks"));
+    m_tabs->addTab(m_contested, tr("Am meisten umkämpft"));
+    lowerLayout->addWidget(m_tabs, 1);
     auto* split = new QSplitter(Qt::Vertical, historyPage);
     split->setObjectName(QStringLiteral("ChartAndList"));
     split->setChildrenCollapsible(false);
@@ -141,6 +162,13 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     m_momentLabel->setWordWrap(true);
     m_momentLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     right->addWidget(m_momentLabel);
+    m_hoverLabel = new QLabel(m_mapColumn);
+    m_hoverLabel->setObjectName(QStringLiteral("HistoryHoverLabel"));
+    m_hoverLabel->setTextFormat(Qt::PlainText);
+    m_hoverLabel->setWordWrap(true);
+    m_hoverLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_hoverLabel->setToolTip(tr("Zeigen Sie auf ein Bauwerk der Karte; ein Klick zeigt seine Geschichte."));
+    right->addWidget(m_hoverLabel);
     right->addStretch();
     auto* columns = new QHBoxLayout(historyPage);
     columns->setContentsMargins(0, 0, 0, 0);
@@ -171,6 +199,16 @@ HistoryWindow::HistoryWindow(const HistoryReader* store, const QString& unavaila
     connect(m_slider, &QSlider::valueChanged, this, &HistoryWindow::chooseMoment);
     connect(m_chart, &HistoryChart::pointed, this, &HistoryWindow::showReadOut);
     connect(m_exportButton, &QPushButton::clicked, this, &HistoryWindow::exportToFile);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &HistoryWindow::updateShownTab);
+    connect(m_story, &StoryPanel::structureChosen, this, &HistoryWindow::showStoryOf);
+    const auto openStory = [this](QTreeWidgetItem* item) {
+        const QString id = item->data(0, Qt::UserRole).toString();
+        if (!id.isEmpty()) showStoryOf(id.toStdString());
+    };
+    connect(m_contested, &QTreeWidget::itemClicked, this, openStory);
+    connect(m_contested, &QTreeWidget::itemActivated, this, openStory);
+    connect(m_map, &warmap::MapView::pointerMoved, this, &HistoryWindow::updateHover);
+    connect(m_map, &warmap::MapView::clicked, this, &HistoryWindow::showStoryAt);
     refresh();
     // As large as the screen allows (its title bar aside), up to a size that leaves room beside it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -189,7 +227,7 @@ void HistoryWindow::fitMap() {
     if (natural.isEmpty()) return;
     // What the page leaves for the map once the slider and its label have their room; never more
     // than the map's own size, never so small that its keeps cannot be told apart.
-    const int beside = m_slider->sizeHint().height() + m_momentLabel->fontMetrics().lineSpacing() * 2 + 12;
+    const int beside = m_slider->sizeHint().height() + m_momentLabel->fontMetrics().lineSpacing() * 4 + 16;
     const int room = std::clamp(m_pages->height() - beside, natural.height() / 2, natural.height());
     const QSize fitted = natural.scaled(QSize(natural.width(), room), Qt::KeepAspectRatio);
     // A maximum, not a fixed size: the window may still be made smaller, and is fitted again then.
@@ -234,6 +272,9 @@ void HistoryWindow::refresh() {
         chosenPass = m_moments[static_cast<std::size_t>(m_slider->value())].pass;
     m_moments.clear();
     m_changes.clear();
+    m_hovered.reset();
+    m_hoverLabel->clear();
+    m_storyStale = m_contestedStale = true;
     if (!m_store) {
         m_pages->setCurrentWidget(m_emptyLabel);
         m_exportButton->setEnabled(false);
@@ -245,6 +286,8 @@ void HistoryWindow::refresh() {
         if (choice.range == m_range) span = choice.span;
     }
     const Seconds from = span ? now - span : 0;
+    m_from = from;
+    m_to = now;
     m_moments = m_store->moments(m_server, from, now);
     // A quiet stretch still shows the state it started with: that of the last moment before it.
     const std::optional<Moment> before = from > 0 ? m_store->momentAt(m_server, from - 1) : std::nullopt;
@@ -282,6 +325,107 @@ void HistoryWindow::refresh() {
     m_slider->setRange(0, static_cast<int>(m_moments.size()) - 1);
     m_slider->setValue(moment);
     chooseMoment(moment);
+    m_story->setStructures(structureList());
+    updateShownTab();
+}
+
+void HistoryWindow::setMarkedGuild(const QString& guild) {
+    if (guild.toStdString() == m_keepMap.markedGuild()) return;
+    m_keepMap.setMarkedGuild(guild.toStdString());
+    chooseMoment(m_slider->value());
+}
+
+std::vector<std::pair<QString, std::string>> HistoryWindow::structureList() const {
+    std::vector<std::pair<QString, std::string>> list;
+    const std::optional<ServerState> state =
+        m_moments.empty() ? std::nullopt : m_store->stateAt(m_server, m_moments.back().pass);
+    if (!state) return list;
+    for (const Holding& holding : *state)
+        list.emplace_back(QString::fromStdString(structureName(holding.id, m_names)), holding.id);
+    std::sort(list.begin(), list.end(),
+              [](const auto& a, const auto& b) { return QString::localeAwareCompare(a.first, b.first) < 0; });
+    return list;
+}
+
+void HistoryWindow::showStoryOf(const std::string& id) {
+    if (!m_story->choose(id)) return;
+    m_storyStale = true;
+    if (m_tabs->currentWidget() != m_story)
+        m_tabs->setCurrentWidget(m_story);  // brings it up to date
+    else
+        updateShownTab();
+}
+
+void HistoryWindow::updateShownTab() {
+    if (!m_store || m_moments.empty()) return;
+    if (m_tabs->currentWidget() == m_story && m_storyStale) updateStory();
+    if (m_tabs->currentWidget() == m_contested && m_contestedStale) updateContested();
+}
+
+void HistoryWindow::updateStory() {
+    m_storyStale = false;
+    const std::string id = m_story->chosen();
+    if (id.empty()) return;
+    const StructureStory story = storyOf(*m_store, m_server, id, m_from, m_to);
+    // All of it begins with the first recording, which the story's first hold begins with.
+    const Seconds bandFrom =
+        m_from ? m_from : (story.holds.empty() ? m_moments.front().time : story.holds.front().start);
+    m_story->showStory(QString::fromStdString(structureName(id, m_names)), story, bandFrom, m_to);
+}
+
+void HistoryWindow::updateContested() {
+    m_contestedStale = false;
+    m_contested->clear();
+    constexpr std::size_t kMost = 10;
+    const std::vector<ContestedStructure> contested = mostContested(*m_store, m_server, m_from, m_to, kMost);
+    for (const ContestedStructure& structure : contested) {
+        const std::vector<Hold>& holds = structure.story.holds;
+        const QString now =
+            !holds.empty() && holds.back().running ? holderText(holds.back().holder) : tr("nicht im Feed");
+        const Hold* longest = structure.story.longest();
+        auto* item = new QTreeWidgetItem(
+            {QString::fromStdString(structureName(structure.id, m_names)), QString::number(structure.story.changes),
+             now,
+             longest ? holdLengthText(*longest) + QStringLiteral(" · ") + holderText(longest->holder) : QString()});
+        item->setData(0, Qt::UserRole, QString::fromStdString(structure.id));
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        m_contested->addTopLevelItem(item);
+    }
+    if (contested.empty()) {
+        auto* item = new QTreeWidgetItem({tr("Kein Bauwerk hat im gewählten Zeitraum den Halter gewechselt.")});
+        item->setFlags(Qt::NoItemFlags);
+        item->setFirstColumnSpanned(true);
+        m_contested->addTopLevelItem(item);
+    }
+}
+
+void HistoryWindow::showStoryAt(QPointF position) {
+    if (const std::optional<int> id = keepmap::structureAt(position.x(), position.y(), m_keepMap.hitMap()))
+        showStoryOf(std::to_string(*id));
+}
+
+void HistoryWindow::updateHover(QPointF position) {
+    const std::optional<int> id = keepmap::structureAt(position.x(), position.y(), m_keepMap.hitMap());
+    if (!id || !m_store || m_moments.empty()) {
+        m_hovered.reset();
+        m_hoverLabel->clear();
+        return;
+    }
+    const Moment& at = m_moments[static_cast<std::size_t>(m_slider->value())];
+    if (m_hovered == std::pair{*id, at.pass}) return;  // a story read once per structure and moment
+    m_hovered = {*id, at.pass};
+    const std::string idText = std::to_string(*id);
+    const QString name = QString::fromStdString(structureName(idText, m_names));
+    const std::optional<Hold> hold = holdAt(*m_store, m_server, idText, at);
+    if (!hold) {
+        m_hoverLabel->setText(tr("%1: zu diesem Zeitpunkt nicht im Feed").arg(name));
+        return;
+    }
+    QString holder = holderText(hold->holder);
+    if (!m_keepMap.markedGuild().empty() && hold->holder.guild == m_keepMap.markedGuild())
+        holder += tr(" — meine Gilde");
+    m_hoverLabel->setText(hold->startKnown ? tr("%1: %2, seit %3").arg(name, holder, localTimeText(hold->start))
+                                           : tr("%1: %2, seit Beginn des Verlaufs").arg(name, holder));
 }
 
 void HistoryWindow::chooseMoment(int moment) {
@@ -291,6 +435,8 @@ void HistoryWindow::chooseMoment(int moment) {
         return;
     }
     const Moment& at = m_moments[static_cast<std::size_t>(moment)];
+    m_hovered.reset();
+    m_hoverLabel->clear();
     // The read-out follows the moment until the pointer names another.
     showReadOut(m_chart->describeTime(at.time));
     m_panelDate = QString::fromStdString(at.date);

@@ -3,6 +3,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "base/Result.h"
@@ -16,6 +19,8 @@ class QLabel;
 class QPushButton;
 class QSlider;
 class QStackedWidget;
+class QTabWidget;
+class QTreeWidget;
 
 namespace warmap {
 class MapView;
@@ -25,6 +30,7 @@ namespace history {
 
 class ChangeListView;
 class HistoryChart;
+class StoryPanel;
 
 // "Warmap — Verlauf": for one server and a stretch of time, how many keeps and towers each realm held,
 // the changes in that stretch, and the map as it was at any recorded moment. The changes can be
@@ -45,6 +51,8 @@ public:
     void chooseMoment(int moment);
     const std::vector<Moment>& moments() const { return m_moments; }
     const std::vector<Change>& changes() const { return m_changes; }
+    // Shows the story of the structure with this feed id on the chosen server.
+    void showStoryOf(const std::string& id);
 
     // Writes the stretch's changes as CSV and says so in the status line; fails with the system's cause
     // when the file could not be written.
@@ -53,6 +61,8 @@ public:
 public slots:
     // Reads the history again, after a pass has added to it.
     void refresh();
+    // Rings the structures this guild holds on the map; empty: none.
+    void setMarkedGuild(const QString& guild);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -64,6 +74,15 @@ private:
     // The chart's read-out: the chosen server and what the pointer, else the chosen moment, shows.
     void showReadOut(const QString& description);
     void drawPanel(QPainter& painter) const;
+    // The tab shown is brought up to date when it is shown: the others wait until they are.
+    void updateShownTab();
+    void updateStory();
+    void updateContested();
+    // The chosen server's structures by name, from the newest moment of the stretch.
+    std::vector<std::pair<QString, std::string>> structureList() const;
+    // Names the structure under the pointer, its holder at the slider's moment and since when.
+    void updateHover(QPointF position);
+    void showStoryAt(QPointF position);
 
     const HistoryReader* m_store;
     QString m_programFolder;
@@ -73,6 +92,11 @@ private:
     Range m_range = Range::Day;
     std::vector<Moment> m_moments;
     std::vector<Change> m_changes;
+    Seconds m_from = 0;  // the stretch asked about: 0 for all of it
+    Seconds m_to = 0;
+    bool m_storyStale = true;  // the tabs that wait until they are shown
+    bool m_contestedStale = true;
+    std::optional<std::pair<int, std::int64_t>> m_hovered;  // the structure and pass the hover names
 
     QComboBox* m_serverCombo;
     QButtonGroup* m_ranges;
@@ -81,7 +105,11 @@ private:
     QLabel* m_emptyLabel;
     HistoryChart* m_chart;
     QLabel* m_pointLabel;
+    QTabWidget* m_tabs;
     ChangeListView* m_list;
+    StoryPanel* m_story;
+    QTreeWidget* m_contested;
+    QLabel* m_hoverLabel;
     warmap::MapView* m_map;
     QWidget* m_mapColumn;
     QSlider* m_slider;

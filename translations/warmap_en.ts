@@ -303,6 +303,22 @@
         <source>Gilde nachher</source>
         <translation>Guild after</translation>
     </message>
+    <message>
+        <source>1 Tag</source>
+        <translation>1 day</translation>
+    </message>
+    <message>
+        <source>%1 Tage</source>
+        <translation>%1 days</translation>
+    </message>
+    <message>
+        <source>%1 Std.</source>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <source>%1 Min.</source>
+        <translation>%1 min</translation>
+    </message>
 </context>
 <context>
     <name>history::HistoryChart</name>
@@ -412,6 +428,136 @@
     <message>
         <source>Der Verlauf ließ sich nicht nach %1 schreiben: %2</source>
         <translation>The history could not be written to %1: %2</translation>
+    </message>
+    <message>
+        <source>Bauwerke mit den meisten Änderungen</source>
+        <translation>Structures with the most changes</translation>
+    </message>
+    <message>
+        <source>Bauwerk</source>
+        <translation>Structure</translation>
+    </message>
+    <message>
+        <source>Änderungen</source>
+        <translation>Changes</translation>
+    </message>
+    <message>
+        <source>Jetzt</source>
+        <translation>Now</translation>
+    </message>
+    <message>
+        <source>Längste Haltung</source>
+        <translation>Longest hold</translation>
+    </message>
+    <message>
+        <source>Klicken Sie auf ein Bauwerk, um seine Geschichte zu sehen.</source>
+        <translation>Click a structure to see its story.</translation>
+    </message>
+    <message>
+        <source>Geschichte eines Bauwerks</source>
+        <translation>A structure&apos;s story</translation>
+    </message>
+    <message>
+        <source>Am meisten umkämpft</source>
+        <translation>Most contested</translation>
+    </message>
+    <message>
+        <source>Zeigen Sie auf ein Bauwerk der Karte; ein Klick zeigt seine Geschichte.</source>
+        <translation>Point at a structure on the map; a click shows its story.</translation>
+    </message>
+    <message>
+        <source>nicht im Feed</source>
+        <translation>not in the feed</translation>
+    </message>
+    <message>
+        <source>Kein Bauwerk hat im gewählten Zeitraum den Halter gewechselt.</source>
+        <translation>No structure changed hands in the chosen range.</translation>
+    </message>
+    <message>
+        <source>%1: zu diesem Zeitpunkt nicht im Feed</source>
+        <translation>%1: not in the feed at this moment</translation>
+    </message>
+    <message>
+        <source> — meine Gilde</source>
+        <translation> — my guild</translation>
+    </message>
+    <message>
+        <source>%1: %2, seit %3</source>
+        <translation>%1: %2, since %3</translation>
+    </message>
+    <message>
+        <source>%1: %2, seit Beginn des Verlaufs</source>
+        <translation>%1: %2, since the history began</translation>
+    </message>
+</context>
+<context>
+    <name>history::StoryBand</name>
+    <message>
+        <source>Halter im Lauf der Zeit</source>
+        <translation>Holders over time</translation>
+    </message>
+</context>
+<context>
+    <name>history::StoryPanel</name>
+    <message>
+        <source>mindestens %1</source>
+        <translation>at least %1</translation>
+    </message>
+    <message>
+        <source>Bauwerk</source>
+        <translation>Structure</translation>
+    </message>
+    <message>
+        <source>Halter</source>
+        <translation>Holders</translation>
+    </message>
+    <message>
+        <source>Reich</source>
+        <translation>Realm</translation>
+    </message>
+    <message>
+        <source>Gilde</source>
+        <translation>Guild</translation>
+    </message>
+    <message>
+        <source>Beginn</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Ende</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>Dauer</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>1 Änderung</source>
+        <translation>1 change</translation>
+    </message>
+    <message>
+        <source>%1 Änderungen</source>
+        <translation>%1 changes</translation>
+    </message>
+    <message>
+        <source>%1: %2, am längsten gehalten von %3 (%4)</source>
+        <translation>%1: %2, held longest by %3 (%4)</translation>
+    </message>
+    <message>
+        <source>%1: im gewählten Zeitraum nicht im Feed</source>
+        <translation>%1: not in the feed in the chosen range</translation>
+    </message>
+    <message>
+        <source>ohne Gilde</source>
+        <translation>no guild</translation>
+    </message>
+    <message>
+        <source>%1 oder früher</source>
+        <translation>%1 or earlier</translation>
+    </message>
+    <message>
+        <source>noch gehalten</source>
+        <translation>still held</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,9 @@
 
   atspi.py tree APP            one line per object: "<depth> <role>|<name>", followed by
                                "<depth> labelled by|<name>" for each label that names it
-  atspi.py extents APP NAME    prints "x y width height" on the screen of the first object named NAME
+  atspi.py extents APP NAME [ROLE]
+                               prints "x y width height" on the screen of the first object named NAME
+                               (and of that role)
   atspi.py announced APP SECS [ROLE]
                                prints every object of APP that shows itself ("object:state-changed:
                                showing") as "shown <role>|<name>", each followed by its children's
@@ -40,13 +42,13 @@ def tree(name):
     return 0
 
 
-def extents(name, wanted):
+def extents(name, wanted, role=None):
     app = application(name)
     if app is None:
         return 1
 
     def find(node):
-        if node.name == wanted:
+        if node.name == wanted and (role is None or node.getRoleName() == role):
             return node
         for i in range(node.childCount):
             found = find(node.getChildAtIndex(i))
@@ -99,5 +101,5 @@ if __name__ == "__main__":
     if sys.argv[1] == "tree":
         sys.exit(tree(sys.argv[2]))
     if sys.argv[1] == "extents":
-        sys.exit(extents(sys.argv[2], sys.argv[3]))
+        sys.exit(extents(*sys.argv[2:5]))
     sys.exit(announced(sys.argv[2], int(sys.argv[3]), *sys.argv[4:5]))

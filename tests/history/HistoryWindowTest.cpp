@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "feed/FeedDocument.h"
 #include "feed/KeepNames.h"
@@ -20,6 +22,7 @@
 #include "history/Timeline.h"
 #include "keepmap/KeepPos.h"
 #include "notify/MessageLineRenderer.h"
+#include "platform/NameText.h"
 #include "tests/support/Succeeded.h"
 #include "tests/support/TempDir.h"
 #include "tools/feedsim/Frontier.h"
@@ -143,6 +146,77 @@ TEST_F(HistoryWindowTest, TheExportKeepsEveryGuildNameOneHarmlessField) {
                     row.compare(row.size() - guilds[i].second.size(), std::string::npos, guilds[i].second) == 0)
             << row;
     }
+}
+
+// A structure held by guilds with hostile names: its story, the contested list and the hover show each
+// as plain text, cut and with its control characters made visible; a click on the map opens the story.
+TEST_F(HistoryWindowTest, AStructuresStoryShowsAnyGuildNameAsPlainText) {
+    const std::vector<std::string> guilds = {"<b>Raben</b> &amp;", "\u0627\u0644\u0641\u0631\u0633\u0627\u0646",
+                                             "Bell\x07\x1b[31m", std::string(10000, 'x'), ""};
+    feedsim::Frontier frontier(4);
+    const feed::FeedDocument document = feed::FeedDocument::parse(frontier.feedXml(0));
+    history::ArrivedFeed arrived{0, document.date(), history::holdingsOf(document)};
+    const history::Seconds now = QDateTime::currentSecsSinceEpoch();
+    for (std::size_t i = 0; i < guilds.size(); ++i) {
+        arrived.state[0].guild = guilds[i];
+        ASSERT_TRUE(testing_support::succeeded(
+            m_store->record(now - static_cast<history::Seconds>(guilds.size() - i) * 3600, {arrived}, {})));
+    }
+    history::HistoryWindow window(m_store.get(), {}, WARMAP_DATA_DIR);
+    window.resize(1150, 800);
+    window.show();
+    window.chooseRange(history::HistoryWindow::Range::All);
+    const std::string id = arrived.state[0].id;
+    const feed::KeepNames names(WARMAP_DATA_DIR);
+    const QString name = QString::fromStdString(history::structureName(id, names));
+
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("HistoryTabs"));
+    auto* contested = window.findChild<QTreeWidget*>(QStringLiteral("ContestedList"));
+    tabs->setCurrentWidget(contested);
+    ASSERT_EQ(contested->topLevelItemCount(), 1);  // the others never changed
+    EXPECT_EQ(contested->topLevelItem(0)->text(0), name);
+    EXPECT_EQ(contested->topLevelItem(0)->text(1), QStringLiteral("4"));
+
+    // The map's click opens the story of the structure under it.
+    auto* map = window.findChild<warmap::MapView*>(QStringLiteral("HistoryMap"));
+    const QPointF scale(map->width() / double(map->naturalSize().width()),
+                        map->height() / double(map->naturalSize().height()));
+    const QPoint centre = keepmap::kKeepPos[std::stoi(id)];
+    QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(int(centre.x() * scale.x()), int(centre.y() * scale.y())));
+    ASSERT_EQ(tabs->currentIndex(), 1);
+    auto* holds = window.findChild<QTreeWidget*>(QStringLiteral("HoldList"));
+    ASSERT_EQ(holds->topLevelItemCount(), static_cast<int>(guilds.size()));
+    for (std::size_t i = 0; i < guilds.size(); ++i) {
+        const QString shown = holds->topLevelItem(static_cast<int>(guilds.size() - 1 - i))->text(1);
+        const QString guild = QString::fromStdString(guilds[i]);
+        EXPECT_EQ(shown, guild.isEmpty() ? QStringLiteral("ohne Gilde") : platform::shownName(guild)) << i;
+        EXPECT_LE(shown.size(), 62);
+        EXPECT_FALSE(shown.contains(QChar(0x1b))) << i;
+    }
+    auto* summary = window.findChild<QLabel*>(QStringLiteral("StorySummary"));
+    EXPECT_EQ(summary->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(summary->text().startsWith(name + QStringLiteral(": 4 Änderungen, am längsten gehalten von ")))
+        << summary->text().toStdString();
+
+    // The hover names the holder at the newest moment, the guild that holds none.
+    QMouseEvent move(QEvent::MouseMove, QPointF(centre.x() * scale.x(), centre.y() * scale.y()), QPointF(),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(map, &move);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("HistoryHoverLabel"))->text(),
+              name + QStringLiteral(": ") + QString::fromStdString(arrived.state[0].realm) +
+                  QStringLiteral(" (ohne Gilde), seit ") + history::localTimeText(now - 3600));
+}
+
+// Lengths in their two largest units, to the minute.
+TEST(DurationText, TellsTheTwoLargestUnits) {
+    const std::pair<history::Seconds, const char*> lengths[] = {
+        {0, "0 Min."},    {59, "0 Min."},          {60, "1 Min."},
+        {3600, "1 Std."}, {3660, "1 Std. 1 Min."}, {86399, "23 Std. 59 Min."},
+        {86400, "1 Tag"}, {90000, "1 Tag 1 Std."}, {3 * 86400 + 4 * 3600 + 1800, "3 Tage 4 Std."},
+        {-5, "0 Min."},
+    };
+    for (const auto& [length, text] : lengths)
+        EXPECT_EQ(history::durationText(length), QString::fromUtf8(text)) << length;
 }
 
 // The chart's counts after every pass are those of the state rebuilt there; thinning keeps the ends.
