@@ -86,8 +86,7 @@ bool RefreshPass::visitServer(const std::string& tempFolder, std::size_t serverI
             m_dialogs.show(platform::failureMessage(compared.error()));
         }
         for (std::size_t i = 0; i < changes.size(); ++i) {
-            if (m_settings.notices.wants(serverIndex, changes[i]))
-                m_noticeLines.push_back(m_messageLines[first + i]);
+            if (m_settings.notices.wants(serverIndex, changes[i])) m_noticeLines.push_back(m_messageLines[first + i]);
         }
     }
     // Only a real feed replaces the last good copy. A copy that cannot be written is skipped: the pass

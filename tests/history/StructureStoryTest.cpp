@@ -12,6 +12,7 @@
 
 namespace history {
 // Readable failures.
+// NOLINTNEXTLINE(readability-identifier-naming): the name GoogleTest looks for
 void PrintTo(const Hold& hold, std::ostream* out) {
     *out << hold.holder.realm << "/" << hold.holder.guild << " " << hold.start << (hold.startKnown ? "" : "?") << ".."
          << hold.end << (hold.running ? " running" : "");
