@@ -20,13 +20,6 @@ GUILD='Brüder der Furt'  # Latin-1 in the feeds, UTF-8 in the settings file
 DATA=$(dirname "$WARMAP_BIN")
 CONF="$XDG_CONFIG_HOME/warmap/warmap.conf"
 mkdir -p "$(dirname "$CONF")"
-extents() { "$PY" "$ATSPI" extents Warmap "$@"; }  # extents name [role]
-has_extents() { extents "$1" > /dev/null 2>&1; }
-click_on() {  # click_on name [role]: a left click in the middle of the named control
-    local x y w h
-    read -r x y w h < <(extents "$@")
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-}
 tree() { "$PY" "$ATSPI" tree Warmap > "$WORK/tree.txt" 2> /dev/null; }
 map_shot() {  # map_shot out: the Warmap window's map as the screen shows it
     local x y w h

@@ -17,13 +17,6 @@ start_tray
 RECENT_TITLE='Letzte Meldungen$'
 HISTORY_TITLE='^Warmap — Verlauf$'
 HISTORY="$XDG_DATA_HOME/warmap/history.sqlite"
-extents() { /usr/bin/python3 "$ATSPI" extents Warmap "$1"; }  # extents name -> "x y w h"
-has_extents() { extents "$1" > /dev/null 2>&1; }
-click_on() {  # click_on name: a left click in the middle of the named control
-    local x y w h
-    read -r x y w h < <(extents "$1")
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-}
 # Pixels within 20 % of a colour in a picture.
 colour_pixels() {
     convert "$1" -fuzz 20% -fill black +opaque "$2" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:

@@ -39,12 +39,6 @@ no_german() {  # no_german file: the file's names hold no German word
     [ -z "$found" ]
 }
 has_name() { tree | grep -q -F "|$1"; }
-extents() { /usr/bin/python3 "$ATSPI" extents Warmap "$1"; }
-click_on() {  # click_on name: a left click in the middle of the named control
-    local x y w h
-    read -r x y w h < <(extents "$1")
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-}
 quit_warmap() {
     "$WARMAP_BIN" --quit > /dev/null 2>&1 || true
     wait_for 15 warmap_ended

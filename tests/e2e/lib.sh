@@ -142,6 +142,14 @@ start_accessibility_bus() {
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
         string:org.a11y.Status string:IsEnabled variant:boolean:true > /dev/null
 }
+# The program's controls as AT-SPI places them on the screen.
+extents() { /usr/bin/python3 "$ATSPI" extents Warmap "$@"; }  # extents name [role] -> "x y w h"
+has_extents() { extents "$1" > /dev/null 2>&1; }
+click_on() {  # click_on name [role]: a left click in the middle of the named control
+    local x y w h
+    read -r x y w h < <(extents "$@")
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
 
 control() { curl -fsS --noproxy '*' "$FEED_BASE/control/$1" > /dev/null; }
 served() { curl -fsS --noproxy '*' "$FEED_BASE/herald/servers/$1/keeps/keeps.xml"; }

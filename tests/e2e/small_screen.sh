@@ -31,8 +31,6 @@ read -r mw mh < <(xprop -id "$HISTORY" WM_NORMAL_HINTS | awk '/minimum size/{pri
 check "its minimum size is within 1000 x 560 (${mw}x$mh)" test "${mw:-9999}" -le 1000 -a "${mh:-9999}" -le 560
 screenshot "$ARTIFACTS/history-1024x600.png" "$HISTORY"
 
-extents() { /usr/bin/python3 "$ATSPI" extents Warmap "$1"; }
-has_extents() { extents "$1" > /dev/null 2>&1; }
 CHART="Burgen und Türme der Reiche über die Zeit"
 check "its chart is there for AT-SPI" wait_for 10 has_extents "$CHART"
 read -r cx cy cw ch < <(extents "$CHART")
