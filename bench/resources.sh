@@ -4,8 +4,9 @@
 #   bench/resources.sh [--runs N] [--idle SECONDS] [--also LABEL=WARMAP_EXECUTABLE ...]
 #
 # Start-up: bench/startup (an xcb client) starts each command, polls its new window's pixels every
-# millisecond until it is painted and reads VmHWM at that moment. The commands take turns, N runs each
-# (default 5); medians and the ratios to the bare window are printed. --also adds another build of
+# millisecond until it is painted and reads VmHWM then and 300 ms later. The commands take turns, N runs
+# each (default 5); medians and the ratios to the bare window are printed. Then, run side by side
+# (min(N, 5) times), resident and private anonymous memory 12 s after start, past the first pass. --also adds another build of
 # the program (an older one, say) to the same turns. --idle also measures CPU time and wake-ups over
 # that many seconds of idling between passes (after the first pass), beside the bare window.
 set -euo pipefail
@@ -47,21 +48,55 @@ median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (
 
 for ((run = 1; run <= RUNS; run++)); do
     for label in "${ORDER[@]}"; do
-        read -r _ ms _ kib < <("$BIN/startup" "${PROGRAMS[$label]}" 2> /dev/null)
+        read -r _ ms _ kib _ after < <("$BIN/startup" --after 300 "${PROGRAMS[$label]}" 2> /dev/null)
         echo "$ms" >> "$WORK/$label.ms"
         echo "$kib" >> "$WORK/$label.kib"
+        echo "$after" >> "$WORK/$label.after"
     done
 done
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", a / b}'; }
+mib() { awk -v k="$1" 'BEGIN{printf "%.1f", k / 1024}'; }
 bare_ms=$(median < "$WORK/bare-window.ms")
 bare_kib=$(median < "$WORK/bare-window.kib")
+bare_after=$(median < "$WORK/bare-window.after")
 echo "start-up, median of $RUNS runs taking turns:"
 for label in "${ORDER[@]}"; do
     ms=$(median < "$WORK/$label.ms")
     kib=$(median < "$WORK/$label.kib")
-    printf '  %-14s first paint %6.1f ms (%.2fx)   peak memory %6d KiB = %5.1f MiB (%.2fx)   runs: %s ms\n' \
-        "$label" "$ms" "$(awk -v a="$ms" -v b="$bare_ms" 'BEGIN{print a / b}')" "$kib" \
-        "$(awk -v k="$kib" 'BEGIN{print k / 1024}')" "$(awk -v a="$kib" -v b="$bare_kib" 'BEGIN{print a / b}')" \
-        "$(paste -sd' ' "$WORK/$label.ms")"
+    after=$(median < "$WORK/$label.after")
+    printf '  %-14s first paint %6.1f ms (%sx)   peak at it %5s MiB (%sx)   peak 300 ms on %5s MiB (%sx)   runs: %s ms\n' \
+        "$label" "$ms" "$(ratio "$ms" "$bare_ms")" "$(mib "$kib")" "$(ratio "$kib" "$bare_kib")" \
+        "$(mib "$after")" "$(ratio "$after" "$bare_after")" "$(paste -sd' ' "$WORK/$label.ms")"
+done
+
+# 12 s after start: Rss and Anonymous (private anonymous) of smaps_rollup, the programs side by side.
+rollup() { awk -v k="$2" '$1 == k ":" {print $2}' "/proc/$1/smaps_rollup"; }
+SETTLED=$((RUNS < 5 ? RUNS : 5))
+for ((run = 1; run <= SETTLED; run++)); do
+    pids=()
+    for label in "${ORDER[@]}"; do
+        "${PROGRAMS[$label]}" > /dev/null 2>&1 &
+        pids+=($!)
+        PIDS+=($!)
+    done
+    sleep 12
+    i=0
+    for label in "${ORDER[@]}"; do
+        rollup "${pids[$i]}" Rss >> "$WORK/$label.rss"
+        rollup "${pids[$i]}" Anonymous >> "$WORK/$label.anon"
+        kill "${pids[$i]}"
+        wait "${pids[$i]}" 2> /dev/null || true
+        i=$((i + 1))
+    done
+done
+bare_rss=$(median < "$WORK/bare-window.rss")
+bare_anon=$(median < "$WORK/bare-window.anon")
+echo "12 s after start (past the first pass), median of $SETTLED runs side by side:"
+for label in "${ORDER[@]}"; do
+    rss=$(median < "$WORK/$label.rss")
+    anon=$(median < "$WORK/$label.anon")
+    printf '  %-14s resident %5s MiB (%sx)   private anonymous %5s MiB (%sx)\n' "$label" "$(mib "$rss")" \
+        "$(ratio "$rss" "$bare_rss")" "$(mib "$anon")" "$(ratio "$anon" "$bare_anon")"
 done
 
 [ "$IDLE" -gt 0 ] || exit 0

@@ -1,9 +1,11 @@
 /* Exact start-up probe: starts a command on the current X display, polls the pixels of every new
  * top-level window each millisecond until one shows more than one colour, then prints the time from
- * start to that first painted frame and the process's peak resident memory (VmHWM) at that moment.
+ * start to that first painted frame, the process's peak resident memory (VmHWM) at that moment, and
+ * its peak once it has run on for --after milliseconds (default 300), which holds what it does just
+ * after its first frame.
  *
- *   startup [--timeout SECONDS] command [args...]
- *   -> "first_paint_ms 83.4 peak_kib 27345"
+ *   startup [--timeout SECONDS] [--after MS] command [args...]
+ *   -> "first_paint_ms 83.4 peak_kib 27345 peak_after_kib 29012"
  */
 #define _POSIX_C_SOURCE 200809L
 #include <signal.h>
@@ -69,13 +71,14 @@ static int painted(xcb_connection_t* c, xcb_window_t w) {
 
 int main(int argc, char** argv) {
     int arg = 1;
-    double timeoutMs = 30000;
-    if (argc > 2 && strcmp(argv[1], "--timeout") == 0) {
-        timeoutMs = atof(argv[2]) * 1000;
-        arg = 3;
+    double timeoutMs = 30000, afterMs = 300;
+    for (; arg + 1 < argc && argv[arg][0] == '-' && argv[arg][1] == '-'; arg += 2) {
+        if (strcmp(argv[arg], "--timeout") == 0) timeoutMs = atof(argv[arg + 1]) * 1000;
+        else if (strcmp(argv[arg], "--after") == 0) afterMs = atof(argv[arg + 1]);
+        else break;
     }
     if (arg >= argc) {
-        fprintf(stderr, "usage: %s [--timeout SECONDS] command [args...]\n", argv[0]);
+        fprintf(stderr, "usage: %s [--timeout SECONDS] [--after MS] command [args...]\n", argv[0]);
         return 2;
     }
     xcb_connection_t* c = xcb_connect(NULL, NULL);
@@ -123,6 +126,13 @@ int main(int argc, char** argv) {
         }
         nanosleep(&(struct timespec){0, 1000000}, NULL);
     }
+    long peakAfter = -1;
+    if (paintedAt >= 0) {
+        const double until = nowMs() + afterMs;
+        for (double left; (left = until - nowMs()) > 0;)
+            nanosleep(&(struct timespec){(time_t)(left / 1000), (long)((left - (time_t)(left / 1000) * 1000) * 1e6)}, NULL);
+        peakAfter = peakKib(pid);
+    }
     kill(pid, SIGTERM);
     waitpid(pid, NULL, 0);
     xcb_disconnect(c);
@@ -130,6 +140,6 @@ int main(int argc, char** argv) {
         fprintf(stderr, "startup: no painted window within %.0f s\n", timeoutMs / 1000);
         return 1;
     }
-    printf("first_paint_ms %.1f peak_kib %ld\n", paintedAt, peak);
+    printf("first_paint_ms %.1f peak_kib %ld peak_after_kib %ld\n", paintedAt, peak, peakAfter);
     return 0;
 }
