@@ -15,7 +15,7 @@ BIN="${WARMAP_BUILD_DIR:-$ROOT/build}/bin"
 DAYS=${1:-7}
 SPEED=1000
 FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2> /dev/null | head -n1)
-[ -n "$FAKETIME_LIB" ] || { echo "soak: libfaketime is not installed (apt-get install faketime)" >&2; exit 1; }
+[ -n "$FAKETIME_LIB" ] || { echo "soak: libfaketime is not installed (apt-get install libfaketime)" >&2; exit 1; }
 WORK=$(mktemp -d)
 PIDS=()
 trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null; rm -rf "$WORK"' EXIT
