@@ -73,9 +73,12 @@ int main(int argc, char** argv) {
     int arg = 1;
     double timeoutMs = 30000, afterMs = 300;
     for (; arg + 1 < argc && argv[arg][0] == '-' && argv[arg][1] == '-'; arg += 2) {
-        if (strcmp(argv[arg], "--timeout") == 0) timeoutMs = atof(argv[arg + 1]) * 1000;
-        else if (strcmp(argv[arg], "--after") == 0) afterMs = atof(argv[arg + 1]);
-        else break;
+        if (strcmp(argv[arg], "--timeout") == 0)
+            timeoutMs = atof(argv[arg + 1]) * 1000;
+        else if (strcmp(argv[arg], "--after") == 0)
+            afterMs = atof(argv[arg + 1]);
+        else
+            break;
     }
     if (arg >= argc) {
         fprintf(stderr, "usage: %s [--timeout SECONDS] [--after MS] command [args...]\n", argv[0]);
@@ -130,7 +133,8 @@ int main(int argc, char** argv) {
     if (paintedAt >= 0) {
         const double until = nowMs() + afterMs;
         for (double left; (left = until - nowMs()) > 0;)
-            nanosleep(&(struct timespec){(time_t)(left / 1000), (long)((left - (time_t)(left / 1000) * 1000) * 1e6)}, NULL);
+            nanosleep(&(struct timespec){(time_t)(left / 1000), (long)((left - (time_t)(left / 1000) * 1000) * 1e6)},
+                      NULL);
         peakAfter = peakKib(pid);
     }
     kill(pid, SIGTERM);
