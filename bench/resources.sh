@@ -27,22 +27,9 @@ done
 PROGRAMS[bare-window]="$BIN/bare_window"
 ORDER+=(bare-window)
 
-WORK=$(mktemp -d)
-PIDS=()
-trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null; rm -rf "$WORK"' EXIT
-source "$ROOT/scripts/xsession.sh"
-start_display
-
-"$BIN/feedsim" --seed 1 --port 0 --port-file "$WORK/port" > /dev/null 2>&1 &
-PIDS+=($!)
-wait_for 10 test -s "$WORK/port"
-mkdir -p "$WORK/tmp"
-for server in Dartmoor Logres Avalon Salisbury; do  # saved copies equal to the feed: no popup, pure idling
-    "$BIN/feedsim" --seed 1 --write "$server" "$WORK/tmp/${server}_lastkeeps.xml"
-done
-# A private runtime folder: a Warmap the user runs meanwhile must not answer for the one measured.
-mkdir -m 700 "$WORK/runtime"
-export XDG_RUNTIME_DIR="$WORK/runtime" XDG_DATA_HOME="$WORK/data" TMPDIR="$WORK/tmp" WARMAP_FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
+source "$ROOT/bench/scene.sh"
+start_scene 1
+export WARMAP_FEED_BASE="$FEED"
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 

@@ -16,22 +16,8 @@ DAYS=${1:-7}
 SPEED=1000
 FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2> /dev/null | head -n1)
 [ -n "$FAKETIME_LIB" ] || { echo "soak: libfaketime is not installed (apt-get install libfaketime)" >&2; exit 1; }
-WORK=$(mktemp -d)
-PIDS=()
-trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null; rm -rf "$WORK"' EXIT
-source "$ROOT/scripts/xsession.sh"
-start_display
-
-"$BIN/feedsim" --seed 7 --port 0 --port-file "$WORK/port" > /dev/null 2>&1 &
-PIDS+=($!)
-wait_for 10 test -s "$WORK/port"
-FEED="http://127.0.0.1:$(cat "$WORK/port")"
-mkdir -p "$WORK/tmp" "$WORK/config"
-for server in Dartmoor Logres Avalon Salisbury; do  # saved copies of the simulator's start: no first-start box
-    "$BIN/feedsim" --seed 7 --write "$server" "$WORK/tmp/${server}_lastkeeps.xml"
-done
-mkdir -m 700 "$WORK/runtime" "$WORK/data"
-export XDG_RUNTIME_DIR="$WORK/runtime" XDG_DATA_HOME="$WORK/data" XDG_CONFIG_HOME="$WORK/config" TMPDIR="$WORK/tmp"
+source "$ROOT/bench/scene.sh"
+start_scene 7
 LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x$SPEED" WARMAP_FEED_BASE="$FEED" "$BIN/warmap" > "$WORK/warmap.log" 2>&1 &
 PID=$!
 PIDS+=($PID)

@@ -11,30 +11,15 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BIN="${WARMAP_BUILD_DIR:-$ROOT/build}/bin"
 RUNS=${1:-8}
-WORK=$(mktemp -d)
-PIDS=()
-trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null; rm -rf "$WORK"' EXIT
-source "$ROOT/scripts/xsession.sh"
-start_display
-"$BIN/feedsim" --seed 1 --port 0 --port-file "$WORK/port" > /dev/null 2>&1 &
-PIDS+=($!)
-wait_for 10 test -s "$WORK/port"
-mkdir -p "$WORK/tmp"
-for server in Dartmoor Logres Avalon Salisbury; do
-    "$BIN/feedsim" --seed 1 --write "$server" "$WORK/tmp/${server}_lastkeeps.xml"
-done
-fresh() {  # fresh: new private folders for the next start
-    rm -rf "$WORK/runtime" "$WORK/data"
-    mkdir -m 700 "$WORK/runtime" "$WORK/data"
-}
-export XDG_RUNTIME_DIR="$WORK/runtime" XDG_DATA_HOME="$WORK/data" XDG_CONFIG_HOME="$WORK/config" TMPDIR="$WORK/tmp"
-export WARMAP_FEED_BASE="http://127.0.0.1:$(cat "$WORK/port")"
+source "$ROOT/bench/scene.sh"
+start_scene 1
+export WARMAP_FEED_BASE="$FEED"
 
 echo "1. CPU to the first frame by library, mean of $RUNS starts (perf, 20 kHz software clock):"
 if perf record -q -e cpu-clock -o "$WORK/probe.data" true > /dev/null 2>&1; then
     for program in warmap bare_window; do
         for ((run = 1; run <= RUNS; run++)); do
-            fresh
+            fresh_folders
             perf record -q -e cpu-clock -F 20000 -o "$WORK/$program-$run.data" -- "$BIN/startup" "$BIN/$program" > /dev/null 2>&1
             perf report -i "$WORK/$program-$run.data" --comm "$program" --sort dso --stdio -g none -n 2> /dev/null |
                 grep -v '^#' | grep -v '^$' || true
@@ -48,7 +33,7 @@ else
 fi
 
 echo "2. memory as start-up reaches each stage (KiB; times slowed by strace):"
-fresh
+fresh_folders
 python3 - "$BIN/warmap" "$WORK/strace.txt" << 'PY'
 import os, re, signal, subprocess, sys, time
 program, trace = sys.argv[1:]
@@ -111,7 +96,7 @@ groups() {  # groups pid
     END {for (g in r) printf "    %7d (%6d)  %s\n", r[g], a[g], g; printf "    %7d          in all\n", t}' | sort -rn
 }
 for program in warmap bare_window; do
-    fresh
+    fresh_folders
     "$BIN/$program" > /dev/null 2>&1 &
     pid=$!
     PIDS+=($pid)
