@@ -7,8 +7,7 @@
 # reading of the history file says.
 [ -n "${WARMAP_PRIVATE_BUS:-}" ] || exec env WARMAP_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 source "$(dirname "$0")/lib.sh"
-FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2> /dev/null | head -n1)
-[ -n "$FAKETIME_LIB" ] || skip "libfaketime is not installed"
+need_faketime
 SCREEN_W=1600 SCREEN_H=1100
 start_display
 start_accessibility_bus

@@ -178,6 +178,12 @@ simulated_history() {  # simulated_history passes seed ahead
 export XDG_RUNTIME_DIR="$WORK/xdg-runtime" XDG_CONFIG_HOME="$WORK/xdg-config" XDG_DATA_HOME="$WORK/xdg-data"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 
+# libfaketime's library, for a clock of the test's own; the test is skipped without it.
+need_faketime() {
+    FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2> /dev/null | head -n1)
+    [ -n "$FAKETIME_LIB" ] || skip "libfaketime is not installed"
+}
+
 warmap_ended() { ! kill -0 "$WARMAP_PID" 2> /dev/null; }
 
 start_warmap() {  # start_warmap [executable]

@@ -5,8 +5,7 @@
 # nothing; the file keeps the choice, and a restart follows it.
 [ -n "${WARMAP_PRIVATE_BUS:-}" ] || exec env WARMAP_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 source "$(dirname "$0")/lib.sh"
-FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2> /dev/null | head -n1)
-[ -n "$FAKETIME_LIB" ] || skip "libfaketime is not installed"
+need_faketime
 start_sound_server
 start_display
 start_accessibility_bus
