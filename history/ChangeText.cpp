@@ -63,6 +63,11 @@ QString durationText(Seconds length) {
     return minuteText;
 }
 
+QString holdLengthText(const Hold& hold) {
+    const QString length = durationText(hold.length());
+    return hold.startKnown ? length : QCoreApplication::translate("history::ChangeText", "mindestens %1").arg(length);
+}
+
 QString holderText(const Holder& holder) {
     const QString guild = holder.guild.empty() ? QCoreApplication::translate("history::ChangeText", "ohne Gilde")
                                                : platform::shownName(QString::fromStdString(holder.guild));

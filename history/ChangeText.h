@@ -24,6 +24,9 @@ std::string structureName(const std::string& id, const feed::KeepNames& names);
 // A length of time, to the minute, in its two largest units: "3 Tage 4 Std.", "5 Std. 20 Min.", "12 Min.".
 QString durationText(Seconds length);
 
+// A hold's length: "3 Tage 4 Std.", "mindestens 3 Tage" when it was held before the history began.
+QString holdLengthText(const Hold& hold);
+
 // Who holds a structure: "Midgard (Moorwarden)", "Albion (ohne Gilde)".
 QString holderText(const Holder& holder);
 

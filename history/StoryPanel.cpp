@@ -14,11 +14,6 @@
 
 namespace history {
 
-QString holdLengthText(const Hold& hold) {
-    const QString length = durationText(hold.length());
-    return hold.startKnown ? length : StoryPanel::tr("mindestens %1").arg(length);
-}
-
 StoryPanel::StoryPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("StoryPanel"));
     auto* chooser = new QHBoxLayout;

@@ -42,8 +42,4 @@ private:
     QTreeWidget* m_holds;
 };
 
-// What the lists say of a hold's length: "3 Tage 4 Std.", "mindestens 3 Tage" when it was held
-// before the history began.
-QString holdLengthText(const Hold& hold);
-
 }  // namespace history

@@ -319,6 +319,10 @@
         <source>%1 Min.</source>
         <translation>%1 min</translation>
     </message>
+    <message>
+        <source>mindestens %1</source>
+        <translation>at least %1</translation>
+    </message>
 </context>
 <context>
     <name>history::HistoryChart</name>
@@ -499,10 +503,6 @@
 </context>
 <context>
     <name>history::StoryPanel</name>
-    <message>
-        <source>mindestens %1</source>
-        <translation>at least %1</translation>
-    </message>
     <message>
         <source>Bauwerk</source>
         <translation>Structure</translation>
