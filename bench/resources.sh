@@ -62,7 +62,10 @@ SETTLED=$((RUNS < 5 ? RUNS : 5))
 for ((run = 1; run <= SETTLED; run++)); do
     pids=()
     for label in "${ORDER[@]}"; do
-        "${PROGRAMS[$label]}" > /dev/null 2>&1 &
+        # Own runtime and data folders: two builds of Warmap side by side must not meet as one instance.
+        rm -rf "$WORK/$label.runtime" "$WORK/$label.data"
+        mkdir -m 700 "$WORK/$label.runtime" "$WORK/$label.data"
+        XDG_RUNTIME_DIR="$WORK/$label.runtime" XDG_DATA_HOME="$WORK/$label.data" "${PROGRAMS[$label]}" > /dev/null 2>&1 &
         pids+=($!)
         PIDS+=($!)
     done
