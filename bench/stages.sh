@@ -60,7 +60,7 @@ opened = [(float(m.group(1)), m.group(2)) for m in
           (re.match(r"\d+\s+([\d.]+) openat\(AT_FDCWD, \"([^\"]+)\"", l) for l in open(trace)) if m]
 stages = [("Qt's platform plugin", "libqxcb.so"), ("skin pictures", "/form/warmap.jpg"),
           ("saved copy drawn", "_lastkeeps.xml"), ("fonts", "fonts.conf"), ("history store", "libwarmap-store.so"),
-          ("tray icon", "icon-theme.cache"), ("first pass: libcurl", "libwarmap-fetch.so"),
+          ("tray icon", "icon-theme.cache"), ("first pass (helper starts)", "libcurl.so"),
           ("sound", "libwarmap-sound.so")]
 start = samples[0][0] if samples else 0
 def before(t):
@@ -83,7 +83,7 @@ groups() {  # groups pid
     awk '/^[0-9a-f]+-[0-9a-f]+ /{f = $6} /^Rss:/{r[f] += $2} /^Anonymous:/{a[f] += $2}
          END {for (k in r) print r[k], a[k], (k == "" ? "-" : k)}' "/proc/$1/smaps" | awk '
     {k = $3; g = "Qt and the libraries below it"
-     if (k ~ /libcurl|libssl|libcrypto|libgnutls|libnettle|libhogweed|libp11|libkrb|libk5|libgssapi|libldap|liblber|libsasl|libssh|librtmp|libnghttp|libpsl|libidn|libunistring|libtasn|libffi|libkeyutils|libresolv|libcom_err|libwarmap-fetch|libbrotlienc/) g = "libcurl and its TLS stack"
+     if (k ~ /libcurl|libssl|libcrypto|libgnutls|libnettle|libhogweed|libp11|libkrb|libk5|libgssapi|libldap|liblber|libsasl|libssh|librtmp|libnghttp|libpsl|libidn|libunistring|libtasn|libffi|libkeyutils|libresolv|libcom_err|libbrotlienc/) g = "libcurl and its TLS stack"
      if (k ~ /Multimedia|pulse|vorbis|ogg|FLAC|opus|sndfile|asound|libwarmap-sound|mp3|gsm|apparmor|asyncns/) g = "sound"
      if (k ~ /sqlite|libwarmap-store/) g = "history store"
      if (k ~ /Network/) g = "QtNetwork (single instance)"

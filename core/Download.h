@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "feed/SavedCopy.h"
@@ -36,6 +37,9 @@ struct DownloadResult {
 // Pending UI events run between reads. Any failure logs one line naming the address that failed and
 // its cause, as does an empty answer. No box: the caller shows what the player is to see.
 DownloadResult downloadUrl(const std::string& url, const DownloadLimits& limits = {});
+
+// A download as the refresh pass and the feed check call it: downloadUrl's, or a stand-in.
+using Downloader = std::function<DownloadResult(const std::string& url, const DownloadLimits& limits)>;
 
 // "Varnolux/<product>:<major>.<minor>.<patch>", as every request names the program.
 std::string userAgent();

@@ -14,6 +14,6 @@ struct FeedCheckResult {
 
 // The settings window's "Prüfen": fetches Dartmoor's feed from feedBase once, with short limits and
 // no message box, and says whether it is a feed.
-FeedCheckResult checkFeed(const std::string& feedBase, const Downloader& download = downloadThroughPlugin);
+FeedCheckResult checkFeed(const std::string& feedBase, const Downloader& download = helperDownloader());
 
 }  // namespace core

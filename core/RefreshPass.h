@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/Download.h"
+#include "core/FetchHelper.h"
 #include "core/NoticeFilter.h"
-#include "core/PluginDownload.h"
 #include "feed/CompareKeeps.h"
 #include "feed/FeedDocument.h"
 #include "feed/KeepNames.h"
@@ -25,13 +25,11 @@ struct ServerFailure {
     bool operator==(const ServerFailure&) const = default;
 };
 
-using Downloader = std::function<DownloadResult(const std::string& url, const DownloadLimits& limits)>;
-
 struct PassSettings {
     std::string feedBase;       // scheme, host and port of the feed server
     std::string programFolder;  // where keepnames.ini lies
     DownloadLimits limits{};
-    Downloader download = downloadThroughPlugin;
+    Downloader download = helperDownloader();
     NoticeFilter notices{};
 };
 

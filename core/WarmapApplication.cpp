@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "core/FeedCheck.h"
+#include "core/FetchHelper.h"
 #include "core/MapWindowKeeper.h"
 #include "core/PopupPresenter.h"
 #include "core/RefreshPass.h"
@@ -145,6 +146,9 @@ void WarmapApplication::startCycle() {
     m_presenter = std::make_unique<PopupPresenter>(*m_popup, *m_sound);
     m_presenter->setSoundOn(m_stored.sound);
     PassSettings passSettings{m_feedBase.base.toStdString(), m_dataFolder.toStdString()};
+    passSettings.download = [this](const std::string& url, const DownloadLimits& limits) {
+        return downloadThroughHelper(url, limits, m_translations.ownBytes());
+    };
     passSettings.notices = noticesOf(m_stored);
     m_pass = new RefreshPass(std::move(passSettings), m_dialogs, *m_presenter, this);
     m_timer = new RefreshTimer(m_popup.get(), [this] { m_pass->refreshKeeps(); });
@@ -248,8 +252,9 @@ void WarmapApplication::showRecentChangesWindow() {
 
 void WarmapApplication::showSettingsWindow() {
     if (!m_settingsWindow) {
-        const auto check = [](const QString& feedBase) -> base::Result<QString, QString> {
-            const FeedCheckResult result = checkFeed(feedBase.toStdString());
+        const auto check = [this](const QString& feedBase) -> base::Result<QString, QString> {
+            const FeedCheckResult result =
+                checkFeed(feedBase.toStdString(), helperDownloader(m_translations.ownBytes()));
             const QString verdict = QString::fromStdString(result.verdict);
             if (!result.isFeed) return base::Failure{verdict};
             return verdict;

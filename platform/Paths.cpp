@@ -168,7 +168,7 @@ std::string dataFolder() {
 }
 
 std::string pluginFolder() {
-    return besideOrInstalled("libwarmap-fetch.so", WARMAP_PLUGINS_FROM_BIN);
+    return besideOrInstalled("libwarmap-sound.so", WARMAP_PLUGINS_FROM_BIN);
 }
 
 bool fileExists(const std::string& path) {

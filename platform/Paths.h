@@ -38,7 +38,7 @@ std::string programFolder();
 // to the executable). Asked once at start.
 std::string dataFolder();
 
-// Where the program's own libraries (warmap-fetch, warmap-sound) are: beside the executable in the
+// Where the program's plugins and its download helper warmap-fetch are: beside the executable in the
 // build tree, else the installed library folder (lib/warmap/plugins, found relative to the executable).
 std::string pluginFolder();
 

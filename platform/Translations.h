@@ -31,6 +31,10 @@ public:
     // Qt's so the translation tools find every call. Afterwards tr() does the same.
     QString translate(const char* context, const char* source) const;
 
+    // The file of ours in force, as checked and read; empty while German is spoken. For a helper
+    // process that is to speak the same language.
+    QByteArray ownBytes() const { return m_hasOwn ? m_ownBytes : QByteArray(); }
+
     // Where ours lie for language, "<folder>/warmap_<code>.qm".
     QString ownFile(Language language) const;
 

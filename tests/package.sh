@@ -29,10 +29,10 @@ check "appstreamcli validates the metadata" appstreamcli validate --no-net --ped
 
 dpkg-deb -x "$DEB" "$WORK/root"
 (cd "$WORK/root" && find . -type f -o -type l | sed 's|^\./|/|' | sort) > "$WORK/files"
-outside() { grep -v -E '^/usr/(bin/warmap|lib/warmap/plugins/libwarmap-(fetch|sound|store|history)\.so|share/(warmap/|applications/warmap\.desktop|icons/hicolor/([0-9x]+/apps/warmap\.png|scalable/apps/warmap\.svg)|man/man1/warmap\.1\.gz|metainfo/org\.warmap\.warmap\.metainfo\.xml|doc/warmap/(copyright|changelog\.gz|README\.md\.gz)))' "$WORK/files" || true; }
+outside() { grep -v -E '^/usr/(bin/warmap|lib/warmap/plugins/(libwarmap-(sound|store|history)\.so|warmap-fetch)|share/(warmap/|applications/warmap\.desktop|icons/hicolor/([0-9x]+/apps/warmap\.png|scalable/apps/warmap\.svg)|man/man1/warmap\.1\.gz|metainfo/org\.warmap\.warmap\.metainfo\.xml|doc/warmap/(copyright|changelog\.gz|README\.md\.gz)))' "$WORK/files" || true; }
 check "every file is where Debian puts it ($(wc -l < "$WORK/files") files)" test -z "$(outside)"
 for file in /usr/bin/warmap /usr/share/warmap/keepnames.ini /usr/share/warmap/form/warmap.jpg \
-            /usr/lib/warmap/plugins/libwarmap-fetch.so /usr/lib/warmap/plugins/libwarmap-sound.so \
+            /usr/lib/warmap/plugins/warmap-fetch /usr/lib/warmap/plugins/libwarmap-sound.so \
             /usr/lib/warmap/plugins/libwarmap-store.so /usr/lib/warmap/plugins/libwarmap-history.so \
             /usr/share/man/man1/warmap.1.gz /usr/share/doc/warmap/copyright /usr/share/doc/warmap/changelog.gz /usr/share/doc/warmap/README.md.gz \
             /usr/share/metainfo/org.warmap.warmap.metainfo.xml /usr/share/applications/warmap.desktop \

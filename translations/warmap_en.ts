@@ -108,6 +108,17 @@
     </message>
 </context>
 <context>
+    <name>core::FetchHelper</name>
+    <message>
+        <source>fehler im inet</source>
+        <translation>Internet error: the feed could not be reached</translation>
+    </message>
+    <message>
+        <source>Hilfsprogramm warmap-fetch fehlt oder versagt</source>
+        <translation>the helper program warmap-fetch is missing or failed</translation>
+    </message>
+</context>
+<context>
     <name>core::HandOver</name>
     <message>
         <source>Warmap läuft schon; sein Fenster wird gezeigt.
@@ -156,17 +167,6 @@
 </source>
         <translation>warmap: cannot start without a display: %1
 </translation>
-    </message>
-</context>
-<context>
-    <name>core::PluginDownload</name>
-    <message>
-        <source>fehler im inet</source>
-        <translation>Internet error: the feed could not be reached</translation>
-    </message>
-    <message>
-        <source>Programmbibliothek warmap-fetch fehlt</source>
-        <translation>the program library warmap-fetch is missing</translation>
     </message>
 </context>
 <context>

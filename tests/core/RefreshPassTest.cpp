@@ -414,7 +414,7 @@ TEST_F(RefreshPassTest, AStopRequestedDuringADownloadEndsThePassAfterThatServer)
     settings.download = [&](const std::string& url, const core::DownloadLimits& limits) {
         fetched.push_back(url);
         if (stopAtLogres && url.find("/Logres/") != std::string::npos) running->requestStop();
-        return core::downloadThroughPlugin(url, limits);
+        return core::downloadThroughHelper(url, limits);
     };
     core::RefreshPass pass(settings, m_dialogs, m_presenter);
     running = &pass;
@@ -457,7 +457,7 @@ TEST_F(RefreshPassTest, AfterAStopRequestNoBoxHoldsTheEndUp) {
     settings.download = [&](const std::string& url, const core::DownloadLimits& limits) {
         ++fetched;
         if (url.find("/Avalon/") != std::string::npos) running->requestStop();
-        return core::downloadThroughPlugin(url, limits);
+        return core::downloadThroughHelper(url, limits);
     };
     core::RefreshPass pass(settings, m_dialogs, m_presenter);
     running = &pass;

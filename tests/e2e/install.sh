@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 PREFIX="$WORK/prefix"
 check "cmake --install into a temporary prefix" cmake --install "$BUILD_DIR" --prefix "$PREFIX" > "$WORK/install.log"
 for file in bin/warmap share/warmap/keepnames.ini share/warmap/form/warmap.jpg share/warmap/form/splash/top.gif \
-            share/warmap/symbols/rechts.ico lib/warmap/plugins/libwarmap-fetch.so lib/warmap/plugins/libwarmap-sound.so \
+            share/warmap/symbols/rechts.ico lib/warmap/plugins/warmap-fetch lib/warmap/plugins/libwarmap-sound.so \
             share/applications/warmap.desktop share/icons/hicolor/48x48/apps/warmap.png share/man/man1/warmap.1.gz; do
     check "installed $file" test -s "$PREFIX/$file"
 done
@@ -28,7 +28,7 @@ icon_drawn() {
 }
 check "its map shows the keeps of Dartmoor" icon_drawn
 check "the feed's date is shown, so no message box hides the map" test -z "$(visible_window_id '^Warmap$')"
-# The network and audio libraries beside it are loaded by the first pass: it fetches, saves and alerts.
+# The download helper and the audio library beside it serve the first pass: it fetches, saves and alerts.
 saved_as_served() { cmp -s <(served Salisbury) "$TEMP_FOLDER/Salisbury_lastkeeps.xml"; }
 check "its first pass saves what the simulator serves" wait_for 15 saved_as_served
 check "and shows the changes in the popup" wait_for 10 popup_opaque
