@@ -1,5 +1,7 @@
 #include "core/WarmapApplication.h"
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QSystemTrayIcon>
@@ -199,6 +201,9 @@ void WarmapApplication::passEnded(const std::vector<std::string>& lines) {
     for (std::size_t server = m_pass->serversAsked(); server < feed::kServerNames.size(); ++server)
         summary.notAsked << platform::nameText(feed::kServerNames[server]);
     m_trayIcon->setLastPass(summary);
+    // What the pass parsed, compared and recorded is freed by now; the heap gives it back to the system
+    // rather than holding it through the minutes until the next pass.
+    ::malloc_trim(0);
 }
 
 void WarmapApplication::tellNoTrayOnce() {
