@@ -52,7 +52,13 @@ size "$HISTORY" > "$WORK/first-size"
 DAY=$(awk -v s=$SPEED 'BEGIN{print 86400 / s}')
 for ((day = 1; day <= DAYS; day++)); do
     sleep "$DAY"
-    kill -0 "$PID" 2> /dev/null || { echo "soak: warmap ended on day $day" >&2; tail -5 "$WORK/warmap.log" >&2; exit 1; }
+    if ! kill -0 "$PID" 2> /dev/null; then
+        status=0
+        wait "$PID" || status=$?
+        echo "soak: warmap ended on day $day with status $status" >&2
+        tail -5 "$WORK/warmap.log" >&2
+        exit 1
+    fi
     report "$day"
 done
 first=$(cat "$WORK/first-size")
