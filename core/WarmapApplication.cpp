@@ -128,8 +128,6 @@ bool WarmapApplication::start() {
     feed::removeStaleTemporaryFiles(platform::tempFolder(), 60);
 
     startCycle();
-    // The history opens after the first frame.
-    m_recorder = std::make_unique<history::HistoryRecorder>(openHistoryLog(m_noHistory));
     startTray();
 
     m_started = true;
@@ -169,15 +167,8 @@ void WarmapApplication::startTray() {
     connect(m_recentChanges, &tray::RecentChanges::changed, this, [this] {
         if (m_recentWindow) m_recentWindow->refresh();
     });
-    // What earlier runs announced comes back from the history.
-    if (const history::HistoryLog* store = m_recorder->store()) {
-        std::vector<tray::PassChanges> earlier;
-        for (history::RecordedLines& recorded : store->recentLines(history::HistoryLog::kPassesWithLinesKept))
-            earlier.push_back({std::chrono::system_clock::from_time_t(recorded.time), std::move(recorded.lines)});
-        m_recentChanges->restore(std::move(earlier));
-    }
     connect(m_pass, &RefreshPass::feedArrived, this, [this](std::size_t server, const feed::FeedDocument& document) {
-        m_recorder->feedArrived(static_cast<int>(server), document);
+        recorder().feedArrived(static_cast<int>(server), document);
     });
     connect(m_pass, &RefreshPass::passEnded, this, &WarmapApplication::passEnded);
     m_trayIcon->setHasFeedAddress(m_polling);
@@ -188,10 +179,25 @@ void WarmapApplication::startTray() {
     connect(m_mapWindow, &MapWindowKeeper::closed, this, &WarmapApplication::tellNoTrayOnce);
 }
 
+// Not in the moments around the first frame: SQLite and the store's plugin wait until the history is
+// asked for, by the first pass (3 s after start) or a window. What earlier runs announced then comes
+// back into "Letzte Meldungen", before anything this run records there.
+history::HistoryRecorder& WarmapApplication::recorder() {
+    if (m_recorder) return *m_recorder;
+    m_recorder = std::make_unique<history::HistoryRecorder>(openHistoryLog(m_noHistory));
+    if (const history::HistoryLog* store = m_recorder->store()) {
+        std::vector<tray::PassChanges> earlier;
+        for (history::RecordedLines& recorded : store->recentLines(history::HistoryLog::kPassesWithLinesKept))
+            earlier.push_back({std::chrono::system_clock::from_time_t(recorded.time), std::move(recorded.lines)});
+        m_recentChanges->restore(std::move(earlier));
+    }
+    return *m_recorder;
+}
+
 // The history first, then "Letzte Meldungen", the history window and the tray, all with one moment.
 void WarmapApplication::passEnded(const std::vector<std::string>& lines) {
     const auto now = std::chrono::system_clock::now();
-    m_recorder->passEnded(std::chrono::system_clock::to_time_t(now), lines);
+    recorder().passEnded(std::chrono::system_clock::to_time_t(now), lines);
     m_recentChanges->record(now, lines);
     if (m_historyWindow) QMetaObject::invokeMethod(m_historyWindow, "refresh");
     tray::PassSummary summary{QDateTime::currentDateTime(), lines.size(), {}, {}};
@@ -242,7 +248,8 @@ void WarmapApplication::showHistoryWindow() {
     if (!m_historyWindow) {
         const auto* factory = platform::loadPlugin<history::WindowFactory>(QStringLiteral("warmap-history"));
         if (!factory) return;
-        m_historyWindow = factory->createWindow(m_recorder->store(), m_noHistory, m_dataFolder);
+        const history::HistoryLog* store = recorder().store();
+        m_historyWindow = factory->createWindow(store, m_noHistory, m_dataFolder);
         QMetaObject::invokeMethod(m_historyWindow, "setMarkedGuild", Q_ARG(QString, m_markedGuild));
         m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_historyWindow->setWindowIcon(tray::trayPicture(m_dataFolder));
@@ -251,6 +258,7 @@ void WarmapApplication::showHistoryWindow() {
 }
 
 void WarmapApplication::showRecentChangesWindow() {
+    recorder();  // brings back what earlier runs announced
     if (!m_recentWindow) m_recentWindow = new tray::RecentChangesWindow(*m_recentChanges, m_dataFolder);
     bringForward(m_recentWindow);
 }
@@ -271,7 +279,7 @@ void WarmapApplication::showSettingsWindow() {
         if (!m_polling) m_settingsWindow->askForFeedBase();
         m_settingsWindow->setSaver(this);
         QStringList remembered;
-        if (const history::HistoryLog* store = m_recorder->store()) {
+        if (const history::HistoryLog* store = recorder().store()) {
             for (const std::string& guild : store->guildNames()) remembered << QString::fromStdString(guild);
         }
         m_settingsWindow->setGuildNames(lastFeedGuilds(), remembered);

@@ -68,6 +68,8 @@ public slots:
 private:
     void startCycle();
     void startTray();
+    // The history, opened on first use: the first pass, or a window that shows what it holds.
+    history::HistoryRecorder& recorder();
     void passEnded(const std::vector<std::string>& lines);
     void tellNoTrayOnce();
     base::Result<void, QString> save(const settings::Settings& chosen) override;
@@ -90,7 +92,7 @@ private:
     RefreshPass* m_pass = nullptr;
     RefreshTimer* m_timer = nullptr;
     QString m_noHistory;
-    std::unique_ptr<history::HistoryRecorder> m_recorder;
+    std::unique_ptr<history::HistoryRecorder> m_recorder;  // see recorder()
     tray::RecentChanges* m_recentChanges = nullptr;
     tray::TrayIcon* m_trayIcon = nullptr;
     QPointer<tray::RecentChangesWindow> m_recentWindow;
