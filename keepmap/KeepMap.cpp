@@ -51,11 +51,13 @@ base::Result<platform::Picture> loadPicture(const QString& path, double devicePi
 }
 
 // Starts the surface over from the background, in its own pixels when it already has the background's
-// shape: a fresh copy would cost a new megabyte of memory every time a server is chosen.
-void resetSurface(QImage& surface, const QImage& background) {
+// shape: a fresh copy would cost a new megabyte of memory every time a server is chosen. Otherwise the
+// background becomes the surface; its pixels are copied on the first drawing only while someone else
+// keeps them too.
+void resetSurface(QImage& surface, QImage background) {
     if (!surface.isDetached() || surface.size() != background.size() || surface.format() != background.format() ||
         surface.bytesPerLine() != background.bytesPerLine()) {
-        surface = background.copy();
+        surface = std::move(background);
         return;
     }
     std::memcpy(surface.bits(), background.constBits(), static_cast<std::size_t>(background.sizeInBytes()));
@@ -75,7 +77,7 @@ Icon iconFor(const std::string& realm, int id) {
 KeepMap::KeepMap(QString programFolder, const KeepPosTable& positions)
     : m_programFolder(std::move(programFolder)), m_positions(positions) {}
 
-MapOutcome KeepMap::draw(const std::string& savedCopyPath, QImage& surface, const QImage& background) {
+MapOutcome KeepMap::draw(const std::string& savedCopyPath, QImage& surface, QImage background) {
     MapOutcome outcome;
     if (!platform::fileExists(savedCopyPath)) {
         outcome.status = MapOutcome::Status::NoSavedCopy;
@@ -92,16 +94,15 @@ MapOutcome KeepMap::draw(const std::string& savedCopyPath, QImage& surface, cons
         return outcome;
     }
     return draw([&doc](std::size_t position, const char* name) { return doc->attribute(position, name); }, date,
-                surface, background);
+                surface, std::move(background));
 }
 
-MapOutcome KeepMap::draw(const EntryAttribute& attribute, const std::string& date, QImage& surface,
-                         const QImage& background) {
+MapOutcome KeepMap::draw(const EntryAttribute& attribute, const std::string& date, QImage& surface, QImage background) {
     MapOutcome outcome;
     outcome.date = date;
     base::Status drawn;
     try {
-        drawn = drawStructures(attribute, surface, background);
+        drawn = drawStructures(attribute, surface, std::move(background));
     } catch (const feed::FeedError& error) {
         // The feed document's own: an entry without the attribute asked for.
         drawn = base::Failure{std::string(error.what())};
@@ -113,7 +114,7 @@ MapOutcome KeepMap::draw(const EntryAttribute& attribute, const std::string& dat
     return outcome;
 }
 
-base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& surface, const QImage& background) {
+base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& surface, QImage background) {
     // Icons as sharp as the map: at twice the size where the map has twice the pixels.
     const double ratio = background.devicePixelRatio();
     std::vector<platform::Picture> icons;
@@ -125,7 +126,7 @@ base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& su
     const auto ornament = loadPicture(m_programFolder + "/form/corner_topleft.ico", ratio);
 
     m_guild.fill(std::string());
-    resetSurface(surface, background);
+    resetSurface(surface, std::move(background));
     QPainter painter(&surface);
     if (!ornament) return base::Failure{ornament.error()};
     const QSize mapSize = surface.deviceIndependentSize().toSize();

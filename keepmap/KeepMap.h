@@ -62,15 +62,15 @@ public:
     // programFolder holds symbols/ and form/corner_topleft.ico.
     KeepMap(QString programFolder, const KeepPosTable& positions);
 
-    // surface is the map's persistent image; background the map picture it is cleared back to.
-    MapOutcome draw(const std::string& savedCopyPath, QImage& surface, const QImage& background);
+    // surface is the map's persistent image; background the map picture it is cleared back to, which
+    // becomes the surface itself when the surface has no pixels of its own of that shape yet.
+    MapOutcome draw(const std::string& savedCopyPath, QImage& surface, QImage background);
 
     // The text of an attribute ("id", "realm", "guildname") of the structure at a feed position; throws
     // feed::FeedError as a feed document does when it has none.
     using EntryAttribute = std::function<std::string(std::size_t position, const char* name)>;
     // Draws a feed's structures however they were had: a saved copy, or the history of a moment.
-    MapOutcome draw(const EntryAttribute& attribute, const std::string& date, QImage& surface,
-                    const QImage& background);
+    MapOutcome draw(const EntryAttribute& attribute, const std::string& date, QImage& surface, QImage background);
 
     // From the next drawing on, the structures this guild holds get a ring; empty: no guild, no ring.
     void setMarkedGuild(std::string guild) { m_markedGuild = std::move(guild); }
@@ -81,7 +81,7 @@ public:
 
 private:
     // Fails with what stopped the drawing (a picture missing, a bad id), for a "Fehler: " box.
-    base::Status drawStructures(const EntryAttribute& attribute, QImage& surface, const QImage& background);
+    base::Status drawStructures(const EntryAttribute& attribute, QImage& surface, QImage background);
 
     QString m_programFolder;
     const KeepPosTable& m_positions;

@@ -1,5 +1,6 @@
 #include "platform/Picture.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
@@ -25,13 +26,20 @@ double hiMetricToPixels(int hiMetric) {
 // Reads a picture only from a regular file, and opening never waits: a FIFO in a picture's place must
 // not hang the program, a device or folder is no picture. With sizeOnly, reads just the size where the
 // format tells it without decoding (a null image of that size comes back as QImage() with *sizeOnly set).
-QImage read(const QString& path, QSize* sizeOnly = nullptr) {
+// With encoded, the file is read whole into it and decoded from there.
+QImage read(const QString& path, QSize* sizeOnly = nullptr, QByteArray* encoded = nullptr) {
     base::Result<base::FileDescriptor, base::Refusal> fd =
         base::openForReading(QFile::encodeName(path).toStdString(), {});
     QFile file;
     if (!fd || !file.open(fd->get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return {};
     fd->release();
-    QImageReader reader(&file);
+    QBuffer buffer;
+    if (encoded) {
+        *encoded = file.readAll();
+        buffer.setBuffer(encoded);
+        buffer.open(QIODevice::ReadOnly);
+    }
+    QImageReader reader(encoded ? static_cast<QIODevice*>(&buffer) : &file);
     reader.setDecideFormatFromContent(true);  // whatever the name says
     if (sizeOnly) {
         *sizeOnly = reader.size();
@@ -51,18 +59,20 @@ QString atTwiceTheSize(const QString& path) {
 
 }  // namespace
 
-std::optional<Picture> Picture::load(const QString& path, double devicePixelRatio) {
+std::optional<Picture> Picture::load(const QString& path, double devicePixelRatio, QByteArray* encoded) {
     if (devicePixelRatio >= kDoubleSizeFrom) {
-        QImage sharp = read(atTwiceTheSize(path));
+        QByteArray sharpBytes;
+        QImage sharp = read(atTwiceTheSize(path), nullptr, encoded ? &sharpBytes : nullptr);
         QSize plain;
         // The plain picture must be there too, and the sharp one exactly twice its size: anything else
         // would move what is placed by it.
         if (!sharp.isNull() && (read(path, &plain), plain.isValid()) && sharp.size() == plain * 2) {
             sharp.setDevicePixelRatio(2.0);
+            if (encoded) *encoded = std::move(sharpBytes);
             return Picture(std::move(sharp));
         }
     }
-    QImage image = read(path);
+    QImage image = read(path, nullptr, encoded);
     if (image.isNull()) return std::nullopt;
     return Picture(std::move(image));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -33,7 +34,9 @@ public:
     // Empty when the file is missing or is not a picture. For a device of kDoubleSizeFrom or more pixels
     // per unit, "name@2x.ext" beside it is read instead when it is a picture of exactly twice the size:
     // the picture then measures and places itself as the plain one and draws with twice the detail.
-    static std::optional<Picture> load(const QString& path, double devicePixelRatio = 1.0);
+    // With encoded, the bytes of the file whose pixels it holds come back there too.
+    static std::optional<Picture> load(const QString& path, double devicePixelRatio = 1.0,
+                                       QByteArray* encoded = nullptr);
     // image.devicePixelRatio() tells how many of its pixels make one pixel of the picture.
     explicit Picture(QImage image);
 

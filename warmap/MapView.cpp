@@ -14,7 +14,12 @@ MapView::MapView(QWidget* parent) : QWidget(parent) {
 void MapView::setBackground(QImage background) {
     m_background = std::move(background);
     m_surface = m_background;  // shares the pixels until keeps are drawn on it
-    setFixedSize(m_background.deviceIndependentSize().toSize());
+    setNaturalSize(m_background.deviceIndependentSize().toSize());
+}
+
+void MapView::setNaturalSize(QSize size) {
+    m_naturalSize = size;
+    setFixedSize(size);
 }
 
 void MapView::setOverlay(std::function<void(QPainter&)> overlay) {

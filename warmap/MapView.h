@@ -14,11 +14,14 @@ class MapView : public QWidget {
 public:
     explicit MapView(QWidget* parent = nullptr);
 
+    // The map picture, kept: the surface starts out as it and is drawn over it again.
     void setBackground(QImage background);
+    // Only the map's size, for a caller that hands each drawing its background itself.
+    void setNaturalSize(QSize size);
     const QImage& background() const { return m_background; }
     QImage& surface() { return m_surface; }
     // The map's own size, in logical pixels.
-    QSize naturalSize() const { return m_background.deviceIndependentSize().toSize(); }
+    QSize naturalSize() const { return m_naturalSize; }
 
     QSize sizeHint() const override { return naturalSize(); }
 
@@ -43,6 +46,7 @@ private:
     // A point of the view in map pixels.
     QPointF toMap(QPointF position) const;
 
+    QSize m_naturalSize;
     QImage m_background;
     QImage m_surface;
     std::function<void(QPainter&)> m_overlay;

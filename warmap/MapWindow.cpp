@@ -164,7 +164,11 @@ base::Result<void, QString> MapWindow::load(SkinResult loaded, bool tellNoSavedC
     Skin& skin = *loaded;
     static_cast<PictureButton*>(m_closeButton)->setPicture(skin.closeButton);
     static_cast<PictureButton*>(m_minimizeButton)->setPicture(skin.minimiseButton);
-    m_map->setBackground(std::move(skin.mapBackground));
+    m_mapPicture = std::move(skin.mapPicture);
+    m_map->setNaturalSize(skin.mapBackground.deviceIndependentSize().toSize());
+    // The bare map until the first drawing, and for good when there is no copy to draw.
+    m_map->surface() = skin.mapBackground;
+    m_firstBackground = std::move(skin.mapBackground);
     m_frame = std::move(skin.frame);
     setFixedSize(m_frame.size);
     m_map->move(skin.mapLeft, skin.mapTop);
@@ -178,7 +182,8 @@ base::Result<void, QString> MapWindow::load(SkinResult loaded, bool tellNoSavedC
 void MapWindow::showSelectedServer(bool tellNoSavedCopy) {
     setLabelText(m_dateLabel, dateLabelName(), QString());
     const std::string path = feed::savedCopyPath(platform::tempFolder(), m_serverCombo->currentText().toStdString());
-    const keepmap::MapOutcome outcome = m_keepMap.draw(path, m_map->surface(), m_map->background());
+    QImage background = m_firstBackground.isNull() ? m_mapPicture.decode() : std::exchange(m_firstBackground, {});
+    const keepmap::MapOutcome outcome = m_keepMap.draw(path, m_map->surface(), std::move(background));
     if (outcome.date) setLabelText(m_dateLabel, dateLabelName(), QString::fromStdString(*outcome.date));
     switch (outcome.status) {
         case keepmap::MapOutcome::Status::NoSavedCopy:
@@ -201,7 +206,7 @@ void MapWindow::showSelectedServer(bool tellNoSavedCopy) {
 void MapWindow::setMarkedGuild(const QString& guild) {
     if (guild.toStdString() == m_keepMap.markedGuild()) return;
     m_keepMap.setMarkedGuild(guild.toStdString());
-    if (!m_map->background().isNull()) showSelectedServer(false);
+    if (!m_mapPicture.encoded.isEmpty()) showSelectedServer(false);
 }
 
 void MapWindow::updateHoverText(QPointF position) {

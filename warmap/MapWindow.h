@@ -69,6 +69,8 @@ private:
     feed::KeepNames m_names;
     keepmap::KeepMap m_keepMap;
     SkinFrame m_frame;
+    MapPicture m_mapPicture;   // decoded anew for every drawing; the surface holds the only pixels
+    QImage m_firstBackground;  // the skin's, for the load step's drawing
     MapView* m_map;
     QComboBox* m_serverCombo;
     QLabel* m_dateLabel;

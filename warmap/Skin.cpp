@@ -15,7 +15,8 @@ SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
                            "top_left_left.bmp", "top_top_top.bmp", "left_left_left.bmp"};
     std::optional<platform::Picture> pictures[7];
     for (int i = 0; i < 7; ++i) {
-        pictures[i] = platform::Picture::load(folder + QString::fromLatin1(files[i]), devicePixelRatio);
+        pictures[i] = platform::Picture::load(folder + QString::fromLatin1(files[i]), devicePixelRatio,
+                                              i == 2 ? &skin.mapPicture.encoded : nullptr);
         if (!pictures[i])
             return base::Failure{QCoreApplication::translate("warmap::Skin", "Datei fehlt oder ist nicht lesbar: %1")
                                      .arg(folder + QString::fromLatin1(files[i]))};
@@ -28,6 +29,8 @@ SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
                              .convertToFormat(QImage::Format_RGB32)
                              .scaled(qRound(map->roundedWidth() * mapRatio), qRound(map->roundedHeight() * mapRatio));
     skin.mapBackground.setDevicePixelRatio(mapRatio);
+    skin.mapPicture.pixels = skin.mapBackground.size();
+    skin.mapPicture.ratio = mapRatio;
 
     FrameLayout layout = layOutFrame({corner->width(), corner->height(), side->width(), side->height(),
                                       topTile->width(), leftTile->height(), map->roundedWidth(), map->roundedHeight()});
@@ -44,6 +47,15 @@ SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
     if (const auto icon = platform::Picture::load(folder + QStringLiteral("warmap.ico"), devicePixelRatio))
         skin.windowIcon = icon->image();
     return skin;
+}
+
+QImage MapPicture::decode() const {
+    // As loadSkin: read by content, then the same conversion and size.
+    QImage image = QImage::fromData(encoded);
+    if (image.isNull()) return image;
+    image = image.convertToFormat(QImage::Format_RGB32).scaled(pixels);
+    image.setDevicePixelRatio(ratio);
+    return image;
 }
 
 void drawFrame(QPainter& painter, const SkinFrame& frame) {

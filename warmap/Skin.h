@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -22,12 +23,23 @@ struct SkinFrame {
     std::vector<platform::Picture> pieces;  // indexed by FramePiece
 };
 
+// The map picture as its file holds it, and how it becomes the map background again: the window keeps
+// these few dozen KiB between drawings rather than a decoded megabyte (four at twice the size).
+struct MapPicture {
+    QByteArray encoded;
+    QSize pixels;  // of the background loadSkin made
+    qreal ratio = 1.0;
+    // That background again, pixel for pixel; null when nothing was kept.
+    QImage decode() const;
+};
+
 // The Warmap window's pictures, read and laid out: button faces, the map background, the frame and the
 // window icon. Only files and image arithmetic, no widget, so start-up can do it on another thread
 // while the window is being built.
 struct Skin {
     QImage closeButton, minimiseButton;  // draw at their device-independent size
     QImage mapBackground;                // the map picture at its natural size (device-independent)
+    MapPicture mapPicture;               // the same, to decode again
     SkinFrame frame;
     int mapLeft = 0, mapTop = 0;
     std::optional<QImage> windowIcon;

@@ -24,6 +24,7 @@
 #include "tests/support/TempDir.h"
 #include "warmap/MapView.h"
 #include "warmap/MapWindow.h"
+#include "warmap/Skin.h"
 
 namespace {
 
@@ -72,7 +73,35 @@ TEST_F(MapWindowTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     EXPECT_EQ(window.closeButton()->geometry(), QRect(392, 2, 17, 17));
     EXPECT_TRUE(m_dialogs.shown.empty());
     // Keep 0 of Dartmoor is drawn: the map differs from its background there.
-    EXPECT_NE(window.mapView()->surface().pixelColor(387, 160), window.mapView()->background().pixelColor(387, 160));
+    const auto skin = warmap::loadSkin(WARMAP_DATA_DIR);
+    ASSERT_TRUE(skin);
+    EXPECT_NE(window.mapView()->surface().pixelColor(387, 160), skin->mapBackground.pixelColor(387, 160));
+}
+
+// Between drawings the window keeps the map picture as its file holds it; decoded again it is the
+// skin's background to the pixel at either size, so every later drawing equals the first.
+TEST_F(MapWindowTest, ARedrawFromTheKeptPictureEqualsTheFirstDrawing) {
+    for (const double ratio : {1.0, 2.0}) {
+        const auto skin = warmap::loadSkin(WARMAP_DATA_DIR, ratio);
+        ASSERT_TRUE(skin);
+        const QImage again = skin->mapPicture.decode();
+        EXPECT_EQ(again, skin->mapBackground) << ratio;
+        EXPECT_EQ(again.devicePixelRatio(), skin->mapBackground.devicePixelRatio()) << ratio;
+    }
+    saveFeed("Dartmoor", FeedBuilder().realm(0, "Midgard").guild(0, "").realm(6, "Hibernia"));
+    saveFeed("Logres", FeedBuilder().realm(0, "Albion"));
+    warmap::MapWindow window(WARMAP_DATA_DIR, m_dialogs);
+    ASSERT_TRUE(window.load());
+    const QImage first = window.mapView()->surface().copy();
+    for (const int server : {1, 0}) {
+        window.serverCombo()->setCurrentIndex(server);
+        window.showSelectedServer();
+    }
+    EXPECT_EQ(window.mapView()->surface(), first);
+    window.setMarkedGuild(QStringLiteral("Wolfsbanner"));
+    window.setMarkedGuild(QString());
+    EXPECT_EQ(window.mapView()->surface(), first);
+    EXPECT_TRUE(m_dialogs.shown.empty());
 }
 
 TEST_F(MapWindowTest, TheFrameIsPaintedFromItsPiecesAroundTheMap) {
