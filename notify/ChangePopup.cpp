@@ -98,6 +98,8 @@ ChangePopup::ChangePopup(QString programFolder, QWidget* parent)
 void ChangePopup::setVisible(bool visible) {
     if (visible && !isVisible()) platform::keepOffTaskbar(this);
     QWidget::setVisible(visible);
+    // Hidden, it shows nothing until the next notice draws a surface of its own: the pixels go back.
+    if (!visible) m_surface = QImage();
 }
 
 void ChangePopup::setHeight(int pixels) {
@@ -180,6 +182,7 @@ void ChangePopup::drawSkin() {
         m_skinLoaded = true;
     }
     // Start from a clean surface: a skin with a missing piece must never show an earlier popup's lines.
+    resizeSurface(size());
     m_surface.fill(Qt::white);
     m_lineTexts.clear();
     QPainter painter(&m_surface);

@@ -100,6 +100,12 @@ TEST_F(SplashTest, EveryPopupStartsFromACleanSurface) {
     popup.setHeight(15 * 5 + 38);  // the same height: the surface is kept
     popup.drawSkin();
     EXPECT_EQ(popup.surface(), bare);
+
+    // Hidden between notices it keeps no pixels; the next notice draws all of its own again.
+    popup.hide();
+    EXPECT_TRUE(popup.surface().isNull());
+    popup.drawSkin();
+    EXPECT_EQ(popup.surface(), bare);
 }
 
 TEST_F(SplashTest, ClickFadesOutAndStopsTheEndTimer) {
