@@ -163,15 +163,12 @@ base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& su
             const Icon unclaimed = feed::isKeep(id) ? Icon::UnclaimedKeep : Icon::UnclaimedTower;
             icons[static_cast<std::size_t>(unclaimed)].draw(painter, place);
         }
-        for (int hx = x - halfW; hx <= x + halfW; ++hx) {
-            for (int hy = y - halfH; hy <= y + halfH; ++hy) {
-                if (!KeepHitMap::contains(hx, hy))
-                    return base::Failure{
-                        base::filled(base::translate("keepmap::KeepMap", "Trefferfläche außerhalb der Karte bei id %1"),
-                                     {std::to_string(id)})};
-                m_hitMap.set(hx, hy, id + 1);
-            }
-        }
+        const QRect hits(QPoint(x - halfW, y - halfH), QPoint(x + halfW, y + halfH));
+        if (!KeepHitMap::contains(hits))
+            return base::Failure{
+                base::filled(base::translate("keepmap::KeepMap", "Trefferfläche außerhalb der Karte bei id %1"),
+                             {std::to_string(id)})};
+        m_hitMap.mark(hits, id + 1);
     }
     drawGuildRings(painter, marked);
     return {};

@@ -4,10 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <array>
-#include <cstdlib>
 #include <functional>
-#include <memory>
-#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,29 +16,37 @@ class QPainter;
 
 namespace keepmap {
 
-// Which structure covers each map pixel: 0 none, n the structure with id n - 1. 701 x 701 cells,
-// never cleared, so every rectangle ever drawn stays.
+// Which structure covers each map pixel: 0 none, n the structure with id n - 1, on a map of 701 x 701
+// cells that is never cleared, so every rectangle ever marked stays. Kept as the rectangles themselves,
+// newest last, not as a cell grid: a few KiB instead of half a megabyte touched by every drawing.
 class KeepHitMap {
 public:
     static constexpr int kSize = 701;
-    // calloc, not a filled vector: the kernel hands out zeroed pages, so only the pages that keeps are
-    // drawn on ever get touched (a filled megabyte costs start-up a few milliseconds).
-    KeepHitMap() : m_cells(static_cast<Cell*>(std::calloc(kSize * kSize, sizeof(Cell)))) {
-        if (!m_cells) throw std::bad_alloc();
-    }
     static bool contains(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
-    int at(int x, int y) const { return m_cells[static_cast<size_t>(x) * kSize + y]; }
-    // value: 0, or an id + 1 (the drawing refuses ids outside 0 .. kStructures - 1 before it gets here).
-    void set(int x, int y, int value) { m_cells[static_cast<size_t>(x) * kSize + y] = static_cast<Cell>(value); }
+    static bool contains(const QRect& cells) {
+        return contains(cells.left(), cells.top()) && contains(cells.right(), cells.bottom());
+    }
+    int at(int x, int y) const {
+        for (auto mark = m_marks.rbegin(); mark != m_marks.rend(); ++mark) {
+            if (mark->cells.contains(x, y)) return mark->value;
+        }
+        return 0;
+    }
+    // value: an id + 1 (the drawing refuses ids outside 0 .. kStructures - 1 and rectangles off the map
+    // before it gets here). It wins over every earlier mark where they overlap.
+    void mark(const QRect& cells, int value) {
+        // Marks the new one covers whole can never answer again: drawing the same map over and over
+        // keeps the list at one rectangle per structure.
+        std::erase_if(m_marks, [&cells](const Mark& old) { return cells.contains(old.cells); });
+        m_marks.push_back({cells, value});
+    }
 
 private:
-    // One byte holds every id + 1.
-    using Cell = unsigned char;
-    static_assert(kStructures < 256);
-    struct Free {
-        void operator()(Cell* cells) const { std::free(cells); }
+    struct Mark {
+        QRect cells;
+        int value;
     };
-    std::unique_ptr<Cell[], Free> m_cells;
+    std::vector<Mark> m_marks;
 };
 
 // Guild holding each structure on the server last drawn; empty when no guild holds it.

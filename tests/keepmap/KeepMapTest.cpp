@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cmath>
@@ -178,6 +180,31 @@ TEST_F(KeepMapTest, PlacementFollowsTheIdNotThePosition) {
     ASSERT_EQ(draw(feed.xml()).status, MapOutcome::Status::Drawn);
     EXPECT_EQ(at(138, 527), expectedPicture("tower_hib", 138, 527));
     EXPECT_EQ(m_map.hitMap().at(138, 527), 85);
+}
+
+// The rectangles answer as a cell grid marked in the same order would: the newest mark wins, any
+// overlap, any repetition, however often the same map is drawn again.
+TEST(KeepHitMap, AnswersAsACellGridMarkedInTheSameOrder) {
+    constexpr int kSize = keepmap::KeepHitMap::kSize;
+    std::mt19937 random(20261210);
+    std::vector<QPoint> centres;
+    for (int i = 0; i < 60; ++i)
+        centres.emplace_back(12 + static_cast<int>(random() % (kSize - 24)),
+                             12 + static_cast<int>(random() % (kSize - 24)));
+    keepmap::KeepHitMap hits;
+    std::vector<int> grid(static_cast<std::size_t>(kSize) * kSize, 0);
+    for (int round = 0; round < 2000; ++round) {
+        const QPoint at = centres[random() % centres.size()];
+        const int half = random() % 5 == 0 ? static_cast<int>(random() % 12) : 7;
+        const QRect cells(at - QPoint(half, half), at + QPoint(half, half));
+        const int value = 1 + static_cast<int>(random() % 255);
+        hits.mark(cells, value);
+        for (int x = cells.left(); x <= cells.right(); ++x)
+            for (int y = cells.top(); y <= cells.bottom(); ++y) grid[static_cast<std::size_t>(x) * kSize + y] = value;
+    }
+    for (int x = 0; x < kSize; ++x)
+        for (int y = 0; y < kSize; ++y)
+            ASSERT_EQ(hits.at(x, y), grid[static_cast<std::size_t>(x) * kSize + y]) << x << "," << y;
 }
 
 TEST_F(RealTableTest, HitRectanglesAreFifteenPixelsAndLaterEntriesWin) {
