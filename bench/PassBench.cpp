@@ -1,7 +1,7 @@
-// Monitoring-cycle costs against the loopback simulator: one feed download beside a plain blocking
-// libcurl GET of the same address, and one whole pass over the four servers with no changes, with
-// what it spends on fetching, comparing and saving measured apart; and what the guild filter adds to
-// each changed line.
+// Monitoring-cycle costs against the loopback simulator: one feed download, in process and through the
+// helper as the program makes it, beside a plain blocking libcurl GET of the same address, and one whole pass over the
+// four servers with no changes, with what it spends on fetching, comparing and saving measured apart; and what the
+// guild filter adds to each changed line.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
@@ -10,6 +10,7 @@
 #include "core/ChangePresenter.h"
 #include "core/Download.h"
 #include "core/FeedConfig.h"
+#include "core/FetchHelper.h"
 #include "core/NoticeFilter.h"
 #include "core/RefreshPass.h"
 #include "feed/CompareKeeps.h"
@@ -43,6 +44,17 @@ void bmDownloadUrl(benchmark::State& state) {
     }
 }
 BENCHMARK(bmDownloadUrl)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same download as the program makes it: in the helper process, which starts, sets libcurl and its
+// TLS stack up, fetches and hands the answer back.
+void bmDownloadThroughHelper(benchmark::State& state) {
+    const std::string url = core::feedUrl(simulator().base(), "Avalon");
+    for (auto _ : state) {
+        const core::DownloadResult result = core::downloadThroughHelper(url, {});
+        if (result.body.empty()) state.SkipWithError("download failed");
+    }
+}
+BENCHMARK(bmDownloadThroughHelper)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The yardstick: a fresh easy handle per GET, as downloadUrl uses, driven by curl's own blocking loop.
 void bmPlainCurlGet(benchmark::State& state) {
