@@ -44,7 +44,8 @@ while time.time() < end:
     if pid is None:
         try:
             kids = open(f"/proc/{tracer.pid}/task/{tracer.pid}/children").read().split()
-            pid = int(kids[0]) if kids else None
+            # The program itself, not a process strace starts on the way to it.
+            pid = next((int(k) for k in kids if os.path.realpath(f"/proc/{k}/exe") == os.path.realpath(program)), None)
         except OSError:
             pass
     if pid:
@@ -54,7 +55,11 @@ while time.time() < end:
         except (OSError, KeyError, IndexError, ValueError):
             pass
     time.sleep(0.001)
-if pid: os.kill(pid, signal.SIGTERM)
+if pid:
+    try:
+        os.kill(pid, signal.SIGTERM)
+    except ProcessLookupError:
+        print("  (warmap had ended before 12 s)")
 tracer.wait()
 opened = [(float(m.group(1)), m.group(2)) for m in
           (re.match(r"\d+\s+([\d.]+) openat\(AT_FDCWD, \"([^\"]+)\"", l) for l in open(trace)) if m]
@@ -66,8 +71,8 @@ start = samples[0][0] if samples else 0
 def before(t):
     return ([s for s in samples if s[0] <= t] or [(t, 0, 0)])[-1]
 print(f"  {'stage':24s} {'at ms':>8s} {'resident':>9s} {'anonymous':>10s} {'file-backed':>12s}")
-for name, key in stages:
-    t = next((t for t, path in opened if key in path), None)
+reached = [(next((t for t, path in opened if key in path), None), name) for name, key in stages]
+for t, name in sorted(reached, key=lambda r: float("inf") if r[0] is None else r[0]):
     if t is None:
         print(f"  {name:24s} {'-':>8s}")
         continue
