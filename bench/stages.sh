@@ -20,7 +20,7 @@ if perf record -q -e cpu-clock -o "$WORK/probe.data" true > /dev/null 2>&1; then
     for program in warmap bare_window; do
         for ((run = 1; run <= RUNS; run++)); do
             fresh_folders
-            perf record -q -e cpu-clock -F 20000 -o "$WORK/$program-$run.data" -- "$BIN/startup" "$BIN/$program" > /dev/null 2>&1
+            perf record -q -e cpu-clock -F 20000 -o "$WORK/$program-$run.data" -- "$BIN/startup" --after 0 "$BIN/$program" > /dev/null 2>&1
             perf report -i "$WORK/$program-$run.data" --comm "$program" --sort dso --stdio -g none -n 2> /dev/null |
                 grep -v '^#' | grep -v '^$' || true
         done > "$WORK/$program.samples"
