@@ -17,16 +17,6 @@ namespace {
 // A translation is a few dozen KiB; more is not one of the program's.
 constexpr qint64 kMostTranslationBytes = 4 * 1024 * 1024;
 
-bool writeAll(const std::string& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + written, bytes.size() - written);
-        if (n <= 0) return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -49,5 +39,11 @@ int main(int argc, char* argv[]) {
     if (!translation.isEmpty() &&
         translator.load(reinterpret_cast<const uchar*>(translation.constData()), static_cast<int>(translation.size())))
         QCoreApplication::installTranslator(&translator);
-    return writeAll(core::encodeFetchAnswer(core::downloadUrl(request->url, request->limits))) ? 0 : 1;
+    const std::string answer = core::encodeFetchAnswer(core::downloadUrl(request->url, request->limits));
+    QFile output;
+    const bool written =
+        output.open(STDOUT_FILENO, QIODevice::WriteOnly) &&
+        output.write(answer.data(), static_cast<qint64>(answer.size())) == static_cast<qint64>(answer.size()) &&
+        output.flush();
+    return written ? 0 : 1;
 }
