@@ -4,7 +4,10 @@
  * its peak once it has run on for --after milliseconds (default 300), which holds what it does just
  * after its first frame.
  *
- *   startup [--timeout SECONDS] [--after MS] command [args...]
+ * With --smaps PREFIX it also copies the process's /proc/PID/smaps to PREFIX.paint at the first frame
+ * and to PREFIX.after at the end, to see which mappings hold the memory.
+ *
+ *   startup [--timeout SECONDS] [--after MS] [--smaps PREFIX] command [args...]
  *   -> "first_paint_ms 83.4 peak_kib 27345 peak_after_kib 29012"
  */
 #define _POSIX_C_SOURCE 200809L
@@ -40,6 +43,20 @@ static long peakKib(pid_t pid) {
     return kib;
 }
 
+static void copySmaps(pid_t pid, const char* prefix, const char* suffix) {
+    if (!prefix) return;
+    char from[64], to[4096];
+    snprintf(from, sizeof from, "/proc/%d/smaps", (int)pid);
+    snprintf(to, sizeof to, "%s.%s", prefix, suffix);
+    FILE* in = fopen(from, "r");
+    FILE* out = fopen(to, "w");
+    char buffer[8192];
+    size_t n;
+    while (in && out && (n = fread(buffer, 1, sizeof buffer, in)) > 0) fwrite(buffer, 1, n, out);
+    if (in) fclose(in);
+    if (out) fclose(out);
+}
+
 /* True when the window's pixels hold more than one colour: something was drawn into it. A band of
  * rows through the middle is read, not the whole window: a frame arrives whole, and the smaller read
  * keeps the probe from slowing the X server down for the program it measures. */
@@ -72,16 +89,19 @@ static int painted(xcb_connection_t* c, xcb_window_t w) {
 int main(int argc, char** argv) {
     int arg = 1;
     double timeoutMs = 30000, afterMs = 300;
+    const char* smaps = NULL;
     for (; arg + 1 < argc && argv[arg][0] == '-' && argv[arg][1] == '-'; arg += 2) {
         if (strcmp(argv[arg], "--timeout") == 0)
             timeoutMs = atof(argv[arg + 1]) * 1000;
         else if (strcmp(argv[arg], "--after") == 0)
             afterMs = atof(argv[arg + 1]);
+        else if (strcmp(argv[arg], "--smaps") == 0)
+            smaps = argv[arg + 1];
         else
             break;
     }
     if (arg >= argc) {
-        fprintf(stderr, "usage: %s [--timeout SECONDS] [--after MS] command [args...]\n", argv[0]);
+        fprintf(stderr, "usage: %s [--timeout SECONDS] [--after MS] [--smaps PREFIX] command [args...]\n", argv[0]);
         return 2;
     }
     xcb_connection_t* c = xcb_connect(NULL, NULL);
@@ -119,6 +139,7 @@ int main(int argc, char** argv) {
             if (painted(c, mapped[i])) {
                 paintedAt = nowMs() - start;
                 peak = peakKib(pid);
+                copySmaps(pid, smaps, "paint");
             }
         }
         if (paintedAt >= 0) break;
@@ -136,6 +157,7 @@ int main(int argc, char** argv) {
             nanosleep(&(struct timespec){(time_t)(left / 1000), (long)((left - (time_t)(left / 1000) * 1000) * 1e6)},
                       NULL);
         peakAfter = peakKib(pid);
+        copySmaps(pid, smaps, "after");
     }
     kill(pid, SIGTERM);
     waitpid(pid, NULL, 0);

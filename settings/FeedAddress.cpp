@@ -3,8 +3,8 @@
 
 #include <QCoreApplication>
 
-#include <QRegularExpression>
 #include <QUrl>
+#include <algorithm>
 #include <optional>
 
 #include "core/BuildInfo.h"
@@ -20,12 +20,28 @@ constexpr qsizetype kMostCharacters = 512;
 using platform::addressWithoutUser;
 using platform::authority;
 
-// The port as written after the host, when there is one.
+// The port as written after the host (a name, an address or "[IPv6]"), when there is one. Plain
+// scans rather than regular expressions: this runs at every start, and PCRE would cost its first frame.
 std::optional<QString> writtenPort(const QString& authority) {
-    static const QRegularExpression kPort(QStringLiteral("^(?:\\[[^\\]]*\\]|[^:\\[]*):(.*)$"));
-    const QRegularExpressionMatch match = kPort.match(authority);
-    if (!match.hasMatch()) return std::nullopt;
-    return match.captured(1);
+    qsizetype hostEnd = 0;
+    if (authority.startsWith(QLatin1Char('['))) {
+        hostEnd = authority.indexOf(QLatin1Char(']'));
+        if (hostEnd < 0) return std::nullopt;
+        ++hostEnd;
+    } else {
+        while (hostEnd < authority.size() && authority[hostEnd] != QLatin1Char(':') &&
+               authority[hostEnd] != QLatin1Char('['))
+            ++hostEnd;
+    }
+    if (hostEnd >= authority.size() || authority[hostEnd] != QLatin1Char(':')) return std::nullopt;
+    return authority.mid(hostEnd + 1);
+}
+
+// Blanks, tabs and line breaks: ASCII white space.
+bool holdsBlanks(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == QLatin1Char(' ') || (c.unicode() >= 0x09 && c.unicode() <= 0x0d);
+    });
 }
 
 }  // namespace
@@ -39,7 +55,7 @@ base::Result<QString, AddressProblem> normalisedFeedBase(const QString& text) {
         problem = AddressProblem::Empty;
     else if (typed.size() > kMostCharacters)
         problem = AddressProblem::TooLong;
-    else if (typed.contains(QRegularExpression(QStringLiteral("\\s"))))
+    else if (holdsBlanks(typed))
         problem = AddressProblem::Blanks;
     else if (authority.contains(QLatin1Char('@')))
         problem = AddressProblem::UserPart;
