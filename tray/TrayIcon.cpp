@@ -1,6 +1,7 @@
 #include "tray/TrayIcon.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPainter>
 #include <QStyle>
 
@@ -14,11 +15,20 @@
 namespace tray {
 
 QIcon trayPicture(const QString& programFolder) {
+    // The installed package's icons (share/icons/hicolor beside share/warmap), taken by path: asking
+    // the icon theme for them would read and keep the whole hicolor index, about 1 MiB and 3 ms at
+    // every start. Each size is read only when something shows it.
+    QIcon installed;
+    const QString hicolor = programFolder + QStringLiteral("/../icons/hicolor/");
+    for (int size : {16, 32, 48, 64, 128}) {
+        const QString file = hicolor + QStringLiteral("%1x%1/apps/warmap.png").arg(size);
+        if (QFileInfo(file).isFile()) installed.addFile(file, QSize(size, size));  // never a FIFO
+    }
+    if (!installed.isNull()) return installed;
     // Read as a picture, not handed to QIcon by name: that would open the file whatever it is.
     const auto picture = platform::Picture::load(programFolder + QStringLiteral("/form/warmap.ico"));
-    const QIcon fallback = picture ? QIcon(QPixmap::fromImage(picture->image()))
-                                   : QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
-    return QIcon::fromTheme(QStringLiteral("warmap"), fallback);
+    return picture ? QIcon(QPixmap::fromImage(picture->image()))
+                   : QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
 }
 
 QString trayToolTip(const std::optional<PassSummary>& last, bool hasFeedAddress) {

@@ -140,22 +140,31 @@ TEST(TrayToolTip, TheIconWarnsUntilAPassSucceeds) {
     EXPECT_EQ(corner(), plain);
 }
 
-TEST(TrayPicture, IsTheWindowIconAndNeverWaitsOnWhatIsNoPicture) {
-    QTemporaryDir program;
-    ASSERT_TRUE(QDir(program.path()).mkdir("form"));
-    const QString icon = program.path() + "/form/warmap.ico";
-    ASSERT_TRUE(QFile::copy(WARMAP_DATA_DIR "/form/warmap.ico", icon));
-    const QIcon picture = tray::trayPicture(program.path());
-    ASSERT_FALSE(picture.isNull());
-    if (!QIcon::hasThemeIcon("warmap")) {  // an installed theme icon comes first
-        EXPECT_EQ(picture.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32),
-                  QImage(icon).convertToFormat(QImage::Format_ARGB32));
-    }
+// The installed icons come first, then the skin's, then the stock icon; a FIFO in any place is passed
+// over at once (one waited for a writer for ever).
+TEST(TrayPicture, TakesTheInstalledIconsThenTheSkinsAndNeverWaitsOnWhatIsNoPicture) {
+    QTemporaryDir root;
+    const QString program = root.path() + "/share/warmap";
+    ASSERT_TRUE(QDir().mkpath(program + "/form"));
+    const QString ico = program + "/form/warmap.ico";
+    ASSERT_TRUE(QFile::copy(WARMAP_DATA_DIR "/form/warmap.ico", ico));
+    EXPECT_EQ(tray::trayPicture(program).pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32),
+              QImage(ico).convertToFormat(QImage::Format_ARGB32));
 
-    // A FIFO in the icon's place: the stock icon, at once (this waited for a writer for ever).
-    ASSERT_TRUE(QFile::remove(icon));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(icon).constData(), 0600), 0);
-    const QIcon fallback = tray::trayPicture(program.path());
+    const QString apps = root.path() + "/share/icons/hicolor/%1x%1/apps";
+    ASSERT_TRUE(QDir().mkpath(apps.arg(16)) && QDir().mkpath(apps.arg(32)));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(apps.arg(16) + "/warmap.png").constData(), 0600), 0);
+    QImage installed(32, 32, QImage::Format_ARGB32);
+    installed.fill(QColor(200, 30, 40));
+    ASSERT_TRUE(installed.save(apps.arg(32) + "/warmap.png"));
+    const QIcon picture = tray::trayPicture(program);
+    EXPECT_EQ(picture.availableSizes(), QList<QSize>{QSize(32, 32)});
+    EXPECT_EQ(picture.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32), installed);
+
+    ASSERT_TRUE(QDir(root.path() + "/share/icons").removeRecursively());
+    ASSERT_TRUE(QFile::remove(ico));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(ico).constData(), 0600), 0);
+    const QIcon fallback = tray::trayPicture(program);
     EXPECT_FALSE(fallback.isNull());
     EXPECT_FALSE(fallback.pixmap(16).isNull());
 }
