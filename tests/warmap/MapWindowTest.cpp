@@ -63,6 +63,14 @@ TEST_F(MapWindowTest, LoadBuildsTheControlsAndDrawsDartmoor) {
     ASSERT_NE(date, nullptr);
     EXPECT_EQ(date->text(), "07.12.2026 21:40:00");
     EXPECT_EQ(date->toolTip(), "ORSKA-Zeitstempel");
+    // Its text is drawn in the skin's ink: the darkest pixel drawn is ink-brown, not black.
+    const QImage drawn = date->grab().toImage();
+    QColor darkest = Qt::white;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (drawn.pixelColor(x, y).lightness() < darkest.lightness()) darkest = drawn.pixelColor(x, y);
+    EXPECT_LT(std::abs(darkest.red() - 70) + std::abs(darkest.green() - 48) + std::abs(darkest.blue() - 26), 60)
+        << darkest.name().toStdString();
     EXPECT_EQ(window.findChild<QLabel*>("HoverLabel")->geometry(), QRect(10, 165, 89, 49));
 
     ASSERT_EQ(window.findChildren<QAbstractButton*>().size(), 2);
