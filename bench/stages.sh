@@ -4,7 +4,8 @@
 #  1. CPU time to the first frame by library (perf, software clock, RUNS starts each);
 #  2. memory as start-up reaches each stage (the first file a stage opens, under strace, so its times
 #     are slowed; the memory is what counts there), sampled from smaps_rollup every millisecond;
-#  3. resident memory 12 s after start (past the first pass) by group of mappings.
+#  3. resident memory 12 s after start (past the first pass) by group of mappings;
+#  4. resident memory at the first frame by mapping, where it differs from the bare window's.
 #
 #   bench/stages.sh [RUNS]    (default 8)
 set -euo pipefail
@@ -37,7 +38,7 @@ fresh_folders
 python3 - "$BIN/warmap" "$WORK/strace.txt" << 'PY'
 import os, re, signal, subprocess, sys, time
 program, trace = sys.argv[1:]
-tracer = subprocess.Popen(["strace", "-f", "-ttt", "-e", "trace=openat", "-o", trace, program],
+tracer = subprocess.Popen(["strace", "-f", "-ttt", "-e", "trace=openat,statx", "-o", trace, program],
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 samples, pid, end = [], None, time.time() + 12
 while time.time() < end:
@@ -62,10 +63,10 @@ if pid:
         print("  (warmap had ended before 12 s)")
 tracer.wait()
 opened = [(float(m.group(1)), m.group(2)) for m in
-          (re.match(r"\d+\s+([\d.]+) openat\(AT_FDCWD, \"([^\"]+)\"", l) for l in open(trace)) if m]
+          (re.match(r"\d+\s+([\d.]+) (?:openat|statx)\(AT_FDCWD, \"([^\"]+)\"", l) for l in open(trace)) if m]
 stages = [("Qt's platform plugin", "libqxcb.so"), ("skin pictures", "/form/warmap.jpg"),
           ("saved copy drawn", "_lastkeeps.xml"), ("fonts", "fonts.conf"), ("history store", "libwarmap-store.so"),
-          ("tray icon", "icon-theme.cache"), ("first pass (helper starts)", "libcurl.so"),
+          ("tray icon", "/icons/hicolor/16x16/apps/warmap.png"), ("first pass (helper starts)", "libcurl.so"),
           ("sound", "libwarmap-sound.so")]
 start = samples[0][0] if samples else 0
 def before(t):
@@ -111,3 +112,17 @@ for program in warmap bare_window; do
     kill "$pid"
     wait "$pid" 2> /dev/null || true
 done
+
+echo "4. resident memory at the first frame by mapping, mean of $RUNS starts (KiB; differences of 40 KiB or more):"
+for program in warmap bare_window; do
+    for ((run = 1; run <= RUNS; run++)); do
+        fresh_folders
+        "$BIN/startup" --after 0 --smaps "$WORK/$program-$run" "$BIN/$program" > /dev/null 2>&1 || true
+    done
+    cat "$WORK/$program"-*.paint | awk -v runs="$RUNS" '/^[0-9a-f]+-[0-9a-f]+ /{f = ($6 == "" ? "[anonymous]" : $6); next}
+        $1 == "Rss:" {r[f] += $2} END {for (k in r) printf "%s %.0f\n", k, r[k] / runs}' | sort > "$WORK/$program.paint"
+done
+printf '    %7s %7s %7s  %s\n' warmap bare more mapping
+join -a1 -a2 -e0 -o 0,1.2,2.2 "$WORK/warmap.paint" "$WORK/bare_window.paint" | awk '
+    {d = $2 - $3; w += $2; b += $3; if (d >= 40 || d <= -40) printf "    %7d %7d %7d  %s\n", $2, $3, d, $1}
+    END {printf "    %7d %7d %7d  in all\n", w, b, w - b}' | sort -k3 -rn
