@@ -39,9 +39,8 @@ std::optional<QString> writtenPort(const QString& authority) {
 
 // Blanks, tabs and line breaks: ASCII white space.
 bool holdsBlanks(const QString& text) {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c == QLatin1Char(' ') || (c.unicode() >= 0x09 && c.unicode() <= 0x0d);
-    });
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c == QLatin1Char(' ') || (c.unicode() >= 0x09 && c.unicode() <= 0x0d); });
 }
 
 }  // namespace
