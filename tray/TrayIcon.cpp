@@ -20,7 +20,7 @@ QIcon trayPicture(const QString& programFolder) {
     // every start. Each size is read only when something shows it.
     QIcon installed;
     const QString hicolor = programFolder + QStringLiteral("/../icons/hicolor/");
-    for (int size : {16, 32, 48, 64, 128}) {
+    for (int size : {WARMAP_ICON_SIZES}) {
         const QString file = hicolor + QStringLiteral("%1x%1/apps/warmap.png").arg(size);
         if (QFileInfo(file).isFile()) installed.addFile(file, QSize(size, size));  // never a FIFO
     }
