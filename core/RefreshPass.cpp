@@ -8,6 +8,7 @@
 #include "feed/FeedDocument.h"
 #include "feed/FeedPaths.h"
 #include "feed/Frontier.h"
+#include "feed/FrontierSnapshot.h"
 #include "feed/SavedCopy.h"
 #include "platform/Dialogs.h"
 #include "platform/Logging.h"
@@ -95,6 +96,13 @@ bool RefreshPass::visitServer(const std::string& tempFolder, std::size_t serverI
     if (const base::Result<void, int> saved = feed::writeSavedCopy(savedCopy, body); !saved) {
         qCWarning(lcStorage, "cannot save the copy of %s as %s: %s", server.c_str(), savedCopy.c_str(),
                   std::strerror(saved.error()));
+    } else if (std::optional<feed::FrontierSnapshot> snapshot;
+               !m_settings.snapshotFolder.empty() && (snapshot = feed::snapshotOf(current))) {
+        // What the map draws of the new copy, so that the next start needs no XML parser for it.
+        const std::string file = feed::snapshotPath(m_settings.snapshotFolder, savedCopy);
+        if (const base::Result<void, int> kept = feed::writeSnapshot(file, body, *snapshot); !kept)
+            qCWarning(lcStorage, "cannot keep the map's snapshot of %s as %s: %s", server.c_str(), file.c_str(),
+                      std::strerror(kept.error()));
     }
     return true;
 }

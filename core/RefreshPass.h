@@ -31,6 +31,7 @@ struct PassSettings {
     DownloadLimits limits{};
     Downloader download = helperDownloader();
     NoticeFilter notices{};
+    std::string snapshotFolder;  // where the map's snapshots of the new copies go; empty: nowhere
 };
 
 // One refresh pass over all servers: download, compare with the saved copy, save, then hand the

@@ -150,6 +150,7 @@ void WarmapApplication::startCycle() {
         return downloadThroughHelper(url, limits, m_translations.ownBytes());
     };
     passSettings.notices = noticesOf(m_stored);
+    passSettings.snapshotFolder = platform::snapshotFolder();
     m_pass = new RefreshPass(std::move(passSettings), m_dialogs, *m_presenter, this);
     m_timer = new RefreshTimer(m_popup.get(), [this] { m_pass->refreshKeeps(); });
 }

@@ -7,6 +7,7 @@
 
 #include "base/Wording.h"
 #include "feed/FeedDocument.h"
+#include "feed/FrontierSnapshot.h"
 #include "feed/SavedCopy.h"
 #include "platform/Paths.h"
 #include "platform/Picture.h"
@@ -77,22 +78,38 @@ Icon iconFor(const std::string& realm, int id) {
 KeepMap::KeepMap(QString programFolder, const KeepPosTable& positions)
     : m_programFolder(std::move(programFolder)), m_positions(positions) {}
 
-MapOutcome KeepMap::draw(const std::string& savedCopyPath, QImage& surface, QImage background) {
+MapOutcome KeepMap::draw(const std::string& savedCopyPath, QImage& surface, QImage background,
+                         const std::string& snapshotFolder) {
     MapOutcome outcome;
     if (!platform::fileExists(savedCopyPath)) {
         outcome.status = MapOutcome::Status::NoSavedCopy;
         return outcome;
     }
+    const base::Result<std::string> copy = feed::readSavedCopy(savedCopyPath);
+    const std::string snapshotFile =
+        snapshotFolder.empty() ? std::string() : feed::snapshotPath(snapshotFolder, savedCopyPath);
+    // The snapshot the last save or drawing left, when it is of these very bytes: no XML to parse.
+    if (copy && !snapshotFile.empty()) {
+        if (const std::optional<feed::FrontierSnapshot> snapshot = feed::readSnapshot(snapshotFile, *copy)) {
+            const auto attribute = [&snapshot](std::size_t position, const char* name) {
+                return *snapshot->attribute(position, name);  // it holds all that the drawing asks
+            };
+            return draw(attribute, snapshot->date, surface, std::move(background));
+        }
+    }
     std::optional<feed::FeedDocument> doc;
     std::string date;
     try {
-        doc = feed::loadSavedCopy(savedCopyPath);
+        doc = copy ? feed::FeedDocument::parse(*copy) : feed::FeedDocument::notAFeed(copy.error());
         date = doc->date();
     } catch (const feed::FeedError& error) {
         outcome.status = MapOutcome::Status::Failed;
         outcome.failure = error.what();
         return outcome;
     }
+    // For the next start; without it, that start parses the copy as this one did.
+    if (std::optional<feed::FrontierSnapshot> snapshot; !snapshotFile.empty() && (snapshot = feed::snapshotOf(*doc)))
+        (void)feed::writeSnapshot(snapshotFile, *copy, *snapshot);
     return draw([&doc](std::size_t position, const char* name) { return doc->attribute(position, name); }, date,
                 surface, std::move(background));
 }

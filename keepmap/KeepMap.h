@@ -69,7 +69,10 @@ public:
 
     // surface is the map's persistent image; background the map picture it is cleared back to, which
     // becomes the surface itself when the surface has no pixels of its own of that shape yet.
-    MapOutcome draw(const std::string& savedCopyPath, QImage& surface, QImage background);
+    // With a snapshot folder, the copy is drawn from its snapshot there when that was taken of the same
+    // bytes, and a copy that had to be parsed leaves one for the next time.
+    MapOutcome draw(const std::string& savedCopyPath, QImage& surface, QImage background,
+                    const std::string& snapshotFolder = {});
 
     // The text of an attribute ("id", "realm", "guildname") of the structure at a feed position; throws
     // feed::FeedError as a feed document does when it has none.

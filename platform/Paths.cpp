@@ -128,6 +128,14 @@ std::string tempFolder() {
     return withSeparator(thisRunsFolder());
 }
 
+std::string snapshotFolder() {
+    const auto cache = privateCacheFolder();
+    if (!cache) return {};
+    const std::string folder = *cache + "/snapshots";
+    ::mkdir(folder.c_str(), 0700);
+    return isPrivateFolder(folder) ? folder : std::string();
+}
+
 std::string runtimeFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat info {};

@@ -190,7 +190,8 @@ void MapWindow::showSelectedServer(bool tellNoSavedCopy) {
     setLabelText(m_dateLabel, dateLabelName(), QString());
     const std::string path = feed::savedCopyPath(platform::tempFolder(), m_serverCombo->currentText().toStdString());
     QImage background = m_firstBackground.isNull() ? m_mapPicture.decode() : std::exchange(m_firstBackground, {});
-    const keepmap::MapOutcome outcome = m_keepMap.draw(path, m_map->surface(), std::move(background));
+    const keepmap::MapOutcome outcome =
+        m_keepMap.draw(path, m_map->surface(), std::move(background), platform::snapshotFolder());
     if (outcome.date) setLabelText(m_dateLabel, dateLabelName(), QString::fromStdString(*outcome.date));
     switch (outcome.status) {
         case keepmap::MapOutcome::Status::NoSavedCopy:

@@ -15,6 +15,7 @@
 #include "core/RefreshPass.h"
 #include "feed/FeedPaths.h"
 #include "feed/Frontier.h"
+#include "feed/FrontierSnapshot.h"
 #include "tests/support/EnvScope.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/FeedSimProcess.h"
@@ -42,8 +43,9 @@ protected:
                                    "[keepnames]\n7=Fenwick Spire\n40=Harrowgate\n0=Stonewatch\n");
     }
 
-    core::RefreshPass makePass() {
+    core::RefreshPass makePass(std::string snapshotFolder = {}) {
         core::PassSettings settings{m_sim.base(), m_program.path().toStdString(), {}};
+        settings.snapshotFolder = std::move(snapshotFolder);
         settings.limits.connectTimeout = std::chrono::milliseconds(2000);
         settings.limits.stallTimeout = std::chrono::milliseconds(1000);
         settings.limits.totalTimeout = std::chrono::milliseconds(3000);
@@ -61,12 +63,17 @@ protected:
     RecordingPresenter m_presenter;
 };
 
+// Each copy saved leaves the map's snapshot of exactly those bytes.
 TEST_F(RefreshPassTest, FirstPassSavesTheServedBytesAndReportsNothing) {
     ASSERT_TRUE(m_sim.isRunning());
-    auto pass = makePass();
+    QTemporaryDir snapshots;
+    auto pass = makePass(snapshots.path().toStdString());
     pass.refreshKeeps();
     for (std::string_view server : feed::kServerNames) {
         EXPECT_EQ(savedBytes(server), FeedSimProcess::writtenFeed({"--seed", "7"}, std::string(server))) << server;
+        EXPECT_TRUE(
+            feed::readSnapshot(feed::snapshotPath(snapshots.path().toStdString(), saved(server)), savedBytes(server)))
+            << server;
     }
     EXPECT_TRUE(m_presenter.handedOver.empty());
     EXPECT_TRUE(m_dialogs.shown.empty());

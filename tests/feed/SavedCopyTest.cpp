@@ -7,8 +7,10 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include "feed/FeedDocument.h"
+#include "feed/FrontierSnapshot.h"
 #include "feed/SavedCopy.h"
 #include "tests/support/FeedBuilder.h"
 #include "tests/support/TempDir.h"
@@ -181,6 +183,68 @@ TEST_F(SavedCopyTest, RemovesOnlyStaleTemporaryFilesOfOurOwnSaves) {
     if (root) {
         EXPECT_TRUE(std::filesystem::exists(path("Logres_lastkeeps.xml.Other1")));
     }
+}
+
+// A snapshot answers only for the very bytes it was taken of; anything else about it is a miss, at once.
+TEST_F(SavedCopyTest, ASnapshotServesOnlyTheCopyItWasTakenOf) {
+    EXPECT_EQ(feed::snapshotPath("/cache/snapshots", "/tmp/x/Avalon_lastkeeps.xml"),
+              "/cache/snapshots/Avalon_lastkeeps.xml.snapshot");
+    const std::string snap = path("Avalon_lastkeeps.xml.snapshot");
+    const std::string odd = std::string("a,b:c\n") + '\0' + "7:x,";  // bytes of the snapshot's own framing
+    const std::string xml =
+        testing_support::FeedBuilder().guild(3, "Nebel&amp;Reiter").date("01.02.2026 03:04:05").xml();
+    auto snapshot = feed::snapshotOf(feed::FeedDocument::parse(xml));
+    ASSERT_TRUE(snapshot);
+    snapshot->entries[7][2] = odd;
+    ASSERT_TRUE(feed::writeSnapshot(snap, xml, *snapshot));
+    const auto read = feed::readSnapshot(snap, xml);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->date, "01.02.2026 03:04:05");
+    EXPECT_EQ(read->attribute(3, "guildname"), "Nebel&Reiter");
+    EXPECT_EQ(read->attribute(7, "guildname"), odd);
+    EXPECT_EQ(read->entries, snapshot->entries);
+    EXPECT_EQ(read->attribute(0, "name"), std::nullopt);
+
+    std::string other;  // the copy's bytes when the snapshot is read again
+    const auto replace = [&](const std::string& bytes) {
+        std::filesystem::remove(snap);
+        writeFile(snap, bytes);
+    };
+    const std::pair<const char*, std::function<void(const std::string&)>> misses[] = {
+        {"another copy of the same length",
+         [&](const std::string&) {
+             other = xml;
+             other[other.find("Nebel")] = 'X';
+         }},
+        {"cut short", [&](const std::string& kept) { replace(kept.substr(0, kept.size() - 1)); }},
+        {"with bytes after it", [&](const std::string& kept) { replace(kept + "0:,"); }},
+        {"a length past its end",
+         [&](const std::string& kept) {
+             std::string longer = kept;
+             longer.replace(longer.find("19:01.02.2026"), 3, "99:");
+             replace(longer);
+         }},
+        {"a FIFO in its place",
+         [&](const std::string&) {
+             std::filesystem::remove(snap);
+             ASSERT_EQ(::mkfifo(snap.c_str(), 0600), 0);
+         }},
+        {"a link in its place",
+         [&](const std::string& kept) {
+             std::filesystem::remove(snap);
+             writeFile(snap + ".elsewhere", kept);
+             ASSERT_EQ(::symlink((snap + ".elsewhere").c_str(), snap.c_str()), 0);
+         }},
+    };
+    for (const auto& [what, make] : misses) {
+        std::filesystem::remove(snap);
+        ASSERT_TRUE(feed::writeSnapshot(snap, xml, *snapshot)) << what;
+        ASSERT_TRUE(feed::readSnapshot(snap, xml)) << what;
+        other = xml;
+        make(readFile(snap));
+        EXPECT_FALSE(feed::readSnapshot(snap, other)) << what;
+    }
+    EXPECT_FALSE(feed::snapshotOf(feed::FeedDocument::parse(testing_support::FeedBuilder().count(104).xml())));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 
+#include "feed/FrontierSnapshot.h"
 #include "keepmap/KeepMap.h"
 #include "platform/Picture.h"
 #include "tests/support/FeedBuilder.h"
@@ -69,6 +70,52 @@ class RealTableTest : public KeepMapTest {
 protected:
     RealTableTest() : KeepMapTest(keepmap::kKeepPos) {}
 };
+
+// A copy drawn once leaves its snapshot beside it; the next drawing comes from that, with no XML parsed,
+// and is the same in every pixel, hit and guild. A copy changed since is parsed again.
+TEST_F(RealTableTest, TheSnapshotOfACopyDrawsItTheSame) {
+    const std::string path = m_dir.filePath("feed.xml").toStdString();
+    const std::string folder = m_dir.path().toStdString();
+    const std::string snapshot = feed::snapshotPath(folder, path);
+    const auto drawSaved = [&](const std::string& xml) {
+        testing_support::writeFile(path, xml);
+        m_surface = m_background.copy();
+        return m_map.draw(path, m_surface, m_background, folder);
+    };
+    const std::string xml = FeedBuilder()
+                                .realm(35, "Midgard")
+                                .guild(35, "Nebelreiter")
+                                .guild(50, "Eisfaust")
+                                .date("01.12.2026 10:00:00")
+                                .xml();
+    ASSERT_EQ(drawSaved(xml).status, MapOutcome::Status::Drawn);
+    const QImage first = m_surface.copy();
+    const keepmap::KeepGuildTable guilds = m_map.keepGuild();
+    ASSERT_TRUE(feed::readSnapshot(snapshot, xml));
+
+    const MapOutcome again = drawSaved(xml);
+    EXPECT_EQ(again.status, MapOutcome::Status::Drawn);
+    EXPECT_EQ(again.date, "01.12.2026 10:00:00");
+    EXPECT_EQ(m_surface, first);
+    EXPECT_EQ(m_map.keepGuild(), guilds);
+    for (int id : {0, 35, 50, 104}) {
+        const QPoint at = keepmap::kKeepPos[id];
+        EXPECT_EQ(m_map.hitMap().at(at.x(), at.y()), id + 1) << id;
+    }
+
+    // It is the snapshot that answers: one that says otherwise is believed for these bytes.
+    auto told = *feed::readSnapshot(snapshot, xml);
+    told.entries[35][2] = "Schattenklinge";
+    ASSERT_TRUE(feed::writeSnapshot(snapshot, xml, told));
+    drawSaved(xml);
+    EXPECT_EQ(m_map.keepGuild()[35], "Schattenklinge");
+
+    // The same length, another guild: the old snapshot no longer answers for it.
+    std::string changed = xml;
+    changed.replace(changed.find("Eisfaust"), 8, "Sturmweh");
+    EXPECT_EQ(drawSaved(changed).status, MapOutcome::Status::Drawn);
+    EXPECT_EQ(m_map.keepGuild()[50], "Sturmweh");
+}
 
 TEST_F(KeepMapTest, DrawsRealmIconsCentredOnTheirPositions) {
     const auto outcome = draw(FeedBuilder().realm(35, "Midgard").realm(36, "Hibernia").realm(5, "albion").xml());
