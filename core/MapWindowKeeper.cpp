@@ -7,11 +7,12 @@
 
 namespace core {
 
-MapWindowKeeper::MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs, QObject* parent)
-    : QObject(parent), m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
+MapWindowKeeper::MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs,
+                                 const platform::PictureCache* pictures, QObject* parent)
+    : QObject(parent), m_programFolder(std::move(programFolder)), m_dialogs(dialogs), m_pictures(pictures) {}
 
 bool MapWindowKeeper::open(const std::function<warmap::SkinResult()>& skin, bool tellNoSavedCopy) {
-    auto* window = new warmap::MapWindow(m_programFolder, m_dialogs);
+    auto* window = new warmap::MapWindow(m_programFolder, m_dialogs, m_pictures);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setMarkedGuild(m_markedGuild);
     m_opening = true;
@@ -55,7 +56,9 @@ void MapWindowKeeper::offerContextMenu(warmap::MapWindow* window) {
 void MapWindowKeeper::showMapWindow() {
     // Asked again while the load step waits in a message box: the window comes when that is answered.
     if (m_opening) return;
-    if (!m_window && !open([this] { return warmap::loadSkin(m_programFolder, qGuiApp->devicePixelRatio()); })) return;
+    if (!m_window &&
+        !open([this] { return warmap::loadSkin(m_programFolder, qGuiApp->devicePixelRatio(), m_pictures); }))
+        return;
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();

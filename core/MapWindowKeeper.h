@@ -19,7 +19,9 @@ namespace core {
 class MapWindowKeeper : public QObject {
     Q_OBJECT
 public:
-    MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs, QObject* parent = nullptr);
+    // pictures (which must outlive the keeper) keeps the decoded skin and icons across runs.
+    MapWindowKeeper(QString programFolder, platform::Dialogs& dialogs, const platform::PictureCache* pictures = nullptr,
+                    QObject* parent = nullptr);
 
     // Creates, loads and shows the window centred on the screen. skin() is asked for the skin once the
     // window is built, so start-up can read it on another thread meanwhile. When a skin or map file is
@@ -52,6 +54,7 @@ private:
 
     QString m_programFolder;
     platform::Dialogs& m_dialogs;
+    const platform::PictureCache* m_pictures;
     QPointer<warmap::MapWindow> m_window;
     QPointer<QMenu> m_contextMenu;
     QString m_markedGuild;

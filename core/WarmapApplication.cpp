@@ -102,13 +102,14 @@ WarmapApplication::WarmapApplication(settings::CommandLine command, settings::Se
       m_translations(translations),
       m_dataFolder(QString::fromStdString(platform::dataFolder())),
       // The second core reads the skin while this thread builds the window.
-      m_skin(std::async(std::launch::async, warmap::loadSkin, m_dataFolder, qApp->devicePixelRatio())),
+      m_pictures(platform::pictureCacheFolder()),
+      m_skin(std::async(std::launch::async, warmap::loadSkin, m_dataFolder, qApp->devicePixelRatio(), &m_pictures)),
       // The player's settings; without a file they are the defaults. Without a feed address Warmap
       // polls nothing and asks for one.
       m_settingsFile(settings::settingsFilePath()),
       m_stored(std::move(stored)),
       m_feedBase(settings::chooseFeedBase(m_command.feedBase, m_stored.feedBase, true)),
-      m_mapWindow(new MapWindowKeeper(m_dataFolder, m_dialogs, this)),
+      m_mapWindow(new MapWindowKeeper(m_dataFolder, m_dialogs, &m_pictures, this)),
       m_markedGuild(m_stored.guild),
       m_polling(m_feedBase.isUsable()) {
     m_mapWindow->setMarkedGuild(m_stored.guild);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
+#include "platform/PictureCache.h"
 #include "platform/SingleInstance.h"
 #include "platform/Translations.h"
 #include "settings/CommandLine.h"
@@ -79,6 +80,7 @@ private:
     platform::Translations& m_translations;
     const QString m_dataFolder;
     platform::ModalDialogs m_dialogs;
+    const platform::PictureCache m_pictures;  // before the skin, which the second core reads through it
     std::future<warmap::SkinResult> m_skin;
     const QString m_settingsFile;
     const settings::Settings m_stored;

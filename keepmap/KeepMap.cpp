@@ -43,8 +43,9 @@ base::Result<int> parseId(const std::string& text, std::size_t position) {
     return static_cast<int>(rounded);
 }
 
-base::Result<platform::Picture> loadPicture(const QString& path, double devicePixelRatio) {
-    auto picture = platform::Picture::load(path, devicePixelRatio);
+base::Result<platform::Picture> loadPicture(const QString& path, double devicePixelRatio,
+                                            const platform::PictureCache* pictures) {
+    auto picture = platform::Picture::load(path, devicePixelRatio, nullptr, pictures);
     if (!picture)
         return base::Failure{
             base::filled(base::translate("keepmap::KeepMap", "Datei nicht gefunden: %1"), {path.toStdString()})};
@@ -75,8 +76,8 @@ Icon iconFor(const std::string& realm, int id) {
     return keep ? Icon::AlbionKeep : Icon::AlbionTower;
 }
 
-KeepMap::KeepMap(QString programFolder, const KeepPosTable& positions)
-    : m_programFolder(std::move(programFolder)), m_positions(positions) {}
+KeepMap::KeepMap(QString programFolder, const KeepPosTable& positions, const platform::PictureCache* pictures)
+    : m_programFolder(std::move(programFolder)), m_pictures(pictures), m_positions(positions) {}
 
 MapOutcome KeepMap::draw(const std::string& savedCopyPath, QImage& surface, QImage background,
                          const std::string& snapshotFolder) {
@@ -136,11 +137,11 @@ base::Status KeepMap::drawStructures(const EntryAttribute& attribute, QImage& su
     const double ratio = background.devicePixelRatio();
     std::vector<platform::Picture> icons;
     for (const char* name : kIconFiles) {
-        auto icon = loadPicture(m_programFolder + "/symbols/" + name + ".ico", ratio);
+        auto icon = loadPicture(m_programFolder + "/symbols/" + name + ".ico", ratio, m_pictures);
         if (!icon) return base::Failure{icon.error()};
         icons.push_back(std::move(*icon));
     }
-    const auto ornament = loadPicture(m_programFolder + "/form/corner_topleft.ico", ratio);
+    const auto ornament = loadPicture(m_programFolder + "/form/corner_topleft.ico", ratio, m_pictures);
 
     m_guild.fill(std::string());
     resetSurface(surface, std::move(background));

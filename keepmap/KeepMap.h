@@ -14,6 +14,10 @@
 
 class QPainter;
 
+namespace platform {
+class PictureCache;
+}
+
 namespace keepmap {
 
 // Which structure covers each map pixel: 0 none, n the structure with id n - 1, on a map of 701 x 701
@@ -64,8 +68,9 @@ struct MapOutcome {
 // guilds and hit rectangles for the hover text. Reads icons, ornament and feed anew every time.
 class KeepMap {
 public:
-    // programFolder holds symbols/ and form/corner_topleft.ico.
-    KeepMap(QString programFolder, const KeepPosTable& positions);
+    // programFolder holds symbols/ and form/corner_topleft.ico; with pictures, decoded icons are
+    // taken from there.
+    KeepMap(QString programFolder, const KeepPosTable& positions, const platform::PictureCache* pictures = nullptr);
 
     // surface is the map's persistent image; background the map picture it is cleared back to, which
     // becomes the surface itself when the surface has no pixels of its own of that shape yet.
@@ -92,6 +97,7 @@ private:
     base::Status drawStructures(const EntryAttribute& attribute, QImage& surface, QImage background);
 
     QString m_programFolder;
+    const platform::PictureCache* m_pictures;
     const KeepPosTable& m_positions;
     KeepGuildTable m_guild;
     KeepHitMap m_hitMap;

@@ -93,6 +93,15 @@ base::Result<std::string> privateCacheFolder() {
     return privateFolderUnder("XDG_CACHE_HOME", "/.cache");
 }
 
+// A folder of its own in the private cache folder, made private; empty when there is none to be had.
+std::string privateCacheSubfolder(const char* name) {
+    const auto cache = privateCacheFolder();
+    if (!cache) return {};
+    const std::string folder = *cache + '/' + name;
+    ::mkdir(folder.c_str(), 0700);
+    return isPrivateFolder(folder) ? folder : std::string();
+}
+
 // Where the copies go when no folder that survives a restart is safe: a new private folder for this
 // run, made once.
 std::string thisRunsFolder() {
@@ -129,11 +138,11 @@ std::string tempFolder() {
 }
 
 std::string snapshotFolder() {
-    const auto cache = privateCacheFolder();
-    if (!cache) return {};
-    const std::string folder = *cache + "/snapshots";
-    ::mkdir(folder.c_str(), 0700);
-    return isPrivateFolder(folder) ? folder : std::string();
+    return privateCacheSubfolder("snapshots");
+}
+
+std::string pictureCacheFolder() {
+    return privateCacheSubfolder("pictures");
 }
 
 std::string runtimeFolder() {

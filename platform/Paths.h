@@ -24,10 +24,11 @@ std::string configHome();
 // ("… cannot be created: Read-only file system").
 base::Result<std::string> privateDataFolder();
 
-// Where the map's snapshots of the saved copies are kept (see feed::FrontierSnapshot), without a
-// separator: "snapshots" in the private cache folder, created with mode 0700. Empty when no private
-// folder is to be had.
+// Where the map's snapshots of the saved copies (see feed::FrontierSnapshot) and the decoded
+// pictures (see PictureCache) are kept, without a separator: "snapshots" and "pictures" in the private
+// cache folder, created with mode 0700. Empty when no private folder is to be had.
 std::string snapshotFolder();
+std::string pictureCacheFolder();
 
 // Where per-user run-time files (the single-instance lock and socket) live, without a separator:
 // $XDG_RUNTIME_DIR when it is an absolute folder of our own that nobody else may enter, else the

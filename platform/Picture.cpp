@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "base/SafeFile.h"
+#include "platform/PictureCache.h"
 #include "platform/Units.h"
 
 namespace platform {
@@ -26,26 +27,39 @@ double hiMetricToPixels(int hiMetric) {
 // Reads a picture only from a regular file, and opening never waits: a FIFO in a picture's place must
 // not hang the program, a device or folder is no picture. With sizeOnly, reads just the size where the
 // format tells it without decoding (a null image of that size comes back as QImage() with *sizeOnly set).
-// With encoded, the file is read whole into it and decoded from there.
-QImage read(const QString& path, QSize* sizeOnly = nullptr, QByteArray* encoded = nullptr) {
+// With encoded, the file is read whole into it and decoded from there. With a cache, the file is read
+// whole too, and what the cache holds for those bytes is taken instead of decoding them; what is
+// decoded is kept there (a size asked for is then decoded whole, once).
+QImage read(const QString& path, QSize* sizeOnly = nullptr, QByteArray* encoded = nullptr,
+            const PictureCache* cache = nullptr) {
     base::Result<base::FileDescriptor, base::Refusal> fd =
         base::openForReading(QFile::encodeName(path).toStdString(), {});
     QFile file;
     if (!fd || !file.open(fd->get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return {};
     fd->release();
+    QByteArray bytes;
+    if (cache && !encoded) encoded = &bytes;
+    if (cache) {
+        *encoded = file.readAll();
+        if (std::optional<QImage> found = cache->find(path, *encoded)) {
+            if (sizeOnly) *sizeOnly = found->size();
+            return sizeOnly ? QImage() : std::move(*found);
+        }
+    }
     QBuffer buffer;
     if (encoded) {
-        *encoded = file.readAll();
+        if (!cache) *encoded = file.readAll();
         buffer.setBuffer(encoded);
         buffer.open(QIODevice::ReadOnly);
     }
     QImageReader reader(encoded ? static_cast<QIODevice*>(&buffer) : &file);
     reader.setDecideFormatFromContent(true);  // whatever the name says
-    if (sizeOnly) {
+    if (sizeOnly && !cache) {
         *sizeOnly = reader.size();
         if (sizeOnly->isValid()) return {};
     }
     QImage image = reader.read();
+    if (cache) cache->keep(path, *encoded, image);
     if (sizeOnly) *sizeOnly = image.size();
     return image;
 }
@@ -59,20 +73,21 @@ QString atTwiceTheSize(const QString& path) {
 
 }  // namespace
 
-std::optional<Picture> Picture::load(const QString& path, double devicePixelRatio, QByteArray* encoded) {
+std::optional<Picture> Picture::load(const QString& path, double devicePixelRatio, QByteArray* encoded,
+                                     const PictureCache* cache) {
     if (devicePixelRatio >= kDoubleSizeFrom) {
         QByteArray sharpBytes;
-        QImage sharp = read(atTwiceTheSize(path), nullptr, encoded ? &sharpBytes : nullptr);
+        QImage sharp = read(atTwiceTheSize(path), nullptr, encoded ? &sharpBytes : nullptr, cache);
         QSize plain;
         // The plain picture must be there too, and the sharp one exactly twice its size: anything else
         // would move what is placed by it.
-        if (!sharp.isNull() && (read(path, &plain), plain.isValid()) && sharp.size() == plain * 2) {
+        if (!sharp.isNull() && (read(path, &plain, nullptr, cache), plain.isValid()) && sharp.size() == plain * 2) {
             sharp.setDevicePixelRatio(2.0);
             if (encoded) *encoded = std::move(sharpBytes);
             return Picture(std::move(sharp));
         }
     }
-    QImage image = read(path, nullptr, encoded);
+    QImage image = read(path, nullptr, encoded, cache);
     if (image.isNull()) return std::nullopt;
     return Picture(std::move(image));
 }

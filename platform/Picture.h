@@ -11,6 +11,8 @@ class QPainter;
 
 namespace platform {
 
+class PictureCache;
+
 // What a picture of this many pixels measures, in pixels: the program measures pictures in a finer
 // unit than the pixel and back, so a 16-pixel icon measures 15.987 and half of it is 7, not 8. Every
 // size and position taken from a picture goes through this.
@@ -34,9 +36,10 @@ public:
     // Empty when the file is missing or is not a picture. For a device of kDoubleSizeFrom or more pixels
     // per unit, "name@2x.ext" beside it is read instead when it is a picture of exactly twice the size:
     // the picture then measures and places itself as the plain one and draws with twice the detail.
-    // With encoded, the bytes of the file whose pixels it holds come back there too.
+    // With encoded, the bytes of the file whose pixels it holds come back there too. With a cache,
+    // what it decoded before from the same bytes is taken from there (see PictureCache).
     static std::optional<Picture> load(const QString& path, double devicePixelRatio = 1.0,
-                                       QByteArray* encoded = nullptr);
+                                       QByteArray* encoded = nullptr, const PictureCache* cache = nullptr);
     // image.devicePixelRatio() tells how many of its pixels make one pixel of the picture.
     explicit Picture(QImage image);
 

@@ -76,12 +76,14 @@ QAccessibleInterface* accessibleWarmapWindow(const QString& className, QObject* 
 
 }  // namespace
 
-MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget* parent)
+MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, const platform::PictureCache* pictures,
+                     QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_programFolder(std::move(programFolder)),
       m_dialogs(dialogs),
       m_names(m_programFolder.toStdString()),
-      m_keepMap(m_programFolder, keepmap::kKeepPos) {
+      m_pictures(pictures),
+      m_keepMap(m_programFolder, keepmap::kKeepPos, pictures) {
     static const bool kAccessible = (QAccessible::installFactory(accessibleWarmapWindow), true);
     Q_UNUSED(kAccessible);
     setObjectName(QStringLiteral("MapWindow"));
@@ -154,7 +156,7 @@ MapWindow::MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget*
 }
 
 base::Result<void, QString> MapWindow::load() {
-    return load(loadSkin(m_programFolder, devicePixelRatioF()));
+    return load(loadSkin(m_programFolder, devicePixelRatioF(), m_pictures));
 }
 
 base::Result<void, QString> MapWindow::load(SkinResult loaded, bool tellNoSavedCopy) {

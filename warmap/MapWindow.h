@@ -26,7 +26,9 @@ class MapView;
 class MapWindow : public QWidget {
     Q_OBJECT
 public:
-    MapWindow(QString programFolder, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    // With pictures, decoded skin and icons are taken from there.
+    MapWindow(QString programFolder, platform::Dialogs& dialogs, const platform::PictureCache* pictures = nullptr,
+              QWidget* parent = nullptr);
 
     // The load step: skin, map, frame, server list, and the first server's map. Fails with what the user
     // is told when the skin cannot be used (a file missing or unreadable, sizes beyond 16 bits); the
@@ -66,6 +68,7 @@ protected:
 private:
     QString m_programFolder;
     platform::Dialogs& m_dialogs;
+    const platform::PictureCache* m_pictures;
     feed::KeepNames m_names;
     keepmap::KeepMap m_keepMap;
     SkinFrame m_frame;

@@ -8,7 +8,7 @@
 
 namespace warmap {
 
-SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
+SkinResult loadSkin(const QString& programFolder, double devicePixelRatio, const platform::PictureCache* cache) {
     const QString folder = programFolder + QStringLiteral("/form/");
     Skin skin;
     const char* files[] = {"sys_close.bmp",     "sys_min.bmp",     "warmap.jpg",        "top_top_left.bmp",
@@ -16,7 +16,7 @@ SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
     std::optional<platform::Picture> pictures[7];
     for (int i = 0; i < 7; ++i) {
         pictures[i] = platform::Picture::load(folder + QString::fromLatin1(files[i]), devicePixelRatio,
-                                              i == 2 ? &skin.mapPicture.encoded : nullptr);
+                                              i == 2 ? &skin.mapPicture.encoded : nullptr, cache);
         if (!pictures[i])
             return base::Failure{QCoreApplication::translate("warmap::Skin", "Datei fehlt oder ist nicht lesbar: %1")
                                      .arg(folder + QString::fromLatin1(files[i]))};
@@ -44,7 +44,8 @@ SkinResult loadSkin(const QString& programFolder, double devicePixelRatio) {
     skin.frame.pieces = {std::move(*corner), std::move(*side), std::move(*topTile), std::move(*leftTile)};
     skin.mapLeft = layout.mapLeft;
     skin.mapTop = layout.mapTop;
-    if (const auto icon = platform::Picture::load(folder + QStringLiteral("warmap.ico"), devicePixelRatio))
+    if (const auto icon =
+            platform::Picture::load(folder + QStringLiteral("warmap.ico"), devicePixelRatio, nullptr, cache))
         skin.windowIcon = icon->image();
     return skin;
 }

@@ -50,7 +50,8 @@ struct Skin {
 using SkinResult = base::Result<Skin, QString>;
 
 // Reads form/ of the program's folder, at twice the size for a device pixel ratio of 1.5 or more.
-SkinResult loadSkin(const QString& programFolder, double devicePixelRatio = 1.0);
+SkinResult loadSkin(const QString& programFolder, double devicePixelRatio = 1.0,
+                    const platform::PictureCache* cache = nullptr);
 
 // Paints the frame: the window's own colour wherever the skin leaves a gap, then every piece.
 void drawFrame(QPainter& painter, const SkinFrame& frame);

@@ -5,11 +5,15 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <set>
 
 #include <sys/stat.h>
 
 #include "platform/Picture.h"
+#include "platform/PictureCache.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -103,6 +107,64 @@ TEST(Picture, TheContentDecidesAndOnlyRegularFilesAreRead) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "fifo.jpg").constData(), 0600), 0);
     EXPECT_FALSE(platform::Picture::load(folder + "fifo.jpg"));
     EXPECT_FALSE(platform::Picture::load("/dev/zero"));
+}
+
+// Decoded once, a picture comes from the cache while its file holds the same bytes: the same pixels at
+// either size. Another picture in the file's place, or anything wrong with the entry, is a miss, at once.
+TEST(Picture, TheCacheAnswersOnlyForTheBytesItDecoded) {
+    QTemporaryDir dir;
+    const QString form = QStringLiteral(WARMAP_DATA_DIR "/form/");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("all"));
+    const platform::PictureCache all((dir.path() + "/all").toStdString());
+    for (const char* name : {"warmap.jpg", "warmap.ico", "sys_close.bmp", "corner_topleft.ico"}) {
+        for (double ratio : {1.0, 2.0}) {
+            const QImage decoded = platform::Picture::load(form + name, ratio)->image();
+            for (int round = 0; round < 2; ++round) {
+                const auto picture = platform::Picture::load(form + name, ratio, nullptr, &all);
+                ASSERT_TRUE(picture) << name;
+                EXPECT_EQ(picture->image(), decoded) << name << " at " << ratio << ", round " << round;
+                EXPECT_EQ(picture->image().devicePixelRatio(), decoded.devicePixelRatio()) << name;
+            }
+        }
+    }
+
+    // One picture, one entry; an entry whose pixels say otherwise is believed: it is the cache that answers.
+    const QString icon = dir.path() + "/icon.ico";
+    ASSERT_TRUE(QFile::copy(form + "warmap.ico", icon));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("one"));
+    const std::string folder = (dir.path() + "/one").toStdString();
+    const platform::PictureCache cache(folder);
+    const QImage original = platform::Picture::load(icon, 1.0, nullptr, &cache)->image();
+    const std::string entry = std::filesystem::directory_iterator(folder)->path().string();
+    const std::string kept = testing_support::readFile(entry);
+    const auto rewrite = [&entry](const std::string& bytes) {
+        std::filesystem::remove(entry);
+        testing_support::writeFile(entry, bytes);
+    };
+    std::string told = kept;
+    told[told.size() - 2] = static_cast<char>(~told[told.size() - 2]);
+    rewrite(told);
+    EXPECT_NE(platform::Picture::load(icon, 1.0, nullptr, &cache)->image(), original);
+
+    const std::pair<const char*, std::function<void()>> misses[] = {
+        {"cut short", [&] { rewrite(kept.substr(0, kept.size() - 1)); }},
+        {"bytes after it", [&] { rewrite(kept + "x"); }},
+        {"a FIFO in its place",
+         [&] {
+             std::filesystem::remove(entry);
+             ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0);
+         }},
+        {"another picture in the file's place",
+         [&] {
+             rewrite(kept);
+             ASSERT_TRUE(QFile::remove(icon) && QFile::copy(form + "corner_topleft.ico", icon));
+         }},
+    };
+    for (const auto& [what, make] : misses) {
+        make();
+        const QImage expected = platform::Picture::load(icon)->image();
+        EXPECT_EQ(platform::Picture::load(icon, 1.0, nullptr, &cache)->image(), expected) << what;
+    }
 }
 
 // On a screen scaled to 150 % and more, "name@2x.ext" is read instead, measuring as the plain picture;
