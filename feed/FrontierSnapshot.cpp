@@ -1,8 +1,8 @@
 #include "feed/FrontierSnapshot.h"
 
 #include <charconv>
-#include <functional>
 
+#include "base/CacheFile.h"
 #include "base/SafeFile.h"
 #include "feed/FeedDocument.h"
 #include "feed/SavedCopy.h"
@@ -13,12 +13,6 @@ namespace {
 constexpr std::string_view kHeader = "warmap frontier snapshot 1\n";
 // A copy is at most kMaxSavedCopyBytes, so are its strings; the file is read only up to this.
 constexpr std::size_t kMaxSnapshotBytes = kMaxSavedCopyBytes + (1u << 16);
-
-// The copy a snapshot belongs to, by its length and a 64-bit hash of its bytes: a copy written again,
-// in place or not, and however soon, has another unless its bytes are the same.
-std::string keyLine(std::string_view copy) {
-    return std::to_string(copy.size()) + ' ' + std::to_string(std::hash<std::string_view>{}(copy)) + '\n';
-}
 
 // Each string as its length, a colon, its bytes and a comma: any byte may be in a guild's name.
 void put(std::string& out, std::string_view text) {
@@ -40,12 +34,6 @@ bool take(std::string_view& in, std::string& text) {
     in.remove_prefix(digits + length + 2);
     return true;
 }
-
-// Replaces the file in one step, without syncing it to disk: a snapshot lost in a crash costs one parse.
-class UnsyncedOps : public base::FileOps {
-public:
-    int sync(int) override { return 0; }
-};
 
 }  // namespace
 
@@ -79,13 +67,12 @@ std::string snapshotPath(const std::string& folder, const std::string& savedCopy
 base::Result<void, int> writeSnapshot(const std::string& path, std::string_view copy,
                                       const FrontierSnapshot& snapshot) {
     std::string bytes(kHeader);
-    bytes += keyLine(copy);
+    bytes += base::contentKey(copy);
     put(bytes, snapshot.date);
     for (const auto& entry : snapshot.entries) {
         for (const std::string& value : entry) put(bytes, value);
     }
-    UnsyncedOps ops;
-    return base::writePrivateFile(path, bytes, ops);
+    return base::writeCacheFile(path, bytes);
 }
 
 std::optional<FrontierSnapshot> readSnapshot(const std::string& path, std::string_view copy) {
@@ -93,7 +80,7 @@ std::optional<FrontierSnapshot> readSnapshot(const std::string& path, std::strin
         base::readWholeFile(path, {.followLinks = false, .ownedByUs = true, .maxBytes = kMaxSnapshotBytes});
     if (!bytes) return std::nullopt;
     std::string_view in(*bytes);
-    const std::string expected = std::string(kHeader) + keyLine(copy);
+    const std::string expected = std::string(kHeader) + base::contentKey(copy);
     if (in.substr(0, expected.size()) != expected) return std::nullopt;
     in.remove_prefix(expected.size());
     FrontierSnapshot snapshot;

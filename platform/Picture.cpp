@@ -39,16 +39,13 @@ QImage read(const QString& path, QSize* sizeOnly = nullptr, QByteArray* encoded 
     fd->release();
     QByteArray bytes;
     if (cache && !encoded) encoded = &bytes;
-    if (cache) {
+    QBuffer buffer;
+    if (encoded) {
         *encoded = file.readAll();
-        if (std::optional<QImage> found = cache->find(path, *encoded)) {
+        if (std::optional<QImage> found = cache ? cache->find(path, *encoded) : std::nullopt) {
             if (sizeOnly) *sizeOnly = found->size();
             return sizeOnly ? QImage() : std::move(*found);
         }
-    }
-    QBuffer buffer;
-    if (encoded) {
-        if (!cache) *encoded = file.readAll();
         buffer.setBuffer(encoded);
         buffer.open(QIODevice::ReadOnly);
     }

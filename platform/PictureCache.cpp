@@ -4,8 +4,8 @@
 
 #include <QCryptographicHash>
 #include <charconv>
-#include <functional>
 
+#include "base/CacheFile.h"
 #include "base/SafeFile.h"
 
 namespace platform {
@@ -20,22 +20,15 @@ bool kept(QImage::Format format) {
            format == QImage::Format_ARGB32_Premultiplied;
 }
 
-// What an entry belongs to: the length and a hash of the bytes, then the picture's shape.
-std::string keyLine(QByteArrayView encoded) {
-    const std::string_view bytes(encoded.data(), static_cast<std::size_t>(encoded.size()));
-    return std::to_string(bytes.size()) + ' ' + std::to_string(std::hash<std::string_view>{}(bytes)) + '\n';
+// The entry's first two lines: what it is, and the bytes it was decoded from.
+std::string keyLines(QByteArrayView encoded) {
+    return std::string(kHeader) + base::contentKey({encoded.data(), static_cast<std::size_t>(encoded.size())});
 }
 
 std::string shapeLine(const QImage& image) {
     return std::to_string(image.width()) + ' ' + std::to_string(image.height()) + ' ' +
            std::to_string(static_cast<int>(image.format())) + '\n';
 }
-
-// A cache, not a store: an entry lost in a crash costs one decoding.
-class UnsyncedOps : public base::FileOps {
-public:
-    int sync(int) override { return 0; }
-};
 
 }  // namespace
 
@@ -51,7 +44,7 @@ std::optional<QImage> PictureCache::find(const QString& path, QByteArrayView enc
         base::openForReading(entryPath(path), {.followLinks = false, .ownedByUs = true, .maxBytes = kMostBytes});
     if (!fd) return std::nullopt;
     // The two lines before the pixels are short; the pixels go straight into the picture.
-    const std::string key = std::string(kHeader) + keyLine(encoded);
+    const std::string key = keyLines(encoded);
     char head[160];
     const ssize_t got = ::pread(fd->get(), head, sizeof head, 0);
     if (got <= 0) return std::nullopt;
@@ -88,10 +81,9 @@ std::optional<QImage> PictureCache::find(const QString& path, QByteArrayView enc
 
 void PictureCache::keep(const QString& path, QByteArrayView encoded, const QImage& image) const {
     if (m_folder.empty() || image.isNull() || !kept(image.format())) return;
-    std::string bytes = std::string(kHeader) + keyLine(encoded) + shapeLine(image);
+    std::string bytes = keyLines(encoded) + shapeLine(image);
     bytes.append(reinterpret_cast<const char*>(image.constBits()), static_cast<std::size_t>(image.sizeInBytes()));
-    UnsyncedOps ops;
-    (void)base::writePrivateFile(entryPath(path), bytes, ops);
+    (void)base::writeCacheFile(entryPath(path), bytes);
 }
 
 }  // namespace platform
